@@ -1,0 +1,24 @@
+#pragma once
+// The command-line companion dispatches to commands that register themselves,
+// one file per command.
+
+#include <QStringList>
+
+struct CliCommand {
+    const char *name;    // first argument, e.g. "encode"
+    const char *summary; // one line for the overall help
+    int (*run)(const QStringList &args); // args after the command name; returns exit status
+};
+
+// Exit statuses shared by every command.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+struct CliCommandRegistrar {
+    explicit CliCommandRegistrar(const CliCommand &command);
+};
+
+// Writes a line to standard error / standard output (UTF-8, newline appended).
+void cliError(const QString &line);
+void cliOut(const QString &line);

@@ -1,0 +1,56 @@
+#include "cli/cli_command.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <vector>
+
+namespace {
+std::vector<CliCommand> &commands()
+{
+    static std::vector<CliCommand> list;
+    return list;
+}
+
+void printUsage(FILE *to)
+{
+    std::fprintf(to, "usage: tavel-nfc <command> [options]   (tavel-nfc <command> --help)\n\ncommands:\n");
+    for (const auto &c : commands())
+        std::fprintf(to, "  %-10s %s\n", c.name, c.summary);
+}
+} // namespace
+
+CliCommandRegistrar::CliCommandRegistrar(const CliCommand &command) { commands().push_back(command); }
+
+void cliError(const QString &line)
+{
+    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+void cliOut(const QString &line)
+{
+    std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavel-nfc"));
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        printUsage(stderr);
+        return kExitUsage;
+    }
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        printUsage(stdout);
+        return kExitOk;
+    }
+    for (const auto &c : commands())
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    cliError(QStringLiteral("tavel-nfc: unknown command '%1'").arg(name));
+    printUsage(stderr);
+    return kExitUsage;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The serial port as the radio link and the firmware updater see it. The real
+// port is QSerialPort; tests put a pseudo-terminal or an in-memory fake behind it.
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class ISerialPort {
+public:
+    virtual ~ISerialPort() = default;
+    // Opens `portName` (a system port name or path) at `baudRate`, 8 data bits,
+    // no parity, one stop bit, no flow control. False on failure (see errorText).
+    virtual bool open(const QString &portName, qint32 baudRate) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    // The bytes already waiting (at most maxBytes); if none, the first bytes that
+    // arrive within timeoutMs; otherwise an empty array. A failure closes nothing
+    // and returns empty with `ok` false.
+    virtual QByteArray read(qint64 maxBytes, int timeoutMs, bool *ok = nullptr) = 0;
+    // Writes all of `data`; false on failure.
+    virtual bool write(const QByteArray &data) = 0;
+    // Drops what is waiting in both directions.
+    virtual void clear() = 0;
+    virtual bool setDataTerminalReady(bool on) = 0;
+    virtual bool setRequestToSend(bool on) = 0;
+    // The system's text for the last failure.
+    virtual QString errorText() const = 0;
+};
+
+using SerialPortFactory = std::function<std::unique_ptr<ISerialPort>()>;
+
+// A new port object: the QSerialPort one, unless a test installed another factory.
+std::unique_ptr<ISerialPort> createSerialPort();
+// Installs a factory for new port objects; an empty function restores QSerialPort.
+void setSerialPortFactory(SerialPortFactory factory);

@@ -1,0 +1,65 @@
+#include "profile/profile_defaults.h"
+#include "profile/profile_record.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+TEST(ProfileTables, NameEveryGroupAndMemberOnceInRecordOrder)
+{
+    std::set<std::string> groups;
+    for (const auto &g : kDescriptorGroups)
+        EXPECT_TRUE(groups.insert(g.name).second) << g.name;
+    EXPECT_STREQ(kDescriptorGroups.front().name, "current");
+    EXPECT_STREQ(kDescriptorGroups[8].name, "dcLevel");
+    EXPECT_STREQ(kDescriptorGroups.back().name, "NTCType");
+
+    // Every member pointer addresses a distinct field.
+    ParameterDescriptor d;
+    std::set<const QString *> fields;
+    for (const auto &m : kDescriptorMembers)
+        EXPECT_TRUE(fields.insert(&(d.*(m.field))).second) << m.name;
+}
+
+TEST(DefaultProfile, MatchesTheDefaultTable)
+{
+    STRUCT_XML_FILE_VARIABLES r;
+    ApplyDefaultProfile(r);
+    EXPECT_EQ(r.currentAvailable + r.cloAvailable + r.dclevelAvailable, 3);
+    EXPECT_EQ(r.ExtNTCAvailable, 0);
+    EXPECT_EQ(r.ExtNTCAdjustEnable, 0);
+    EXPECT_EQ(r.current.defaultValue, "350");
+    EXPECT_EQ(r.lifeTime.defaultValue, "127500");
+    EXPECT_EQ(r.lifeTime.step, "500");
+    EXPECT_EQ(r.Level4.address, "269");
+    EXPECT_EQ(r.dcLevel.defaultValue, "100");
+    EXPECT_EQ(r.CutOffTemp.max, "120");
+    EXPECT_EQ(r.editSerial, QString(16, QLatin1Char('0')));
+    // Members the default profile does not set stay empty.
+    EXPECT_TRUE(r.current.step.isEmpty());
+    EXPECT_TRUE(r.Temp1.address.isEmpty());
+    EXPECT_EQ(r.NTCType, ParameterDescriptor{});
+}
+
+TEST(DeleteProfile, ClearsWhatTheCatalogueFillsAndKeepsTheRest)
+{
+    LoadDefaultProfileIntoSlots();
+    auto &r = settingsVariablesField[1];
+    r.tag = 7;
+    r.current.unit = QStringLiteral("mA");
+    DeleteProfile(1, QStringLiteral("x"));
+    EXPECT_EQ(r.tag, 7);
+    EXPECT_EQ(r.currentAvailable + r.currentAdjustEnable + r.cloAvailable + r.ExtNTCAdjustEnable, 0);
+    EXPECT_EQ(r.memoData, "x");
+    EXPECT_EQ(r.current.max, "x");
+    EXPECT_EQ(r.lifeTime.step, "x");
+    EXPECT_EQ(r.LEDTime.defaultValue, "x");
+    EXPECT_EQ(r.CutOffTemp.min, "x");
+    EXPECT_EQ(r.current.unit, "mA");
+    EXPECT_EQ(r.current.address, "262");
+    EXPECT_EQ(r.Level2.address, "267");
+    EXPECT_EQ(r.LEDTime.address, "258");
+    // The other slots are untouched.
+    EXPECT_EQ(settingsVariablesField[0].memoData, "00E62C;00E701");
+    LoadDefaultProfileIntoSlots();
+}
