@@ -1,0 +1,114 @@
+#pragma once
+// The settings file (".set"): all three profile slots in one INI text file with the
+// sections "settings1_variables" ... "settings3_variables" of 181 keys each.
+
+#include "profile/profile_record.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+// Message texts of the settings file.
+inline const QString kSettingsOldVersionMessage = QStringLiteral(
+    "Settings file was created in old version of software.\nIs not compatible with actual version.");
+inline const QString kSettingsFormatErrorMessage =
+    QStringLiteral("wrong format of settings data, program load defauld number");
+inline const QString kSettingsSaveErrorMessage = QStringLiteral("Some problem during save of data");
+
+// "settings1_variables" for slotIndex 0, ...
+QString SettingsSectionName(int slotIndex);
+
+// The 181 key names of one section in the order they are written: tag, the four
+// enable flags, programmer_Nfc_FW before enOcean_HandHeldID, the other identity texts,
+// then group.member for the fifteen groups ("current.offset" before "current.factor").
+const QStringList &SettingsKeyOrder();
+
+// The INI-file object bound to one path. Reads and writes go to an in-memory copy
+// of the file; UpdateFile puts it on disk. Sections and keys the program does not
+// know are kept, comments too; a key that exists gets its new value in place, a new
+// key goes to the end of its section. Values are stored as UTF-8; a file that is not
+// valid UTF-8 (an older file in the Windows code page) reads as Latin-1.
+class SettingsIniFile {
+public:
+    // Binds to `path` and reads the file if it exists (a missing or unreadable file
+    // reads as having no keys).
+    explicit SettingsIniFile(const QString &path);
+    ~SettingsIniFile();
+    SettingsIniFile(const SettingsIniFile &) = delete;
+    SettingsIniFile &operator=(const SettingsIniFile &) = delete;
+
+    QString FileName() const;
+
+    // Re-reads the file from disk, dropping unsaved writes.
+    void Reload();
+
+    // The stored text, or `defaultValue` when the section or key is absent.
+    QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
+    // Creates the section or key as needed; replaces an existing value in place.
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    int ReadInteger(const QString &section, const QString &key, int defaultValue) const; // throws EConvertError
+    void WriteInteger(const QString &section, const QString &key, int value);
+
+    bool SectionExists(const QString &section) const;
+    QStringList Sections() const;          // in file order
+    QStringList Keys(const QString &section) const; // in file order
+
+    // Writes the whole file atomically: a temporary file beside it is written,
+    // flushed and then put in place of the old one, so a failing write never leaves
+    // a half-written file. Throws EFCreateError on failure (the old file stays as it was).
+    void UpdateFile();
+
+    // The file's text as UpdateFile would write it.
+    QByteArray ToBytes() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+using ProfileSlots = std::array<STRUCT_XML_FILE_VARIABLES, kSlotCount>;
+
+// Writes all three slots (keys in write order, integers in decimal), then UpdateFile.
+// The file is re-read from disk first so that foreign keys written by others stay.
+// On failure shows "Some problem during save of data" (caption "Error") through
+// dialogs() and returns false; the file on disk is then unchanged.
+bool DownloadSettingsToIniFile(SettingsIniFile &ini, const ProfileSlots &slots);
+bool DownloadSettingsToIniFile(SettingsIniFile &ini); // the process-wide slots
+
+enum class SettingsLoadResult {
+    Loaded,                    // all three slots read; the caller selects slot 1
+    OldVersion,                // version marker absent or "0"; message shown, nothing changed
+    FormatErrorDefaultsLoaded, // format error; message shown, defaults loaded over what was read
+    FormatError,               // format error with fallback off; slots hold what was read so far
+};
+
+struct SettingsLoadOptions {
+    // Load the default profile into all three slots after a format error. The
+    // command line turns this off and reports the error instead.
+    bool fallbackToDefaults = true;
+    // Called right after a slot's dcLevel.defaultValue is read and its DC values are
+    // converted (min, max and, unless "255", defaultValue): the main window moves
+    // its DC level controls here. An exception it throws counts as a format error.
+    std::function<void(int slotIndex)> dcLevelAdjust;
+    // Receives the text of the error behind a format error (e.g. "'abc' is not a
+    // valid integer value"), for callers that report more than the message.
+    QString *errorDetail = nullptr;
+};
+
+// Reads all three slots from the file (re-read from disk first):
+// - version rule: "programmer_Nfc_FW" of section 1 absent or "0" shows the old-version
+//   message (caption "Error") and returns OldVersion without touching any slot;
+// - absent keys read as "0"; tag and the enable flags are converted to integers;
+//   the availability flags are set to the enable flags;
+// - a conversion failure shows "wrong format of settings data, program load defauld
+//   number" (caption "Error") and, with the fallback on, loads the default profile
+//   over what was read.
+// Selecting slot 1 afterwards is the caller's job.
+SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, ProfileSlots &slots,
+                                             const SettingsLoadOptions &options = {});
+SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, const SettingsLoadOptions &options = {});
+
+// The conversions the DC level controls need for a slot: dcLevel.min, dcLevel.max
+// and, unless it is "255", dcLevel.defaultValue. Throws EConvertError.
+void CheckDcLevelValues(const STRUCT_XML_FILE_VARIABLES &slot);
