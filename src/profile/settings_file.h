@@ -73,14 +73,14 @@ using ProfileSlots = std::array<STRUCT_XML_FILE_VARIABLES, kSlotCount>;
 // The file is re-read from disk first so that foreign keys written by others stay.
 // On failure shows "Some problem during save of data" (caption "Error") through
 // dialogs() and returns false; the file on disk is then unchanged.
-bool DownloadSettingsToIniFile(SettingsIniFile &ini, const ProfileSlots &slots);
+bool DownloadSettingsToIniFile(SettingsIniFile &ini, const ProfileSlots &profiles);
 bool DownloadSettingsToIniFile(SettingsIniFile &ini); // the process-wide slots
 
 enum class SettingsLoadResult {
     Loaded,                    // all three slots read; the caller selects slot 1
     OldVersion,                // version marker absent or "0"; message shown, nothing changed
     FormatErrorDefaultsLoaded, // format error; message shown, defaults loaded over what was read
-    FormatError,               // format error with fallback off; slots hold what was read so far
+    FormatError,               // format error with fallback off; the slots hold what was read so far
 };
 
 struct SettingsLoadOptions {
@@ -105,7 +105,7 @@ struct SettingsLoadOptions {
 //   number" (caption "Error") and, with the fallback on, loads the default profile
 //   over what was read.
 // Selecting slot 1 afterwards is the caller's job.
-SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, ProfileSlots &slots,
+SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, ProfileSlots &profiles,
                                              const SettingsLoadOptions &options = {});
 SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, const SettingsLoadOptions &options = {});
 
