@@ -12,6 +12,7 @@
 
 // Values are decoded by this file (UTF-8, else Latin-1); SimpleIni only stores bytes.
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION // the templates are instantiated here; no SimpleIni library is linked
 #include <SimpleIni.h>
 
 #include <string>
