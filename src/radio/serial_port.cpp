@@ -8,9 +8,11 @@ public:
     bool open(const QString &portName, qint32 baudRate) override
     {
         port_.close();
+        error_.clear();
+        code_ = 0;
         port_.setPortName(portName);
         if (!port_.open(QIODevice::ReadWrite)) {
-            error_ = port_.errorString();
+            remember();
             return false;
         }
         const bool ok = port_.setBaudRate(baudRate) && port_.setDataBits(QSerialPort::Data8)
@@ -18,7 +20,7 @@ public:
                         && port_.setStopBits(QSerialPort::OneStop)
                         && port_.setFlowControl(QSerialPort::NoFlowControl);
         if (!ok) {
-            error_ = port_.errorString();
+            remember();
             port_.close();
             return false;
         }
@@ -39,7 +41,7 @@ public:
         if (port_.bytesAvailable() == 0 && timeoutMs > 0)
             port_.waitForReadyRead(timeoutMs);
         if (port_.error() != QSerialPort::NoError && port_.error() != QSerialPort::TimeoutError) {
-            error_ = port_.errorString();
+            remember();
             port_.clearError();
             if (ok)
                 *ok = false;
@@ -53,17 +55,19 @@ public:
     {
         if (!port_.isOpen()) {
             error_ = QStringLiteral("The port is not open.");
+            code_ = 0;
             return false;
         }
+        port_.clearError();
         qint64 written = port_.write(data);
         if (written != data.size()) {
-            error_ = port_.errorString();
+            remember();
             return false;
         }
         // Hand the bytes to the driver before returning, as a blocking write would.
         while (port_.bytesToWrite() > 0) {
             if (!port_.waitForBytesWritten(1000)) {
-                error_ = port_.errorString();
+                remember();
                 return false;
             }
         }
@@ -75,13 +79,35 @@ public:
         if (port_.isOpen())
             port_.clear(QSerialPort::AllDirections);
     }
-    bool setDataTerminalReady(bool on) override { return port_.setDataTerminalReady(on); }
-    bool setRequestToSend(bool on) override { return port_.setRequestToSend(on); }
+    // Lines a device cannot set (a pseudo-terminal has none) leave no error behind
+    // that a later read would report.
+    bool setDataTerminalReady(bool on) override
+    {
+        const bool ok = port_.setDataTerminalReady(on);
+        port_.clearError();
+        return ok;
+    }
+    bool setRequestToSend(bool on) override
+    {
+        const bool ok = port_.setRequestToSend(on);
+        port_.clearError();
+        return ok;
+    }
     QString errorText() const override { return error_.isEmpty() ? port_.errorString() : error_; }
+    int errorCode() const override { return code_; }
 
 private:
+    void remember()
+    {
+        error_ = port_.errorString();
+        code_ = int(port_.error());
+        if (code_ == 0 && !error_.isEmpty())
+            code_ = int(QSerialPort::UnknownError);
+    }
+
     QSerialPort port_;
     QString error_;
+    int code_ = 0;
 };
 
 SerialPortFactory &factory()

@@ -27,6 +27,9 @@ public:
     virtual bool setRequestToSend(bool on) = 0;
     // The system's text for the last failure.
     virtual QString errorText() const = 0;
+    // The system's code for the last failure; 0 when the last operation did not fail
+    // with a reported error. Implementations without codes report 1 for any error text.
+    virtual int errorCode() const { return errorText().isEmpty() ? 0 : 1; }
 };
 
 using SerialPortFactory = std::function<std::unique_ptr<ISerialPort>()>;

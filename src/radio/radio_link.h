@@ -1,0 +1,239 @@
+#pragma once
+// The radio link to the handheld programmer, without widgets: the stick's serial
+// port, port discovery, ESP3 sending and the receive tick with its parse loop,
+// the Tavel frames this system sends with their pacing, and the decoding of what
+// the programmer sends back. The radio link window (TForm9) and the command line
+// both drive one object of this class; the window mirrors the texts it holds
+// ("controls" below) in its edits, labels and status bar.
+//
+// Everything runs on the GUI thread. Log lines, message boxes and the send pacing
+// process pending events, so the receive tick may run while another operation is
+// in progress; the parse loop is guarded so that it never runs re-entrantly (a
+// nested tick reads into the ring but skips the parse loop; the outer loop then
+// handles the new bytes) and every packet is handled exactly once.
+
+#include "radio/esp3.h"
+#include "radio/serial_port.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QTimer;
+
+// Serial read and write results.
+constexpr int kComDone = 1;
+constexpr int kComError = 2;
+constexpr int kComTimeout = 4;
+
+// One USB serial port as the system reports it (for discovery).
+struct SerialPortDescription {
+    QString portName; // "COM5" on Windows, "ttyUSB0" elsewhere
+    bool hasVendorIdentifier = false;
+    quint16 vendorIdentifier = 0;
+    bool hasProductIdentifier = false;
+    quint16 productIdentifier = 0;
+};
+using SerialPortEnumerator = std::function<QList<SerialPortDescription>()>;
+
+// Discovery of the stick's ports. The stick's USB serial converter is an FTDI chip
+// with vendor 0x0403 and product 0x6001.
+constexpr quint16 kStickVendorId = 0x0403;
+constexpr quint16 kStickProductId = 0x6001;
+// The ports of the system (QSerialPortInfo) unless a test installed another enumerator.
+QList<SerialPortDescription> EnumerateSerialPorts();
+void setSerialPortEnumerator(SerialPortEnumerator enumerator); // empty: QSerialPortInfo again
+// Ports given on the command line (--port PATH), listed after the discovered ones
+// as if discovery had found them.
+void setExtraStickPorts(const QStringList &ports);
+const QStringList &extraStickPorts();
+// Every matching port in enumeration order, then the extra ports.
+QStringList DiscoverStickPorts();
+// Takes the "--port PATH" / "--port=PATH" pairs out of `args` (the rest stays).
+QStringList TakePortArguments(QStringList &args);
+
+// The name a port list entry is opened under. On Windows the entry reads "COM"
+// and the number, taken from the fourth character on: "COM%d" below 10, the device
+// namespace "\\.\COM%d" from 10 on. Elsewhere the entry is the port's name or path.
+// `number` receives the port number on Windows, -1 elsewhere (and for an entry
+// that does not convert).
+QString PortNameForEntry(const QString &entry, int *number = nullptr);
+QString PortNameForNumber(int number); // "COM9", "\\.\COM10"
+
+// Log, message and status texts of the radio link that callers compare against.
+inline const QString kComPortNotOpened = QStringLiteral("COM port not opened.");
+inline const QString kComErrorCaption = QStringLiteral("COM Error");
+inline const QString kCouldNotConnect = QStringLiteral("ERROR: Could not connect. Maybe in use?");
+inline const QString kMoreStickPorts = QStringLiteral("Ther are more OnOcean ports. Choice one of them");
+
+// A valid radio telegram as the parse loop hands it to the decoder: a copy of the
+// packet at the read index (the ring is not moved while it is decoded).
+struct ReceivedTelegram {
+    uint8_t L = 0; // data length
+    uint8_t O = 0; // optional length
+    std::array<uint8_t, esp3::kMaxReceivedPacket> packet{}; // sync byte first; zero after the packet
+
+    uint8_t data(int i) const { return at(esp3::kHeaderSize + i); }
+    uint8_t optional(int i) const { return at(esp3::kHeaderSize + L + i); }
+    // The Tavel frame: data bytes 1 ... L - 6 (frameLength() bytes).
+    uint8_t frame(int i) const { return data(1 + i); }
+    int frameLength() const { return L - 6; }
+    uint32_t senderId() const;      // data bytes L-5 ... L-2, big-endian
+    uint32_t destinationId() const; // the four optional bytes before the last two
+    uint8_t at(int offset) const
+    {
+        return offset >= 0 && offset < int(packet.size()) ? packet[size_t(offset)] : 0;
+    }
+};
+
+class RadioLink : public QObject {
+    Q_OBJECT
+public:
+    explicit RadioLink(QObject *parent = nullptr);
+    ~RadioLink() override; // closes the port
+
+    // ---- The radio link port --------------------------------------------------
+    // Opens `portName` at 57600 8N1, drains it, clears RTS, sets DTR. False when it
+    // cannot be opened (the port stays closed).
+    bool InitCom(const QString &portName);
+    // Status panel 0 "Port closed", panel 1 empty, stick line "Stick Info: None";
+    // closes the port if open. The own ID is left alone.
+    void CloseCom();
+    // Result codes kComDone / kComError / kComTimeout.
+    int ReadCom(int timeoutMs, uint8_t *buffer, int maxCount, int *count);
+    // A failed write closes the port and shows the error text (caption "Fehler").
+    int WriteCom(const uint8_t *buffer, int count);
+    // Discards waiting input.
+    void ClearCom();
+    // "Fehlernachricht: failed with error %d: %s\n" for the port's last error, or
+    // empty when there is none. Closes the port when there is an error.
+    QString GetErrorText();
+    bool isPortOpen() const;
+    // The entry last opened by the "Open port" toggle (the window's Tag).
+    QString openPortEntry() const { return openPortEntry_; }
+    // The "Open port" / "Close port" toggle with the selected port list entry
+    // (empty: none selected). Returns the caption the button shows afterwards.
+    QString OpenPortButtonClick(const QString &selectedEntry);
+    // Port discovery: the list to show and the index to select (-1: none). Shows
+    // the "more ports" box when two or more ports were found.
+    QStringList ButtonSearchComPortsClick(int *selectedIndex);
+    // Called when the main window closes.
+    void CloseSoftware() { ClearCom(); }
+
+    // ---- ESP3 ---------------------------------------------------------------
+    void SendUsartDataFrame(uint8_t n, const uint8_t *frame, uint32_t destinationId);
+    void SendUsartCCDataFrame(uint8_t n, const uint8_t *command);
+    void GetStickVersionButtonClick(); // CO_RD_VERSION
+    void Button14Click();              // CO_GET_DUTYCYCLE_LIMIT
+    // The receive tick (run every 110 ms by the timer, or by hand in tests).
+    void Timer1Timer();
+    // The parse loop over the receive ring.
+    void ProcessUsartData();
+    // Called for every valid radio telegram (frame_decoder.cpp).
+    void DecodeRadioTelegram(const ReceivedTelegram &telegram);
+    // Appends a line to the radio log (the logLine signal), then processes events.
+    void OutputLog(const QString &line);
+
+    // Starts / stops the 110-ms receive tick on this object's timer.
+    void startReceiveTick();
+    void stopReceiveTick();
+    QTimer *receiveTimer() const { return timer_; }
+
+    esp3::ReceiveRing &ring() { return ring_; }
+    // True while the parse loop runs (a nested tick then skips it).
+    bool parsing() const { return parsing_; }
+
+    // ---- Tavel frames ---------------------------------------------------------
+    // Sends one frame given as hexadecimal text (pacing, checks, status texts).
+    void Send(const QString &text, bool broadcast);
+    void SendTagButtonClick();                       // identity data
+    void SendProgrammingDataClick();                 // the lines of MemoData
+    void SendTagDataButtonClick();                   // identity, 200 ms, MemoData
+    void SendCurrentDataPackage(const QStringList &programmingData); // main-window Send
+    void Button7Click();                             // the user text
+    void SendPairingRequestButtonClick();
+    void SelectNFCsensitivityButtonClick();
+    void CalibrationButtonClick();
+    void SwichReadButtonClick();
+    void SwitchProgButtonClick();
+    void Button1Click(); // Edit1 as a frame
+    // The frame senders behind the buttons.
+    void SendIdentityData(bool packageLogForm);
+    void SendProgrammingData(const QStringList &lines);
+    void SendUserText(const QString &text);
+    // A pause that keeps processing events.
+    static void PauseProcessingEvents(int ms);
+
+    // ---- Link state -----------------------------------------------------------
+    uint32_t ownId = 0;
+    bool stickAcknowledged = true;
+    uint32_t receiverId = 0;
+    uint8_t transferChecksum = 0;
+    qint64 lastFrameSentMs = 0; // monotonic milliseconds; 0: nothing sent yet
+    // Firmware of the last pairing frame that carried it.
+    uint8_t programmerFwMajor = 0;
+    uint8_t programmerFwMinor = 0;
+    // The longest wait for the stick's acknowledgement before a frame (10 s).
+    int sendDelayLimitMs = 10000;
+
+    // ---- Controls (the window mirrors these) -----------------------------------
+    bool sendDelay = true; // CheckBox1 "10s Send Delay"
+    bool useOwnId = true;  // CheckBox2 "Use OwnId"
+    bool sensitivityLow = false; // rgSens: "Low" selected
+    QString receiverIdText = QStringLiteral("0x12345678"); // EditReceiverId
+    QString receiverFwText = QStringLiteral("0.0");        // EditReceiverFW
+    QString receiverVersionText;                           // EditReceiverVersion
+    QString editGTIN = QStringLiteral("001122334455");
+    QString editFW = QStringLiteral("0011");
+    QString editSerial = QStringLiteral("0011223344556677");
+    QString editHW = QStringLiteral("0011");
+    QStringList memoData;                                  // MemoData lines
+    QString userText = QStringLiteral("Test");             // EditUserText
+    QString edit1Text;                                     // Edit1
+    QString labelTotal = QStringLiteral("-");
+    QString stickInfo = QStringLiteral("Stick Info:");     // Label9
+    bool dutyCycleButtonEnabled = false;                   // Button14
+    std::array<QString, 4> statusPanels;
+
+    void setStatusPanel(int panel, const QString &text);
+    void setReceiver(const QString &idText, const QString &fwText);
+
+    // Shows the firmware updater modally (the window installs it; the update offer uses it).
+    std::function<void()> showFirmwareUpdater;
+    // Resets the tag read state (installed by the tag reception; run by "Switch to Read").
+    std::function<void()> resetReadState;
+
+signals:
+    void logLine(const QString &line);
+    void statusPanelChanged(int panel, const QString &text);
+    void stickInfoChanged(const QString &text);
+    void receiverChanged(); // receiverIdText, receiverFwText, receiverVersionText
+    void labelTotalChanged(const QString &text);
+    void dutyCycleButtonEnabledChanged(bool enabled);
+    void portStateChanged(bool open);
+    // Every radio telegram that passed the address checks, with its frame bytes.
+    void frameReceived(quint8 frameId, const QByteArray &frame, quint32 senderId);
+    void ownIdChanged(quint32 id);
+
+private:
+    void handleResponse(const ReceivedTelegram &packet);
+    bool sendIdentity(bool packageLogForm, bool stopWhenPortCloses);
+    bool sendProgramming(const QStringList &lines, bool stopWhenPortCloses);
+    QString nowText() const;
+
+    std::unique_ptr<ISerialPort> port_;
+    QString openPortEntry_;
+    esp3::ReceiveRing ring_;
+    QTimer *timer_ = nullptr;
+    bool parsing_ = false;
+    bool resumeParse_ = false; // the last loop dropped a candidate with bytes left
+};
+
+// Decodes the telegram's frame by frame ID (frame_decoder.cpp). One function per
+// frame: add new frames to the switch in RadioLink::DecodeRadioTelegram.
+void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &telegram);
+void DecodeUnknownFrame(RadioLink &link, const ReceivedTelegram &telegram);
