@@ -196,6 +196,16 @@ void SettingsIniFile::WriteInteger(const QString &section, const QString &key, i
     WriteString(section, key, QString::number(value));
 }
 
+void SettingsIniFile::DeleteKey(const QString &section, const QString &key)
+{
+    d->ini.Delete(section.toUtf8().constData(), key.toUtf8().constData());
+}
+
+void SettingsIniFile::EraseSection(const QString &section)
+{
+    d->ini.Delete(section.toUtf8().constData(), nullptr);
+}
+
 bool SettingsIniFile::SectionExists(const QString &section) const
 {
     return d->ini.GetSectionSize(section.toUtf8().constData()) >= 0;
@@ -239,10 +249,12 @@ void SettingsIniFile::UpdateFile()
         fail(d->readError);
     const QByteArray bytes = ToBytes();
     QSaveFile file(d->path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk) shows in the count written.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
+        const QString reason =
+            file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("The data was not written completely");
         file.cancelWriting();
         fail(reason);
     }

@@ -50,6 +50,9 @@ public:
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const; // throws EConvertError
     void WriteInteger(const QString &section, const QString &key, int value);
 
+    void DeleteKey(const QString &section, const QString &key);
+    void EraseSection(const QString &section);
+
     bool SectionExists(const QString &section) const;
     QStringList Sections() const;          // in file order
     QStringList Keys(const QString &section) const; // in file order

@@ -71,10 +71,12 @@ void SaveSummaryTextFile(const QString &path, const QStringList &lines)
         throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
     };
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk) shows in the count written.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
+        const QString reason =
+            file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("The data was not written completely");
         file.cancelWriting();
         fail(reason);
     }
