@@ -1,7 +1,68 @@
+// The desktop program: creates its windows in a fixed order, shows the splash and
+// runs until the main window closes.
+
+#include "app/ui/form1.h"
+#include "app/ui/info_forms.h"
+#include "app/ui/qt_dialogs.h"
+#include "app/ui/splash_screen.h"
+#include "common/dialogs.h"
+
 #include <QApplication>
+#include <exception>
+
+namespace {
+// Errors that escape an event handler are shown by the general error report.
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            ShowGeneralError(e);
+        } catch (...) {
+            ShowGeneralError(QStringLiteral("Unknown error"));
+        }
+        return false;
+    }
+};
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("NFC configuration software Tavel"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QtDialogs qtDialogs;
+    setDialogs(&qtDialogs);
+
+    try {
+        // 1. The main window (loads the default profile into the three slots).
+        Form1 = new TForm1(QApplication::arguments());
+        Form1->EndProgramOnClose = true;
+        // 2. The splash window, visible at creation; it shows the main window.
+        SplashScreen = new TSplashScreen();
+        // 3.-7. The information windows.
+        Form3 = new TForm3(Form1);
+        Form4 = new TForm4(Form1);
+        Form5 = new TForm5(Form1);
+        Form6 = new TForm6(QString(), Form1);
+        Form7 = new TForm7(Form1);
+        // 8. The radio link window.
+        // 9. The tag info window.
+        // 10. The driver selection window.
+        // 11. The programmed drivers window.
+        // 12. The firmware updater window.
+
+        SplashScreen->show();
+        app.exec();
+    } catch (const std::exception &e) {
+        ShowGeneralError(e);
+    }
+    delete SplashScreen;
+    SplashScreen = nullptr;
+    delete Form1;
+    setDialogs(nullptr);
     return 0;
 }

@@ -1,0 +1,326 @@
+#pragma once
+// The main window: banner, toolbar with the three configuration slots, the welcome
+// panel, the work panel with the device information, the four parameter selectors
+// and the parameter editors, the summary view, and the status strip.
+//
+// The window's methods live in several files: this window's frame, slots, transfer,
+// files and summary in form1.cpp; the parameter editors and graphs in
+// form1_editors.cpp; sending in form1_send.cpp; reading a driver and the report in
+// form1_read.cpp.
+
+#include "app/ui/controls.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QList>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class SettingsIniFile;
+class QAction;
+
+// Expert mode: 1 when the program was started with the expert keyword, else 0.
+extern int DevelopModeFlag;
+
+// The designed caption; the version number is appended when the window is created.
+inline const QString kMainWindowDesignedCaption =
+    QStringLiteral("   NFC configuration software Tavel soft.ver. ");
+inline const QString kSoftwareVersion = QStringLiteral("1.4");
+// The first command-line argument that switches expert mode on (case-sensitive).
+inline const QString kExpertModeKeyword = QStringLiteral("qavrelo");
+// The application-data folder and its subfolders.
+inline const QString kAppDataFolderName = QStringLiteral("NFC configuration Software Tavel");
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // `arguments` is the command line with the program path first; an empty list
+    // means the application's own arguments.
+    explicit TForm1(const QStringList &arguments = {}, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // ---- Banner -----------------------------------------------------------------
+    QFrame *Panel1 = nullptr;
+    TImage *Image1 = nullptr;
+    TImage *Image2 = nullptr;
+
+    // ---- Toolbar ----------------------------------------------------------------
+    QFrame *ToolBar1 = nullptr;
+    QFrame *ToolBar2 = nullptr;
+    QFrame *ToolBar3 = nullptr;
+    TToolButton *LanguageToolButton = nullptr;
+    TToolButton *SaveAsToolButton = nullptr;
+    TToolButton *SaveToolButton = nullptr;
+    TToolButton *NewFileToolButton = nullptr;
+    TToolButton *LoadFileToolButton = nullptr;
+    TToolButton *PrintToolButton = nullptr;
+    TToolButton *SettingsToolButton = nullptr;
+    TToolButton *HelpToolButton = nullptr;
+    TToolButton *Setting1ToolButton = nullptr;
+    TToolButton *Setting2ToolButton = nullptr;
+    TToolButton *Setting3ToolButton = nullptr;
+    // The toolbar's pictures: 0-7 the command buttons, 8-10 the slot buttons,
+    // 11-13 the selected slot buttons.
+    QList<QPixmap> ImageList1;
+
+    // ---- Welcome panel ------------------------------------------------------------
+    QFrame *Panel5 = nullptr;
+    TButton *AboutProductButton = nullptr;
+    TButton *AboutCompanyButton = nullptr;
+    TButton *LicenceButton = nullptr;
+    TButton *CheckUpdatesButton = nullptr;
+    TButton *NewSettingsButton = nullptr;
+    TButton *LoadFileButton = nullptr;
+    TButton *RecentlyUsedButton = nullptr;
+
+    // ---- Work panel: device information and parameter selectors -------------------
+    QFrame *Panel9 = nullptr;
+    QFrame *VariablePanel = nullptr;
+    QLabel *FamilyNameLabel = nullptr;
+    QLabel *TypeLabel = nullptr;
+    QLabel *RefNumLabel = nullptr;
+    QLabel *NfcFwVersion = nullptr;
+    QLabel *EnOceanIDLabel = nullptr;
+    TEdit *CurrentEdit = nullptr;
+    TEdit *CLOEdit = nullptr;
+    TEdit *DClevelEdit = nullptr;
+    TEdit *NTCEdit = nullptr;
+    QCheckBox *CurrentCheckBox = nullptr;
+    QCheckBox *CLOCheckBox = nullptr;
+    QCheckBox *DCLevelCheckBox = nullptr;
+    QCheckBox *NTCCheckBox = nullptr;
+    TButton *SendButton = nullptr;
+    TButton *ReportButton = nullptr;
+    TButton *ReadButton = nullptr;
+
+    // ---- Parameter area -----------------------------------------------------------
+    QFrame *Current_Adjust_Panel = nullptr;
+    QLabel *Label4 = nullptr; // names the shown slot
+    TButton *OK = nullptr;    // "Save"
+    TButton *CloseInterfaceButton = nullptr;
+
+    // Current editor.
+    QFrame *GraphPanel = nullptr;
+    QFrame *CurrentTablePanel = nullptr;
+    QLabel *MinCurrentLabel = nullptr;
+    QLabel *MaxCurrentLabel = nullptr;
+    TEdit *NomCurrentEdit = nullptr;
+
+    // CLO editor.
+    QFrame *CLO_Adjust_Panel = nullptr;
+    QFrame *CLO_adjust_panel_1 = nullptr;
+    QFrame *CLO_adjust_panel_2 = nullptr;
+    TEdit *clo_LifeTimeEdit = nullptr;
+    QCheckBox *CLO_EnableCheckBox = nullptr;
+    QLabel *clo_StartLevelLabel = nullptr;
+    QLabel *clo_StopLevelLabel = nullptr;
+    TEdit *clo_L1_Edit = nullptr;
+    TEdit *clo_L2_Edit = nullptr;
+    TEdit *clo_L3_Edit = nullptr;
+    TEdit *clo_L4_Edit = nullptr;
+    TEdit *clo_L5_Edit = nullptr;
+    QLabel *clo_L1_hour_Label = nullptr;
+    QLabel *clo_L2_hour_Label = nullptr;
+    QLabel *clo_L3_hour_Label = nullptr;
+    QLabel *clo_L4_hour_Label = nullptr;
+    QLabel *clo_L5_hour_Label = nullptr;
+
+    // DC level editor.
+    QFrame *DC_levelPanel = nullptr;
+    QCheckBox *DC_level_active = nullptr;
+    TEdit *DC_level_Edit = nullptr;
+    QScrollBar *DC_ScrollBar = nullptr; // vertical, inverted: the top is the highest level
+    QLabel *Label37 = nullptr;          // minimum level
+    QLabel *Label38 = nullptr;          // maximum level
+
+    // NTC editor.
+    QFrame *NTCPanel = nullptr;
+    QFrame *NTC_adjust_Panel = nullptr;
+    TEdit *NTC_start_edit = nullptr; // read-only
+    TEdit *NTC_stop_edit = nullptr;
+    TEdit *NTC_cut_edit = nullptr; // read-only
+    TEdit *NTC_start_degree_edit = nullptr;
+    TEdit *NTC_stop_degree_edit = nullptr;
+    TEdit *NTC_cut_degree_edit = nullptr;
+
+    // Summary view and programming data.
+    QFrame *SummaryPanel = nullptr;
+    QLabel *Label54 = nullptr;
+    QPlainTextEdit *SummaryMemo = nullptr;
+    QPlainTextEdit *ProgrammedDataMemo = nullptr; // expert mode only
+    QPlainTextEdit *DataPackageMemo = nullptr;    // never shown
+
+    // ---- Status strip, menu, timer -------------------------------------------------
+    QFrame *StatusPanel = nullptr;
+    QLabel *Label53 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *File1 = nullptr;
+    QAction *File2 = nullptr;
+    QAction *File3 = nullptr;
+    QAction *File4 = nullptr;
+    QAction *File5 = nullptr;
+    QAction *File6 = nullptr;
+    QTimer *RepaintTimer = nullptr; // 50 ms, once
+
+    // ---- State ----------------------------------------------------------------------
+    // The five recently-used paths as last read (entry 1 newest).
+    QStringList RecentlyUsedFiles;
+    // The open settings file (nullptr when none) and its flag (1 while open).
+    std::unique_ptr<SettingsIniFile> SettingsFile;
+    int SettingsFileOpen = 0;
+    // Closing the window ends the program (set by the program's start-up).
+    bool EndProgramOnClose = false;
+
+    // ---- Window events ----------------------------------------------------------------
+    void FormCreate(const QStringList &arguments);
+    void FormShow();
+    void FormActivate();
+    void FormResize();
+    void FormClose();
+
+    // ---- Slots and transfer -------------------------------------------------------------
+    void Setting1ToolButtonClick();
+    void Setting2ToolButtonClick();
+    void Setting3ToolButtonClick();
+    void SelectSlot(int slot); // the common part of the three handlers above
+    void LoadDefaultSettingsData();
+    void LoadSettingsDataToInterface(int unused);
+    void LoadSettingsDataFromInterface(int slotIndex);
+    int CompareInterfaceDataWithSettingsData();
+    void ReloadSettings();
+    void CloseInterfacePanels();
+    void CurrentCheckBoxClick();
+    void CLOCheckBoxClick();
+    void DCLevelCheckBoxClick();
+    void NTCCheckBoxClick();
+    // The lifetime labels from the integer in clo_LifeTimeEdit (throws EConvertError).
+    void RefreshLifeTimeHourLabels();
+
+    // ---- Welcome panel, toolbar, banner -------------------------------------------------
+    void NewSettingsButtonClick();
+    void LoadFileButtonClick();
+    void RecentlyUsedButtonClick();
+    void AboutProductButtonClick();
+    void AboutCompanyButtonClick();
+    void LicenceButtonClick();
+    void CheckUpdatesButtonClick();
+    void NewFileToolButtonClick();
+    void SettingsToolButtonClick();
+    void HelpToolButtonClick();
+    void LanguageToolButtonClick();
+    void Image1Click();
+    void Image2Click();
+
+    // ---- Recently-used list -----------------------------------------------------------------
+    void RegisterCreateWriteFunction(const QString &path);
+    void RegisterCreateReadFunction();
+    void File1Click();
+    void File2Click();
+    void File3Click();
+    void File4Click();
+    void File5Click();
+    void File6Click();
+    void OpenRecentlyUsedEntry(int entry); // entry 1-5
+
+    // ---- Settings files -----------------------------------------------------------------------
+    void LoadFileToolButtonClick();
+    void LoadModelDataFromSetRecentUsedFile(const QString &path);
+    void SaveToolButtonClick();
+    void SaveAsToolButtonClick();
+    void DropSettingsFile();
+    void ReadSettingsFile(); // reads the open settings file into the slots, then slot 1
+    void OpenDialog1Close();
+    void OpenDialog2Close();
+    void SaveDialog1Close();
+
+    // ---- Summary, programming data, printing ----------------------------------------------------
+    void WriteSumarryInformation();
+    void GenerateProgrammingData();
+    void CurrentDataPackageMemoFill(int currentMa);
+    void PrintToolButtonClick();
+    void SaveTextFileDialog1Close();
+
+    // ---- Expert mode -------------------------------------------------------------------------------
+    void DevelopModeEnable();
+
+    // ---- Parameter editors and graphs (form1_editors.cpp) ------------------------------------------
+    void CurrentEditEnter();
+    void CLOEditEnter();
+    void DClevelEditEnter();
+    void NTCEditEnter();
+    void NomCurrentEditExit();
+    void clo_LifeTimeEditExit();
+    void clo_L1_EditExit();
+    void clo_L2_EditExit();
+    void clo_L3_EditExit();
+    void clo_L4_EditExit();
+    void clo_L5_EditExit();
+    void NTC_start_degree_editExit();
+    void NTC_stop_degree_editExit();
+    void NTC_cut_degree_editExit();
+    void NTC_stop_editExit();
+    void DC_level_EditExit();
+    void NomCurrentEditKeyPress(QChar &Key);
+    void clo_LifeTimeEditKeyPress(QChar &Key);
+    void clo_L1_EditKeyPress(QChar &Key);
+    void clo_L2_EditKeyPress(QChar &Key);
+    void clo_L3_EditKeyPress(QChar &Key);
+    void clo_L4_EditKeyPress(QChar &Key);
+    void clo_L5_EditKeyPress(QChar &Key);
+    void NTC_start_degree_editKeyPress(QChar &Key);
+    void NTC_stop_degree_editKeyPress(QChar &Key);
+    void NTC_cut_degree_editKeyPress(QChar &Key);
+    void NTC_stop_editKeyPress(QChar &Key);
+    void DC_level_EditKeyPress(QChar &Key);
+    void CLO_LifeTimeMaxErrorMessageBox(int slotIndex);
+    void CLO_L1MinMaxErrorMessageBox(int slotIndex);
+    void CLO_L2MinMaxErrorMessageBox(int slotIndex);
+    void CLO_L3MinMaxErrorMessageBox(int slotIndex);
+    void CLO_L4MinMaxErrorMessageBox(int slotIndex);
+    void CLO_L5MinMaxErrorMessageBox(int slotIndex);
+    QString CLO_LxFloatToString(const QString &text);
+    void DC_LevelAdjust(int slotIndex);
+    void DC_ScrollBarChange();
+    void DC_level_activeClick();
+    void CLO_EnableCheckBoxClick();
+    void OKClick();
+    void CloseInterfaceButtonClick();
+    void RepaintGraphs();
+    void RepaintTimerTimer();
+
+    // ---- Send (form1_send.cpp), read and report (form1_read.cpp) ---------------------------------
+    void SendButtonClick();
+    void ReadButtonClick();
+    void ReportButtonClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildBanner();
+    void BuildToolBar();
+    void BuildWelcomePanel();
+    void BuildWorkPanel();
+    void BuildVariablePanel();
+    void BuildParameterArea();
+    void BuildStatusStrip();
+    void BuildPopupMenu();
+    void ConnectEditorEvents();
+    TToolButton *NewToolButton(QWidget *parent, const QString &name, const QString &hint, int image);
+    void AvailabilityGate(QCheckBox *box, TEdit *edit, int available);
+
+    QWidget *CentralArea = nullptr;
+};
+
+extern TForm1 *Form1;
