@@ -1,0 +1,248 @@
+#include "profile/catalogue_binding.h"
+
+#include "common/convert.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+namespace {
+const QString kRootName = QStringLiteral("ModelSelection");
+const QString kModelName = QStringLiteral("Model");
+const QString kFunctionName = QStringLiteral("Function");
+} // namespace
+
+// ---- TXMLNode -------------------------------------------------------------------------
+
+TXMLNode::TXMLNode(QDomDocument document, QDomElement element)
+    : document_(std::move(document)), element_(std::move(element))
+{
+}
+
+QString TXMLNode::AttributeText(const QString &name) const
+{
+    if (!element_.hasAttribute(name))
+        throw ECatalogueError(QStringLiteral("attribute '%1' missing in element '%2' (line %3)")
+                                  .arg(name, element_.tagName())
+                                  .arg(element_.lineNumber()));
+    return element_.attribute(name);
+}
+
+void TXMLNode::SetAttributeText(const QString &name, const QString &value)
+{
+    element_.setAttribute(name, value);
+}
+
+QDomElement TXMLNode::ChildElement(const QString &name) const
+{
+    if (!childNames_.contains(name))
+        throw std::logic_error("child element '" + name.toStdString() + "' not registered for '" +
+                               element_.tagName().toStdString() + "'");
+    const QDomElement child = element_.firstChildElement(name);
+    if (child.isNull())
+        throw ECatalogueError(QStringLiteral("element '%1' missing in element '%2' (line %3)")
+                                  .arg(name, element_.tagName())
+                                  .arg(element_.lineNumber()));
+    return child;
+}
+
+// ---- TXMLFunctionType ------------------------------------------------------------------
+
+TXMLFunctionType::TXMLFunctionType(QDomDocument document, QDomElement element)
+    : TXMLNode(std::move(document), std::move(element))
+{
+#define TAVEL_REGISTER(elem, stem, group, ATTRS, block) RegisterChildNode(QStringLiteral(#elem));
+    TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_REGISTER)
+#undef TAVEL_REGISTER
+}
+
+#define TAVEL_DEFINE_PARAMETER_GETTER(elem, stem, group, ATTRS, block)                           \
+    std::shared_ptr<IXML##stem##Type> TXMLFunctionType::Get_##elem() const                       \
+    {                                                                                            \
+        return std::make_shared<TXML##stem##Type>(document_, ChildElement(QStringLiteral(#elem))); \
+    }
+TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_DEFINE_PARAMETER_GETTER)
+#undef TAVEL_DEFINE_PARAMETER_GETTER
+
+// ---- TXMLModelType ---------------------------------------------------------------------
+
+TXMLModelType::TXMLModelType(QDomDocument document, QDomElement element)
+    : TXMLNode(std::move(document), std::move(element))
+{
+    RegisterChildNode(kFunctionName);
+}
+
+std::shared_ptr<IXMLFunctionType> TXMLModelType::Get_Function() const
+{
+    return std::make_shared<TXMLFunctionType>(document_, ChildElement(kFunctionName));
+}
+
+// ---- TXMLModelSelectionType ------------------------------------------------------------
+
+TXMLModelSelectionType::TXMLModelSelectionType(QDomDocument document, QDomElement element)
+    : TXMLNode(std::move(document), std::move(element))
+{
+    RegisterChildNode(kModelName);
+}
+
+int TXMLModelSelectionType::Get_version() const
+{
+    return StrToInt(AttributeText(QStringLiteral("version")));
+}
+
+void TXMLModelSelectionType::Set_version(int value)
+{
+    SetAttributeText(QStringLiteral("version"), QString::number(value));
+}
+
+int TXMLModelSelectionType::Get_Count() const
+{
+    int count = 0;
+    for (QDomElement e = element_.firstChildElement(kModelName); !e.isNull();
+         e = e.nextSiblingElement(kModelName))
+        ++count;
+    return count;
+}
+
+std::shared_ptr<IXMLModelType> TXMLModelSelectionType::Get_Model(int index) const
+{
+    if (index >= 0) {
+        int i = 0;
+        for (QDomElement e = element_.firstChildElement(kModelName); !e.isNull();
+             e = e.nextSiblingElement(kModelName), ++i)
+            if (i == index)
+                return std::make_shared<TXMLModelType>(document_, e);
+    }
+    throw ECatalogueError(QStringLiteral("model index %1 out of range (%2 models)").arg(index).arg(Get_Count()));
+}
+
+QDomElement TXMLModelSelectionType::NewModelElement()
+{
+    QDomElement model = document_.createElement(kModelName);
+    QDomElement function = document_.createElement(kFunctionName);
+    model.appendChild(function);
+    for (const auto &p : kCatalogueParameterElements)
+        function.appendChild(document_.createElement(QString::fromLatin1(p.element)));
+    return model;
+}
+
+std::shared_ptr<IXMLModelType> TXMLModelSelectionType::Add()
+{
+    QDomElement model = NewModelElement();
+    element_.appendChild(model);
+    return std::make_shared<TXMLModelType>(document_, model);
+}
+
+std::shared_ptr<IXMLModelType> TXMLModelSelectionType::Insert(int index)
+{
+    const int count = Get_Count();
+    if (index < 0 || index > count)
+        throw ECatalogueError(QStringLiteral("insert position %1 out of range (%2 models)").arg(index).arg(count));
+    if (index == count)
+        return Add();
+    QDomElement before = Get_Model(index)->DOMElement();
+    QDomElement model = NewModelElement();
+    element_.insertBefore(model, before);
+    return std::make_shared<TXMLModelType>(document_, model);
+}
+
+QByteArray TXMLModelSelectionType::XML() const
+{
+    QByteArray text = document_.toByteArray(2);
+    if (!text.startsWith("<?xml"))
+        text.prepend("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    return text;
+}
+
+// ---- Entry functions -----------------------------------------------------------------------
+
+std::shared_ptr<IXMLModelSelectionType> GetModelSelection(const QDomDocument &document)
+{
+    const QDomElement root = document.documentElement();
+    if (root.isNull())
+        throw ECatalogueError(QStringLiteral("the document has no root element"));
+    if (root.tagName() != kRootName)
+        throw ECatalogueError(
+            QStringLiteral("root element is '%1', expected '%2'").arg(root.tagName(), kRootName));
+    return std::make_shared<TXMLModelSelectionType>(document, root);
+}
+
+QDomDocument ParseCatalogueDocument(const QByteArray &text)
+{
+    if (text.size() > kCatalogueMaxFileSize)
+        throw ECatalogueError(QStringLiteral("the catalogue is larger than %1 bytes").arg(kCatalogueMaxFileSize));
+    if (text.trimmed().isEmpty())
+        throw ECatalogueError(QStringLiteral("the catalogue is empty"));
+
+    // A catalogue has no document type declaration. Refusing one before the document
+    // is built means no entity is declared, so nothing can be expanded (no entity
+    // bomb) and nothing outside the file is referred to (no external entity).
+    {
+        QXmlStreamReader scan(text);
+        while (!scan.atEnd()) {
+            const auto token = scan.readNext();
+            if (token == QXmlStreamReader::DTD)
+                throw ECatalogueError(QStringLiteral("document type declarations are not accepted (line %1)")
+                                          .arg(scan.lineNumber()));
+            if (token == QXmlStreamReader::StartElement)
+                break; // a declaration can only come before the root element
+        }
+        if (scan.hasError() && scan.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+            throw ECatalogueError(QStringLiteral("malformed XML, line %1, column %2: %3")
+                                      .arg(scan.lineNumber())
+                                      .arg(scan.columnNumber())
+                                      .arg(scan.errorString()));
+    }
+
+    QDomDocument document;
+    QString error;
+    int line = 0;
+    int column = 0;
+    if (!document.setContent(text, false, &error, &line, &column))
+        throw ECatalogueError(QStringLiteral("malformed XML, line %1, column %2: %3").arg(line).arg(column).arg(error));
+    return document;
+}
+
+QDomDocument ReadCatalogueDocument(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ECatalogueError(QStringLiteral("cannot read '%1': %2").arg(fileName, file.errorString()));
+    const QByteArray text = file.read(kCatalogueMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw ECatalogueError(QStringLiteral("cannot read '%1': %2").arg(fileName, file.errorString()));
+    return ParseCatalogueDocument(text);
+}
+
+std::shared_ptr<IXMLModelSelectionType> LoadModelSelection(const QString &fileName)
+{
+    return GetModelSelection(ReadCatalogueDocument(fileName));
+}
+
+std::shared_ptr<IXMLModelSelectionType> NewModelSelection()
+{
+    QDomDocument document;
+    document.appendChild(
+        document.createProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
+    document.appendChild(document.createElement(kRootName));
+    return GetModelSelection(document);
+}
+
+// ---- The element table as data ------------------------------------------------------------
+
+#define TAVEL_COPY_ATTRIBUTE(acc, xml, member) descriptor.member = element->Get_##acc();
+#define TAVEL_PARAMETER_ENTRY(elem, stem, group, ATTRS, block)                                   \
+    CatalogueParameterElement{#elem, group, CatalogueFunctionBlock::block,                       \
+                              [](const IXMLFunctionType &function, ParameterDescriptor &descriptor) { \
+                                  const auto element = function.Get_##elem();                    \
+                                  ATTRS(TAVEL_COPY_ATTRIBUTE)                                    \
+                              }},
+const std::array<CatalogueParameterElement, 15> kCatalogueParameterElements = {
+    {TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_PARAMETER_ENTRY)}};
+#undef TAVEL_PARAMETER_ENTRY
+#undef TAVEL_COPY_ATTRIBUTE
+
+#define TAVEL_MODEL_ENTRY(acc, field)                                                            \
+    CatalogueModelAttribute{#acc, field, [](const IXMLModelType &model) { return model.Get_##acc(); }},
+const std::array<CatalogueModelAttribute, 8> kCatalogueModelAttributes = {
+    {TAVEL_CATALOGUE_MODEL_ATTRIBUTES(TAVEL_MODEL_ENTRY)}};
+#undef TAVEL_MODEL_ENTRY
