@@ -1,0 +1,156 @@
+#include "radio/tag_info.h"
+
+#include "common/convert.h"
+#include "radio/tag_reception.h"
+
+#include <QLocale>
+#include <cmath>
+
+ETagAddressError::ETagAddressError(const QString &message)
+    : std::runtime_error(message.toStdString())
+{
+}
+
+namespace {
+
+QString hexBytes(const TagBuffers &tag, int from, int count)
+{
+    QString s;
+    for (int i = 0; i < count; ++i)
+        s += QStringLiteral("%1").arg(tag.ident[size_t(from + i)], 2, 16, QLatin1Char('0')).toUpper();
+    return s;
+}
+
+// The read-write byte at tag address `address` (decimal text) + `extra`.
+uint8_t rwByteAt(const TagBuffers &tag, const char *parameter, const QString &address, int extra = 0)
+{
+    const qint64 a = qint64(StrToInt(address)) + extra;
+    const qint64 j = a - tag.rwStart();
+    if (j < 0 || j >= kTagAreaBufferSize)
+        throw ETagAddressError(
+            QStringLiteral("The address %1 of %2 lies outside the read-write area read from the tag "
+                           "(start address %3, %4 bytes held). The parameter cannot be decoded.")
+                .arg(a)
+                .arg(QLatin1String(parameter))
+                .arg(tag.rwStart())
+                .arg(kTagAreaBufferSize));
+    return tag.rw[size_t(j)];
+}
+
+const ParameterDescriptor &levelDescriptor(const STRUCT_XML_FILE_VARIABLES &p, int level)
+{
+    const ParameterDescriptor *levels[] = {&p.Level0, &p.Level1, &p.Level2, &p.Level3, &p.Level4};
+    return *levels[level];
+}
+ParameterDescriptor &levelDescriptor(STRUCT_XML_FILE_VARIABLES &p, int level)
+{
+    ParameterDescriptor *levels[] = {&p.Level0, &p.Level1, &p.Level2, &p.Level3, &p.Level4};
+    return *levels[level];
+}
+
+} // namespace
+
+TagIdentityTexts TagIdentity(const TagBuffers &tag)
+{
+    TagIdentityTexts t;
+    t.gtin = hexBytes(tag, 10, 6);
+    t.fw = hexBytes(tag, 16, 2);
+    t.serial = SerialNumberText(tag.ident.data() + 18);
+    t.hw = hexBytes(tag, 26, 2);
+    return t;
+}
+
+QStringList TagIdentRawLines(const TagBuffers &tag)
+{
+    QStringList lines;
+    for (int i = 0; i < 32; i += 4) {
+        QString line;
+        for (int k = 0; k < 4; ++k)
+            line += hexBytes(tag, i + k, 1) + QLatin1Char(' ');
+        lines << line;
+    }
+    return lines;
+}
+
+QString TagAreaSizeText(uint16_t size)
+{
+    return QStringLiteral("0x") + QStringLiteral("%1").arg(size, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QStringList TagAreaLines(uint16_t start, uint16_t size, const std::array<uint8_t, kTagAreaBufferSize> &area)
+{
+    QStringList lines;
+    const int last = std::min(int(size) + 1, kTagAreaBufferSize - 1);
+    for (int j = 0; j <= last; ++j)
+        lines << QStringLiteral("0x%1  %2")
+                     .arg(QStringLiteral("%1").arg((start + j) & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper(),
+                          QStringLiteral("%1").arg(area[size_t(j)], 2, 16, QLatin1Char('0')).toUpper());
+    return lines;
+}
+
+bool TagIdentityMatchesProfile(const TagIdentityTexts &ident, const STRUCT_XML_FILE_VARIABLES &profile)
+{
+    return ident.gtin == profile.editGTIN && ident.fw == profile.editFW && ident.hw == profile.editHW;
+}
+
+int TagCurrent(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile)
+{
+    const uint8_t low = rwByteAt(tag, "current", profile.current.address);
+    const uint8_t high = rwByteAt(tag, "current", profile.current.address, StrToInt(profile.current.size) - 1);
+    return low + 256 * high;
+}
+
+int TagLifeTimeByte(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile)
+{
+    return rwByteAt(tag, "lifeTime", profile.lifeTime.address);
+}
+
+double TagLevel(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, int level)
+{
+    const char *names[] = {"Level0", "Level1", "Level2", "Level3", "Level4"};
+    const uint8_t b = rwByteAt(tag, names[level], levelDescriptor(profile, level).address);
+    const float value = float(b) * 0.5f;
+    return std::round(double(value) * 10.0) / 10.0;
+}
+
+int TagDcPercent(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile)
+{
+    const uint8_t n = rwByteAt(tag, "dcLevel", profile.dcLevel.address);
+    const float p = std::pow(10.0f, (float(n) - 1.0f) / 84.3333333f - 1.0f);
+    return int(std::lround(p));
+}
+
+QString TagLevelText(double value)
+{
+    if (value == std::floor(value))
+        return QString::number(qint64(value));
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', 1);
+}
+
+void AppendUserFriendlyLines(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, QStringList &lines)
+{
+    lines << QStringLiteral("Current = ") + QString::number(TagCurrent(tag, profile));
+    lines << QStringLiteral("LifeTime = ") + QString::number(qint64(TagLifeTimeByte(tag, profile)) * 500);
+    for (int level = 0; level < 5; ++level)
+        lines << QStringLiteral("Level%1 = ").arg(level) + TagLevelText(TagLevel(tag, profile, level));
+    const int dc = TagDcPercent(tag, profile);
+    lines << (dc == kTagDcOff ? QStringLiteral("DCLevel = OFF") : QStringLiteral("DCLevel = ") + QString::number(dc));
+}
+
+bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &profile)
+{
+    profile.current.defaultValue = QString::number(TagCurrent(tag, profile));
+    const qint64 lifeByte = TagLifeTimeByte(tag, profile);
+    profile.lifeTime.defaultValue = QString::number(lifeByte * StrToInt(profile.lifeTime.step));
+    for (int level = 0; level < 5; ++level)
+        levelDescriptor(profile, level).defaultValue = TagLevelText(TagLevel(tag, profile, level));
+    const int dc = TagDcPercent(tag, profile);
+    if (dc < kTagDcOff) {
+        profile.dcLevel.defaultValue = QString::number(dc);
+        return true;
+    }
+    profile.dcLevel.defaultValue = QStringLiteral("255");
+    return false;
+}

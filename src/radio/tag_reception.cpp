@@ -1,0 +1,188 @@
+#include "radio/tag_reception.h"
+
+#include "common/dialogs.h"
+#include "radio/crc16.h"
+#include "radio/tag_buffers.h"
+#include "records/record_options.h"
+
+namespace {
+
+QString hex2(unsigned v) { return QStringLiteral("%1").arg(v & 0xFFu, 2, 16, QLatin1Char('0')).toUpper(); }
+QString hex4(unsigned v) { return QStringLiteral("%1").arg(v & 0xFFFFu, 4, 16, QLatin1Char('0')).toUpper(); }
+
+void log(const TagFrameEnv &env, const QString &line)
+{
+    if (env.log)
+        env.log(line);
+}
+
+bool longEnough(const TavelFrameIn &frame, const TagFrameEnv &env)
+{
+    if (frame.length >= MinimumTagFrameLength(frame.bytes[0]))
+        return true;
+    log(env, QStringLiteral("Error: Tavel frame 0x%1 too short: %2 bytes")
+                 .arg(hex2(frame.bytes[0]))
+                 .arg(frame.length));
+    return false;
+}
+
+// The expected block count of an area announced with `size` bytes, or 0 when the
+// area would not fit the buffers (every block is then refused).
+int blockCount(const char *area, int size, const TagFrameEnv &env)
+{
+    if (size > kTagAreaMaxSize) {
+        log(env, QStringLiteral("Error: TAG %1 size 0x%2 exceeds %3 bytes, area refused!")
+                     .arg(QLatin1String(area), hex4(unsigned(size)))
+                     .arg(kTagAreaMaxSize));
+        return 0;
+    }
+    return size / kTagBlockBytes + 2;
+}
+
+} // namespace
+
+QString Hex8(uint32_t value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); }
+
+QString SerialNumberText(const uint8_t *b)
+{
+    quint64 v = 0;
+    for (int i = 0; i < 8; ++i)
+        v = (v << 8) | b[i];
+    return QString::number(v).rightJustified(16, QLatin1Char('0'));
+}
+
+int MinimumTagFrameLength(uint8_t frameId)
+{
+    switch (frameId) {
+    case 0x16:
+    case 0x17:
+    case 0x18:
+        return 9;
+    case 0x19:
+    case 0x1B:
+        return 2;
+    case 0x1A:
+        return 13;
+    default:
+        return 1;
+    }
+}
+
+void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
+{
+    if (!longEnough(frame, env))
+        return;
+    const int k = frame.bytes[1];
+    TagReadState &st = tagReadState;
+    if (k == 0) {
+        st.nextIdentBlock = 1;
+        st.identComplete = false;
+    } else if (k >= 1 && k <= 4 && st.nextIdentBlock == k) {
+        st.nextIdentBlock = k + 1;
+    } else {
+        log(env, QStringLiteral("<- Unknown TAG Ident Block :") + QString::number(k));
+        return;
+    }
+    for (int i = 0; i < 7; ++i)
+        tagBuffers.ident[size_t(7 * k + i)] = frame.bytes[2 + i];
+    log(env, QStringLiteral("<- TAG Ident Block ") + QString::number(k + 1) + QStringLiteral(" received!"));
+    if (k != 4)
+        return;
+
+    log(env, QStringLiteral("<- All TAG Ident Blocks received!"));
+    st.identComplete = true;
+    const uint16_t computed = TagCRC16(tagBuffers.ident.data() + 2, 30, 0xFFFF);
+    const uint16_t stored = tagBuffers.identWord(0);
+    if (computed == stored) {
+        log(env, QStringLiteral("<- TAG Ident CRC16 okay!"));
+        st.rwSize = tagBuffers.rwSize();
+        st.rSize = tagBuffers.rSize();
+        st.rwCount = blockCount("RW", st.rwSize, env);
+        st.rCount = blockCount("R", st.rSize, env);
+    } else {
+        dialogs().message(QStringLiteral("Error"), QStringLiteral("Error: TAG Ident CRC16 wrong"));
+        log(env, QStringLiteral("Error: TAG Ident CRC16 calculated: 0x") + hex4(computed)
+                     + QStringLiteral(" ... CRC16 read: 0x") + hex4(stored));
+    }
+}
+
+void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFrameEnv &env)
+{
+    if (!longEnough(frame, env))
+        return;
+    TagReadState &st = tagReadState;
+    const QString area = readWrite ? QStringLiteral("RW") : QStringLiteral("R");
+    const int b = (frame.bytes[1] << 8) | frame.bytes[2];
+    const int count = readWrite ? st.rwCount : st.rCount;
+    const bool allowed = readWrite ? st.identComplete : st.rwComplete;
+    auto &buffer = readWrite ? tagBuffers.rw : tagBuffers.r;
+    // The counts never exceed what the buffer holds; the second test only guards it.
+    if (b >= count || !allowed || kTagBlockBytes * b + kTagBlockBytes > int(buffer.size())) {
+        log(env, QStringLiteral("<- Unknown TAG Data %1 Block :").arg(area) + QString::number(b));
+        return;
+    }
+    int &counter = readWrite ? st.rwCounter : st.rCounter;
+    ++counter;
+    for (int i = 0; i < kTagBlockBytes; ++i)
+        buffer[size_t(kTagBlockBytes * b + i)] = frame.bytes[3 + i];
+    log(env, QStringLiteral("<- TAG %1-Data Block ").arg(area) + QString::number(counter)
+                 + QStringLiteral(" received from ID ") + Hex8(frame.senderId));
+    if (counter == count) {
+        log(env, QStringLiteral("<- All TAG %1-Data Blocks received!").arg(area));
+        const int size = readWrite ? st.rwSize : st.rSize;
+        const uint16_t computed = TagCRC16(buffer.data() + 2, uint16_t(size), 0xFFFF);
+        const uint16_t stored = uint16_t(buffer[0] | (buffer[1] << 8));
+        if (computed == stored) {
+            log(env, QStringLiteral("<- TAG %1 CRC16 okay!").arg(area));
+        } else {
+            dialogs().message(QStringLiteral("Error"), QStringLiteral("Error: TAG %1 CRC16 wrong").arg(area));
+            log(env, QStringLiteral("Error: TAG %1 CRC16 calculated: 0x").arg(area) + hex4(computed)
+                         + QStringLiteral(" ... CRC16 read: 0x") + hex4(stored));
+        }
+        if (readWrite)
+            st.rwComplete = true;
+    } else if (readWrite) {
+        st.rwComplete = false;
+    }
+}
+
+void HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
+{
+    if (!longEnough(frame, env))
+        return;
+    if (frame.bytes[1] == 0xE0) {
+        log(env, QStringLiteral("<- End Tag Frame received from ID ") + Hex8(frame.senderId));
+        return;
+    }
+    log(env, QStringLiteral("Error: Tavel Data CRC wrong! Should: 0xE0 read: 0x") + hex2(frame.bytes[1]));
+    tagReadState.identComplete = false;
+    tagReadState.rwComplete = false;
+}
+
+QString HandleFeedbackFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
+{
+    if (!longEnough(frame, env))
+        return QString();
+    const QString serial = SerialNumberText(frame.bytes + 1);
+    const uint32_t programmer = (uint32_t(frame.bytes[9]) << 24) | (uint32_t(frame.bytes[10]) << 16)
+                                | (uint32_t(frame.bytes[11]) << 8) | uint32_t(frame.bytes[12]);
+    const QString programmerId = QStringLiteral("0x") + Hex8(programmer);
+    log(env, QStringLiteral("<- Feedback Frame received! Serial: ") + serial + QStringLiteral(" from ")
+                 + programmerId);
+    RecordProgrammedDriver(QStringLiteral("0x") + Hex8(frame.destinationId), programmerId, serial);
+    return serial;
+}
+
+bool HandleTransferComplete(const TavelFrameIn &frame, uint8_t transferChecksum, const TagFrameEnv &env)
+{
+    if (!longEnough(frame, env))
+        return false;
+    if (frame.bytes[1] != transferChecksum) {
+        log(env, QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + hex2(transferChecksum)
+                     + QStringLiteral(" ... CRC8 received: 0x") + hex2(frame.bytes[1]));
+        return false;
+    }
+    log(env, QStringLiteral("<- Transfer successful completed from ID ") + Hex8(frame.senderId));
+    RecordConfirmedTransfer();
+    return true;
+}
