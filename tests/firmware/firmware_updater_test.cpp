@@ -1,0 +1,296 @@
+// The updater's session: the port object and its button, the magic code, the
+// script run, the port search, and clicks that arrive while a run is going on.
+
+#include "fake_serial.h"
+#include "firmware/firmware_updater.h"
+#include "firmware/programmer_ports.h"
+#include "firmware/script_generator.h"
+#include "radio/tcom_class.h"
+#include "scripted_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct Session {
+    FakeSerialScope serial;
+    ScriptedDialogs dialogs;
+    FakeClock clock;
+    QStringList log;
+    QList<int> progress;
+    FirmwareScriptLoad script; // what "Send Firmware" loads
+    std::function<void(const QString &)> onLog;
+    FirmwareUpdater updater{FirmwareUpdater::Hooks{
+        [this](const QString &l) {
+            log << l;
+            if (onLog)
+                onLog(l);
+        },
+        [this](int p) { progress << p; }, {}, {}, {}, clock.nowFn(), clock.sleepFn(),
+        [this] { return script; }}};
+
+    Session()
+    {
+        FirmwareScriptShape shape;
+        shape.groups = 2;
+        shape.firstDelay = 0;
+        shape.delay = 0;
+        script.data = GenerateFirmwareScript(shape);
+        serial.line->answer = [](const QByteArray &d) {
+            return d.size() == 80 ? QByteArray("Y") : QByteArray();
+        };
+    }
+    void open(const QString &entry) { updater.PortButton(&entry); }
+};
+} // namespace
+
+TEST(FirmwareUpdater, PortButtonOpensTheSelectedComPortAndNothingWithoutSelection)
+{
+    Session s;
+    s.updater.PortButton(nullptr);
+    EXPECT_FALSE(s.updater.hasPort());
+    EXPECT_TRUE(s.serial.line->opened.isEmpty());
+    EXPECT_TRUE(s.dialogs.messages.isEmpty());
+
+    s.open("COM12");
+    EXPECT_EQ(s.serial.line->opened, QStringList{"\\\\.\\COM12"});
+    EXPECT_EQ(s.updater.port()->GetComState(), 12);
+    EXPECT_EQ(s.updater.statusText(), "Ready on COM12");
+    EXPECT_EQ(s.updater.portButtonCaption(), "Close port");
+    EXPECT_TRUE(s.updater.sendButtonsEnabled());
+    EXPECT_EQ(s.log, QStringList{"COM port opened"});
+    // The modem lines are set by hand: RTS cleared, DTR set.
+    EXPECT_EQ(s.serial.line->rts, 0);
+    EXPECT_EQ(s.serial.line->dtr, 1);
+}
+
+TEST(FirmwareUpdater, FirstPortIsKeptAfterAnotherEntryIsSelected)
+{
+    Session s;
+    s.open("COM9");
+    s.open("COM3"); // closes COM9
+    EXPECT_EQ(s.updater.portButtonCaption(), "Open port");
+    EXPECT_EQ(s.updater.statusText(), "Com zu");
+    EXPECT_FALSE(s.updater.sendButtonsEnabled());
+    s.open("COM3"); // reopens COM9
+    EXPECT_EQ(s.serial.line->opened, (QStringList{"COM9", "COM9"}));
+    EXPECT_EQ(s.log, (QStringList{"COM port opened", "COM port closed", "COM port reopened"}));
+    EXPECT_EQ(s.updater.statusText(), "Ready on COM9");
+    EXPECT_TRUE(s.updater.sendButtonsEnabled());
+}
+
+TEST(FirmwareUpdater, PortThatCannotBeOpenedIsReportedAndForgotten)
+{
+    Session s;
+    s.serial.line->failOpen = true;
+    s.open("COM5");
+    EXPECT_FALSE(s.updater.hasPort());
+    EXPECT_EQ(s.dialogs.texts(), QStringList{"ERROR: Could not connect. Maybe in use?"});
+    EXPECT_FALSE(s.updater.sendButtonsEnabled());
+    EXPECT_EQ(s.updater.portButtonCaption(), "Open port");
+    // The next click starts again from the selected entry.
+    s.serial.line->failOpen = false;
+    s.open("COM6");
+    EXPECT_EQ(s.serial.line->opened, (QStringList{"COM5", "COM6"}));
+    EXPECT_TRUE(s.updater.portOpen());
+}
+
+TEST(FirmwareUpdater, MagicCodeIsWrittenAndThePortClosedButSendingStaysEnabled)
+{
+    Session s;
+    s.open("COM4");
+    EXPECT_TRUE(s.updater.SendMagicCode());
+    EXPECT_EQ(s.serial.line->written(), QByteArray("\x5C\x03\x09\xD1"));
+    EXPECT_EQ(s.log.mid(1), (QStringList{"Sending Magic Code! Programmer should switch in Bootloader Mode",
+                                         "COM port closed"}));
+    EXPECT_FALSE(s.updater.portOpen());
+    EXPECT_TRUE(s.updater.sendButtonsEnabled());
+    EXPECT_EQ(s.updater.portButtonCaption(), "Open port");
+
+    // A failing write is logged and shown; the port is closed all the same.
+    s.log.clear();
+    s.serial.line->failWrite = true;
+    EXPECT_FALSE(s.updater.SendMagicCode());
+    EXPECT_EQ(s.log, (QStringList{"COM port reopened", "ERROR: Could not write Magic Code  to COM!", "COM port closed"}));
+    EXPECT_EQ(s.dialogs.texts(), QStringList{"ERROR: Could not write to COM. Maybe in use?"});
+}
+
+TEST(FirmwareUpdater, FirmwareRunReopensPlaysAndClosesThePort)
+{
+    Session s;
+    s.open("COM4");
+    s.updater.SendMagicCode();
+    s.log.clear();
+    EXPECT_TRUE(s.updater.SendFirmware());
+    EXPECT_EQ(s.log.first(), "COM port reopened");
+    EXPECT_EQ(s.log.mid(1, 1), QStringList{QString("Filesize: %1").arg(s.script.data.size())});
+    EXPECT_EQ(s.log.mid(s.log.size() - 3),
+              (QStringList{"EOF marker found", "finished successfully", "COM port closed"}));
+    EXPECT_EQ(s.serial.line->writes.size(), 3); // magic code and two blocks
+    EXPECT_EQ(s.progress.first(), 0);
+    EXPECT_EQ(s.progress.last(), 100);
+    EXPECT_FALSE(s.updater.portOpen());
+    EXPECT_EQ(s.updater.statusText(), "Com zu");
+}
+
+TEST(FirmwareUpdater, FailedRunHasNoSuccessLineAndStillClosesThePort)
+{
+    Session s;
+    s.serial.line->answer = {}; // the bootloader stays silent
+    s.open("COM4");
+    EXPECT_FALSE(s.updater.SendFirmware());
+    EXPECT_EQ(s.log.mid(s.log.size() - 2), (QStringList{"nothing to read", "COM port closed"}));
+    EXPECT_FALSE(s.log.contains("finished successfully"));
+    EXPECT_FALSE(s.updater.portOpen());
+}
+
+TEST(FirmwareUpdater, WithoutScriptNothingIsSentAndThePortStaysOpen)
+{
+    Session s;
+    QTemporaryDir empty;
+    setFirmwareScriptFolder(empty.path());
+    if (hasEmbeddedFirmwareScript())
+        GTEST_SKIP() << "this build carries a firmware script";
+    s.script = LoadFirmwareScript();
+    s.open("COM4");
+    EXPECT_FALSE(s.updater.SendFirmware());
+    EXPECT_EQ(s.dialogs.texts(), QStringList{"Cannot find resource"});
+    EXPECT_EQ(s.dialogs.messages[0].caption, "Error");
+    EXPECT_TRUE(s.serial.line->writes.isEmpty());
+    EXPECT_TRUE(s.updater.portOpen());
+    EXPECT_EQ(s.log, QStringList{"COM port opened"});
+
+    // The script file beside the program is found under its fixed name; an empty
+    // one is refused rather than reported as a successful update.
+    QFile f(QDir(empty.path()).filePath("nfc_programmer_firmware.bin"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_EQ(LoadFirmwareScript().error, "Cannot get size of resource");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const QByteArray script = GenerateFirmwareScript();
+    f.write(script);
+    f.close();
+    const FirmwareScriptLoad found = LoadFirmwareScript();
+    EXPECT_EQ(found.error, "");
+    EXPECT_EQ(found.data, script);
+    setFirmwareScriptFolder({});
+}
+
+TEST(FirmwareUpdater, MagicCodeAndFirmwareAsksBeforeTheScript)
+{
+    for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        Session s;
+        s.open("COM4");
+        s.dialogs.answers << answer;
+        EXPECT_EQ(s.updater.SendMagicCodeAndFirmware(), answer == MsgAnswer::Yes);
+        ASSERT_EQ(s.dialogs.messages.size(), 1);
+        EXPECT_EQ(s.dialogs.messages[0].caption, "Please confirm");
+        EXPECT_EQ(s.dialogs.messages[0].text, "Is NFC programming device in Bootloader Mode?");
+        EXPECT_EQ(s.dialogs.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(s.dialogs.messages[0].icon, MsgIcon::Question);
+        EXPECT_EQ(s.serial.line->writes.size(), answer == MsgAnswer::Yes ? 3 : 1);
+    }
+}
+
+TEST(FirmwareUpdater, ClicksDuringARunNeitherNestNorCloseThePort)
+{
+    Session s;
+    s.open("COM4");
+    bool clicked = false;
+    QStringList openWhileRunning;
+    s.onLog = [&](const QString &line) {
+        // The window processes events on every log line: the user clicks now.
+        if (line == "...Send data" && !clicked) {
+            clicked = true;
+            const QString other("COM7");
+            s.updater.PortButton(&other);
+            EXPECT_FALSE(s.updater.SendFirmware());
+            EXPECT_FALSE(s.updater.SendMagicCode());
+            EXPECT_FALSE(s.updater.SendMagicCodeAndFirmware());
+            s.updater.Reset();
+            openWhileRunning << (s.updater.portOpen() ? "open" : "closed");
+        }
+    };
+    EXPECT_TRUE(s.updater.SendFirmware());
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(openWhileRunning, QStringList{"open"});
+    EXPECT_EQ(s.log.filter("Filesize").size(), 1);
+    EXPECT_EQ(s.serial.line->writes.size(), 2);
+    EXPECT_EQ(s.serial.line->opened, QStringList{"COM4"});
+    EXPECT_TRUE(s.updater.busy() == false);
+}
+
+TEST(FirmwarePorts, SearchSelectsTheLastProgrammerInstance)
+{
+    struct Case {
+        const char *name;
+        QList<SystemSerialPort> ports;
+        QString expected;
+    };
+    const SystemSerialPort plain{"COM1", false, 0, 0, "Communications Port"};
+    const SystemSerialPort stick{"COM3", true, 0x0403, 0x6001, "USB Serial Port"};
+    const SystemSerialPort prog5{"COM5", true, kProgrammerUsbVendorId, 0x0005, "NFC programming device"};
+    const SystemSerialPort prog8{"COM8", true, kProgrammerUsbVendorId, 0x0005, "NFC programming device (COM8)"};
+    const SystemSerialPort otherProduct{"COM9", true, kProgrammerUsbVendorId, 0x0006, "NFC programming device"};
+    const SystemSerialPort otherDescription{"COM10", true, kProgrammerUsbVendorId, 0x0005, "Bootloader"};
+    const Case cases[] = {
+        {"none", {plain, stick, otherProduct, otherDescription}, ""},
+        {"one", {plain, prog5, stick}, "COM5"},
+        {"two", {prog8, plain, prog5}, "COM5"},
+        {"no ports", {}, ""},
+    };
+    for (const Case &c : cases) {
+        setSystemSerialPortLister([&] { return c.ports; });
+        EXPECT_EQ(FindProgrammerPort(), c.expected) << c.name;
+    }
+    setSystemSerialPortLister({});
+}
+
+TEST(FirmwarePorts, ComNamesAndEntries)
+{
+    EXPECT_TRUE(IsComPortName("COM1"));
+    EXPECT_TRUE(IsComPortName("com12"));
+    EXPECT_FALSE(IsComPortName("COM"));
+    EXPECT_FALSE(IsComPortName("COMx1"));
+    EXPECT_FALSE(IsComPortName("ttyUSB0"));
+
+    FakeSerialScope serial;
+    EXPECT_EQ(CreateFirmwarePort("COM9")->systemPortName(), "COM9");
+    EXPECT_EQ(CreateFirmwarePort("COM10")->systemPortName(), "\\\\.\\COM10");
+#ifndef Q_OS_WIN
+    // Elsewhere an entry is the system's port name.
+    auto named = CreateFirmwarePort("/dev/ttyACM0");
+    ASSERT_TRUE(named);
+    EXPECT_EQ(serial.line->opened.last(), "/dev/ttyACM0");
+    EXPECT_EQ(named->GetComStateText(), "Ready on /dev/ttyACM0");
+#endif
+}
+
+TEST(TComClass, ClosedPortRefusesEverythingAndOneByteReadWaitsTheConstantPlusOne)
+{
+    FakeSerialScope serial;
+    serial.line->failOpen = true;
+    TComClass closed(3);
+    EXPECT_EQ(closed.GetComState(), -1);
+    EXPECT_EQ(closed.GetComStateText(), "Com zu");
+    char b = 0;
+    int n = -1;
+    EXPECT_EQ(closed.WriteCom("x", 1), TComClass::kError);
+    EXPECT_EQ(closed.ReadCom(0, &b, 1, n), TComClass::kError);
+
+    serial.line->failOpen = false;
+    EXPECT_TRUE(closed.RestartCom());
+    EXPECT_EQ(closed.GetComStateText(), "Ready on COM3");
+    serial.line->readTimeouts.clear();
+    EXPECT_EQ(closed.ReadCom(0, &b, 1, n), TComClass::kTimeout);
+    EXPECT_EQ(serial.line->readTimeouts, QList<int>{101});
+    serial.line->input = "ab";
+    char buf[8] = {};
+    EXPECT_EQ(closed.ReadCom(0, buf, 8, n), TComClass::kDone);
+    EXPECT_EQ(QByteArray(buf, n), "ab");
+    closed.Close();
+    EXPECT_EQ(closed.GetComState(), -1);
+    EXPECT_FALSE(serial.line->open);
+}
