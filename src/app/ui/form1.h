@@ -26,6 +26,8 @@
 
 class SettingsIniFile;
 class QAction;
+class TGraphView;
+struct GraphDrawing;
 
 // Expert mode: 1 when the program was started with the expert keyword, else 0.
 extern int DevelopModeFlag;
@@ -295,6 +297,19 @@ public:
     void CloseInterfaceButtonClick();
     void RepaintGraphs();
     void RepaintTimerTimer();
+    // The three graph panels (created with the first panel opened or graph drawn):
+    // GraphRangesPaintBox/GraphPaintBox, CLO_GraphRangesPaintBox/CLO_PaintBox,
+    // NTC_ranges_PaintBox/NTC_graph_PaintBox.
+    TGraphView *CurrentGraph = nullptr;
+    TGraphView *CLOGraph = nullptr;
+    TGraphView *NTCGraph = nullptr;
+    void CreateGraphs();
+    void CurrentGraphRangesDraw();
+    void ActualNominalCurrentLineDraw(int current);
+    void CLO_GraphRangesDrawFloat();
+    void NTC_GraphRangesDraw();
+    void GraphPaintBoxMouseDown(Qt::MouseButton button, int X, int Y);
+    void GraphPaintBoxMouseMove(Qt::MouseButtons buttons, int X, int Y);
 
     // ---- Send (form1_send.cpp), read and report (form1_read.cpp) ---------------------------------
     void SendButtonClick();
@@ -308,6 +323,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Parameter editors (form1_editors.cpp).
+    void OpenParameterPanel(TEdit *entered, QFrame *bigPanel, std::initializer_list<QFrame *> smallPanels);
+    void ShowGraphDrawing(TGraphView *graph, const GraphDrawing &drawing);
+    void RedrawCurrentGraph(int current);
+    void RedrawCloGraph();
+    void RedrawNtcGraph();
+    void SetNominalCurrentFromMouse(int Y);
+    void CloLevelEditExit(int level);
+    void NtcTemperatureEditExit(int field);
+
     void BuildBanner();
     void BuildToolBar();
     void BuildWelcomePanel();

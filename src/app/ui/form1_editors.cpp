@@ -1,357 +1,179 @@
 // The parameter editors of the main window: opening a parameter's panel, the field
-// checks, the DC level and CLO enable boxes, Save and the summary/editor switch.
+// checks on leaving a field or pressing Enter, the DC level and CLO enable boxes,
+// Save, the summary/editor switch, and the three characteristic graphs.
+//
+// The rules themselves (checks, rounding, bar inversion, graph geometry) live in
+// app/editor_rules and app/graph_geometry; this file reads the controls, applies
+// the outcome and shows the messages.
 
 #include "app/ui/form1.h"
 
+#include "app/editor_rules.h"
+#include "app/graph_geometry.h"
+#include "app/ui/graph_view.h"
 #include "common/convert.h"
 #include "common/dialogs.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
 
-#include <QCoreApplication>
-#include <cmath>
-
 namespace {
+
+// The parameter edit whose panel is open is shown in amber; the others in the
+// system's window colour (the style sheet's own background).
 const QString kEnteredEditStyle = QStringLiteral("background: rgb(251, 186, 0);");
-}
 
-// ---- Opening a panel ------------------------------------------------------------------
-
-namespace {
-void markEntered(TForm1 *f, TEdit *entered)
+void showInfoMessages(const QStringList &messages)
 {
-    for (TEdit *e : {f->CurrentEdit, f->CLOEdit, f->DClevelEdit, f->NTCEdit}) {
-        e->setStyleSheet(e == entered ? kEnteredEditStyle : QString());
-        e->Tag = e == entered ? 1 : 0;
-    }
+    for (const QString &m : messages)
+        dialogs().message(kCaptionInfo, m);
 }
 
-void showOnly(std::initializer_list<QWidget *> all, std::initializer_list<QWidget *> shown)
-{
-    for (QWidget *w : all) {
-        bool visible = false;
-        for (QWidget *s : shown)
-            visible = visible || s == w;
-        w->setVisible(visible);
-    }
-}
-
-void showPanels(TForm1 *f, QWidget *big, std::initializer_list<QWidget *> small)
-{
-    showOnly({f->GraphPanel, f->CLO_Adjust_Panel, f->DC_levelPanel, f->NTCPanel}, {big});
-    f->SummaryPanel->hide();
-    for (QWidget *w : {static_cast<QWidget *>(f->CurrentTablePanel), static_cast<QWidget *>(f->CLO_adjust_panel_1),
-                       static_cast<QWidget *>(f->CLO_adjust_panel_2), static_cast<QWidget *>(f->NTC_adjust_Panel)}) {
-        bool visible = false;
-        for (QWidget *s : small)
-            visible = visible || s == w;
-        w->setVisible(visible);
-    }
-    big->update();
-    f->OK->show();
-}
-} // namespace
-
-void TForm1::CurrentEditEnter()
-{
-    markEntered(this, CurrentEdit);
-    showPanels(this, GraphPanel, {CurrentTablePanel});
-}
-
-void TForm1::CLOEditEnter()
-{
-    CLO_Adjust_Panel->move(GraphPanel->pos());
-    CLO_adjust_panel_1->move(CLO_adjust_panel_1->x(), CurrentTablePanel->y());
-    CLO_adjust_panel_2->move(CLO_adjust_panel_2->x(), CurrentTablePanel->y());
-    markEntered(this, CLOEdit);
-    showPanels(this, CLO_Adjust_Panel, {CLO_adjust_panel_1, CLO_adjust_panel_2});
-}
-
-void TForm1::DClevelEditEnter()
-{
-    DC_LevelAdjust(activeSlot() - 1);
-    DC_levelPanel->move(GraphPanel->pos());
-    markEntered(this, DClevelEdit);
-    showPanels(this, DC_levelPanel, {});
-}
-
-void TForm1::NTCEditEnter()
-{
-    NTCPanel->move(GraphPanel->pos());
-    NTC_adjust_Panel->move(CurrentTablePanel->pos());
-    markEntered(this, NTCEdit);
-    showPanels(this, NTCPanel, {NTC_adjust_Panel});
-}
-
-// ---- Field checks ------------------------------------------------------------------------
-
-void TForm1::NomCurrentEditExit()
-{
-    int value = StrToInt(NomCurrentEdit->text());
-    if (value < StrToInt(MinCurrentLabel->text()) || value > StrToInt(MaxCurrentLabel->text())) {
-        dialogs().message(QStringLiteral("Error"), QStringLiteral("number is out of range"));
-        NomCurrentEdit->setText(MinCurrentLabel->text());
-        value = StrToInt(MinCurrentLabel->text());
-    }
-    CurrentDataPackageMemoFill(value);
-}
-
-void TForm1::CLO_LifeTimeMaxErrorMessageBox(int slotIndex)
-{
-    const STRUCT_XML_FILE_VARIABLES &s = settingsVariablesField.at(slotIndex);
-    dialogs().message(QStringLiteral("Info"), QStringLiteral("wrong value, should by in interval ") + s.lifeTime.min
-                                                  + QStringLiteral(" h - ") + s.lifeTime.max + QStringLiteral(" h"));
-}
-
-namespace {
-const ParameterDescriptor &levelDescriptor(int slotIndex, int level)
+const ParameterDescriptor &cloLevelDescriptor(int slotIndex, int level)
 {
     const STRUCT_XML_FILE_VARIABLES &s = settingsVariablesField.at(slotIndex);
     const ParameterDescriptor *levels[] = {&s.Level0, &s.Level1, &s.Level2, &s.Level3, &s.Level4};
     return *levels[level];
 }
 
-void levelMessage(int slotIndex, int level)
+// A field check that found a text that does not convert ends the user action with
+// the conversion error; the field keeps what was typed.
+void throwIfConversionError(const FieldCheckOutcome &o)
 {
-    const ParameterDescriptor &d = levelDescriptor(slotIndex, level);
-    dialogs().message(QStringLiteral("Info"), QStringLiteral("wrong value, should by in interval ") + d.min
-                                                  + QStringLiteral("% - ") + d.max + QStringLiteral("%"));
+    if (o.conversionError())
+        throw EConvertError(o.message);
 }
+
 } // namespace
 
-void TForm1::CLO_L1MinMaxErrorMessageBox(int slotIndex) { levelMessage(slotIndex, 0); }
-void TForm1::CLO_L2MinMaxErrorMessageBox(int slotIndex) { levelMessage(slotIndex, 1); }
-void TForm1::CLO_L3MinMaxErrorMessageBox(int slotIndex) { levelMessage(slotIndex, 2); }
-void TForm1::CLO_L4MinMaxErrorMessageBox(int slotIndex) { levelMessage(slotIndex, 3); }
-void TForm1::CLO_L5MinMaxErrorMessageBox(int slotIndex) { levelMessage(slotIndex, 4); }
+// ---- Graph panels -------------------------------------------------------------------------
 
-void TForm1::clo_LifeTimeEditExit()
+void TForm1::CreateGraphs()
 {
-    const STRUCT_XML_FILE_VARIABLES &s = activeProfile();
-    const int value = StrToInt(clo_LifeTimeEdit->text());
-    if (value < StrToInt(s.lifeTime.min) || value > StrToInt(s.lifeTime.max)) {
-        CLO_LifeTimeMaxErrorMessageBox(activeSlot() - 1);
-        clo_LifeTimeEdit->setText(s.lifeTime.defaultValue);
+    if (CurrentGraph)
+        return;
+    CurrentGraph = new TGraphView(CurrentGraphPanel(), QStringLiteral("GraphRangesPaintBox"),
+                                  QStringLiteral("GraphPaintBox"), GraphPanel);
+    CLOGraph = new TGraphView(CloGraphPanel(), QStringLiteral("CLO_GraphRangesPaintBox"),
+                              QStringLiteral("CLO_PaintBox"), CLO_Adjust_Panel);
+    NTCGraph = new TGraphView(NtcGraphPanel(), QStringLiteral("NTC_ranges_PaintBox"),
+                              QStringLiteral("NTC_graph_PaintBox"), NTCPanel);
+    for (TGraphView *g : {CurrentGraph, CLOGraph, NTCGraph}) {
+        g->lower();
+        g->show();
     }
-    RefreshLifeTimeHourLabels();
-    if (clo_LifeTimeEdit->text() == QLatin1String("0")) {
-        CLO_EnableCheckBox->setChecked(false);
-        CLO_EnableCheckBoxClick();
-    }
+    CurrentGraph->Plot()->OnMouseDown = [this](Qt::MouseButton button, Qt::MouseButtons, QPoint pos) {
+        RunUserAction([&] { GraphPaintBoxMouseDown(button, pos.x(), pos.y()); });
+    };
+    CurrentGraph->Plot()->OnMouseMove = [this](Qt::MouseButtons buttons, QPoint pos) {
+        RunUserAction([&] { GraphPaintBoxMouseMove(buttons, pos.x(), pos.y()); });
+    };
 }
 
-QString TForm1::CLO_LxFloatToString(const QString &text)
+void TForm1::ShowGraphDrawing(TGraphView *graph, const GraphDrawing &drawing)
 {
-    const float p = static_cast<float>(StrToFloat(text));
-    float result;
-    if (p <= 0)
-        result = 0;
-    else if (p >= 100)
-        result = 100;
-    else {
-        const float whole = std::trunc(p);
-        const float fraction = p - whole;
-        result = fraction < 0.25f ? whole : fraction < 0.75f ? whole + 0.5f : whole + 1;
-    }
-    return QString::number(result);
+    graph->Draw(drawing.items);
+    showInfoMessages(drawing.infoMessages);
+    if (drawing.failed())
+        throw EConvertError(drawing.conversionError);
 }
 
-namespace {
-void levelExit(TForm1 *f, TEdit *e, int level)
+void TForm1::CurrentGraphRangesDraw()
 {
-    e->setText(f->CLO_LxFloatToString(e->text()));
-    const ParameterDescriptor &d = levelDescriptor(activeSlot() - 1, level);
-    const float value = static_cast<float>(StrToFloat(e->text()));
-    if (value < static_cast<float>(StrToFloat(d.min)) || value > static_cast<float>(StrToFloat(d.max))) {
-        levelMessage(activeSlot() - 1, level);
-        e->setText(d.defaultValue);
-    }
-    if (level == 0)
-        f->clo_StartLevelLabel->setText(e->text());
-    if (level == 4)
-        f->clo_StopLevelLabel->setText(e->text());
-}
-} // namespace
-
-void TForm1::clo_L1_EditExit() { levelExit(this, clo_L1_Edit, 0); }
-void TForm1::clo_L2_EditExit() { levelExit(this, clo_L2_Edit, 1); }
-void TForm1::clo_L3_EditExit() { levelExit(this, clo_L3_Edit, 2); }
-void TForm1::clo_L4_EditExit() { levelExit(this, clo_L4_Edit, 3); }
-void TForm1::clo_L5_EditExit() { levelExit(this, clo_L5_Edit, 4); }
-
-namespace {
-// Start <= stop <= cut-off over the three temperature fields.
-bool ntcOrderHolds(TForm1 *f)
-{
-    const int start = StrToInt(f->NTC_start_degree_edit->text());
-    const int stop = StrToInt(f->NTC_stop_degree_edit->text());
-    const int cut = StrToInt(f->NTC_cut_degree_edit->text());
-    return start <= stop && stop <= cut;
+    CreateGraphs();
+    const GraphDrawing d = ::CurrentGraphRangesDraw(MinCurrentLabel->text(), MaxCurrentLabel->text());
+    CurrentGraph->ReplaceAxis({});
+    ShowGraphDrawing(CurrentGraph, d);
 }
 
-void ntcTemperatureExit(TForm1 *f, TEdit *e, const ParameterDescriptor &d, const QString &rangeMessage)
+void TForm1::ActualNominalCurrentLineDraw(int current)
 {
-    if (!ntcOrderHolds(f)) {
-        dialogs().message(QStringLiteral("Error"),
-                          QStringLiteral("Start Temperature <= Stop Temperature <= cut-off Temperature"));
-        e->setText(d.defaultValue);
-        f->NTCEditEnter();
+    CreateGraphs();
+    // Repainting the picture removes the earlier line.
+    CurrentGraph->ClearPlot();
+    ShowGraphDrawing(CurrentGraph, ::ActualNominalCurrentLineDraw(MinCurrentLabel->text(), MaxCurrentLabel->text(), current));
+}
+
+void TForm1::CLO_GraphRangesDrawFloat()
+{
+    CreateGraphs();
+    CloGraphInputs in;
+    in.enabled = CLO_EnableCheckBox->isChecked();
+    in.lifeTime = clo_LifeTimeEdit->text();
+    in.levels = {clo_L1_Edit->text(), clo_L2_Edit->text(), clo_L3_Edit->text(), clo_L4_Edit->text(),
+                 clo_L5_Edit->text()};
+    in.hours = {clo_L1_hour_Label->text(), clo_L2_hour_Label->text(), clo_L3_hour_Label->text(),
+                clo_L4_hour_Label->text(), clo_L5_hour_Label->text()};
+    ShowGraphDrawing(CLOGraph, ::CLO_GraphRangesDrawFloat(in));
+}
+
+void TForm1::NTC_GraphRangesDraw()
+{
+    CreateGraphs();
+    NtcGraphInputs in;
+    in.startDegree = NTC_start_degree_edit->text();
+    in.stopDegree = NTC_stop_degree_edit->text();
+    in.cutDegree = NTC_cut_degree_edit->text();
+    in.startLevel = NTC_start_edit->text();
+    in.stopLevel = NTC_stop_edit->text();
+    ShowGraphDrawing(NTCGraph, ::NTC_GraphRangesDraw(in));
+}
+
+void TForm1::RedrawCurrentGraph(int current)
+{
+    CreateGraphs();
+    CurrentGraph->ClearCanvases();
+    CurrentGraphRangesDraw();
+    ActualNominalCurrentLineDraw(current);
+}
+
+void TForm1::RedrawCloGraph()
+{
+    CreateGraphs();
+    CLOGraph->ClearCanvases();
+    CLO_GraphRangesDrawFloat();
+}
+
+void TForm1::RedrawNtcGraph()
+{
+    CreateGraphs();
+    NTCGraph->ClearCanvases();
+    NTC_GraphRangesDraw();
+}
+
+void TForm1::SetNominalCurrentFromMouse(int Y)
+{
+    CreateGraphs();
+    const CurrentMouseResult r = ::CurrentFromMouse(MinCurrentLabel->text(), MaxCurrentLabel->text(), Y);
+    CurrentGraph->ClearPlot();
+    CurrentGraph->ReplaceAxis({});
+    ShowGraphDrawing(CurrentGraph, r.ranges);
+    ShowGraphDrawing(CurrentGraph, r.line);
+    if (r.hasValue)
+        NomCurrentEdit->setText(QString::number(r.current));
+}
+
+void TForm1::GraphPaintBoxMouseDown(Qt::MouseButton button, int X, int Y)
+{
+    Q_UNUSED(X);
+    if (button == Qt::LeftButton)
+        SetNominalCurrentFromMouse(Y);
+    CurrentDataPackageMemoFill(StrToInt(NomCurrentEdit->text()));
+}
+
+void TForm1::GraphPaintBoxMouseMove(Qt::MouseButtons buttons, int X, int Y)
+{
+    Q_UNUSED(X);
+    if (buttons & Qt::LeftButton) {
+        SetNominalCurrentFromMouse(Y);
+        CurrentDataPackageMemoFill(StrToInt(NomCurrentEdit->text()));
         return;
     }
-    const int value = StrToInt(e->text());
-    if (value < StrToInt(d.min) || value > StrToInt(d.max)) {
-        dialogs().message(QStringLiteral("Error"), rangeMessage);
-        e->setText(d.defaultValue);
-    }
+    // Merely hovering over the graph refreshes the hidden preview; a field that does
+    // not hold a number is reported when it is left, not on every mouse move.
+    int current = 0;
+    if (TryStrToInt(NomCurrentEdit->text(), current))
+        CurrentDataPackageMemoFill(current);
 }
-} // namespace
-
-void TForm1::NTC_start_degree_editExit()
-{
-    ntcTemperatureExit(this, NTC_start_degree_edit, activeProfile().Temp1,
-                       QStringLiteral("number is out of min max range"));
-}
-
-void TForm1::NTC_stop_degree_editExit()
-{
-    ntcTemperatureExit(this, NTC_stop_degree_edit, activeProfile().Temp2,
-                       QStringLiteral("number in out of min max range"));
-}
-
-void TForm1::NTC_cut_degree_editExit()
-{
-    ntcTemperatureExit(this, NTC_cut_degree_edit, activeProfile().CutOffTemp,
-                       QStringLiteral("number is out of min max range"));
-}
-
-void TForm1::NTC_stop_editExit()
-{
-    const int value = StrToInt(NTC_stop_edit->text());
-    if (value < 0 || value > 100) {
-        dialogs().message(QStringLiteral("Error"), QStringLiteral("wrong value, should by in interval 0%-100%"));
-        NTC_stop_edit->setText(activeProfile().ExtNTCLevel2.defaultValue);
-    }
-}
-
-void TForm1::DC_level_EditExit()
-{
-    const int m = DC_ScrollBar->minimum();
-    const int M = DC_ScrollBar->maximum();
-    const int v = StrToInt(DC_level_Edit->text());
-    if (v >= M) {
-        DC_level_Edit->setText(QString::number(M));
-        DC_ScrollBar->setValue(m);
-    } else if (v <= m) {
-        DC_level_Edit->setText(QString::number(m));
-        DC_ScrollBar->setValue(M);
-    } else {
-        DC_ScrollBar->setValue(m + M - v);
-    }
-}
-
-// Enter runs the field's leave check; every other key is left to the field.
-void TForm1::NomCurrentEditKeyPress(QChar &Key) { if (Key == QChar('\r')) NomCurrentEditExit(); }
-void TForm1::clo_LifeTimeEditKeyPress(QChar &Key) { if (Key == QChar('\r')) clo_LifeTimeEditExit(); }
-void TForm1::clo_L1_EditKeyPress(QChar &Key) { if (Key == QChar('\r')) clo_L1_EditExit(); }
-void TForm1::clo_L2_EditKeyPress(QChar &Key) { if (Key == QChar('\r')) clo_L2_EditExit(); }
-void TForm1::clo_L3_EditKeyPress(QChar &Key) { if (Key == QChar('\r')) clo_L3_EditExit(); }
-void TForm1::clo_L4_EditKeyPress(QChar &Key) { if (Key == QChar('\r')) clo_L4_EditExit(); }
-void TForm1::clo_L5_EditKeyPress(QChar &Key) { if (Key == QChar('\r')) clo_L5_EditExit(); }
-void TForm1::NTC_start_degree_editKeyPress(QChar &Key) { if (Key == QChar('\r')) NTC_start_degree_editExit(); }
-void TForm1::NTC_stop_degree_editKeyPress(QChar &Key) { if (Key == QChar('\r')) NTC_stop_degree_editExit(); }
-void TForm1::NTC_cut_degree_editKeyPress(QChar &Key) { if (Key == QChar('\r')) NTC_cut_degree_editExit(); }
-void TForm1::NTC_stop_editKeyPress(QChar &Key) { if (Key == QChar('\r')) NTC_stop_editExit(); }
-void TForm1::DC_level_EditKeyPress(QChar &Key) { if (Key == QChar('\r')) DC_level_EditExit(); }
-
-// ---- DC level and CLO enable -------------------------------------------------------------------
-
-void TForm1::DC_LevelAdjust(int slotIndex)
-{
-    const STRUCT_XML_FILE_VARIABLES &s = settingsVariablesField.at(slotIndex);
-    DC_ScrollBar->setRange(StrToInt(s.dcLevel.min), StrToInt(s.dcLevel.max));
-    Label37->setText(s.dcLevel.min);
-    Label38->setText(s.dcLevel.max);
-    if (s.dcLevel.defaultValue == defaultDcLevelOff) {
-        DC_level_active->setChecked(false);
-        DC_level_Edit->setEnabled(false);
-        DC_ScrollBar->setEnabled(false);
-        DC_level_Edit->setText(QString());
-    } else {
-        const int level = StrToInt(s.dcLevel.defaultValue);
-        DC_level_active->setChecked(true);
-        DC_level_Edit->setEnabled(true);
-        DC_ScrollBar->setEnabled(true);
-        DC_level_Edit->setText(QString::number(level));
-        DC_ScrollBar->setValue(DC_ScrollBar->minimum() + DC_ScrollBar->maximum() - level);
-    }
-}
-
-void TForm1::DC_ScrollBarChange()
-{
-    DC_level_Edit->setText(
-        QString::number(DC_ScrollBar->minimum() + DC_ScrollBar->maximum() - DC_ScrollBar->value()));
-}
-
-void TForm1::DC_level_activeClick()
-{
-    if (DC_level_active->isChecked()) {
-        DC_level_Edit->setEnabled(true);
-        DC_ScrollBar->setEnabled(true);
-        const int level = StrToInt(activeProfile().dcLevel.max);
-        DC_level_Edit->setText(QString::number(level));
-        DC_ScrollBar->setValue(DC_ScrollBar->minimum() + DC_ScrollBar->maximum() - level);
-    } else {
-        DC_level_Edit->setEnabled(false);
-        DC_ScrollBar->setEnabled(false);
-        DC_level_Edit->setText(QString());
-    }
-}
-
-void TForm1::CLO_EnableCheckBoxClick()
-{
-    const bool on = CLO_EnableCheckBox->isChecked();
-    for (TEdit *e : {clo_LifeTimeEdit, clo_L1_Edit, clo_L2_Edit, clo_L3_Edit, clo_L4_Edit, clo_L5_Edit})
-        e->setEnabled(on);
-}
-
-// ---- Save and the summary/editor switch ----------------------------------------------------------
-
-void TForm1::OKClick()
-{
-    bool ntcInUse = false;
-    for (const STRUCT_XML_FILE_VARIABLES &s : settingsVariablesField)
-        ntcInUse = ntcInUse || s.ExtNTCAdjustEnable == 1;
-    if (ntcInUse && !ntcOrderHolds(this)) {
-        dialogs().message(QStringLiteral("Error"),
-                          QStringLiteral("Start Temperature <= Stop Temperature <= cut-off Temperature"));
-        NTCEditEnter();
-        return;
-    }
-    LoadSettingsDataFromInterface(activeSlot() - 1);
-    dialogs().message(QStringLiteral("Info"), QStringLiteral("Configurations are made"), MsgButtons::OK,
-                      MsgIcon::Information);
-    RepaintGraphs();
-}
-
-void TForm1::CloseInterfaceButtonClick()
-{
-    if (CloseInterfaceButton->Tag == 0) {
-        CloseInterfacePanels();
-        WriteSumarryInformation();
-        GenerateProgrammingData();
-        SummaryPanel->show();
-        SummaryPanel->raise();
-        OK->hide();
-        CloseInterfaceButton->Tag = 1;
-        CloseInterfaceButton->setText(QStringLiteral("Back"));
-    } else {
-        ReloadSettings();
-        CloseInterfaceButton->Tag = 0;
-        CloseInterfaceButton->setText(QStringLiteral("Close config-panel"));
-    }
-}
-
-// ---- Graphs ----------------------------------------------------------------------------------------
 
 void TForm1::RepaintGraphs()
 {
@@ -368,5 +190,386 @@ void TForm1::RepaintGraphs()
 void TForm1::RepaintTimerTimer()
 {
     RepaintTimer->stop();
-    ReloadSettings();
+    switch (activeSlot()) {
+    case 2:
+        Setting2ToolButtonClick();
+        break;
+    case 3:
+        Setting3ToolButtonClick();
+        break;
+    default:
+        Setting1ToolButtonClick();
+        break;
+    }
+}
+
+// ---- Opening a panel -------------------------------------------------------------------------
+
+void TForm1::OpenParameterPanel(TEdit *entered, QFrame *bigPanel, std::initializer_list<QFrame *> smallPanels)
+{
+    CreateGraphs();
+    for (TEdit *e : {CurrentEdit, CLOEdit, DClevelEdit, NTCEdit})
+        e->setStyleSheet(e == entered ? kEnteredEditStyle : QString());
+    for (QFrame *p : {GraphPanel, CLO_Adjust_Panel, DC_levelPanel, NTCPanel})
+        p->setVisible(p == bigPanel);
+    SummaryPanel->hide();
+    for (TEdit *e : {CurrentEdit, CLOEdit, DClevelEdit, NTCEdit})
+        e->Tag = e == entered ? 1 : 0;
+    for (QFrame *p : {CurrentTablePanel, CLO_adjust_panel_1, CLO_adjust_panel_2, NTC_adjust_Panel})
+        p->setVisible(std::find(smallPanels.begin(), smallPanels.end(), p) != smallPanels.end());
+    // Repainting the panel's canvases clears them to the background picture.
+    for (TGraphView *g : {CurrentGraph, CLOGraph, NTCGraph})
+        if (g->parentWidget() == bigPanel)
+            g->ClearCanvases();
+}
+
+namespace {
+void takePlaceAndColour(QFrame *panel, const QFrame *from)
+{
+    panel->move(from->pos());
+    panel->setAutoFillBackground(from->autoFillBackground());
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, from->palette().color(QPalette::Window));
+    panel->setPalette(pal);
+}
+} // namespace
+
+void TForm1::CurrentEditEnter()
+{
+    OpenParameterPanel(CurrentEdit, GraphPanel, {CurrentTablePanel});
+    CurrentGraphRangesDraw();
+    ActualNominalCurrentLineDraw(StrToInt(NomCurrentEdit->text()));
+    OK->show();
+}
+
+void TForm1::CLOEditEnter()
+{
+    takePlaceAndColour(CLO_Adjust_Panel, GraphPanel);
+    CLO_adjust_panel_1->move(CLO_adjust_panel_1->x(), CurrentTablePanel->y());
+    CLO_adjust_panel_2->move(CLO_adjust_panel_2->x(), CurrentTablePanel->y());
+    OpenParameterPanel(CLOEdit, CLO_Adjust_Panel, {CLO_adjust_panel_1, CLO_adjust_panel_2});
+    CLO_GraphRangesDrawFloat();
+    OK->show();
+}
+
+void TForm1::DClevelEditEnter()
+{
+    // The DC editor shows the stored profile again: unsaved DC edits are dropped.
+    DC_LevelAdjust(activeSlot() - 1);
+    takePlaceAndColour(DC_levelPanel, GraphPanel);
+    OpenParameterPanel(DClevelEdit, DC_levelPanel, {});
+    OK->show();
+}
+
+void TForm1::NTCEditEnter()
+{
+    takePlaceAndColour(NTCPanel, GraphPanel);
+    NTC_adjust_Panel->move(CurrentTablePanel->pos());
+    OpenParameterPanel(NTCEdit, NTCPanel, {NTC_adjust_Panel});
+    NTC_GraphRangesDraw();
+    OK->show();
+}
+
+// ---- Nominal current ---------------------------------------------------------------------------
+
+void TForm1::NomCurrentEditExit()
+{
+    const FieldCheckOutcome o =
+        CheckNominalCurrent(NomCurrentEdit->text(), MinCurrentLabel->text(), MaxCurrentLabel->text());
+    throwIfConversionError(o);
+    if (o.rejected()) {
+        dialogs().message(o.caption, o.message);
+        NomCurrentEdit->setText(o.text);
+    }
+    const int current = StrToInt(NomCurrentEdit->text());
+    CurrentGraphRangesDraw();
+    ActualNominalCurrentLineDraw(current);
+    CurrentDataPackageMemoFill(current);
+}
+
+void TForm1::NomCurrentEditKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+        NomCurrentEditExit();
+}
+
+// ---- CLO -------------------------------------------------------------------------------------------
+
+void TForm1::CLO_LifeTimeMaxErrorMessageBox(int slotIndex)
+{
+    dialogs().message(kCaptionInfo, CLO_LifeTimeRangeMessage(settingsVariablesField.at(slotIndex).lifeTime));
+}
+
+void TForm1::CLO_L1MinMaxErrorMessageBox(int slotIndex)
+{
+    dialogs().message(kCaptionInfo, CLO_LevelRangeMessage(cloLevelDescriptor(slotIndex, 0)));
+}
+void TForm1::CLO_L2MinMaxErrorMessageBox(int slotIndex)
+{
+    dialogs().message(kCaptionInfo, CLO_LevelRangeMessage(cloLevelDescriptor(slotIndex, 1)));
+}
+void TForm1::CLO_L3MinMaxErrorMessageBox(int slotIndex)
+{
+    dialogs().message(kCaptionInfo, CLO_LevelRangeMessage(cloLevelDescriptor(slotIndex, 2)));
+}
+void TForm1::CLO_L4MinMaxErrorMessageBox(int slotIndex)
+{
+    dialogs().message(kCaptionInfo, CLO_LevelRangeMessage(cloLevelDescriptor(slotIndex, 3)));
+}
+void TForm1::CLO_L5MinMaxErrorMessageBox(int slotIndex)
+{
+    dialogs().message(kCaptionInfo, CLO_LevelRangeMessage(cloLevelDescriptor(slotIndex, 4)));
+}
+
+QString TForm1::CLO_LxFloatToString(const QString &text) { return ::CLO_LxFloatToString(text); }
+
+void TForm1::clo_LifeTimeEditExit()
+{
+    const int slotIndex = activeSlot() - 1;
+    const FieldCheckOutcome o = CheckLifeTime(clo_LifeTimeEdit->text(), settingsVariablesField.at(slotIndex).lifeTime);
+    throwIfConversionError(o);
+    if (o.rejected()) {
+        CLO_LifeTimeMaxErrorMessageBox(slotIndex);
+        clo_LifeTimeEdit->setText(o.text);
+    }
+    // The hour labels follow what the field holds now (the stored lifetime after a rejection).
+    const auto labels = LifeTimeHourLabels(StrToInt(clo_LifeTimeEdit->text()));
+    QLabel *hourLabels[] = {clo_L1_hour_Label, clo_L2_hour_Label, clo_L3_hour_Label, clo_L4_hour_Label,
+                            clo_L5_hour_Label};
+    for (int i = 0; i < 5; ++i)
+        hourLabels[i]->setText(labels[i]);
+    if (clo_LifeTimeEdit->text() == QLatin1String("0")) {
+        CLO_EnableCheckBox->setChecked(false);
+        CLO_EnableCheckBoxClick();
+    } else {
+        RedrawCloGraph();
+    }
+}
+
+void TForm1::CloLevelEditExit(int level)
+{
+    TEdit *edits[] = {clo_L1_Edit, clo_L2_Edit, clo_L3_Edit, clo_L4_Edit, clo_L5_Edit};
+    void (TForm1::*messages[])(int) = {&TForm1::CLO_L1MinMaxErrorMessageBox, &TForm1::CLO_L2MinMaxErrorMessageBox,
+                                       &TForm1::CLO_L3MinMaxErrorMessageBox, &TForm1::CLO_L4MinMaxErrorMessageBox,
+                                       &TForm1::CLO_L5MinMaxErrorMessageBox};
+    TEdit *edit = edits[level];
+    const int slotIndex = activeSlot() - 1;
+    const FieldCheckOutcome o = CheckCloLevel(edit->text(), cloLevelDescriptor(slotIndex, level));
+    throwIfConversionError(o);
+    if (o.rejected()) {
+        // The rounded level is what the message box stands over.
+        edit->setText(CLO_LxFloatToString(edit->text()));
+        (this->*messages[level])(slotIndex);
+    }
+    edit->setText(o.text);
+    if (level == 0)
+        clo_StartLevelLabel->setText(edit->text());
+    if (level == 4)
+        clo_StopLevelLabel->setText(edit->text());
+    RedrawCloGraph();
+}
+
+void TForm1::clo_L1_EditExit() { CloLevelEditExit(0); }
+void TForm1::clo_L2_EditExit() { CloLevelEditExit(1); }
+void TForm1::clo_L3_EditExit() { CloLevelEditExit(2); }
+void TForm1::clo_L4_EditExit() { CloLevelEditExit(3); }
+void TForm1::clo_L5_EditExit() { CloLevelEditExit(4); }
+
+void TForm1::clo_LifeTimeEditKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+        clo_LifeTimeEditExit();
+}
+// The level fields take any text, so that a fraction can be typed.
+void TForm1::clo_L1_EditKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+        clo_L1_EditExit();
+}
+void TForm1::clo_L2_EditKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+        clo_L2_EditExit();
+}
+void TForm1::clo_L3_EditKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+        clo_L3_EditExit();
+}
+void TForm1::clo_L4_EditKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+        clo_L4_EditExit();
+}
+void TForm1::clo_L5_EditKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+        clo_L5_EditExit();
+}
+
+void TForm1::CLO_EnableCheckBoxClick()
+{
+    const bool on = CLO_EnableCheckBox->isChecked();
+    for (TEdit *e : {clo_LifeTimeEdit, clo_L1_Edit, clo_L2_Edit, clo_L3_Edit, clo_L4_Edit, clo_L5_Edit})
+        e->setEnabled(on);
+}
+
+// ---- NTC ---------------------------------------------------------------------------------------------
+
+void TForm1::NtcTemperatureEditExit(int field)
+{
+    const STRUCT_XML_FILE_VARIABLES &s = activeProfile();
+    const ParameterDescriptor *descriptors[] = {&s.Temp1, &s.Temp2, &s.CutOffTemp};
+    TEdit *edits[] = {NTC_start_degree_edit, NTC_stop_degree_edit, NTC_cut_degree_edit};
+    const FieldCheckOutcome o =
+        CheckNtcTemperature(static_cast<NtcTemperatureField>(field), NTC_start_degree_edit->text(),
+                            NTC_stop_degree_edit->text(), NTC_cut_degree_edit->text(), *descriptors[field]);
+    throwIfConversionError(o);
+    if (o.rejected()) {
+        dialogs().message(o.caption, o.message);
+        edits[field]->setText(o.text);
+        if (o.orderViolation) {
+            NTCEditEnter();
+            return;
+        }
+    }
+    RedrawNtcGraph();
+}
+
+void TForm1::NTC_start_degree_editExit() { NtcTemperatureEditExit(static_cast<int>(NtcTemperatureField::Start)); }
+void TForm1::NTC_stop_degree_editExit() { NtcTemperatureEditExit(static_cast<int>(NtcTemperatureField::Stop)); }
+void TForm1::NTC_cut_degree_editExit() { NtcTemperatureEditExit(static_cast<int>(NtcTemperatureField::CutOff)); }
+
+void TForm1::NTC_stop_editExit()
+{
+    const FieldCheckOutcome o = CheckNtcStopLevel(NTC_stop_edit->text(), activeProfile().ExtNTCLevel2);
+    throwIfConversionError(o);
+    if (o.rejected()) {
+        dialogs().message(o.caption, o.message);
+        NTC_stop_edit->setText(o.text);
+    }
+    RedrawNtcGraph();
+}
+
+void TForm1::NTC_start_degree_editKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+        NTC_start_degree_editExit();
+}
+void TForm1::NTC_stop_degree_editKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+        NTC_stop_degree_editExit();
+}
+void TForm1::NTC_cut_degree_editKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+        NTC_cut_degree_editExit();
+}
+void TForm1::NTC_stop_editKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+        NTC_stop_editExit();
+}
+
+// ---- DC emergency level --------------------------------------------------------------------------------
+
+void TForm1::DC_LevelAdjust(int slotIndex)
+{
+    const DcEditorState s = DcEditorFromSlot(settingsVariablesField.at(slotIndex).dcLevel);
+    DC_ScrollBar->setRange(s.minimum, s.maximum);
+    Label37->setText(s.minLabel);
+    Label38->setText(s.maxLabel);
+    if (!s.active) {
+        DC_level_active->setChecked(false);
+        DC_level_Edit->setEnabled(false);
+        DC_ScrollBar->setEnabled(false);
+        DC_level_Edit->clear();
+        return;
+    }
+    DC_level_active->setChecked(true);
+    DC_level_Edit->setEnabled(true);
+    DC_ScrollBar->setEnabled(true);
+    // The bar first: a stored level outside the bar's range must not be replaced by
+    // the bar's limit through its change handler.
+    DC_ScrollBar->setValue(s.position);
+    DC_level_Edit->setText(s.text);
+}
+
+void TForm1::DC_ScrollBarChange()
+{
+    DC_level_Edit->setText(QString::number(
+        DcLevelForScrollPosition(DC_ScrollBar->minimum(), DC_ScrollBar->maximum(), DC_ScrollBar->value())));
+}
+
+void TForm1::DC_level_activeClick()
+{
+    if (DC_level_active->isChecked()) {
+        DC_level_Edit->setEnabled(true);
+        DC_ScrollBar->setEnabled(true);
+        // Always the highest level, not the level used before.
+        const int level = StrToInt(activeProfile().dcLevel.max);
+        DC_ScrollBar->setValue(DcScrollPositionForLevel(DC_ScrollBar->minimum(), DC_ScrollBar->maximum(), level));
+        DC_level_Edit->setText(QString::number(level));
+    } else {
+        DC_level_Edit->setEnabled(false);
+        DC_ScrollBar->setEnabled(false);
+        DC_level_Edit->clear();
+    }
+}
+
+void TForm1::DC_level_EditExit()
+{
+    const DcLevelAdjustment a = ClampDcLevel(DC_level_Edit->text(), DC_ScrollBar->minimum(), DC_ScrollBar->maximum());
+    if (a.setText)
+        DC_level_Edit->setText(a.text);
+    DC_ScrollBar->setValue(a.position);
+}
+
+void TForm1::DC_level_EditKeyPress(QChar &Key)
+{
+    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+        DC_level_EditExit();
+}
+
+// ---- Save and the summary/editor switch -------------------------------------------------------------------
+
+void TForm1::OKClick()
+{
+    if (!NtcOrderAllowsSave(settingsVariablesField, NTC_start_degree_edit->text(), NTC_stop_degree_edit->text(),
+                            NTC_cut_degree_edit->text())) {
+        dialogs().message(kCaptionError, kMsgNtcOrder);
+        NTCEditEnter();
+        return;
+    }
+    LoadSettingsDataFromInterface(activeSlot() - 1);
+    dialogs().message(kCaptionInfo, kMsgConfigurationsMade, MsgButtons::OK, MsgIcon::Information);
+    RepaintGraphs();
+}
+
+void TForm1::CloseInterfaceButtonClick()
+{
+    if (CloseInterfaceButton->Tag == 0) {
+        CloseInterfacePanels();
+        WriteSumarryInformation();
+        GenerateProgrammingData();
+        SummaryPanel->show();
+        OK->hide();
+        CloseInterfaceButton->Tag = 1;
+        CloseInterfaceButton->setText(QStringLiteral("Back"));
+        return;
+    }
+    switch (activeSlot()) {
+    case 2:
+        Setting2ToolButtonClick();
+        break;
+    case 3:
+        Setting3ToolButtonClick();
+        break;
+    default:
+        Setting1ToolButtonClick();
+        break;
+    }
+    CloseInterfaceButton->Tag = 0;
+    CloseInterfaceButton->setText(QStringLiteral("Close config-panel"));
 }
