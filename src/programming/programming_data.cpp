@@ -21,7 +21,7 @@ const STRUCT_XML_FILE_VARIABLES &slotAt(int slotIndex)
 
 QString FormatProgrammingDataItem(const QString &addressText, int byteValue)
 {
-    const int address = StrToInt(addressText) - 32;
+    const qint64 address = qint64(StrToInt(addressText)) - 32;
     return hex(address, 4) + hex(byteValue & 0xFF, 2);
 }
 
@@ -49,7 +49,7 @@ void ProgrammingDataCalculation_Current(const STRUCT_XML_FILE_VARIABLES &slot, Q
     const int address = StrToInt(slot.current.address);
     // Little-endian: the low byte at the descriptor's address, the high byte after it.
     memo << FormatProgrammingDataItem(QString::number(address), current & 0xFF);
-    memo << FormatProgrammingDataItem(QString::number(address + 1), (current >> 8) & 0xFF);
+    memo << FormatProgrammingDataItem(QString::number(qint64(address) + 1), (current >> 8) & 0xFF);
 }
 
 void ProgrammingDataCalculation_CLO(const STRUCT_XML_FILE_VARIABLES &slot, QStringList &memo)
@@ -58,10 +58,10 @@ void ProgrammingDataCalculation_CLO(const STRUCT_XML_FILE_VARIABLES &slot, QStri
     const int step = StrToInt(slot.lifeTime.step);
     if (step == 0)
         throw EDivByZero();
-    int count = hours / step;
+    qint64 count = qint64(hours) / step;
     if (count > 255)
         count = 255;
-    memo << FormatProgrammingDataItem(slot.lifeTime.address, count);
+    memo << FormatProgrammingDataItem(slot.lifeTime.address, int(count));
 
     for (const ParameterDescriptor *level : {&slot.Level0, &slot.Level1, &slot.Level2, &slot.Level3, &slot.Level4}) {
         // Levels are in half-percent units; the text may use "." or "," as separator.

@@ -232,3 +232,17 @@ TEST_F(CliTest, EveryCommandHasHelp)
     for (const char *command : {"defaults", "encode", "summary"})
         EXPECT_TRUE(overall.out.contains(QString::fromLatin1(command))) << command;
 }
+
+TEST_F(CliTest, BundledExampleFileReadsInEverySlot)
+{
+    const QString example = QStringLiteral(TAVEL_SOURCE_DIR "/resources/example.set");
+    const QString expected[] = {"00E6F4;00E701;00E864;00E9A0;00EAA5;00EBAA;00ECB4;00EDC8;00EEEB\n",
+                                "00E6BC;00E702;00EEFF\n", kDefaultText + "\n"};
+    for (int slot = 1; slot <= 3; ++slot) {
+        CliRun e = run({"encode", example, "--slot", QString::number(slot)});
+        EXPECT_EQ(e.exitCode, 0) << e.err.toStdString();
+        EXPECT_EQ(e.out, expected[slot - 1]) << slot;
+        CliRun s = run({"summary", example, "--slot", QString::number(slot)});
+        EXPECT_EQ(s.exitCode, 0) << s.err.toStdString();
+    }
+}

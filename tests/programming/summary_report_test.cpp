@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -172,4 +174,31 @@ TEST(SummaryFile, UnwritablePathRaisesAFileError)
         }
     }
     EXPECT_TRUE(QFileInfo(paths[0]).isDir());
+}
+
+TEST(SummaryFile, WriteFailingMidwayLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("summary.txt"));
+    SaveSummaryTextFile(path, {QStringLiteral("old")});
+
+    // Files may not grow beyond 64 bytes, so the write stops part of the way.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool raised = false;
+    try {
+        SaveSummaryTextFile(path, WriteSumarryInformation(1, defaults(), fixedClock({kNoon})));
+    } catch (const EFCreateError &) {
+        raised = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"summary.txt"});
 }
