@@ -59,7 +59,9 @@ public:
 
     // Writes the whole file atomically: a temporary file beside it is written,
     // flushed and then put in place of the old one, so a failing write never leaves
-    // a half-written file. Throws EFCreateError on failure (the old file stays as it was).
+    // a half-written file. Throws EFCreateError on failure (the old file stays as it was),
+    // also when the file exists but could not be read, so that its content is never
+    // replaced by the program's keys alone.
     void UpdateFile();
 
     // The file's text as UpdateFile would write it.
@@ -107,7 +109,8 @@ struct SettingsLoadOptions {
 // - a conversion failure shows "wrong format of settings data, program load defauld
 //   number" (caption "Error") and, with the fallback on, loads the default profile
 //   over what was read.
-// Selecting slot 1 afterwards is the caller's job.
+// Selecting slot 1 afterwards is the caller's job; after FormatErrorDefaultsLoaded the
+// main window also runs its own default-loading steps for its controls.
 SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, ProfileSlots &profiles,
                                              const SettingsLoadOptions &options = {});
 SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, const SettingsLoadOptions &options = {});
