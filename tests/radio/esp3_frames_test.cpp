@@ -1,0 +1,273 @@
+// Packet and frame bytes: what the stick and the programmer get, byte for byte.
+#include "radio_test_util.h"
+#include "radio/tavel_frames.h"
+#include "scripted_dialogs.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+TEST(Esp3Crc8, MatchesTheSmbusCheckValueAndTheStoredTableEntries)
+{
+    EXPECT_EQ(esp3::Crc8(QByteArray("123456789")), 0xF4);
+    EXPECT_EQ(esp3::kCrc8Table[0], 0x00);
+    EXPECT_EQ(esp3::kCrc8Table[1], 0x07);
+    EXPECT_EQ(esp3::kCrc8Table[0x80], 0x89);
+    EXPECT_EQ(esp3::kCrc8Table[0xFF], 0xF3);
+}
+
+TEST(Esp3Packets, CommonCommandsAndThePairingRequestAreWrittenByteForByte)
+{
+    FakePortInstaller fake;
+    ScriptedDialogs dialogs;
+    RadioLink link;
+    LogRecorder log(link);
+    ASSERT_EQ(link.OpenPortButtonClick(QStringLiteral("stick")), QStringLiteral("Close port"));
+    ASSERT_EQ(fake.state->writes.size(), 1); // opening asks for the version
+    EXPECT_EQ(fake.state->writes[0], hexBytes("55 00 01 00 05 70 03 09"));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("-> send 0x 55 00 01 00 05 70 03 09")));
+
+    link.Button14Click();
+    EXPECT_EQ(fake.state->writes.last(), hexBytes("55 00 01 00 05 70 23 E9"));
+
+    link.ownId = 0x0180A2B3;
+    link.SendPairingRequestButtonClick();
+    EXPECT_EQ(fake.state->writes.last(), hexBytes("55 00 07 07 01 7A D1 10 01 80 A2 B3 00 03 FF FF FF FF FF 00 B3"));
+    EXPECT_TRUE(log.lines.contains(
+        QStringLiteral("-> sending 0x 55 00 07 07 01 7A D1 10 01 80 A2 B3 00 03 FF FF FF FF FF 00 B3")));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST(Esp3Packets, SendingWithThePortClosedShowsTheComErrorAndWritesNothing)
+{
+    FakePortInstaller fake;
+    ScriptedDialogs dialogs;
+    RadioLink link;
+    LogRecorder log(link);
+    link.GetStickVersionButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("COM Error"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM port not opened."));
+    EXPECT_EQ(log.lines, QStringList{QStringLiteral("-> send 0x 55 00 01 00 05 70 03 09")});
+    EXPECT_TRUE(fake.state->writes.isEmpty());
+
+    // The pairing request checks the port itself and logs nothing.
+    dialogs.clear();
+    log.take();
+    link.SendPairingRequestButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM port not opened."));
+    EXPECT_TRUE(log.lines.isEmpty());
+}
+
+TEST(TavelFrames, FrameTextsCarryTheirCrcAndFeedTheTransferChecksum)
+{
+    uint8_t checksum = 0;
+    EXPECT_EQ(tavel::IdentityFrameText(0, QStringLiteral("001122334455"), &checksum), QStringLiteral("0E0000112233445" "5BF"));
+    EXPECT_EQ(checksum, esp3::Crc8(hexBytes("00 11 22 33 44 55")));
+
+    checksum = 0;
+    EXPECT_EQ(tavel::ProgrammingDataFrameText(9, 0, QStringLiteral("00E65E"), &checksum),
+              QStringLiteral("0F0009000000E65E27"));
+    EXPECT_EQ(checksum, esp3::Crc8(hexBytes("5E"))); // only the data byte
+
+    const QString field = tavel::UserTextField(QStringLiteral("Test"));
+    EXPECT_EQ(field.size(), 24);
+    EXPECT_EQ(tavel::UserTextFrameText(0, field), QStringLiteral("15005465737420" "20EF"));
+    for (int p = 1; p < 4; ++p)
+        EXPECT_TRUE(tavel::UserTextFrameText(p, field).startsWith(QStringLiteral("150") + QString::number(p)
+                                                                  + QStringLiteral("202020202020")));
+    const QString umlaut = tavel::UserTextFrameText(0, tavel::UserTextField(QStringLiteral("\u00e4\u007f\u0001x")));
+    EXPECT_TRUE(umlaut.startsWith(QStringLiteral("15007E7E7E78")));
+
+    EXPECT_EQ(tavel::HexTextToBytes(QStringLiteral("0aZZ1")), hexBytes("0A 00"));
+    EXPECT_EQ(tavel::HexTextDisplay(QStringLiteral("0a1B")), QStringLiteral("0x0a 0x1B "));
+}
+
+// Frames as the radio link sends them, with the stick acknowledging each one.
+class SendTest : public ::testing::Test {
+protected:
+    FakePortInstaller fake;
+    ScriptedDialogs dialogs;
+    RadioLink link;
+    LogRecorder log{link};
+
+    void SetUp() override
+    {
+        link.OpenPortButtonClick(QStringLiteral("stick"));
+        fake.state->writes.clear();
+        link.ownId = 0x0180A2B3;
+        link.receiverIdText = QStringLiteral("0x01A2B3C4");
+        link.sendDelayLimitMs = 300;
+        // The stick answers every radio telegram with a one-byte response.
+        fake.state->onWrite = [this](const QByteArray &w) {
+            if (w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1))
+                fake.state->incoming.append(responsePacket({0x00}));
+        };
+        log.take();
+    }
+    // The Tavel frames written, as hexadecimal text.
+    QStringList framesWritten() const
+    {
+        QStringList out;
+        for (const QByteArray &w : fake.state->writes) {
+            const int n = int(uint8_t(w[2])) - 6;
+            out << QString::fromLatin1(w.mid(7, n).toHex()).toUpper();
+        }
+        return out;
+    }
+};
+
+TEST_F(SendTest, LengthRefusalsAndAcceptedLengths)
+{
+    struct Case {
+        QString text;
+        QString status; // expected end of status panel 1; empty: sent
+    };
+    const Case cases[] = {
+        {QStringLiteral("0102030405060708090A"), QStringLiteral(" Error: too much to send 20")},
+        {QStringLiteral("123"), QStringLiteral(" Error: chars not even 3")},
+        {QString(), QStringLiteral(" Error: nothing to send 0")},
+        {QStringLiteral("010203040506070809"), QString()},
+        {QStringLiteral("14"), QString()},
+    };
+    for (const Case &c : cases) {
+        fake.state->writes.clear();
+        link.stickAcknowledged = true;
+        link.Send(c.text, false);
+        if (c.status.isEmpty()) {
+            ASSERT_EQ(fake.state->writes.size(), 1) << c.text.toStdString();
+            EXPECT_EQ(fake.state->writes[0].size(), c.text.size() / 2 + 20);
+            EXPECT_TRUE(link.statusPanels[1].endsWith(QStringLiteral(" sent: ") + tavel::HexTextDisplay(c.text)));
+        } else {
+            EXPECT_TRUE(fake.state->writes.isEmpty()) << c.text.toStdString();
+            EXPECT_TRUE(link.statusPanels[1].endsWith(c.status)) << link.statusPanels[1].toStdString();
+        }
+        EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Tavel payload to send: ") + c.text + QStringLiteral(" Length: ")
+                                       + QString::number(c.text.size())));
+    }
+}
+
+TEST_F(SendTest, ANineCharacterReceiverIdRefusesEveryFrameButThePairingRequest)
+{
+    link.receiverIdText = QStringLiteral("0x1234567");
+    link.Send(QStringLiteral("14"), false);
+    EXPECT_TRUE(fake.state->writes.isEmpty());
+    EXPECT_TRUE(link.statusPanels[1].endsWith(QStringLiteral(" Missing / Wrong Receiver ID")));
+    link.stickAcknowledged = true;
+    link.SendPairingRequestButtonClick();
+    ASSERT_EQ(fake.state->writes.size(), 1);
+    EXPECT_EQ(fake.state->writes[0].mid(14, 4), hexBytes("FF FF FF FF"));
+}
+
+TEST_F(SendTest, DestinationIsTheReceiverIdAndANonNumberGivesZero)
+{
+    link.Send(QStringLiteral("14"), false);
+    ASSERT_EQ(fake.state->writes.size(), 1);
+    EXPECT_EQ(fake.state->writes[0].mid(14, 4), hexBytes("01 A2 B3 C4"));
+    EXPECT_EQ(fake.state->writes[0].mid(8, 4), hexBytes("01 80 A2 B3")); // sender: own ID
+    link.receiverIdText = QStringLiteral("0xZZZZZZZZ");
+    link.stickAcknowledged = true;
+    link.Send(QStringLiteral("14"), false);
+    EXPECT_EQ(fake.state->writes.last().mid(14, 4), hexBytes("00 00 00 00"));
+}
+
+TEST_F(SendTest, DataPackageSendsIdentityThenItemsAndKeepsTheTransferChecksum)
+{
+    link.editGTIN = QStringLiteral("001122334455");
+    link.editFW = QStringLiteral("0102");
+    link.editSerial = QStringLiteral("0000000000012345");
+    link.editHW = QStringLiteral("0304");
+    const QStringList items = {QStringLiteral("00E65E"), QStringLiteral("00E7 01")};
+    // Each ack arrives with the tick that the pacing lets run.
+    link.startReceiveTick();
+    link.SendCurrentDataPackage(items);
+    link.stopReceiveTick();
+
+    const QStringList frames = framesWritten();
+    ASSERT_EQ(frames.size(), 5);
+    EXPECT_EQ(frames[0], QStringLiteral("0E0000112233445" "5BF"));
+    EXPECT_TRUE(frames[1].startsWith(QStringLiteral("0E01010200000000")));
+    EXPECT_TRUE(frames[2].startsWith(QStringLiteral("0E02000123450304")));
+    EXPECT_EQ(frames[3], QStringLiteral("0F0002000000E65E") + tavel::Hex2(esp3::Crc8(hexBytes("0F0002000000E65E"))));
+    EXPECT_EQ(frames[4], QStringLiteral("0F0002000100E701") + tavel::Hex2(esp3::Crc8(hexBytes("0F0002000100E701"))));
+    const uint8_t expected = esp3::Crc8(hexBytes("001122334455 0102 0000000000012345 0304 5E 01"));
+    EXPECT_EQ(link.transferChecksum, expected);
+    EXPECT_EQ(link.labelTotal, QStringLiteral("0011223344550102000000000001234503" "04"));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Ident Data to send '001122334455' in Frame 1")));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Ident Data to send '000123450304' in Frame 3")));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(SendTest, AShortIdentityIsReportedAndSentAnyway)
+{
+    link.editGTIN = QStringLiteral("0011");
+    link.editFW = link.editSerial = link.editHW = QString();
+    link.SendTagButtonClick();
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Ident Data to send '0011'")));
+    // "0E00" + "0011" + CRC is sent; the two empty parts are frames of four digits.
+    const QStringList frames = framesWritten();
+    ASSERT_EQ(frames.size(), 3);
+    EXPECT_TRUE(frames[0].startsWith(QStringLiteral("0E000011")));
+    EXPECT_EQ(frames[1].size(), 6);
+}
+
+TEST_F(SendTest, UserTextIsSentInFourFramesAndLeavesTheChecksumAlone)
+{
+    link.transferChecksum = 0x42;
+    link.userText = QStringLiteral("Test");
+    link.startReceiveTick();
+    link.Button7Click();
+    link.stopReceiveTick();
+    const QStringList frames = framesWritten();
+    ASSERT_EQ(frames.size(), 4);
+    EXPECT_EQ(frames[0], QStringLiteral("15005465737420" "20EF"));
+    EXPECT_EQ(link.transferChecksum, 0x42);
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Text to send: 'Test'")));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Part 1 of UserText to send: 'Test  '")));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Part 4 of UserText to send: '      '")));
+}
+
+TEST_F(SendTest, PacingWaitsForTheAcknowledgementAtMostTheLimit)
+{
+    fake.state->onWrite = nullptr; // the stick stays silent
+    QElapsedTimer t;
+    t.start();
+    link.Send(QStringLiteral("14"), false);
+    link.Send(QStringLiteral("14"), false);
+    const qint64 withoutAck = t.elapsed();
+    EXPECT_GE(withoutAck, 300);
+    EXPECT_LT(withoutAck, 2000);
+    EXPECT_EQ(fake.state->writes.size(), 2);
+
+    // Unticked "10s Send Delay": no wait at all.
+    link.sendDelay = false;
+    t.restart();
+    link.Send(QStringLiteral("14"), false);
+    EXPECT_LT(t.elapsed(), 250);
+}
+
+TEST_F(SendTest, CommandsSendTheirFrames)
+{
+    dialogs.answers = {MsgAnswer::Cancel, MsgAnswer::OK};
+    link.CalibrationButtonClick(); // cancelled
+    link.CalibrationButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Attention"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Do you really want to start new calibration?"));
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::OKCancel);
+    int resets = 0;
+    link.resetReadState = [&resets] { ++resets; };
+    link.sendDelay = false;
+    link.SelectNFCsensitivityButtonClick();
+    link.sensitivityLow = true;
+    link.SelectNFCsensitivityButtonClick();
+    link.SwichReadButtonClick();
+    link.SwitchProgButtonClick();
+    link.edit1Text = QStringLiteral("abcd");
+    link.Button1Click();
+    QStringList frames = framesWritten();
+    for (QString &f : frames)
+        f = f.toUpper();
+    EXPECT_EQ(frames, (QStringList{"12", "1130", "1140", "13", "14", "ABCD"}));
+    EXPECT_EQ(resets, 1);
+}

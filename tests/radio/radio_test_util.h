@@ -1,0 +1,53 @@
+#pragma once
+#include "fake_serial_port.h"
+#include "radio/esp3.h"
+#include "radio/radio_link.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+inline QByteArray hexBytes(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
+
+inline QByteArray responsePacket(std::initializer_list<uint8_t> data)
+{
+    QByteArray d;
+    for (uint8_t b : data)
+        d.append(char(b));
+    return esp3::BuildPacket(esp3::kTypeResponse, d, {});
+}
+
+// A version response: app 2.6.3b0, API api0.api1.0b0, chip ID, return code rc.
+inline QByteArray versionResponse(uint32_t chipId, uint8_t rc = 0, uint8_t api0 = 2, uint8_t api1 = 6)
+{
+    QByteArray d;
+    d.append(char(rc));
+    for (uint8_t b : {2, 6, 3, 0})
+        d.append(char(b));
+    for (uint8_t b : {api0, api1, uint8_t(0), uint8_t(0)})
+        d.append(char(b));
+    d.append(char(chipId >> 24)).append(char(chipId >> 16)).append(char(chipId >> 8)).append(char(chipId));
+    d.append(QByteArray(20, '\0'));
+    return esp3::BuildPacket(esp3::kTypeResponse, d, {});
+}
+
+// A telegram from the programmer carrying `frame`, addressed to `destination`.
+inline QByteArray telegramFrom(const QByteArray &frame, uint32_t sender, uint32_t destination)
+{
+    return esp3::BuildRadioTelegram(reinterpret_cast<const uint8_t *>(frame.constData()), uint8_t(frame.size()), sender,
+                                    destination);
+}
+
+// Collects the radio log.
+struct LogRecorder {
+    QStringList lines;
+    explicit LogRecorder(RadioLink &link)
+    {
+        QObject::connect(&link, &RadioLink::logLine, &link, [this](const QString &l) { lines << l; });
+    }
+    QStringList take()
+    {
+        QStringList out = lines;
+        lines.clear();
+        return out;
+    }
+};
