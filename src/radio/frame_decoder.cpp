@@ -3,6 +3,7 @@
 #include "radio/esp3.h"
 #include "radio/notices.h"
 #include "radio/radio_link.h"
+#include "radio/tag_frame_decoder.h"
 #include "radio/tavel_frames.h"
 
 void RadioLink::DecodeRadioTelegram(const ReceivedTelegram &t)
@@ -23,6 +24,24 @@ void RadioLink::DecodeRadioTelegram(const ReceivedTelegram &t)
     switch (frameId) {
     case tavel::kFramePairing:
         DecodePairingAccepted(*this, t);
+        break;
+    case tavel::kFrameTagIdentityBlock:
+        DecodeTagIdentBlock(*this, t);
+        break;
+    case tavel::kFrameTagRwBlock:
+        DecodeTagRwBlock(*this, t);
+        break;
+    case tavel::kFrameTagRBlock:
+        DecodeTagRBlock(*this, t);
+        break;
+    case tavel::kFrameEndTag:
+        DecodeEndTagFrame(*this, t);
+        break;
+    case tavel::kFrameFeedback:
+        DecodeFeedbackFrame(*this, t);
+        break;
+    case tavel::kFrameTransferComplete:
+        DecodeTransferComplete(*this, t);
         break;
     default:
         DecodeUnknownFrame(*this, t);

@@ -1,0 +1,69 @@
+#include "radio/tag_frame_decoder.h"
+
+#include "radio/notices.h"
+#include "radio/radio_link.h"
+#include "radio/tag_buffers.h"
+#include "radio/tag_reception.h"
+
+#include <array>
+
+namespace {
+
+// The telegram's frame copied out of the packet, with the handlers' environment.
+struct FrameCopy {
+    std::array<uint8_t, esp3::kMaxReceivedPacket> bytes{};
+    TavelFrameIn in;
+    TagFrameEnv env;
+
+    FrameCopy(RadioLink &link, const ReceivedTelegram &t)
+    {
+        const int n = std::clamp(t.frameLength(), 0, int(bytes.size()));
+        for (int i = 0; i < n; ++i)
+            bytes[size_t(i)] = t.frame(i);
+        in = TavelFrameIn{bytes.data(), n, t.senderId(), t.destinationId()};
+        env.log = [&link](const QString &line) { link.OutputLog(line); };
+    }
+};
+
+} // namespace
+
+void DecodeTagIdentBlock(RadioLink &link, const ReceivedTelegram &t)
+{
+    FrameCopy f(link, t);
+    HandleTagIdentBlock(f.in, f.env);
+}
+
+void DecodeTagRwBlock(RadioLink &link, const ReceivedTelegram &t)
+{
+    FrameCopy f(link, t);
+    HandleTagAreaBlock(true, f.in, f.env);
+}
+
+void DecodeTagRBlock(RadioLink &link, const ReceivedTelegram &t)
+{
+    FrameCopy f(link, t);
+    HandleTagAreaBlock(false, f.in, f.env);
+}
+
+void DecodeEndTagFrame(RadioLink &link, const ReceivedTelegram &t)
+{
+    FrameCopy f(link, t);
+    HandleEndTagFrame(f.in, f.env);
+}
+
+void DecodeFeedbackFrame(RadioLink &link, const ReceivedTelegram &t)
+{
+    FrameCopy f(link, t);
+    HandleFeedbackFrame(f.in, f.env);
+}
+
+void DecodeTransferComplete(RadioLink &link, const ReceivedTelegram &t)
+{
+    FrameCopy f(link, t);
+    if (HandleTransferComplete(f.in, link.transferChecksum, f.env)) {
+        radioNotices.transferDone = true;
+        radioNotices.pending = true;
+    }
+}
+
+void InstallTagReception(RadioLink &link) { link.resetReadState = &ResetTagReadState; }

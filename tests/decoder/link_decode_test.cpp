@@ -1,0 +1,112 @@
+// The programmer's answers through the radio link's receive tick: address check,
+// dispatch by frame ID, records and the notice shown by the next tick.
+#include "../radio/radio_test_util.h"
+#include "profile/profile_defaults.h"
+#include "radio/notices.h"
+#include "radio/tag_buffers.h"
+#include "radio/tag_frame_decoder.h"
+#include "radio/tag_image.h"
+#include "records/record_options.h"
+#include "records/records_database.h"
+#include "scripted_dialogs.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr uint32_t kOwn = 0x0180A2B3;
+constexpr uint32_t kProgrammer = 0x01A2B3C4;
+
+class LinkDecode : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    FakePortInstaller fake;
+    ScriptedDialogs dialogs;
+    RadioLink link;
+    LogRecorder log{link};
+
+    void SetUp() override
+    {
+        setDatabaseFolder(dir.path());
+        LoadDefaultProfileIntoSlots();
+        recordOptions() = RecordOptions();
+        radioNotices = {};
+        tagBuffers = TagBuffers();
+        tagReadState = TagReadState();
+        link.OpenPortButtonClick(QStringLiteral("stick"));
+        link.ownId = kOwn;
+        InstallTagReception(link);
+        log.take();
+    }
+    void TearDown() override { setDatabaseFolder(QString()); }
+
+    QStringList receive(const QByteArray &frame, uint32_t destination = kOwn)
+    {
+        fake.state->incoming.append(telegramFrom(frame, kProgrammer, destination));
+        link.Timer1Timer();
+        return log.take();
+    }
+    static int driverRecords()
+    {
+        SQLiteAnswerClass a;
+        ReadNewestRecords(RecordDatabase::Drivers, 100, a);
+        return a.GetRowCount();
+    }
+};
+
+TEST_F(LinkDecode, TagReadArrivesThroughTheReceiveTick)
+{
+    TagImage tag;
+    tag.gtin = QByteArray::fromHex("001122334455");
+    tag.rwData = QByteArray::fromHex("0000000000005E01FF");
+    tag.rData = QByteArray("ro");
+    // "Switch to Read" resets the read state.
+    tagReadState.nextIdentBlock = 3;
+    link.SwichReadButtonClick();
+    EXPECT_EQ(tagReadState.nextIdentBlock, 0);
+    QStringList lines;
+    for (const QByteArray &f : TagReadFrames(tag))
+        lines += receive(f);
+    EXPECT_TRUE(lines.contains("<- TAG Ident CRC16 okay!"));
+    EXPECT_TRUE(lines.contains("<- TAG RW CRC16 okay!"));
+    EXPECT_TRUE(lines.contains("<- TAG R CRC16 okay!"));
+    EXPECT_TRUE(lines.contains("<- End Tag Frame received from ID 01A2B3C4"));
+    EXPECT_EQ(tagBuffers.rw[2 + 6], 0x5E);
+    EXPECT_EQ(tagBuffers.r[2], 'r');
+}
+
+TEST_F(LinkDecode, FeedbackAddressedElsewhereWritesNothing)
+{
+    settingsVariablesField[0].enOcean_HandHeldID = "0x01A2B3C4";
+    const QByteArray frame = QByteArray::fromHex("1A000000000000303901A2B3C4");
+    EXPECT_EQ(receive(frame, 0xFFFFFFFF).last(),
+              "<- Target ID does not match! TargetID: 0xFFFFFFFF OwnID: 0x0180A2B3");
+    EXPECT_EQ(driverRecords(), 0);
+    EXPECT_EQ(receive(frame).last(), "<- Feedback Frame received! Serial: 0000000000012345 from 0x01A2B3C4");
+    EXPECT_EQ(driverRecords(), 1);
+}
+
+TEST_F(LinkDecode, TransferCompleteRaisesTheNoticeForTheNextTick)
+{
+    link.transferChecksum = 0x5E;
+    receive(QByteArray::fromHex("1B5F"));
+    EXPECT_FALSE(radioNotices.pending);
+    EXPECT_EQ(receive(QByteArray::fromHex("1B5E")).last(), "<- Transfer successful completed from ID 01A2B3C4");
+    EXPECT_TRUE(radioNotices.pending);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    link.Timer1Timer();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, "Send information to Programmer");
+    EXPECT_EQ(dialogs.messages[0].caption, "Info");
+    SQLiteAnswerClass a;
+    ReadNewestRecords(RecordDatabase::Settings, 10, a);
+    EXPECT_EQ(a.GetRowCount(), 1);
+}
+
+TEST_F(LinkDecode, UnknownFrameId)
+{
+    EXPECT_EQ(receive(QByteArray::fromHex("2A00")).last(), "<- Unknown Tavel FrameID 2A!! ");
+}
+
+} // namespace
