@@ -1,0 +1,391 @@
+// The "Driver select" window with the main window around it: opening catalogues,
+// filtering, loading a model into the active slot, and the ways in from the main window.
+#include "app/app_data.h"
+#include "app/recent_files.h"
+#include "app/ui/form1.h"
+#include "profile/catalogue.h"
+#include "profile/profile_defaults.h"
+#include "profile/ui/form10.h"
+#include "scripted_dialogs.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// A catalogue text with one complete model per (ref_num, family) pair; model i has
+// current i*100+350 and its own GTIN.
+QByteArray catalogueText(const QList<std::pair<QString, QString>> &models)
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ModelSelection version=\"1\">\n";
+    const char *elements[] = {"Current", "LifeTime", "Level0", "Level1", "Level2", "Level3", "Level4", "LEDTime",
+                              "DCLevel", "Temp1", "ExtNTCLevel1", "Temp2", "ExtNTCLevel2", "CutOffTemp"};
+    const char *defaults[] = {nullptr, "50000", "80", "85", "90", "95", "100", "4294967295",
+                              "100",   "50",    "100", "80", "20", "90"};
+    const char *mins[] = {nullptr, "0", "50", "50", "50", "50", "50", "0", "50", "0", "50", "0", "0", "0"};
+    const char *maxs[] = {nullptr, "127500", "100", "100", "100", "100", "100", "4294967295", "100", "120", "100", "120", "100", "120"};
+    const char *addresses[] = {"262", "264", "265", "266", "267", "268", "269", "258", "270", "271", "272", "273", "274", "275"};
+    for (int i = 0; i < models.size(); ++i) {
+        xml += QStringLiteral("<Model familyname=\"%1\" type=\"T%2\" ref_num=\"%3\" gtin=\"00000000000%2\" "
+                              "programmer=\"nfc\" fw=\"0001\" hw=\"0002\" serial=\"000000000000000%2\">\n"
+                              "<Function name=\"NFC\">\n")
+                   .arg(models[i].second)
+                   .arg(i)
+                   .arg(models[i].first)
+                   .toUtf8();
+        for (int e = 0; e < 14; ++e) {
+            const QByteArray def = e == 0 ? QByteArray::number(350 + 100 * i) : QByteArray(defaults[e]);
+            xml += QByteArray("<") + elements[e] + " min=\"" + (e == 0 ? "350" : mins[e]) + "\" max=\"" +
+                   (e == 0 ? "1400" : maxs[e]) + "\" default=\"" + def + "\" unit=\"u\" address=\"" + addresses[e] +
+                   "\" size=\"1\" step=\"" + (e == 1 ? "500" : "1") + "\" factor=\"1\" offset=\"0\" convform=\"lin\"/>\n";
+        }
+        xml += "<NTCType list=\"a;b\" default=\"0\" unit=\"\" address=\"276\" size=\"1\" step=\"1\" factor=\"1\" "
+               "offset=\"0\" convform=\"index\"/>\n</Function>\n</Model>\n";
+    }
+    xml += "</ModelSelection>\n";
+    return xml;
+}
+
+QStringList column(QTreeWidget *list, int c)
+{
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        out << list->topLevelItem(i)->text(c);
+    return out;
+}
+
+QStringList comboItems(QComboBox *combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+
+} // namespace
+
+class DriverSelectTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    ScriptedDialogs dlg;
+    std::unique_ptr<TForm1> main;
+    std::unique_ptr<TForm10> form;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        SetUserAppDataFolderOverride(tmp.filePath("appdata"));
+        SetRecentFilesStorageOverride(tmp.filePath("recent.ini"));
+        QDir(tmp.path()).mkdir("bin");
+        SetCatalogueProgramDirForTesting(tmp.filePath("bin"));
+        CurrentCataloguePath().clear();
+        for (auto &slot : settingsVariablesField)
+            slot = STRUCT_XML_FILE_VARIABLES{};
+        main = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
+        Form1 = main.get();
+        form = std::make_unique<TForm10>();
+        Form10 = form.get();
+    }
+
+    void TearDown() override
+    {
+        Form10 = nullptr;
+        form.reset();
+        Form1 = nullptr;
+        main.reset();
+        SetCatalogueProgramDirForTesting(QString());
+        SetUserAppDataFolderOverride(QString());
+        SetRecentFilesStorageOverride(QString());
+        CurrentCataloguePath().clear();
+    }
+
+    QString write(const QString &name, const QByteArray &content)
+    {
+        QFile f(tmp.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+        return f.fileName();
+    }
+    QString defaultPath() const { return tmp.filePath("bin/nfc_model.xml"); }
+    QString writeDefault(const QByteArray &content) { return write("bin/nfc_model.xml", content); }
+
+    void choose(int comboIndex)
+    {
+        form->SelectDriversComboBox->setCurrentIndex(comboIndex);
+        emit form->SelectDriversComboBox->activated(comboIndex);
+    }
+    void selectRow(int row) { form->DriversListView->setCurrentItem(form->DriversListView->topLevelItem(row)); }
+    // Lets the main window's repaint timer fire.
+    void settle() { QTest::qWait(120); }
+};
+
+TEST_F(DriverSelectTest, ControlsAndCaptions)
+{
+    EXPECT_EQ(form->windowTitle(), "Driver select");
+    EXPECT_EQ(form->Label5->text(), "Driver Ref.-No.");
+    EXPECT_EQ(form->browseXMLfileButton->text(), "Browse XML file");
+    EXPECT_EQ(form->LoadSelectedModelButton->text(), "Load selected driver");
+    EXPECT_EQ(form->Label1->text(), "Selected driver");
+    EXPECT_EQ(form->Label2->text(), "xxxx");
+    EXPECT_EQ(form->Label3->text(), "Selected settings profile for download");
+    EXPECT_FALSE(form->SelectDriversComboBox->isEditable());
+    ASSERT_EQ(form->DriversListView->columnCount(), 9);
+    QStringList titles;
+    for (int c = 0; c < 9; ++c)
+        titles << form->DriversListView->headerItem()->text(c);
+    EXPECT_EQ(titles, QStringList({"Ref.-No.", "FamilyName", "type", "gtin", "programmer", "fw", "hw", "serial",
+                                   "xmlDriverIndex"}));
+    EXPECT_EQ(form->DriversListView->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(form->DriversListView->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(form->OpenDialog1.title, "Open xml file");
+    EXPECT_EQ(form->OpenDialog1.filter, "xmli files (*.xml)");
+    EXPECT_FALSE(form->Image1->pixmap().isNull());
+}
+
+TEST_F(DriverSelectTest, ShowingOpensTheDefaultCatalogueAndMarksTheActiveSlot)
+{
+    writeDefault(catalogueText({{"A", "F0"}, {"A", "F1"}, {"B", "F2"}}));
+    main->Setting2ToolButtonClick();
+    form->show();
+
+    EXPECT_FALSE(main->isEnabled());
+    EXPECT_EQ(form->Label4->text(), "2");
+    EXPECT_TRUE(form->Label4->isHidden());
+    EXPECT_FALSE(form->Image1->isVisible());
+    EXPECT_TRUE(form->Image2->isVisible());
+    EXPECT_FALSE(form->Image3->isVisible());
+    EXPECT_TRUE(dlg.messages.isEmpty());
+    EXPECT_TRUE(dlg.fileDialogs.isEmpty());
+    EXPECT_EQ(CurrentCataloguePath(), defaultPath());
+    // Opened by path: not pushed onto the recently-used list.
+    EXPECT_EQ(ReadRecentFiles().value(0), "");
+
+    EXPECT_EQ(column(form->DriversListView, 0), QStringList({"A", "A", "B"}));
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"F0", "F1", "F2"}));
+    EXPECT_EQ(column(form->DriversListView, 8), QStringList({"0", "1", "2"}));
+    EXPECT_EQ(form->DriversListView->topLevelItem(2)->text(7), "0000000000000002");
+    EXPECT_EQ(comboItems(form->SelectDriversComboBox), QStringList({"All", "A", "B"}));
+    EXPECT_EQ(form->SelectDriversComboBox->currentText(), "All");
+
+    choose(1);
+    EXPECT_EQ(column(form->DriversListView, 8), QStringList({"0", "1"}));
+    choose(2);
+    EXPECT_EQ(column(form->DriversListView, 8), QStringList({"2"}));
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"F2"}));
+    choose(0);
+    EXPECT_EQ(column(form->DriversListView, 8), QStringList({"0", "1", "2"}));
+}
+
+TEST_F(DriverSelectTest, MissingDefaultCatalogueAndCancelledDialogLeaveAnEmptyWindow)
+{
+    form->show();
+    ASSERT_EQ(dlg.fileDialogs.size(), 1);
+    EXPECT_EQ(dlg.fileDialogs[0].request.title, "Open xml file");
+    EXPECT_EQ(dlg.fileDialogs[0].request.filter, "xmli files (*.xml)");
+    EXPECT_EQ(dlg.fileDialogs[0].request.initialDir, tmp.filePath("bin"));
+    EXPECT_EQ(form->DriversListView->topLevelItemCount(), 0);
+    EXPECT_EQ(form->SelectDriversComboBox->count(), 0);
+    EXPECT_TRUE(dlg.messages.isEmpty());
+
+    const auto before = settingsVariablesField;
+    form->LoadSelectedModelButton->click();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+    EXPECT_EQ(dlg.messages[0].text, "No selected driver");
+    EXPECT_EQ(dlg.messages[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(settingsVariablesField, before);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(DriverSelectTest, CatalogueChosenInTheDialogIsListedAndPushed)
+{
+    const QString chosen = write("other.xml", catalogueText({{"X", "FX"}}));
+    dlg.filePaths << chosen;
+    form->show();
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"FX"}));
+    EXPECT_EQ(ReadRecentFiles().value(0), chosen);
+    // The current catalogue path is kept for catalogues opened by path only.
+    EXPECT_EQ(CurrentCataloguePath(), "");
+
+    // Loading from it pushes nothing more (there is no current path to push).
+    selectRow(0);
+    form->LoadSelectedModelButton->click();
+    EXPECT_EQ(ReadRecentFiles().mid(0, 2), QStringList({chosen, ""}));
+}
+
+TEST_F(DriverSelectTest, BadCataloguesReportTheFormatMessage)
+{
+    struct Case {
+        const char *name;
+        QByteArray content;
+    };
+    const Case cases[] = {
+        {"malformed", "<ModelSelection><Model>"},
+        {"wrong root", "<Drivers/>"},
+        {"empty", ""},
+        {"entity", "<!DOCTYPE M [<!ENTITY a \"aaaa\">]><ModelSelection><Model familyname=\"&a;\"/></ModelSelection>"},
+    };
+    for (const auto &c : cases) {
+        writeDefault(c.content);
+        dlg.clear();
+        EXPECT_EQ(form->OpenSelectXmlForm(defaultPath()), 1) << c.name;
+        EXPECT_EQ(dlg.texts(), QStringList{"wrong format of data in XML file"}) << c.name;
+        EXPECT_EQ(dlg.messages.value(0).caption, "Error");
+        EXPECT_EQ(form->DriversListView->topLevelItemCount(), 0) << c.name;
+    }
+
+    // A model with an unreadable attribute stops the list after the rows before it.
+    QByteArray text = catalogueText({{"A", "F0"}, {"B", "F1"}, {"C", "F2"}});
+    text.replace("<Model familyname=\"F1\"", "<Model");
+    writeDefault(text);
+    dlg.clear();
+    EXPECT_EQ(form->OpenSelectXmlForm(defaultPath()), 1);
+    EXPECT_EQ(dlg.texts(), QStringList{"wrong format of data in XML file"});
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"F0"}));
+}
+
+TEST_F(DriverSelectTest, BrowsingReplacesTheListOrKeepsItWhenCancelledOrBad)
+{
+    writeDefault(catalogueText({{"A", "F0"}}));
+    form->show();
+    ASSERT_EQ(column(form->DriversListView, 1), QStringList({"F0"}));
+
+    dlg.filePaths << "";
+    form->browseXMLfileButton->click();
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"F0"}));
+    EXPECT_EQ(dlg.fileDialogs.last().request.initialDir, tmp.filePath("bin"));
+
+    dlg.filePaths << write("bad.xml", "<ModelSelection>");
+    form->browseXMLfileButton->click();
+    EXPECT_EQ(dlg.texts(), QStringList{"wrong format of data in XML file"});
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"F0"}));
+
+    const QString other = write("other.xml", catalogueText({{"Q", "G0"}, {"R", "G1"}, {"Q", "G2"}}));
+    dlg.filePaths << other;
+    choose(0);
+    form->browseXMLfileButton->click();
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"G0", "G1", "G2"}));
+    EXPECT_EQ(comboItems(form->SelectDriversComboBox), QStringList({"All", "Q", "R"}));
+    EXPECT_EQ(form->SelectDriversComboBox->currentIndex(), 0);
+    EXPECT_EQ(ReadRecentFiles().value(0), other);
+    EXPECT_EQ(CurrentCataloguePath(), defaultPath());
+}
+
+TEST_F(DriverSelectTest, LoadingTheSelectedModelFillsTheActiveSlotAndHandsOver)
+{
+    writeDefault(catalogueText({{"A", "F0"}, {"A", "F1"}, {"B", "F2"}}));
+    main->Setting3ToolButtonClick();
+    settingsVariablesField[2].tag = 5;
+    form->show();
+    choose(1);      // A: models 0 and 1
+    selectRow(1);   // model 1
+    form->LoadSelectedModelButton->click();
+
+    ASSERT_EQ(dlg.texts(), QStringList{"Selected driver was loaded"});
+    EXPECT_EQ(dlg.messages[0].caption, "Info");
+    const auto &s = settingsVariablesField[2];
+    EXPECT_EQ(s.familyName, "F1");
+    EXPECT_EQ(s.ref_number, "A");
+    EXPECT_EQ(s.current.defaultValue, "450");
+    EXPECT_EQ(s.current.min, "350");
+    EXPECT_EQ(s.NTCType.list, "a;b");
+    EXPECT_EQ(s.enOcean_HandHeldID, "");
+    EXPECT_EQ(s.programmer_Nfc_FW, "");
+    EXPECT_EQ(s.memoData, "");
+    EXPECT_EQ(s.tag, 5);
+    EXPECT_EQ(s.ExtNTCAdjustEnable, 1);
+    EXPECT_EQ(s.ExtNTCAvailable, 1);
+    // Slots 1 and 2 keep the default profile.
+    STRUCT_XML_FILE_VARIABLES defaults;
+    ApplyDefaultProfile(defaults);
+    EXPECT_EQ(settingsVariablesField[0], defaults);
+
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_TRUE(main->RepaintTimer->isActive());
+    EXPECT_TRUE(main->NTCEdit->isEnabled());
+    EXPECT_EQ(ReadRecentFiles().value(0), defaultPath());
+
+    // The repaint timer shows the freshly loaded slot.
+    settle();
+    EXPECT_EQ(activeSlot(), 3);
+    EXPECT_EQ(main->FamilyNameLabel->text(), "F1");
+    EXPECT_EQ(main->NomCurrentEdit->text(), "450");
+    EXPECT_EQ(main->EnOceanIDLabel->text(), "");
+}
+
+TEST_F(DriverSelectTest, DoubleClickingARowLoadsIt)
+{
+    writeDefault(catalogueText({{"A", "F0"}, {"B", "F1"}}));
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTreeWidget *list = form->DriversListView;
+    const QPoint at = list->visualItemRect(list->topLevelItem(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(dlg.texts(), QStringList{"Selected driver was loaded"});
+    EXPECT_EQ(settingsVariablesField[0].familyName, "F1");
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(DriverSelectTest, DoubleClickWithoutSelectionReportsIt)
+{
+    writeDefault(catalogueText({{"A", "F0"}}));
+    form->show();
+    form->DriversListView->clearSelection();
+    form->DriversListViewDblClick();
+    EXPECT_EQ(dlg.texts(), QStringList{"No selected driver"});
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(DriverSelectTest, FailedLoadKeepsTheWindowOpenWithThePartlyFilledSlot)
+{
+    QByteArray text = catalogueText({{"A", "F0"}});
+    text.replace(QByteArray("<DCLevel "), QByteArray("<DCLevelX "));
+    writeDefault(text);
+    form->show();
+    selectRow(0);
+    form->LoadSelectedModelButton->click();
+    EXPECT_EQ(dlg.texts(), QStringList{"problem during load Model Data from XML File"});
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(main->isEnabled());
+    const auto &s = settingsVariablesField[0];
+    EXPECT_EQ(s.familyName, "F0");
+    EXPECT_EQ(s.cloAdjustEnable, 1);
+    EXPECT_EQ(s.dclevelAdjustEnable, 0);
+    EXPECT_EQ(s.ExtNTCAdjustEnable, 0);
+    EXPECT_EQ(ReadRecentFiles().value(0), "");
+}
+
+TEST_F(DriverSelectTest, ClosingTheWindowReEnablesTheMainWindow)
+{
+    writeDefault(catalogueText({{"A", "F0"}}));
+    form->show();
+    EXPECT_FALSE(main->isEnabled());
+    form->close();
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_TRUE(main->RepaintTimer->isActive());
+}
+
+TEST_F(DriverSelectTest, RecentlyUsedCatalogueReplacesTheDefaultList)
+{
+    writeDefault(catalogueText({{"A", "F0"}}));
+    const QString recent = write("recent.xml", catalogueText({{"R", "G0"}, {"S", "G1"}}));
+    EXPECT_EQ(form->LoadModelDataFromXMLRecentUsedFile(recent), 0);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(main->isEnabled());
+    EXPECT_TRUE(main->ToolBar3->isVisibleTo(main.get()));
+    EXPECT_FALSE(main->Panel5->isVisibleTo(main.get()));
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"G0", "G1"}));
+    EXPECT_EQ(comboItems(form->SelectDriversComboBox), QStringList({"All", "R", "S"}));
+    EXPECT_EQ(CurrentCataloguePath(), recent);
+}
