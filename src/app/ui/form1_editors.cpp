@@ -349,9 +349,6 @@ void TForm1::clo_LifeTimeEditExit()
 void TForm1::CloLevelEditExit(int level)
 {
     TEdit *edits[] = {clo_L1_Edit, clo_L2_Edit, clo_L3_Edit, clo_L4_Edit, clo_L5_Edit};
-    void (TForm1::*messages[])(int) = {&TForm1::CLO_L1MinMaxErrorMessageBox, &TForm1::CLO_L2MinMaxErrorMessageBox,
-                                       &TForm1::CLO_L3MinMaxErrorMessageBox, &TForm1::CLO_L4MinMaxErrorMessageBox,
-                                       &TForm1::CLO_L5MinMaxErrorMessageBox};
     TEdit *edit = edits[level];
     const int slotIndex = activeSlot() - 1;
     const FieldCheckOutcome o = CheckCloLevel(edit->text(), cloLevelDescriptor(slotIndex, level));
@@ -359,7 +356,13 @@ void TForm1::CloLevelEditExit(int level)
     if (o.rejected()) {
         // The rounded level is what the message box stands over.
         edit->setText(CLO_LxFloatToString(edit->text()));
-        (this->*messages[level])(slotIndex);
+        switch (level) {
+        case 0: CLO_L1MinMaxErrorMessageBox(slotIndex); break;
+        case 1: CLO_L2MinMaxErrorMessageBox(slotIndex); break;
+        case 2: CLO_L3MinMaxErrorMessageBox(slotIndex); break;
+        case 3: CLO_L4MinMaxErrorMessageBox(slotIndex); break;
+        default: CLO_L5MinMaxErrorMessageBox(slotIndex); break;
+        }
     }
     edit->setText(o.text);
     if (level == 0)
