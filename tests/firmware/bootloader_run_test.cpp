@@ -1,0 +1,139 @@
+// Full runs of short generated scripts against the simulated bootloader of
+// tavel-devsim, over a pseudo-terminal with the real serial port class.
+
+#include "firmware/firmware_updater.h"
+#include "firmware/script_generator.h"
+#include "scripted_dialogs.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#ifndef Q_OS_WIN
+namespace {
+// tavel-devsim with its bootloader, for the lifetime of the object.
+class SimulatedBootloader {
+public:
+    explicit SimulatedBootloader(QStringList extra)
+    {
+        const QString program = QStringLiteral(TAVEL_BIN_DIR "/tavel-devsim");
+        if (!QFileInfo::exists(program)) {
+            error = "tavel-devsim is not built";
+            return;
+        }
+        process_.setProgram(program);
+        process_.setArguments(QStringList{"--bootloader", "--bootloader-restart-ms", "50"} + extra);
+        process_.start();
+        QElapsedTimer t;
+        t.start();
+        while (path.isEmpty() && t.elapsed() < 10000 && process_.state() != QProcess::NotRunning) {
+            process_.waitForReadyRead(200);
+            output_ += process_.readAllStandardOutput();
+            for (const QByteArray &line : output_.split('\n'))
+                if (line.startsWith("bootloader /"))
+                    path = QString::fromUtf8(line.mid(11));
+        }
+        if (path.isEmpty())
+            error = "tavel-devsim did not open its bootloader port";
+    }
+    ~SimulatedBootloader()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+        process_.waitForFinished(1000);
+    }
+    // What the simulator reported so far.
+    QString output()
+    {
+        process_.waitForReadyRead(50);
+        output_ += process_.readAllStandardOutput();
+        return QString::fromUtf8(output_);
+    }
+
+    QString path;
+    QString error;
+
+private:
+    QProcess process_;
+    QByteArray output_;
+};
+
+struct Outcome {
+    bool finished = false;
+    QStringList log;
+};
+
+// Opens the port, sends the magic code, confirms after the programmer had time to
+// restart, and plays a three-group script with short waits.
+Outcome runUpdate(SimulatedBootloader &sim, bool withMagicCode = true)
+{
+    ScriptedDialogs dialogs;
+    FirmwareScriptShape shape;
+    shape.groups = 3;
+    shape.firstDelay = 0;
+    shape.delay = 7;
+    FirmwareScriptLoad script;
+    script.data = GenerateFirmwareScript(shape);
+    Outcome out;
+    FirmwareUpdater::Hooks hooks;
+    hooks.log = [&](const QString &l) { out.log << l; };
+    hooks.loadScript = [&] { return script; };
+    hooks.confirmBootloader = [] {
+        QThread::msleep(150);
+        return true;
+    };
+    FirmwareUpdater updater(hooks);
+    updater.PortButton(&sim.path);
+    EXPECT_TRUE(updater.portOpen()) << sim.path.toStdString();
+    out.finished = withMagicCode ? updater.SendMagicCodeAndFirmware() : updater.SendFirmware();
+    EXPECT_FALSE(updater.portOpen());
+    return out;
+}
+} // namespace
+
+TEST(SimulatedBootloader, ShortScriptRunsToTheEndAfterTheMagicCode)
+{
+    SimulatedBootloader sim({});
+    ASSERT_EQ(sim.error, "");
+    const Outcome run = runUpdate(sim);
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(run.log.filter("Matching ACK received :-)").size(), 3);
+    EXPECT_EQ(run.log.mid(run.log.size() - 3), (QStringList{"EOF marker found", "finished successfully", "COM port closed"}));
+    const QString report = sim.output();
+    EXPECT_TRUE(report.contains("bootloader magic code received")) << report.toStdString();
+    EXPECT_TRUE(report.contains("bootloader block 1 (80 bytes) answered !")) << report.toStdString();
+    EXPECT_TRUE(report.contains("bootloader block 3 (80 bytes) answered Y")) << report.toStdString();
+}
+
+TEST(SimulatedBootloader, FaultsStopTheRunWithTheirLogLine)
+{
+    struct Case {
+        QStringList options;
+        bool magicCode;
+        QString lastLine;
+        int acks;
+    };
+    const Case cases[] = {
+        {{"--bootloader-fault", "silent", "--bootloader-fault-at", "2"}, true, "nothing to read", 1},
+        {{"--bootloader-fault", "wrong"}, true, "No Matching ACK received 0x4E", 0},
+        {{"--bootloader-fault", "slow", "--bootloader-fault-at", "3"}, true, "nothing to read", 2},
+        // Without the magic code the running firmware does not answer data blocks.
+        {{}, false, "nothing to read", 0},
+    };
+    for (const Case &c : cases) {
+        SimulatedBootloader sim(c.options);
+        ASSERT_EQ(sim.error, "");
+        const Outcome run = runUpdate(sim, c.magicCode);
+        const std::string what = c.options.join(' ').toStdString();
+        EXPECT_FALSE(run.finished) << what;
+        ASSERT_GE(run.log.size(), 2) << what;
+        EXPECT_EQ(run.log[run.log.size() - 2], c.lastLine) << what;
+        EXPECT_EQ(run.log.last(), "COM port closed") << what;
+        EXPECT_EQ(run.log.filter("Matching ACK received :-)").size(), c.acks) << what;
+        EXPECT_FALSE(run.log.contains("finished successfully")) << what;
+    }
+}
+#endif
