@@ -84,6 +84,7 @@ void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &t)
         radioNotices.pending = true;
     }
     link.setReceiver(idText, link.receiverFwText);
+    emit link.pairingAccepted(idText, version);
 }
 
 void DecodeUnknownFrame(RadioLink &link, const ReceivedTelegram &t)

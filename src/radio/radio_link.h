@@ -218,6 +218,8 @@ signals:
     // Every radio telegram that passed the address checks, with its frame bytes.
     void frameReceived(quint8 frameId, const QByteArray &frame, quint32 senderId);
     void ownIdChanged(quint32 id);
+    // A pairing-accepted frame with a correct CRC8 was taken over.
+    void pairingAccepted(const QString &idText, const QString &version);
 
 private:
     void handleResponse(const ReceivedTelegram &packet);

@@ -1,0 +1,103 @@
+#include "cli/cli_radio.h"
+
+#include "cli/cli_command.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QThread>
+
+bool isEnOceanIdText(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^0x[0-9A-Fa-f]{8}$"));
+    return re.match(text).hasMatch();
+}
+
+bool parseRadioOptions(const QStringList &args, RadioCliOptions &o, QString &error, bool allowReceiver)
+{
+    auto number = [&error](const QString &name, const QString &value, int *out) {
+        bool ok = false;
+        const int v = value.toInt(&ok);
+        if (!ok || v < 0) {
+            error = QStringLiteral("%1 needs a number of milliseconds, not '%2'").arg(name, value);
+            return false;
+        }
+        *out = v;
+        return true;
+    };
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("-v") || a == QLatin1String("--verbose")) {
+            o.verbose = true;
+        } else if (a == QLatin1String("--port") || a == QLatin1String("--timeout")
+                   || a == QLatin1String("--ack-timeout") || (allowReceiver && a == QLatin1String("--receiver"))) {
+            if (!hasValue) {
+                error = a + QStringLiteral(" needs a value");
+                return false;
+            }
+            const QString value = args[++i];
+            if (a == QLatin1String("--port"))
+                o.ports << value;
+            else if (a == QLatin1String("--timeout")) {
+                if (!number(a, value, &o.timeoutMs))
+                    return false;
+            } else if (a == QLatin1String("--ack-timeout")) {
+                if (!number(a, value, &o.ackTimeoutMs))
+                    return false;
+            } else {
+                if (!isEnOceanIdText(value)) {
+                    error = QStringLiteral("--receiver must be 0x and eight hexadecimal digits, not '%1'").arg(value);
+                    return false;
+                }
+                o.receiver = value;
+            }
+        } else {
+            o.rest << a;
+        }
+    }
+    return true;
+}
+
+CliRadioSession::CliRadioSession(const RadioCliOptions &options) : options_(options)
+{
+    link.sendDelayLimitMs = options.ackTimeoutMs;
+    if (options.verbose)
+        QObject::connect(&link, &RadioLink::logLine, &link, [](const QString &line) { cliError(line); });
+    setExtraStickPorts(options.ports);
+    link.startReceiveTick();
+}
+
+bool CliRadioSession::waitFor(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() >= timeoutMs)
+            return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+bool CliRadioSession::openStick(const QString &command)
+{
+    if (options_.ports.isEmpty()) {
+        cliError(command + QStringLiteral(": no port given (--port PATH)"));
+        return false;
+    }
+    const QString port = options_.ports.last();
+    bool versionSeen = false;
+    QObject::connect(&link, &RadioLink::stickInfoChanged, &link, [&versionSeen](const QString &info) {
+        if (info.startsWith(QLatin1String("USB300")))
+            versionSeen = true;
+    });
+    if (link.OpenPortButtonClick(port) != QLatin1String("Close port"))
+        return false; // the message is already on standard error
+    if (!waitFor([&] { return versionSeen || !link.isPortOpen(); }, options_.timeoutMs) || !versionSeen) {
+        cliError(QStringLiteral("%1: no answer from the stick on %2 within %3 ms").arg(command, port).arg(options_.timeoutMs));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,105 @@
+// tavel-nfc send FILE.set [--slot N] --port P [--receiver 0xXXXXXXXX] [--timeout MS] [-v]:
+// sends a slot to the paired programmer as the main window's "send" does.
+
+#include "cli/cli_command.h"
+#include "cli/cli_radio.h"
+#include "programming/programming_data.h"
+#include "radio/tavel_frames.h"
+
+namespace {
+const QString kUsage = QStringLiteral(
+    "usage: tavel-nfc send FILE.set [--slot N] --port PATH [--receiver 0xXXXXXXXX] [--timeout MS] [-v]");
+
+QString serialText(const QByteArray &frame)
+{
+    quint64 serial = 0;
+    for (int i = 1; i <= 8 && i < frame.size(); ++i)
+        serial = (serial << 8) | quint8(frame[i]);
+    return QStringLiteral("%1").arg(serial, 16, 10, QLatin1Char('0'));
+}
+
+int run(const QStringList &args)
+{
+    if (cliWantsHelp(args)) {
+        cliOut(kUsage);
+        cliOut(QStringLiteral(
+            "Sends slot N (1-3, default 1) of the settings file: the identity data, then the\n"
+            "programming data, each frame paced by the stick's acknowledgement. The frames go\n"
+            "to --receiver, or to the programmer ID stored in the slot. Then waits up to the\n"
+            "time-out (default 10000 ms) for the programmer's transfer-complete frame and\n"
+            "compares its checksum. Exit status 0 only when the checksum matches.\n"
+            "-v writes the radio log to standard error."));
+        return kExitOk;
+    }
+    RadioCliOptions options;
+    QString error, file;
+    int slot = 1;
+    if (!parseRadioOptions(args, options, error, true) || !parseFileAndSlot(options.rest, file, slot, error)) {
+        cliError(QStringLiteral("tavel-nfc send: ") + error);
+        cliError(kUsage);
+        return kExitUsage;
+    }
+    if (options.ports.isEmpty()) {
+        cliError(QStringLiteral("tavel-nfc send: no port given"));
+        cliError(kUsage);
+        return kExitUsage;
+    }
+    ProfileSlots profiles{};
+    if (const int rc = loadSettingsForCli(file, profiles); rc != kExitOk)
+        return rc;
+    const STRUCT_XML_FILE_VARIABLES &profile = profiles[size_t(slot - 1)];
+    const QString receiver = options.receiver.isEmpty() ? profile.enOcean_HandHeldID : options.receiver;
+    if (receiver.isEmpty()) {
+        cliError(QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));
+        return kExitFailure;
+    }
+    QStringList items;
+    try {
+        GenerateProgrammingData(profile, DcLevelActiveForSlot(profile), items);
+    } catch (const std::exception &e) {
+        cliError(QString::fromUtf8(e.what()));
+        return kExitFailure;
+    }
+
+    CliRadioSession session(options);
+    if (!session.openStick(QStringLiteral("tavel-nfc send")))
+        return kExitFailure;
+    RadioLink &link = session.link;
+    link.receiverIdText = receiver;
+    link.editGTIN = profile.editGTIN;
+    link.editFW = profile.editFW;
+    link.editSerial = profile.editSerial;
+    link.editHW = profile.editHW;
+
+    bool complete = false;
+    quint8 received = 0;
+    QObject::connect(&link, &RadioLink::frameReceived, &link,
+                     [&](quint8 id, const QByteArray &frame, quint32) {
+                         if (id == tavel::kFrameFeedback)
+                             cliOut(QStringLiteral("Driver programmed: serial ") + serialText(frame));
+                         else if (id == tavel::kFrameTransferComplete && frame.size() >= 2) {
+                             complete = true;
+                             received = quint8(frame[1]);
+                         }
+                     });
+    link.SendCurrentDataPackage(items);
+    if (!link.isPortOpen()) {
+        cliError(QStringLiteral("tavel-nfc send: the port closed during the transfer"));
+        return kExitFailure;
+    }
+    cliOut(QStringLiteral("Sent %1 frames to %2").arg(3 + items.size()).arg(receiver));
+    if (!session.waitFor([&] { return complete || !link.isPortOpen(); }, options.timeoutMs) || !complete) {
+        cliError(QStringLiteral("tavel-nfc send: no transfer-complete frame within %1 ms").arg(options.timeoutMs));
+        return kExitFailure;
+    }
+    if (received != link.transferChecksum) {
+        cliError(QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + tavel::Hex2(link.transferChecksum)
+                 + QStringLiteral(" ... CRC8 received: 0x") + tavel::Hex2(received));
+        return kExitFailure;
+    }
+    cliOut(QStringLiteral("Transfer successful completed from ID ") + receiver);
+    return kExitOk;
+}
+
+CliCommandRegistrar reg({"send", "send a slot of a settings file to the paired programmer", &run});
+} // namespace
