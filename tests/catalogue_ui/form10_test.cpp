@@ -389,3 +389,79 @@ TEST_F(DriverSelectTest, RecentlyUsedCatalogueReplacesTheDefaultList)
     EXPECT_EQ(comboItems(form->SelectDriversComboBox), QStringList({"All", "R", "S"}));
     EXPECT_EQ(CurrentCataloguePath(), recent);
 }
+
+// ---- The ways in from the main window ------------------------------------------------
+
+TEST_F(DriverSelectTest, NewSettingsLeadsToTheLoadedSlotInTheMainWindow)
+{
+    QFile::copy(QStringLiteral(TAVEL_SOURCE_DIR "/resources/nfc_model.xml"), defaultPath());
+    main->show();
+    main->NewSettingsButton->click();
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_TRUE(main->ToolBar3->isVisible());
+    EXPECT_FALSE(main->Panel5->isVisible());
+    EXPECT_FALSE(main->isEnabled());
+    ASSERT_GE(form->DriversListView->topLevelItemCount(), 6);
+
+    // Pick the model whose NTC input is used (the one with a list of NTC types).
+    auto root = LoadModelSelection(defaultPath());
+    int ntcModel = -1;
+    for (int i = 0; i < root->Get_Count() && ntcModel < 0; ++i)
+        if (root->Get_Model(i)->Get_Function()->Get_NTCType()->Get_list().contains(';'))
+            ntcModel = i;
+    ASSERT_GE(ntcModel, 0);
+    selectRow(ntcModel);
+    form->LoadSelectedModelButton->click();
+    EXPECT_EQ(dlg.texts(), QStringList{"Selected driver was loaded"});
+    settle();
+
+    const auto model = root->Get_Model(ntcModel);
+    const auto function = model->Get_Function();
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_TRUE(main->Panel9->isVisible());
+    EXPECT_EQ(main->FamilyNameLabel->text(), model->Get_familyname());
+    EXPECT_EQ(main->TypeLabel->text(), model->Get_type());
+    EXPECT_EQ(main->RefNumLabel->text(), model->Get_ref_num());
+    EXPECT_EQ(main->NomCurrentEdit->text(), function->Get_Current()->Get_default_());
+    EXPECT_EQ(main->MaxCurrentLabel->text(), function->Get_Current()->Get_max());
+    EXPECT_EQ(main->clo_LifeTimeEdit->text(), function->Get_LifeTime()->Get_default_());
+    EXPECT_EQ(main->NTC_cut_degree_edit->text(), function->Get_CutOffTemp()->Get_default_());
+    EXPECT_TRUE(main->NTCCheckBox->isChecked());
+    EXPECT_TRUE(main->NTCEdit->isEnabled());
+    EXPECT_EQ(main->CompareInterfaceDataWithSettingsData(), 0);
+    EXPECT_EQ(ReadRecentFiles().value(0), defaultPath());
+}
+
+TEST_F(DriverSelectTest, NewFileToolButtonShowsTheWindow)
+{
+    writeDefault(catalogueText({{"A", "F0"}}));
+    main->NewFileToolButtonClick();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->DriversListView->topLevelItemCount(), 1);
+}
+
+TEST_F(DriverSelectTest, RecentlyUsedCatalogueEntriesOpenTheWindow)
+{
+    writeDefault(catalogueText({{"A", "F0"}}));
+    const QString recent = write("recent.xml", catalogueText({{"R", "G0"}}));
+    PushRecentFile(recent);
+    main->RecentlyUsedButtonClick();
+    main->PopupMenu1->hide();
+    main->File2Click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"G0"}));
+    EXPECT_EQ(CurrentCataloguePath(), recent);
+    form->close();
+
+    // An upper-case extension is not a catalogue.
+    PushRecentFile(tmp.filePath("recent.XML"));
+    main->RecentlyUsedButtonClick();
+    main->PopupMenu1->hide();
+    main->File2Click();
+    EXPECT_FALSE(form->isVisible());
+
+    // The second entry opens the window after whatever the entry loaded.
+    main->File3Click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(column(form->DriversListView, 1), QStringList({"G0"}));
+}

@@ -6,6 +6,7 @@
 #include "app/ui/qt_dialogs.h"
 #include "app/ui/splash_screen.h"
 #include "common/dialogs.h"
+#include "profile/ui/form10.h"
 
 #include <QApplication>
 #include <exception>
@@ -52,6 +53,7 @@ int main(int argc, char **argv)
         // 8. The radio link window.
         // 9. The tag info window.
         // 10. The driver selection window.
+        Form10 = new TForm10();
         // 11. The programmed drivers window.
         // 12. The firmware updater window.
 
@@ -60,6 +62,7 @@ int main(int argc, char **argv)
     } catch (const std::exception &e) {
         ShowGeneralError(e);
     }
+    delete Form10;
     delete SplashScreen;
     SplashScreen = nullptr;
     delete Form1;

@@ -12,6 +12,7 @@
 #include "profile/settings_file.h"
 #include "programming/programming_data.h"
 #include "programming/summary_report.h"
+#include "profile/ui/form10.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -979,7 +980,8 @@ void TForm1::LoadFileButtonClick()
 
 void TForm1::NewFileToolButtonClick()
 {
-    // The driver selection window joins here once it is part of the program.
+    if (Form10)
+        Form10->show();
 }
 
 void TForm1::SettingsToolButtonClick()
@@ -1057,7 +1059,8 @@ void TForm1::OpenRecentlyUsedEntry(int entry)
     const int dot = path.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? path.mid(dot) : QString();
     if (extension == QLatin1String(".xml")) {
-        // Driver catalogues open in the driver selection window once it is part of the program.
+        if (Form10)
+            Form10->LoadModelDataFromXMLRecentUsedFile(path);
     } else if (extension == QLatin1String(".set")) {
         LoadModelDataFromSetRecentUsedFile(path);
     }
@@ -1070,7 +1073,8 @@ void TForm1::File2Click() { OpenRecentlyUsedEntry(1); }
 void TForm1::File3Click()
 {
     OpenRecentlyUsedEntry(2);
-    // The driver selection window is shown here once it is part of the program.
+    if (Form10)
+        Form10->show();
 }
 void TForm1::File4Click() { OpenRecentlyUsedEntry(3); }
 void TForm1::File5Click() { OpenRecentlyUsedEntry(4); }
