@@ -1,0 +1,360 @@
+// The main window's settings-file commands, the recently-used list and printing.
+#include "main_window_fixture.h"
+
+#include "profile/profile_defaults.h"
+#include "profile/settings_file.h"
+#include "profile/ui/form10.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+
+namespace {
+
+const QString kOldVersion = QStringLiteral(
+    "Settings file was created in old version of software.\nIs not compatible with actual version.");
+const QString kFormat = QStringLiteral("wrong format of settings data, program load defauld number");
+
+// Writes the three profiles to `path` with slot-specific family names.
+void writeSettingsFile(const QString &path)
+{
+    ProfileSlots profiles;
+    for (int i = 0; i < kSlotCount; ++i) {
+        ApplyDefaultProfile(profiles[i]);
+        profiles[i].familyName = QStringLiteral("Family%1").arg(i + 1);
+        profiles[i].programmer_Nfc_FW = QStringLiteral("1.2");
+    }
+    profiles[1].dcLevel.defaultValue = QStringLiteral("255");
+    profiles[2].current.defaultValue = QStringLiteral("600");
+    SettingsIniFile ini(path);
+    ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+}
+
+void writeText(const QString &path, const QByteArray &text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, LoadingWithTheDialogReadsAllSlotsShowsSlotOneAndRemembersThePath)
+{
+    const QString path = Path("three.set");
+    writeSettingsFile(path);
+    dlg.filePaths << path;
+
+    form->LoadFileButtonClick();
+
+    ASSERT_EQ(dlg.fileDialogs.size(), 1);
+    const RecordedFileDialog &d = dlg.fileDialogs[0];
+    EXPECT_FALSE(d.save);
+    EXPECT_EQ(d.request.title, "Open settings file");
+    EXPECT_EQ(d.request.filter, "setting files (*.set)");
+    EXPECT_EQ(d.request.defaultSuffix, "set");
+    EXPECT_EQ(d.request.initialDir, Path("appdata") + "/NFC configuration Software Tavel/settings/");
+    EXPECT_TRUE(QDir(d.request.initialDir).exists());
+
+    EXPECT_TRUE(dlg.messages.isEmpty());
+    EXPECT_EQ(form->SettingsFileOpen, 1);
+    EXPECT_EQ(activeSlot(), 1);
+    EXPECT_EQ(settingsVariablesField[0].familyName, "Family1");
+    EXPECT_EQ(settingsVariablesField[1].dcLevel.defaultValue, "255");
+    EXPECT_EQ(settingsVariablesField[2].current.defaultValue, "600");
+    EXPECT_EQ(form->FamilyNameLabel->text(), "Family1");
+    EXPECT_TRUE(form->ToolBar3->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->Panel5->isVisibleTo(form.get()));
+    EXPECT_EQ(ReadRecentFiles().value(0), path);
+}
+
+TEST_F(MainWindowTest, AnOldVersionFileChangesNothingButStaysOpen)
+{
+    const QString path = Path("old.set");
+    writeText(path, "[settings1_variables]\nprogrammer_Nfc_FW=0\nfamilyName=Old\n");
+    form->Setting2ToolButtonClick();
+    dlg.filePaths << path;
+
+    form->LoadFileToolButtonClick();
+
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+    EXPECT_EQ(dlg.messages[0].text, kOldVersion);
+    EXPECT_EQ(settingsVariablesField[0].familyName, defaultFamilyName);
+    EXPECT_EQ(activeSlot(), 2);
+    EXPECT_EQ(form->SettingsFileOpen, 1);
+
+    // Save then writes the profiles into it.
+    dlg.clear();
+    form->SaveToolButtonClick();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].text, "Recent values saved to actual opened ini file");
+    EXPECT_EQ(dlg.messages[0].icon, MsgIcon::Information);
+    SettingsIniFile check(path);
+    EXPECT_EQ(check.ReadString("settings1_variables", "familyName", "?"), defaultFamilyName);
+}
+
+TEST_F(MainWindowTest, AMalformedFileLoadsTheDefaultsAndShowsSlotOne)
+{
+    const QString path = Path("bad.set");
+    writeSettingsFile(path);
+    {
+        SettingsIniFile ini(path);
+        ini.WriteString("settings2_variables", "tag", "abc");
+        ini.UpdateFile();
+    }
+    form->Setting3ToolButtonClick();
+    dlg.filePaths << path;
+    form->LoadFileToolButtonClick();
+
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+    EXPECT_EQ(dlg.messages[0].text, kFormat);
+    EXPECT_EQ(activeSlot(), 1);
+    for (const auto &slot : settingsVariablesField)
+        EXPECT_EQ(slot.familyName, defaultFamilyName);
+    EXPECT_EQ(form->FamilyNameLabel->text(), defaultFamilyName);
+}
+
+TEST_F(MainWindowTest, CancellingTheOpenDialogLeavesNoFileOpenSoSaveAsksForAName)
+{
+    const QString path = Path("first.set");
+    writeSettingsFile(path);
+    dlg.filePaths << path;
+    form->LoadFileToolButtonClick();
+    ASSERT_EQ(form->SettingsFileOpen, 1);
+
+    dlg.clear();
+    form->LoadFileToolButtonClick(); // cancelled
+    EXPECT_EQ(form->SettingsFileOpen, 0);
+    form->SaveToolButtonClick(); // becomes Save As
+    ASSERT_EQ(dlg.fileDialogs.size(), 2);
+    EXPECT_TRUE(dlg.fileDialogs[1].save);
+    EXPECT_EQ(dlg.fileDialogs[1].request.filter, "setting files (*.set)");
+    EXPECT_EQ(dlg.fileDialogs[1].request.defaultSuffix, "set");
+    EXPECT_TRUE(dlg.fileDialogs[1].request.title.isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveAndSaveAsRefuseUnsavedWindowValues)
+{
+    const QString path = Path("keep.set");
+    form->Setting1ToolButtonClick();
+    form->NomCurrentEdit->setText("400");
+
+    // No file open: Save is Save As, which refuses.
+    form->SaveToolButtonClick();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Info");
+    EXPECT_EQ(dlg.messages[0].text, "Data were modified. Save the value in the field before you can save it to the file");
+    EXPECT_TRUE(dlg.fileDialogs.isEmpty());
+
+    // With a file open Save refuses with its own text and writes nothing.
+    form->NomCurrentEdit->setText("350");
+    dlg.filePaths << path;
+    form->SaveAsToolButtonClick();
+    ASSERT_TRUE(QFile::exists(path));
+    const QByteArray before = readBytes(path);
+    dlg.clear();
+    form->NomCurrentEdit->setText("400");
+    form->SaveToolButtonClick();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Info");
+    EXPECT_EQ(dlg.messages[0].text, "Data were modified. Save them before Save");
+    EXPECT_EQ(readBytes(path), before);
+}
+
+TEST_F(MainWindowTest, SaveAsWritesTheSlotsWithoutConfirmationAndSaveConfirms)
+{
+    const QString path = Path("saved.set");
+    form->Setting2ToolButtonClick();
+    settingsVariablesField[2].familyName = "Three";
+    dlg.filePaths << path;
+    form->SaveAsToolButtonClick();
+    EXPECT_TRUE(dlg.messages.isEmpty());
+    EXPECT_EQ(form->SettingsFileOpen, 1);
+    EXPECT_TRUE(ReadRecentFiles().value(0).isEmpty()); // Save As does not remember the path
+    {
+        SettingsIniFile check(path);
+        EXPECT_EQ(check.ReadString("settings3_variables", "familyName", "?"), "Three");
+        EXPECT_EQ(check.Keys("settings1_variables").size(), 181);
+    }
+
+    settingsVariablesField[2].familyName = "Changed";
+    form->SaveToolButtonClick();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Info");
+    EXPECT_EQ(dlg.messages[0].text, "Recent values saved to actual opened ini file");
+    EXPECT_EQ(activeSlot(), 2);
+    SettingsIniFile check(path);
+    EXPECT_EQ(check.ReadString("settings3_variables", "familyName", "?"), "Changed");
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsNotConfirmedAsSaved)
+{
+    // A path below a plain file cannot be written.
+    writeText(Path("plain"), "x");
+    const QString path = Path("plain/sub.set");
+    form->Setting1ToolButtonClick();
+    dlg.filePaths << path;
+    form->SaveAsToolButtonClick();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+    EXPECT_EQ(dlg.messages[0].text, "Some problem during save of data");
+
+    dlg.clear();
+    form->SaveToolButtonClick();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].text, "Some problem during save of data");
+}
+
+TEST_F(MainWindowTest, RecentlyUsedListPushesNewestFirstKeepsDuplicatesAndDropsTheSixth)
+{
+    const QStringList pushes = {"a.set", "b.xml", "a.set", "c.set", "d.set", "e.set"};
+    for (const QString &p : pushes)
+        form->RegisterCreateWriteFunction(p);
+    EXPECT_EQ(ReadRecentFiles(), (QStringList{"e.set", "d.set", "c.set", "a.set", "b.xml"}));
+
+    form->RecentlyUsedButtonClick();
+    EXPECT_TRUE(form->File1->isVisible());
+    EXPECT_TRUE(form->File1->text().isEmpty());
+    QAction *items[] = {form->File2, form->File3, form->File4, form->File5, form->File6};
+    const char *captions[] = {"e.set", "d.set", "c.set", "a.set", "b.xml"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(items[i]->text(), QString::fromLatin1(captions[i]));
+        EXPECT_TRUE(items[i]->isVisible());
+    }
+    form->PopupMenu1->close();
+    EXPECT_TRUE(dlg.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, OpeningTheSameFileThreeTimesFillsThreeEntries)
+{
+    const QString path = Path("same.set");
+    writeSettingsFile(path);
+    for (int i = 0; i < 3; ++i) {
+        dlg.filePaths << path;
+        form->LoadFileToolButtonClick();
+    }
+    EXPECT_EQ(ReadRecentFiles(), (QStringList{path, path, path, QString(), QString()}));
+    form->RecentlyUsedButtonClick();
+    EXPECT_TRUE(form->File4->isVisible());
+    EXPECT_FALSE(form->File5->isVisible());
+    EXPECT_FALSE(form->File6->isVisible());
+    form->PopupMenu1->close();
+}
+
+TEST_F(MainWindowTest, AnEmptyListShowsTheBlankItemWhichLoadsNothing)
+{
+    form->RecentlyUsedButtonClick();
+    EXPECT_TRUE(form->File1->isVisible());
+    for (QAction *a : {form->File2, form->File3, form->File4, form->File5, form->File6})
+        EXPECT_FALSE(a->isVisible());
+    form->PopupMenu1->close();
+    form->File1->trigger();
+    EXPECT_TRUE(form->ToolBar3->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->Panel5->isVisibleTo(form.get()));
+    EXPECT_EQ(form->SettingsFileOpen, 0);
+    EXPECT_TRUE(dlg.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, RecentlyUsedEntriesLoadOnlyExistingLowerCaseSetFiles)
+{
+    const QString good = Path("good.set");
+    writeSettingsFile(good);
+    const QString upper = Path("UPPER.SET");
+    writeSettingsFile(upper);
+    const QString missing = Path("missing.set");
+    form->RegisterCreateWriteFunction(missing);
+    form->RegisterCreateWriteFunction(upper);
+    form->RegisterCreateWriteFunction(good);
+    form->RecentlyUsedButtonClick();
+    form->PopupMenu1->close();
+
+    // Entry 2: the upper-case extension loads nothing.
+    form->File3->trigger();
+    EXPECT_EQ(form->SettingsFileOpen, 0);
+    EXPECT_EQ(settingsVariablesField[0].familyName, defaultFamilyName);
+    EXPECT_TRUE(form->ToolBar3->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->Panel5->isVisibleTo(form.get()));
+
+    // Entry 3: a missing file loads nothing and says nothing.
+    form->File4->trigger();
+    EXPECT_EQ(form->SettingsFileOpen, 0);
+    EXPECT_TRUE(dlg.messages.isEmpty());
+
+    // Entry 1 (File2) loads, shows slot 1 and is not pushed again.
+    form->File2->trigger();
+    EXPECT_EQ(form->SettingsFileOpen, 1);
+    EXPECT_EQ(settingsVariablesField[1].familyName, "Family2");
+    EXPECT_EQ(activeSlot(), 1);
+    EXPECT_EQ(ReadRecentFiles(), (QStringList{good, upper, missing, QString(), QString()}));
+    EXPECT_TRUE(dlg.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, PrintSavesTheSummaryOfTheActiveSlotWithCrLf)
+{
+    form->Setting3ToolButtonClick();
+    const QString path = Path("summary.txt");
+    dlg.filePaths << path;
+    form->PrintToolButtonClick();
+
+    ASSERT_EQ(dlg.fileDialogs.size(), 1);
+    const RecordedFileDialog &d = dlg.fileDialogs[0];
+    EXPECT_TRUE(d.save);
+    EXPECT_EQ(d.request.filter, "txt files (*.txt)");
+    EXPECT_EQ(d.request.defaultSuffix, "txt");
+    EXPECT_EQ(d.request.initialDir, Path("appdata") + "/NFC configuration Software Tavel/print/");
+    EXPECT_TRUE(QDir(d.request.initialDir).exists());
+
+    const QByteArray text = readBytes(path);
+    EXPECT_TRUE(text.startsWith("NFC configuration software Tavel\r\nSummary information\r\nConfig no 3\r\n\r\nDate "))
+        << text.constData();
+    EXPECT_TRUE(text.contains("\r\nDCLevel 100\r\n"));
+    EXPECT_FALSE(text.contains("\n\n"));
+    EXPECT_TRUE(dlg.messages.isEmpty());
+
+    // Cancelled: nothing is written.
+    QFile::remove(path);
+    form->PrintToolButtonClick();
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(MainWindowTest, PrintingToAnUnwritablePlaceIsReported)
+{
+    writeText(Path("plain"), "x");
+    dlg.filePaths << Path("plain/summary.txt");
+    form->PrintToolButton->click();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+}
+
+TEST_F(MainWindowTest, TheSecondMenuEntryAlsoOpensTheDriverSelection)
+{
+    TForm10 selection;
+    Form10 = &selection;
+    const QString first = Path("first.set");
+    const QString second = Path("second.set");
+    writeSettingsFile(first);
+    writeSettingsFile(second);
+    form->RegisterCreateWriteFunction(second);
+    form->RegisterCreateWriteFunction(first);
+    form->RecentlyUsedButtonClick();
+    form->PopupMenu1->close();
+
+    form->File2->trigger();
+    EXPECT_EQ(form->SettingsFileOpen, 1);
+    EXPECT_FALSE(selection.isVisible());
+
+    form->File3->trigger();
+    EXPECT_EQ(form->SettingsFileOpen, 1);
+    EXPECT_EQ(form->SettingsFile->FileName(), second);
+    EXPECT_TRUE(selection.isVisible());
+    selection.hide();
+    Form10 = nullptr;
+}
