@@ -358,3 +358,15 @@ TEST_F(MainWindowTest, TheSecondMenuEntryAlsoOpensTheDriverSelection)
     selection.hide();
     Form10 = nullptr;
 }
+
+TEST_F(MainWindowTest, ClosingTheWindowReleasesTheOpenSettingsFile)
+{
+    form->Setting1ToolButtonClick();
+    dlg.filePaths << Path("open.set");
+    form->SaveAsToolButtonClick();
+    ASSERT_EQ(form->SettingsFileOpen, 1);
+    form->show();
+    form->close();
+    EXPECT_EQ(form->SettingsFileOpen, 0);
+    EXPECT_EQ(form->SettingsFile, nullptr);
+}
