@@ -539,3 +539,34 @@ TEST_F(EditorsTest, EqualCurrentLimitsWarnPerDrawingCallAndAlwaysGiveThatValue)
                                         "max current - min current can't by <= 0; GraphPaintBoxMouseMove"}));
     EXPECT_EQ(form->NomCurrentEdit->text(), "500");
 }
+
+TEST_F(EditorsTest, RepaintingTheGraphsRaisesNoMessageBoxAgain)
+{
+    // The window repaints its graphs whenever it is activated, also when a message box
+    // closes: the boxes of a drawing must not come back each time.
+    form->MinCurrentLabel->setText("500");
+    form->MaxCurrentLabel->setText("500");
+    form->NomCurrentEdit->setText("");
+    form->RepaintGraphs();
+    EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join(" | ").toStdString();
+    EXPECT_TRUE(hasText(form->CurrentGraph, "500")); // the scale is drawn again
+    EXPECT_EQ(currentLineY(), -1);                   // the line stops at the empty field
+
+    // Opening the panel as a user action still reports everything once.
+    RunUserAction([&] { form->CurrentEditEnter(); });
+    EXPECT_EQ(dlg.messages.size(), 2); // the range message and the conversion error
+    EXPECT_EQ(dlg.messages[1].caption, "Error");
+
+    // Only the open panel is drawn again.
+    dlg.clear();
+    form->MinCurrentLabel->setText("350");
+    form->MaxCurrentLabel->setText("700");
+    form->NomCurrentEdit->setText("700");
+    form->RepaintGraphs();
+    EXPECT_EQ(currentLineY(), 0);
+    form->CLOEditEnter();
+    form->NomCurrentEdit->setText("350");
+    form->RepaintGraphs();
+    EXPECT_EQ(currentLineY(), 0); // the hidden current graph was left alone
+    EXPECT_TRUE(dlg.messages.isEmpty());
+}

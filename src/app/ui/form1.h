@@ -326,12 +326,13 @@ private:
     // Parameter editors (form1_editors.cpp).
     void OpenParameterPanel(TEdit *entered, QFrame *bigPanel, std::initializer_list<QFrame *> smallPanels);
     void ShowGraphDrawing(TGraphView *graph, const GraphDrawing &drawing);
-    void RedrawCurrentGraph(int current);
     void RedrawCloGraph();
     void RedrawNtcGraph();
     void SetNominalCurrentFromMouse(int Y);
     void CloLevelEditExit(int level);
     void NtcTemperatureEditExit(int field);
+    // True while RepaintGraphs redraws: the graphs' message boxes stay closed then.
+    bool GraphMessagesQuiet = false;
 
     void BuildBanner();
     void BuildToolBar();

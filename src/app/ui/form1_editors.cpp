@@ -72,7 +72,8 @@ void TForm1::CreateGraphs()
 void TForm1::ShowGraphDrawing(TGraphView *graph, const GraphDrawing &drawing)
 {
     graph->Draw(drawing.items);
-    showInfoMessages(drawing.infoMessages);
+    if (!GraphMessagesQuiet)
+        showInfoMessages(drawing.infoMessages);
     if (drawing.failed())
         throw EConvertError(drawing.conversionError);
 }
@@ -116,14 +117,6 @@ void TForm1::NTC_GraphRangesDraw()
     in.startLevel = NTC_start_edit->text();
     in.stopLevel = NTC_stop_edit->text();
     ShowGraphDrawing(NTCGraph, ::NTC_GraphRangesDraw(in));
-}
-
-void TForm1::RedrawCurrentGraph(int current)
-{
-    CreateGraphs();
-    CurrentGraph->ClearCanvases();
-    CurrentGraphRangesDraw();
-    ActualNominalCurrentLineDraw(current);
 }
 
 void TForm1::RedrawCloGraph()
@@ -177,14 +170,28 @@ void TForm1::GraphPaintBoxMouseMove(Qt::MouseButtons buttons, int X, int Y)
 
 void TForm1::RepaintGraphs()
 {
-    if (GraphPanel->isVisible())
-        CurrentEditEnter();
-    if (CLO_Adjust_Panel->isVisible())
-        CLOEditEnter();
-    if (DC_levelPanel->isVisible())
-        DClevelEditEnter();
-    if (NTCPanel->isVisible())
-        NTCEditEnter();
+    // This runs whenever the window is shown or activated, which includes the moment a
+    // message box closes. A graph message or a conversion error raised here would
+    // therefore open its box again and again; the user has met them already when the
+    // panel was opened or the field was left, so the redraw keeps quiet about them.
+    struct Quiet {
+        bool &flag;
+        bool old;
+        explicit Quiet(bool &f) : flag(f), old(f) { flag = true; }
+        ~Quiet() { flag = old; }
+    } quiet(GraphMessagesQuiet);
+    try {
+        if (GraphPanel->isVisible())
+            CurrentEditEnter();
+        if (CLO_Adjust_Panel->isVisible())
+            CLOEditEnter();
+        if (DC_levelPanel->isVisible())
+            DClevelEditEnter();
+        if (NTCPanel->isVisible())
+            NTCEditEnter();
+    } catch (const EConvertError &) {
+        // What was drawn before the text that did not convert stays.
+    }
 }
 
 void TForm1::RepaintTimerTimer()
