@@ -37,6 +37,7 @@ protected:
         link.OpenPortButtonClick(QStringLiteral("stick"));
         link.ownId = kOwn;
         InstallTagReception(link);
+        fake.state->writes.clear(); // the version request of the opening
         log.take();
     }
     void TearDown() override { setDatabaseFolder(QString()); }
@@ -107,6 +108,53 @@ TEST_F(LinkDecode, TransferCompleteRaisesTheNoticeForTheNextTick)
 TEST_F(LinkDecode, UnknownFrameId)
 {
     EXPECT_EQ(receive(QByteArray::fromHex("2A00")).last(), "<- Unknown Tavel FrameID 2A!! ");
+}
+
+} // namespace
+
+#include "radio/tag_read_session.h"
+
+namespace {
+
+TEST_F(LinkDecode, ReadWaitsUntilTheIdentityArrivesAndCancelSends14Once)
+{
+    tagBuffers.ident[0] = 0x12; // an earlier read
+    link.receiverIdText = "0x01A2B3C4";
+    link.sendDelay = false;
+    // First box: OK with nothing arrived yet, second box: the identity block 0
+    // arrives while the box is open.
+    int boxes = 0;
+    dialogs.whileMessageOpen = [&](const RecordedMessage &m) {
+        if (m.text == kTagReadWaitMessage && ++boxes == 2) {
+            fake.state->incoming.append(
+                telegramFrom(TagIdentFrames(TagIdentBytes(TagImage{}))[0], kProgrammer, kOwn));
+            link.Timer1Timer();
+        }
+    };
+    EXPECT_EQ(RunTagRead(link), TagReadOutcome::Arrived);
+    EXPECT_EQ(boxes, 2);
+    ASSERT_EQ(fake.state->writes.size(), 1);
+    EXPECT_EQ(uint8_t(fake.state->writes[0][7]), 0x13); // switch to read
+
+    fake.state->writes.clear();
+    dialogs.clear();
+    dialogs.whileMessageOpen = nullptr;
+    dialogs.answers = {MsgAnswer::OK, MsgAnswer::Cancel};
+    EXPECT_EQ(RunTagRead(link), TagReadOutcome::Cancelled);
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[0].caption, "Info");
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::OKCancel);
+    ASSERT_EQ(fake.state->writes.size(), 2); // "13", then "14" once
+    EXPECT_EQ(uint8_t(fake.state->writes[1][7]), 0x14);
+    EXPECT_FALSE(TagIdentReceived());
+
+    link.ClearCom();
+    link.CloseCom();
+    dialogs.clear();
+    EXPECT_EQ(RunTagRead(link), TagReadOutcome::NoPort);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, "COM port not opened.");
+    EXPECT_EQ(dialogs.messages[0].caption, "COM Error");
 }
 
 } // namespace

@@ -27,6 +27,7 @@
 class SettingsIniFile;
 class QAction;
 class TGraphView;
+class TProgrammedDriverReportPanel;
 struct GraphDrawing;
 
 // Expert mode: 1 when the program was started with the expert keyword, else 0.
@@ -315,6 +316,8 @@ public:
     void SendButtonClick();
     void ReadButtonClick();
     void ReportButtonClick();
+    // The record options and "Show Drivers" (made by the first "report").
+    TProgrammedDriverReportPanel *ProgrammedDriverReportPanel = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

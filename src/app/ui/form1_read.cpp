@@ -1,8 +1,10 @@
-// Reading a driver's tag through the handheld programmer, and the drivers report.
+// Reading a driver's tag through the handheld programmer, and the record options
+// with the drivers report.
 
 #include "app/ui/form1.h"
 
 #include "common/dialogs.h"
+#include "records/ui/record_options_panel.h"
 
 void TForm1::ReadButtonClick()
 {
@@ -12,5 +14,12 @@ void TForm1::ReadButtonClick()
 
 void TForm1::ReportButtonClick()
 {
-    // The programmed drivers window opens here once it is part of the program.
+    if (!ProgrammedDriverReportPanel) {
+        ProgrammedDriverReportPanel = new TProgrammedDriverReportPanel(this);
+        ProgrammedDriverReportPanel->hide();
+    }
+    ProgrammedDriverReportPanel->move((width() - ProgrammedDriverReportPanel->width()) / 2,
+                                      (height() - ProgrammedDriverReportPanel->height()) / 2);
+    ProgrammedDriverReportPanel->raise();
+    ProgrammedDriverReportPanel->show();
 }

@@ -1,0 +1,27 @@
+#include "radio/tag_read_session.h"
+
+#include "common/dialogs.h"
+#include "radio/radio_link.h"
+#include "radio/tag_buffers.h"
+#include "radio/tag_frame_decoder.h"
+
+TagReadOutcome RunTagRead(RadioLink &link)
+{
+    if (!link.isPortOpen()) {
+        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        return TagReadOutcome::NoPort;
+    }
+    MarkTagIdentNotRead();
+    if (!link.resetReadState)
+        InstallTagReception(link);
+    link.SwichReadButtonClick();
+    while (!TagIdentReceived()) {
+        if (dialogs().message(QStringLiteral("Info"), kTagReadWaitMessage, MsgButtons::OKCancel)
+            == MsgAnswer::Cancel) {
+            link.Send(QStringLiteral("14"), false);
+            MarkTagIdentNotRead();
+            return TagReadOutcome::Cancelled;
+        }
+    }
+    return TagReadOutcome::Arrived;
+}

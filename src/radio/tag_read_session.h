@@ -1,0 +1,22 @@
+#pragma once
+// Reading one driver's tag from the main window: the port check, the tag ident
+// data marked as not read, the switch-to-read request, then a wait box that OK
+// tests again and Cancel ends by switching the programmer back to programming.
+
+#include <QString>
+
+class RadioLink;
+
+inline const QString kTagReadWaitMessage = QStringLiteral(
+    "Wait for reading the driver...\nPlease bring the NFC-Programmer close to the driver antenna until you "
+    "hear a beep confirmation.");
+
+enum class TagReadOutcome {
+    NoPort,    // "COM port not opened." shown, nothing sent
+    Cancelled, // "14" sent, ident data marked not read again
+    Arrived,   // an identity block 0 arrived: show the tag info window
+};
+
+// The receive tick keeps running while the wait box is open, so the identity
+// arrives during the box and the user's OK finds it.
+TagReadOutcome RunTagRead(RadioLink &link);

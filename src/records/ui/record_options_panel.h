@@ -1,0 +1,36 @@
+#pragma once
+// The record options of the main window: which records are written when the
+// handheld programmer confirms its work, and the "Show Drivers" report. The boxes
+// mirror the process-wide record options the frame decoder reads.
+
+#include <QFrame>
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+
+class TProgrammedDriverReportPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TProgrammedDriverReportPanel(QWidget *parent = nullptr);
+
+    QCheckBox *ReportDatabaseCheckBox = nullptr; // "Write to drivers database"
+    QGroupBox *GroupBox1 = nullptr;              // "Handle Id Filter"
+    QCheckBox *Setting1CheckBox = nullptr;
+    QCheckBox *Setting2CheckBox = nullptr;
+    QCheckBox *Setting3CheckBox = nullptr;
+    QCheckBox *SettingsDatabaseCheckBox = nullptr; // "Write to settings database"
+    QPushButton *ReportPanelShowDriversButton = nullptr;
+    QPushButton *ReportPanelCloseButton = nullptr;
+
+    // Ticking or unticking "Write to drivers database" ticks and enables, or
+    // unticks and disables, the three filter boxes.
+    void ReportDatabaseCheckBoxClick();
+    // Hides the panel and repaints the window below it.
+    void ReportPanelCloseButtonClick();
+    // The report in the "Programmed Drivers" window.
+    void ReportPanelShowDriversButtonClick();
+
+private:
+    void storeOptions(); // the boxes into the process-wide record options
+};

@@ -1,0 +1,235 @@
+// The tag info window, the record options panel and the drivers report window.
+#include "app/app_data.h"
+#include "app/recent_files.h"
+#include "app/ui/form1.h"
+#include "profile/profile_defaults.h"
+#include "radio/tag_buffers.h"
+#include "radio/tag_image.h"
+#include "radio/tag_info.h"
+#include "radio/ui/form_tag_info.h"
+#include "records/record_options.h"
+#include "records/records_database.h"
+#include "records/ui/programmed_drivers.h"
+#include "records/ui/record_options_panel.h"
+#include "scripted_dialogs.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class TagWindows : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    ScriptedDialogs dlg;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TFormTagInfo> info;
+
+    void SetUp() override
+    {
+        SetUserAppDataFolderOverride(tmp.filePath("appdata"));
+        SetRecentFilesStorageOverride(tmp.filePath("recent.ini"));
+        setDatabaseFolder(tmp.filePath("db"));
+        for (auto &slot : settingsVariablesField)
+            slot = STRUCT_XML_FILE_VARIABLES{};
+        form = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
+        Form1 = form.get();
+        form->Setting1ToolButtonClick();
+        STRUCT_XML_FILE_VARIABLES &p = settingsVariablesField[0];
+        p.editGTIN = "001122334455";
+        p.editFW = "0102";
+        p.editHW = "0A0B";
+        p.current.size = "2";
+        info = std::make_unique<TFormTagInfo>();
+        FormTagInfo = info.get();
+        recordOptions() = RecordOptions();
+        loadTag();
+        dlg.clear();
+    }
+    void TearDown() override
+    {
+        FormTagInfo = nullptr;
+        delete ProgrammedDrivers;
+        ProgrammedDrivers = nullptr;
+        info.reset();
+        Form1 = nullptr;
+        form.reset();
+        setDatabaseFolder(QString());
+        SetUserAppDataFolderOverride(QString());
+        SetRecentFilesStorageOverride(QString());
+        recordOptions() = RecordOptions();
+    }
+
+    // A tag of the profile's driver: current 350, lifetime byte 100, levels
+    // 200/199/180/160/100, DC byte 255 (off).
+    static void loadTag(const QByteArray &gtin = QByteArray::fromHex("001122334455"))
+    {
+        TagImage t;
+        t.gtin = gtin;
+        t.fw = QByteArray::fromHex("0102");
+        t.serial = QByteArray::fromHex("0000000000003039");
+        t.hw = QByteArray::fromHex("0A0B");
+        t.rwStart = 256;
+        t.rwData = QByteArray::fromHex("00000000") + QByteArray::fromHex("5E0164C8C7B4A064FF");
+        tagBuffers = TagBuffers();
+        const QByteArray ident = TagIdentBytes(t);
+        std::copy(ident.begin(), ident.end(), tagBuffers.ident.begin());
+        const QByteArray rw = TagAreaBytes(t.rwData);
+        std::copy(rw.begin(), rw.end(), tagBuffers.rw.begin());
+    }
+    QStringList memoLines() const { return info->UserFriendlyDataMemo->toPlainText().split('\n', Qt::SkipEmptyParts); }
+};
+
+TEST_F(TagWindows, ShowDataFillsIdentityRawListsAndDecodedLines)
+{
+    info->ShowData();
+    EXPECT_EQ(info->txtGTIN->text(), "001122334455");
+    EXPECT_EQ(info->txtSerial->text(), "0000000000012345");
+    EXPECT_EQ(info->txtFW->text(), "0102");
+    EXPECT_EQ(info->txtHW->text(), "0A0B");
+    EXPECT_EQ(info->lstTagIdent->count(), 8);
+    EXPECT_EQ(info->txtRWsize->text(), "0x000D");
+    ASSERT_EQ(info->lstTagRW->count(), 15);
+    EXPECT_TRUE(info->lstTagRW->item(0)->text().startsWith("0x0100  "));
+    EXPECT_EQ(info->lstTagRW->item(8)->text(), "0x0108  64"); // lifetime byte 100 at 264
+    EXPECT_EQ(info->txtRsize->text(), "0x0000");
+    EXPECT_EQ(info->lstTagR->count(), 2);
+    EXPECT_TRUE(dlg.messages.isEmpty());
+    const QString half = QStringLiteral("99") + QLocale().decimalPoint() + "5";
+    EXPECT_EQ(memoLines(), QStringList({"Current = 350", "LifeTime = 50000", "Level0 = 100", "Level1 = " + half,
+                                        "Level2 = 90", "Level3 = 80", "Level4 = 50", "DCLevel = OFF"}));
+}
+
+TEST_F(TagWindows, MismatchShowsTheBoxAndNoLines)
+{
+    settingsVariablesField[0].editGTIN = "1122334455"; // without the leading zeros
+    info->ShowData();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Info");
+    EXPECT_EQ(dlg.messages[0].text, kTagMismatchShowMessage);
+    EXPECT_EQ(dlg.messages[0].icon, MsgIcon::Information);
+    EXPECT_TRUE(memoLines().isEmpty());
+}
+
+TEST_F(TagWindows, CopyTakesTheValuesIntoTheActiveSlotAndShowsThem)
+{
+    settingsVariablesField[0].dcLevel.defaultValue = "80";
+    info->CopyReadDataToProfile();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].text, "Downloaded values were copied to actual profile");
+    EXPECT_EQ(dlg.messages[0].icon, MsgIcon::Information);
+    const auto &p = settingsVariablesField[0];
+    EXPECT_EQ(p.current.defaultValue, "350");
+    EXPECT_EQ(p.lifeTime.defaultValue, "50000");
+    EXPECT_EQ(p.Level4.defaultValue, "50");
+    EXPECT_EQ(p.dcLevel.defaultValue, "255");
+    EXPECT_FALSE(form->DC_level_active->isChecked());
+    EXPECT_EQ(form->NomCurrentEdit->text(), "350"); // the main window shows the slot again
+}
+
+TEST_F(TagWindows, CopyAfterMismatchAsksFirst)
+{
+    loadTag(QByteArray::fromHex("999999999999"));
+    const QString before = settingsVariablesField[0].current.defaultValue;
+    dlg.answers = {MsgAnswer::No};
+    info->CopyReadDataToProfile();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].text, kTagMismatchCopyQuestion);
+    EXPECT_EQ(dlg.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(settingsVariablesField[0].current.defaultValue, before);
+
+    dlg.clear();
+    dlg.answers = {MsgAnswer::Yes};
+    info->CopyReadDataToProfile();
+    ASSERT_EQ(dlg.messages.size(), 2);
+    EXPECT_EQ(dlg.messages[1].text, "Dowloaded values where copied to actual profile");
+    EXPECT_EQ(settingsVariablesField[0].current.defaultValue, "350");
+    EXPECT_EQ(settingsVariablesField[0].editGTIN, "001122334455"); // identity stays
+}
+
+TEST_F(TagWindows, AddressOutsideTheReadAreaIsRefusedWithAMessage)
+{
+    settingsVariablesField[0].dcLevel.address = "4000";
+    info->ShowData();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+    EXPECT_TRUE(dlg.messages[0].text.contains("outside the read-write area")) << dlg.messages[0].text.toStdString();
+    EXPECT_EQ(memoLines().size(), 7); // the lines before DCLevel
+    dlg.clear();
+    const QString dcBefore = settingsVariablesField[0].dcLevel.defaultValue;
+    info->CopyReadDataToProfile();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+    EXPECT_EQ(settingsVariablesField[0].dcLevel.defaultValue, dcBefore);
+}
+
+TEST_F(TagWindows, CleanMarksNotReadAndExpertLayoutSetsTheWidth)
+{
+    info->CleanTagInfoPanel();
+    EXPECT_FALSE(TagIdentReceived());
+    EXPECT_EQ(tagBuffers.ident[2], 0x00); // nothing else changes
+    EXPECT_EQ(tagBuffers.ident[3], 0x01);
+    info->SetExpertLayout(false);
+    EXPECT_EQ(info->width(), 526);
+    EXPECT_FALSE(info->ReadDriverHexDataPanel->isVisibleTo(info.get()));
+    info->SetExpertLayout(true);
+    EXPECT_EQ(info->width(), 760);
+    EXPECT_TRUE(info->ReadDriverHexDataPanel->isVisibleTo(info.get()));
+}
+
+TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
+{
+    form->ReportButtonClick();
+    TProgrammedDriverReportPanel *panel = form->ProgrammedDriverReportPanel;
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisibleTo(form.get()));
+    EXPECT_EQ(panel->size(), QSize(442, 165));
+    for (QCheckBox *b : {panel->ReportDatabaseCheckBox, panel->Setting1CheckBox, panel->Setting2CheckBox,
+                         panel->Setting3CheckBox, panel->SettingsDatabaseCheckBox})
+        EXPECT_TRUE(b->isChecked()) << b->text().toStdString();
+
+    panel->Setting2CheckBox->click();
+    EXPECT_FALSE(recordOptions().slotFilter[1]);
+    panel->ReportDatabaseCheckBox->click(); // unticked: all three off and disabled
+    EXPECT_FALSE(recordOptions().writeDrivers);
+    for (QCheckBox *b : {panel->Setting1CheckBox, panel->Setting2CheckBox, panel->Setting3CheckBox}) {
+        EXPECT_FALSE(b->isChecked());
+        EXPECT_FALSE(b->isEnabled());
+    }
+    EXPECT_EQ(recordOptions().slotFilter, (std::array<bool, 3>{false, false, false}));
+    panel->ReportDatabaseCheckBox->click(); // ticked again: all three on, whatever they were
+    EXPECT_EQ(recordOptions().slotFilter, (std::array<bool, 3>{true, true, true}));
+    panel->SettingsDatabaseCheckBox->click();
+    EXPECT_FALSE(recordOptions().writeSettings);
+    EXPECT_TRUE(recordOptions().writeDrivers);
+
+    // "Show Drivers" on a fresh system: an empty window, an empty file left behind.
+    panel->ReportPanelShowDriversButton->click();
+    ASSERT_NE(ProgrammedDrivers, nullptr);
+    EXPECT_TRUE(ProgrammedDrivers->isVisible());
+    EXPECT_EQ(ProgrammedDrivers->windowTitle(), "Programmed Drivers");
+    EXPECT_TRUE(ProgrammedDrivers->ProgrammedDriversMemo->toPlainText().isEmpty());
+    EXPECT_TRUE(QFile::exists(DriversDatabasePath()));
+
+    WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000001");
+    WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000002");
+    panel->ReportPanelShowDriversButton->click();
+    const QStringList lines = ProgrammedDrivers->ProgrammedDriversMemo->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("0  "));
+    EXPECT_TRUE(lines[0].contains(" - 0000000000000002 - NULL - "));
+    EXPECT_TRUE(lines[1].endsWith(" - "));
+
+    panel->ReportPanelCloseButton->click();
+    EXPECT_FALSE(panel->isVisibleTo(form.get()));
+}
+
+} // namespace
