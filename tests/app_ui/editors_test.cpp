@@ -3,6 +3,7 @@
 // boxes, Save, the summary switch, the repaint timer and the mouse on the current graph.
 #include "main_window_fixture.h"
 
+#include "app/editor_rules.h"
 #include "app/ui/graph_view.h"
 #include "common/convert.h"
 #include "profile/profile_defaults.h"
@@ -16,10 +17,16 @@ class EditorsTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        SetLevelDecimalSeparatorForTest(QLatin1Char('.'));
         MainWindowTest::SetUp();
         form->show();
         form->Setting1ToolButtonClick(); // slot 1 shown, the current panel open
         dlg.clear();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        SetLevelDecimalSeparatorForTest(QChar());
     }
 
     // Leaving a field as the user does it: the field's exit event, run as a user action.
