@@ -52,6 +52,23 @@ inline std::shared_ptr<IXMLModelSelectionType> makeCatalogue(const QStringList &
     return root;
 }
 
+// The same with every parameter attribute a distinct decimal number (as the settings
+// file needs for the DC values): model m, element e, attribute a gives m*10000+e*100+a.
+inline std::shared_ptr<IXMLModelSelectionType> makeNumericCatalogue(const QStringList &refNums)
+{
+    auto root = makeCatalogue(refNums);
+    for (int m = 0; m < refNums.size(); ++m) {
+        QDomElement f = root->Get_Model(m)->Get_Function()->DOMElement();
+        int e = 0;
+        for (QDomElement p = f.firstChildElement(); !p.isNull(); p = p.nextSiblingElement(), ++e) {
+            const QDomNamedNodeMap attrs = p.attributes();
+            for (int a = 0; a < attrs.count(); ++a)
+                p.setAttribute(attrs.item(a).nodeName(), QString::number(m * 10000 + e * 100 + a));
+        }
+    }
+    return root;
+}
+
 inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
 {
     const QString path = dir.filePath(name);
