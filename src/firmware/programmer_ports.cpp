@@ -65,13 +65,19 @@ QStringList FirmwarePortList()
     return out;
 }
 
-QString FindProgrammerPort()
+QStringList FindProgrammerPorts()
 {
-    QString found;
+    QStringList found;
     for (const SystemSerialPort &p : SystemSerialPorts()) {
         if (p.hasUsbIds && p.vendorId == kProgrammerUsbVendorId && p.productId == kProgrammerUsbProductId
             && p.description.contains(QLatin1String(kProgrammerDeviceDescription)))
-            found = p.portName;
+            found << p.portName;
     }
     return found;
+}
+
+QString FindProgrammerPort()
+{
+    const QStringList found = FindProgrammerPorts();
+    return found.isEmpty() ? QString() : found.last();
 }

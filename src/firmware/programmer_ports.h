@@ -38,6 +38,8 @@ bool IsComPortName(const QString &name);
 // The entries of the updater's port list: on Windows the COM ports, elsewhere
 // every serial port by its system name; then the ports added by hand.
 QStringList FirmwarePortList();
-// The port of the last device that is the programmer (vendor, product 0005 and the
-// description), or an empty text when there is none.
+// The ports of every device that is the programmer (vendor, product 0005 and the
+// description), in the order the system lists them.
+QStringList FindProgrammerPorts();
+// The last of them, or an empty text when there is none.
 QString FindProgrammerPort();

@@ -6,6 +6,7 @@
 #include "app/ui/qt_dialogs.h"
 #include "app/ui/splash_screen.h"
 #include "common/dialogs.h"
+#include "firmware/ui/form2.h"
 #include "profile/ui/form10.h"
 
 #include <QApplication>
@@ -56,12 +57,14 @@ int main(int argc, char **argv)
         Form10 = new TForm10();
         // 11. The programmed drivers window.
         // 12. The firmware updater window.
+        Form2 = new TForm2(Form1);
 
         SplashScreen->show();
         app.exec();
     } catch (const std::exception &e) {
         ShowGeneralError(e);
     }
+    delete Form2;
     delete Form10;
     delete SplashScreen;
     SplashScreen = nullptr;
