@@ -3,6 +3,8 @@
 // boxes, Save, the summary switch, the repaint timer and the mouse on the current graph.
 #include "main_window_fixture.h"
 
+#include "../app/print_qt.h"
+
 #include "app/editor_rules.h"
 #include "app/ui/graph_view.h"
 #include "common/convert.h"
@@ -419,7 +421,17 @@ TEST_F(EditorsTest, SaveTakesTheWindowIntoTheActiveSlot)
 {
     type(form->NomCurrentEdit, "500");
     form->CLOEditEnter();
+    type(form->clo_LifeTimeEdit, "50000");
     type(form->clo_L3_Edit, "77.7");
+    // NTC made available in this slot and switched on by the user.
+    activeProfile().ExtNTCAvailable = 1;
+    form->NTCCheckBox->click();
+    ASSERT_TRUE(form->NTCEdit->isEnabled());
+    form->NTCEditEnter();
+    type(form->NTC_stop_degree_edit, "85");
+    type(form->NTC_cut_degree_edit, "95");
+    type(form->NTC_stop_edit, "35");
+    // The DC editor last: entering its panel reloads it from the slot.
     form->DClevelEditEnter();
     type(form->DC_level_Edit, "80");
     dlg.clear();
@@ -433,6 +445,11 @@ TEST_F(EditorsTest, SaveTakesTheWindowIntoTheActiveSlot)
     EXPECT_EQ(activeProfile().current.defaultValue, "500");
     EXPECT_EQ(activeProfile().Level2.defaultValue, "77.5");
     EXPECT_EQ(activeProfile().dcLevel.defaultValue, "80");
+    EXPECT_EQ(activeProfile().lifeTime.defaultValue, "50000");
+    EXPECT_EQ(activeProfile().ExtNTCAdjustEnable, 1);
+    EXPECT_EQ(activeProfile().Temp2.defaultValue, "85");
+    EXPECT_EQ(activeProfile().CutOffTemp.defaultValue, "95");
+    EXPECT_EQ(activeProfile().ExtNTCLevel2.defaultValue, "35");
     EXPECT_EQ(settingsVariablesField[1].current.defaultValue, "350");
     EXPECT_EQ(form->CompareInterfaceDataWithSettingsData(), 0);
     // The graphs were drawn again: the DC panel is still the open one.
@@ -443,8 +460,9 @@ TEST_F(EditorsTest, SaveTakesTheWindowIntoTheActiveSlot)
     const QString before = form->ProgrammedDataMemo->toPlainText();
     EXPECT_FALSE(before.contains("00E6F4"));
     form->CloseInterfaceButtonClick();
-    EXPECT_TRUE(form->ProgrammedDataMemo->toPlainText().contains("00E6F4")); // 500 = 0x01F4
-    EXPECT_TRUE(form->ProgrammedDataMemo->toPlainText().contains("00EB9B")); // 77.5 % -> 155
+    const QString data = form->ProgrammedDataMemo->toPlainText();
+    EXPECT_EQ(data.split('\n', Qt::SkipEmptyParts),
+              (QStringList{"00E6F4", "00E701", "00E864", "00E9C8", "00EAC8", "00EB9B", "00ECC8", "00EDC8", "00EEF6"}));
 }
 
 TEST_F(EditorsTest, SaveRefusesABrokenNtcOrderWhenAnySlotEnablesNtc)
