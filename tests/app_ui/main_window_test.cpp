@@ -3,6 +3,7 @@
 #include "main_window_fixture.h"
 
 #include "profile/profile_defaults.h"
+#include "radio/ui/form_tag_info.h"
 
 #include <QTest>
 
@@ -384,4 +385,18 @@ TEST_F(MainWindowTest, ConversionErrorsInAUserActionGoToTheGeneralErrorReport)
     EXPECT_EQ(dlg.messages[0].caption, "Error");
     EXPECT_TRUE(dlg.messages[0].text.contains("'x'")) << dlg.messages[0].text.toStdString();
     EXPECT_EQ(activeSlot(), 2); // the slot was selected before the conversion failed
+}
+
+TEST_F(MainWindowTest, ShowingTheWindowSetsTheTagInfoLayoutForExpertMode)
+{
+    TFormTagInfo info;
+    FormTagInfo = &info;
+    for (const bool expert : {true, false, true}) {
+        Create(expert ? QStringList{"prog", "qavrelo"} : QStringList{"prog"});
+        form->show();
+        EXPECT_EQ(info.width(), expert ? 760 : 526);
+        EXPECT_EQ(!info.ReadDriverHexDataPanel->isHidden(), expert);
+        form->close();
+    }
+    FormTagInfo = nullptr;
 }

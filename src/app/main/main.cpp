@@ -8,6 +8,8 @@
 #include "common/dialogs.h"
 #include "firmware/ui/form2.h"
 #include "profile/ui/form10.h"
+#include "radio/ui/form_tag_info.h"
+#include "records/ui/programmed_drivers.h"
 
 #include <QApplication>
 #include <exception>
@@ -53,9 +55,11 @@ int main(int argc, char **argv)
         Form7 = new TForm7(Form1);
         // 8. The radio link window.
         // 9. The tag info window.
+        FormTagInfo = new TFormTagInfo(Form1);
         // 10. The driver selection window.
         Form10 = new TForm10();
         // 11. The programmed drivers window.
+        ProgrammedDrivers = new TProgrammedDrivers(Form1);
         // 12. The firmware updater window.
         Form2 = new TForm2(Form1);
 

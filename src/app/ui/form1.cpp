@@ -13,6 +13,7 @@
 #include "programming/programming_data.h"
 #include "programming/summary_report.h"
 #include "profile/ui/form10.h"
+#include "radio/ui/form_tag_info.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -674,6 +675,9 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::DevelopModeEnable()
 {
+    // The tag info window: normal width, or wider with the raw tag areas in expert mode.
+    if (FormTagInfo)
+        FormTagInfo->SetExpertLayout(DevelopModeFlag == 1);
     if (DevelopModeFlag == 1) {
         ProgrammedDataMemo->show();
         SummaryMemo->setGeometry(0, 28, 329, 539);
