@@ -44,7 +44,7 @@ TForm10::TForm10(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Driver select"));
-    resize(900, 460);
+    resize(960, 460);
 
     OpenDialog1.title = QStringLiteral("Open xml file");
     OpenDialog1.filter = QStringLiteral("xmli files (*.xml)");
@@ -96,7 +96,7 @@ TForm10::TForm10(QWidget *parent) : QWidget(parent, Qt::Window)
     DriversListView->setSelectionBehavior(QAbstractItemView::SelectRows);
     DriversListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DriversListView->setSortingEnabled(false);
-    const int widths[] = {90, 150, 200, 110, 80, 50, 50, 140, 90};
+    const int widths[] = {80, 130, 190, 105, 75, 45, 45, 135, 95};
     for (int c = 0; c < DriversListView->columnCount(); ++c)
         DriversListView->setColumnWidth(c, widths[c]);
     // A double click anywhere in the list loads the selected row.
