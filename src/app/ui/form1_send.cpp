@@ -1,8 +1,12 @@
-// Sending the active profile to the handheld programmer: the main window's checks.
+// Sending the active profile to the handheld programmer: the main window's checks,
+// then the radio link window sends the identity and programming data.
 
 #include "app/ui/form1.h"
 
 #include "common/dialogs.h"
+#include "radio/ui/form9.h"
+
+#include <QLabel>
 
 void TForm1::SendButtonClick()
 {
@@ -11,6 +15,17 @@ void TForm1::SendButtonClick()
                           QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));
         return;
     }
-    // Without the radio link window there is no serial port to send through.
-    dialogs().message(QStringLiteral("COM Error"), QStringLiteral("COM port not opened."));
+    if (!Form9 || !Form9->PortOpen()) {
+        dialogs().message(QStringLiteral("COM Error"), QStringLiteral("COM port not opened."));
+        return;
+    }
+    if (CompareInterfaceDataWithSettingsData() == 1) {
+        dialogs().message(QStringLiteral("Info"), QStringLiteral("Data were modified. Save them before Sending"));
+        return;
+    }
+    WriteSumarryInformation();
+    GenerateProgrammingData();
+    Label53->setText(QStringLiteral("Data are sending"));
+    Form9->SendCurrentDataPackage();
+    Label53->setText(QString());
 }

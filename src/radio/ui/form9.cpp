@@ -1,0 +1,428 @@
+#include "radio/ui/form9.h"
+
+#include "app/ui/controls.h"
+#include "app/ui/form1.h"
+#include "common/dialogs.h"
+#include "profile/profile_record.h"
+#include "radio/tavel_frames.h"
+#if __has_include("radio/ui/form_tag_info.h")
+#include "radio/ui/form_tag_info.h"
+#define TAVEL_HAVE_TAG_INFO 1
+#endif
+#if __has_include("firmware/ui/form2.h")
+#include "firmware/ui/form2.h"
+#define TAVEL_HAVE_FORM2 1
+#endif
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTimer>
+
+TForm9 *Form9 = nullptr;
+
+namespace {
+template <typename W>
+W *place(W *w, int x, int y, int width, int height)
+{
+    w->setGeometry(x, y, width, height);
+    return w;
+}
+
+TButton *button(const QString &caption, QWidget *parent, int x, int y, int width, int height = 25)
+{
+    return place(new TButton(caption, parent), x, y, width, height);
+}
+
+QLabel *label(const QString &caption, QWidget *parent, int x, int y, int width, int height = 16)
+{
+    return place(new QLabel(caption, parent), x, y, width, height);
+}
+
+QLineEdit *edit(const QString &text, int maxLength, QWidget *parent, int x, int y, int width)
+{
+    auto *e = place(new QLineEdit(text, parent), x, y, width, 22);
+    if (maxLength > 0)
+        e->setMaxLength(maxLength);
+    return e;
+}
+
+template <typename F>
+void onClick(TButton *b, F f)
+{
+    QObject::connect(b, &QPushButton::clicked, b, [f] { RunUserAction(f); });
+}
+
+// A small drawn picture for the connect prompt: a handheld beside a stick.
+QPixmap connectPicture()
+{
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0x2E, 0x6D, 0xB4));
+    p.drawRoundedRect(6, 10, 22, 44, 4, 4);
+    p.setBrush(QColor(0xDD, 0xDD, 0xDD));
+    p.drawRect(10, 16, 14, 14);
+    p.setBrush(QColor(0x55, 0x55, 0x55));
+    p.drawRoundedRect(38, 26, 20, 12, 2, 2);
+    p.setPen(QPen(QColor(0x2E, 0x6D, 0xB4), 2));
+    p.drawArc(28, 18, 14, 28, -60 * 16, 120 * 16);
+    return pm;
+}
+} // namespace
+
+TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setWindowTitle(QStringLiteral("settings (constant data)"));
+
+    // ---- Port row --------------------------------------------------------------------
+    ComboBoxComPort = place(new QComboBox(this), 8, 8, 130, 24);
+    ButtonSearchComPorts = button(QStringLiteral("Search EnOcean ports"), this, 146, 8, 150);
+    OpenPortButton = button(QStringLiteral("Open port"), this, 304, 8, 120);
+
+    // ---- Pairing row --------------------------------------------------------------------
+    LabelReceiverId = label(QStringLiteral("NFC  ID (EnOcean)"), this, 8, 40, 110);
+    EditReceiverId = edit(QStringLiteral("0x12345678"), 10, this, 8, 57, 110);
+    EditReceiverId->setReadOnly(true);
+    LabelReceiverFW = label(QStringLiteral("NFC FW"), this, 126, 40, 60);
+    EditReceiverFW = edit(QStringLiteral("0.0"), 0, this, 126, 57, 60);
+    EditReceiverFW->setReadOnly(true);
+    SendPairingRequestButton = button(QStringLiteral("Send pairing request"), this, 196, 56, 228);
+    Develoop_Button = button(QStringLiteral("Develop menu"), this, 8, 90, 130);
+    Develoop_Button->setEnabled(false);
+    Develoop_Button->Tag = 1;
+    Advanced_Button = button(QStringLiteral("Settings"), this, 146, 90, 130);
+    Advanced_Button->Tag = 1;
+    StartButton_PortForm = button(QStringLiteral("Start"), this, 304, 123, 120);
+
+    // ---- Panel2: sensitivity and calibration -------------------------------------------------
+    Panel2 = place(new QFrame(this), 0, 149, kCompactWidth, 100);
+    Panel2->setFrameShape(QFrame::StyledPanel);
+    SelectNFCsensitivityButton = button(QStringLiteral("Select NFC sensitivity"), Panel2, 8, 14, 150);
+    rgSens = place(new QGroupBox(QStringLiteral("Sensivity"), Panel2), 166, 2, 140, 48);
+    rgSensHigh = place(new QRadioButton(QStringLiteral("High"), rgSens), 8, 20, 60, 20);
+    rgSensLow = place(new QRadioButton(QStringLiteral("Low"), rgSens), 72, 20, 60, 20);
+    CalibrationButton = button(QStringLiteral("Calibration"), Panel2, 314, 14, 110);
+
+    // ---- Panel6: connect prompt (hidden) ----------------------------------------------------
+    Panel6 = place(new QFrame(this), 0, 0, kCompactWidth, kPromptHeight);
+    Panel6->setFrameShape(QFrame::StyledPanel);
+    Panel6->setAutoFillBackground(true);
+    Image1 = place(new QLabel(Panel6), 16, 24, 64, 64);
+    Image1->setPixmap(connectPicture());
+    LabelConnect = label(QStringLiteral("Now Connect your Devices"), Panel6, 96, 44, 300, 24);
+    QFont big = LabelConnect->font();
+    big.setPointSize(big.pointSize() + 4);
+    LabelConnect->setFont(big);
+    OK_Button = button(QStringLiteral("OK"), Panel6, 330, 120, 90);
+    Panel6->hide();
+
+    // ---- Panel1 (expert): stick, user text, hex code, radio log ----------------------------------
+    Panel1 = place(new QFrame(this), 440, 0, 480, 590);
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Label9 = label(QStringLiteral("Stick Info:"), Panel1, 8, 8, 464);
+    label(QStringLiteral("Firmware Version:"), Panel1, 8, 30, 110);
+    EditReceiverVersion = edit(QString(), 0, Panel1, 120, 27, 70);
+    GetStickVersionButton = button(QStringLiteral("Get Stick Version"), Panel1, 8, 56, 140);
+    Button14 = button(QStringLiteral("Get DutyCycle Info"), Panel1, 154, 56, 140);
+    Button14->setEnabled(false);
+    ViewTagInfoButton = button(QStringLiteral("View TagInfo"), Panel1, 300, 56, 84);
+    CleanReceiveButton = button(QStringLiteral("Clear Receive"), Panel1, 388, 56, 84);
+    label(QStringLiteral("Send UserText (max 22 chars)"), Panel1, 8, 88, 250);
+    EditUserText = edit(QStringLiteral("Test"), 24, Panel1, 8, 105, 300);
+    Button7 = button(QStringLiteral("send"), Panel1, 316, 104, 70);
+    label(QStringLiteral("Send Hex Code"), Panel1, 8, 134, 250);
+    Edit1 = edit(QString(), 0, Panel1, 8, 151, 300);
+    Button1 = button(QStringLiteral("send"), Panel1, 316, 150, 70);
+    MemoReceive = place(new QPlainTextEdit(Panel1), 8, 184, 464, 398);
+    MemoReceive->setReadOnly(true);
+    MemoReceive->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoReceive->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MemoReceive->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MemoReceive->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    // ---- Panel3 (expert): switches, options, firmware update ------------------------------------
+    Panel3 = place(new QFrame(this), 0, 262, kCompactWidth, 64);
+    Panel3->setFrameShape(QFrame::StyledPanel);
+    SwitchProgButton = button(QStringLiteral("Switch to Prog"), Panel3, 8, 6, 120);
+    SwichReadButton = button(QStringLiteral("Switch to Read"), Panel3, 8, 34, 120);
+    CheckBox1 = place(new QCheckBox(QStringLiteral("10s Send Delay"), Panel3), 140, 8, 130, 20);
+    CheckBox1->setChecked(true);
+    CheckBox2 = place(new QCheckBox(QStringLiteral("Use OwnId"), Panel3), 140, 36, 130, 20);
+    CheckBox2->setChecked(true);
+    ButtonFirmwareUpdate = button(QStringLiteral("Firmware Update"), Panel3, 290, 20, 134);
+
+    // ---- Panel5 (expert): identity texts and programming data ------------------------------------
+    Panel5 = place(new QFrame(this), 0, 330, kCompactWidth, 260);
+    Panel5->setFrameShape(QFrame::StyledPanel);
+    label(QStringLiteral("TAG Ident data"), Panel5, 8, 4, 200);
+    label(QStringLiteral("GTIN"), Panel5, 8, 24, 40);
+    EditGTIN = edit(QStringLiteral("001122334455"), 12, Panel5, 50, 21, 120);
+    label(QStringLiteral("FW"), Panel5, 180, 24, 24);
+    EditFW = edit(QStringLiteral("0011"), 4, Panel5, 206, 21, 50);
+    label(QStringLiteral("HW"), Panel5, 266, 24, 24);
+    EditHW = edit(QStringLiteral("0011"), 4, Panel5, 292, 21, 50);
+    label(QStringLiteral("Serial"), Panel5, 8, 52, 40);
+    EditSerial = edit(QStringLiteral("0011223344556677"), 16, Panel5, 50, 49, 160);
+    label(QStringLiteral("TAG  RW data"), Panel5, 8, 80, 200);
+    MemoData = place(new QPlainTextEdit(Panel5), 8, 98, 160, 124);
+    MemoData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    MemoData->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto *hint = label(QStringLiteral("Daten: Format: Addr (2 Bytes) Daten 1 Byte (alles in Hex)"), Panel5, 176, 98,
+                       250, 34);
+    hint->setWordWrap(true);
+    SendTagButton = button(QStringLiteral("send Tag"), Panel5, 176, 140, 120);
+    SendTagDataButton = button(QStringLiteral("Send Tag and Data"), Panel5, 176, 168, 120);
+    SendProgrammingData = button(QStringLiteral("SendProgrammingData"), Panel5, 300, 168, 126);
+    LabelTotal = label(QStringLiteral("-"), Panel5, 8, 230, 420);
+
+    // ---- Status bar ------------------------------------------------------------------------------
+    StatusBar1 = place(new QStatusBar(this), 0, kExpertHeight - 24, kExpertWidth, 24);
+    StatusBar1->setSizeGripEnabled(false);
+    const int widths[4] = {200, 400, 180, 200};
+    for (int i = 0; i < 4; ++i) {
+        StatusPanels[size_t(i)] = new QLabel(StatusBar1);
+        StatusPanels[size_t(i)]->setFixedWidth(widths[i]);
+        StatusBar1->addWidget(StatusPanels[size_t(i)]);
+    }
+    Timer1 = Link.receiveTimer();
+
+    // ---- The link's texts shown here ---------------------------------------------------------------
+    connect(&Link, &RadioLink::logLine, this, [this](const QString &line) { MemoReceive->appendPlainText(line); });
+    connect(&Link, &RadioLink::statusPanelChanged, this,
+            [this](int panel, const QString &text) { StatusPanels[size_t(panel)]->setText(text); });
+    connect(&Link, &RadioLink::stickInfoChanged, this, [this](const QString &text) { Label9->setText(text); });
+    connect(&Link, &RadioLink::receiverChanged, this, [this] { refreshReceiver(); });
+    connect(&Link, &RadioLink::labelTotalChanged, this, [this](const QString &text) { LabelTotal->setText(text); });
+    connect(&Link, &RadioLink::dutyCycleButtonEnabledChanged, this, [this](bool on) {
+        if (on)
+            Button14->setEnabled(true);
+    });
+    // ... and the edits and options the link reads.
+    connect(EditGTIN, &QLineEdit::textChanged, this, [this](const QString &t) { Link.editGTIN = t; });
+    connect(EditFW, &QLineEdit::textChanged, this, [this](const QString &t) { Link.editFW = t; });
+    connect(EditSerial, &QLineEdit::textChanged, this, [this](const QString &t) { Link.editSerial = t; });
+    connect(EditHW, &QLineEdit::textChanged, this, [this](const QString &t) { Link.editHW = t; });
+    connect(MemoData, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = MemoData->toPlainText();
+        Link.memoData = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    });
+    connect(EditUserText, &QLineEdit::textChanged, this, [this](const QString &t) { Link.userText = t; });
+    connect(Edit1, &QLineEdit::textChanged, this, [this](const QString &t) { Link.edit1Text = t; });
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) { Link.sendDelay = on; });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) { Link.useOwnId = on; });
+    connect(rgSensLow, &QRadioButton::toggled, this, [this](bool on) { Link.sensitivityLow = on; });
+    Link.editGTIN = EditGTIN->text();
+    Link.editFW = EditFW->text();
+    Link.editSerial = EditSerial->text();
+    Link.editHW = EditHW->text();
+    Link.userText = EditUserText->text();
+    Link.showFirmwareUpdater = [this] { ButtonFirmwareUpdateClick(); };
+
+    // ---- Buttons ----------------------------------------------------------------------------------
+    onClick(ButtonSearchComPorts, [this] { ButtonSearchComPortsClick(); });
+    onClick(OpenPortButton, [this] { OpenPortButtonClick(); });
+    onClick(SendPairingRequestButton, [this] { Link.SendPairingRequestButtonClick(); });
+    onClick(Develoop_Button, [this] { Develoop_ButtonClick(); });
+    onClick(Advanced_Button, [this] { Advanced_ButtonClick(); });
+    onClick(StartButton_PortForm, [this] { StartButton_PortFormClick(); });
+    onClick(SelectNFCsensitivityButton, [this] { Link.SelectNFCsensitivityButtonClick(); });
+    onClick(CalibrationButton, [this] { Link.CalibrationButtonClick(); });
+    onClick(OK_Button, [this] { OK_ButtonClick(); });
+    onClick(GetStickVersionButton, [this] { Link.GetStickVersionButtonClick(); });
+    onClick(Button14, [this] { Link.Button14Click(); });
+    onClick(ViewTagInfoButton, [this] { ViewTagInfoButtonClick(); });
+    onClick(CleanReceiveButton, [this] { CleanReceiveButtonClick(); });
+    onClick(Button7, [this] { Link.Button7Click(); });
+    onClick(Button1, [this] { Link.Button1Click(); });
+    onClick(SwitchProgButton, [this] { Link.SwitchProgButtonClick(); });
+    onClick(SwichReadButton, [this] { Link.SwichReadButtonClick(); });
+    onClick(ButtonFirmwareUpdate, [this] { ButtonFirmwareUpdateClick(); });
+    onClick(SendTagButton, [this] { Link.SendTagButtonClick(); });
+    onClick(SendTagDataButton, [this] { Link.SendTagDataButtonClick(); });
+    onClick(SendProgrammingData, [this] { Link.SendProgrammingDataClick(); });
+
+    FormCreate();
+    // The receive tick runs from now until the program ends, shown or not.
+    Link.startReceiveTick();
+}
+
+TForm9::~TForm9()
+{
+    Link.stopReceiveTick();
+    if (Form9 == this)
+        Form9 = nullptr;
+}
+
+void TForm9::setWindowSize(int width, int height) { setFixedSize(width, height); }
+
+void TForm9::refreshReceiver()
+{
+    EditReceiverId->setText(Link.receiverIdText);
+    EditReceiverFW->setText(Link.receiverFwText);
+    EditReceiverVersion->setText(Link.receiverVersionText);
+}
+
+void TForm9::FormCreate()
+{
+    Develoop_ButtonClick();
+    Advanced_ButtonClick();
+}
+
+void TForm9::Develoop_ButtonClick()
+{
+    const int was = Develoop_Button->Tag;
+    Develoop_Button->Tag = was == 0 ? 1 : 0;
+    const bool expert = was == 0;
+    if (expert)
+        setWindowSize(kExpertWidth, kExpertHeight);
+    else
+        setWindowSize(kCompactWidth, kSettingsHeight);
+    Panel1->setVisible(expert);
+    Panel3->setVisible(expert);
+    Panel5->setVisible(expert);
+    StatusBar1->setVisible(expert);
+}
+
+void TForm9::Advanced_ButtonClick()
+{
+    if (Advanced_Button->Tag != 0) {
+        StartButton_PortForm->move(StartButton_PortForm->x(), 123);
+        Panel2->move(Panel2->x(), 149);
+        Advanced_Button->Tag = 0;
+        Panel2->hide();
+        setWindowSize(kCompactWidth, kCompactHeight);
+    } else {
+        StartButton_PortForm->move(StartButton_PortForm->x(), 233);
+        Panel2->move(Panel2->x(), 122);
+        Advanced_Button->Tag = 1;
+        Panel2->show();
+        setWindowSize(kCompactWidth, kSettingsHeight);
+    }
+}
+
+void TForm9::ButtonSearchComPortsClick()
+{
+    int selected = -1;
+    const QStringList ports = Link.ButtonSearchComPortsClick(&selected);
+    ComboBoxComPort->clear();
+    ComboBoxComPort->addItems(ports);
+    ComboBoxComPort->setCurrentIndex(selected);
+}
+
+void TForm9::OpenPortButtonClick()
+{
+    const QString entry = ComboBoxComPort->currentIndex() >= 0 ? ComboBoxComPort->currentText() : QString();
+    OpenPortButton->setText(Link.OpenPortButtonClick(entry));
+}
+
+void TForm9::FormShow()
+{
+    ButtonSearchComPortsClick();
+    rgSensHigh->setChecked(true);
+    const STRUCT_XML_FILE_VARIABLES &slot = activeProfile();
+    Link.receiverVersionText = EditReceiverVersion->text();
+    Link.setReceiver(slot.enOcean_HandHeldID, slot.programmer_Nfc_FW);
+    EditGTIN->setText(slot.editGTIN);
+    EditFW->setText(slot.editFW);
+    EditSerial->setText(slot.editSerial);
+    EditHW->setText(slot.editHW);
+    MemoData->setPlainText(tavel::SplitMemoData(slot.memoData).join(QLatin1Char('\n')));
+    // Show the link's state as it is now (the port may have stayed open).
+    OpenPortButton->setText(Link.isPortOpen() ? QStringLiteral("Close port") : QStringLiteral("Open port"));
+}
+
+void TForm9::FormClose()
+{
+    if (Form1)
+        Form1->setEnabled(true);
+    STRUCT_XML_FILE_VARIABLES &slot = activeProfile();
+    slot.enOcean_HandHeldID = EditReceiverId->text();
+    slot.programmer_Nfc_FW = EditReceiverFW->text();
+    if (Form1)
+        Form1->LoadSettingsDataToInterface(activeSlot() - 1);
+}
+
+void TForm9::StartButton_PortFormClick()
+{
+    if (Form1)
+        Form1->setEnabled(true);
+    close();
+    if (Form1)
+        Form1->RepaintGraphs();
+}
+
+void TForm9::OK_ButtonClick()
+{
+    Panel6->hide();
+    setWindowSize(width(), kCompactHeight);
+}
+
+void TForm9::ViewTagInfoButtonClick()
+{
+#ifdef TAVEL_HAVE_TAG_INFO
+    if (FormTagInfo)
+        FormTagInfo->exec();
+#endif
+}
+
+void TForm9::ButtonFirmwareUpdateClick()
+{
+#ifdef TAVEL_HAVE_FORM2
+    if (Form2)
+        Form2->ShowModal();
+#endif
+}
+
+void TForm9::CleanReceiveButtonClick() { MemoReceive->clear(); }
+
+void TForm9::SendCurrentDataPackage()
+{
+    QStringList lines;
+    if (Form1 && Form1->ProgrammedDataMemo) {
+        const QString text = Form1->ProgrammedDataMemo->toPlainText();
+        if (!text.isEmpty())
+            lines = text.split(QLatin1Char('\n'));
+    }
+    Link.SendCurrentDataPackage(lines);
+}
+
+void TForm9::ShowAfterModelLoaded()
+{
+    show();
+    ButtonSearchComPortsClick();
+    rgSensHigh->setChecked(true);
+    OpenPortButtonClick();
+    Panel6->raise();
+    Panel6->show();
+    setWindowSize(width(), kPromptHeight);
+}
+
+void TForm9::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+        RunUserAction([this] { FormShow(); });
+    }
+}
+
+void TForm9::closeEvent(QCloseEvent *event)
+{
+    RunUserAction([this] { FormClose(); });
+    event->accept();
+}

@@ -1,0 +1,289 @@
+// The radio link window and the main window's "send".
+#include "fake_serial_port.h"
+
+#include "app/app_data.h"
+#include "app/recent_files.h"
+#include "app/ui/form1.h"
+#include "profile/profile_defaults.h"
+#include "radio/esp3.h"
+#include "radio/ui/form9.h"
+#include "scripted_dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray hexBytes(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
+
+class Form9Test : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    ScriptedDialogs dialogs;
+    FakePortInstaller fake;
+    QList<SerialPortDescription> ports;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm9> form9;
+
+    void SetUp() override
+    {
+        SetUserAppDataFolderOverride(tmp.filePath(QStringLiteral("appdata")));
+        SetRecentFilesStorageOverride(tmp.filePath(QStringLiteral("recent.ini")));
+        for (auto &slot : settingsVariablesField)
+            slot = STRUCT_XML_FILE_VARIABLES{};
+        setSerialPortEnumerator([this] { return ports; });
+        form1 = std::make_unique<TForm1>(QStringList{QStringLiteral("tavel-nfc-config")});
+        Form1 = form1.get();
+        form9 = std::make_unique<TForm9>();
+        Form9 = form9.get();
+        Form9->Link.stopReceiveTick(); // ticks by hand
+        // The stick acknowledges every radio telegram.
+        fake.state->onWrite = [this](const QByteArray &w) {
+            if (w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1))
+                fake.state->incoming.append(hexBytes("55 00 01 00 02 65 00 00"));
+        };
+    }
+    void TearDown() override
+    {
+        Form9 = nullptr;
+        form9.reset();
+        Form1 = nullptr;
+        form1.reset();
+        setSerialPortEnumerator({});
+        SetUserAppDataFolderOverride(QString());
+        SetRecentFilesStorageOverride(QString());
+    }
+    void openStick()
+    {
+        ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, true, 0x6001}};
+        form9->ButtonSearchComPortsClick();
+        form9->OpenPortButtonClick();
+        ASSERT_TRUE(form9->PortOpen());
+        fake.state->writes.clear();
+    }
+};
+} // namespace
+
+TEST_F(Form9Test, CreatedCompactWithEveryControlsCaption)
+{
+    TForm9 &f = *form9;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("settings (constant data)"));
+    EXPECT_EQ(f.size(), QSize(435, 180));
+    EXPECT_TRUE(f.Panel2->isHidden());
+    EXPECT_TRUE(f.Panel1->isHidden());
+    EXPECT_TRUE(f.Panel3->isHidden());
+    EXPECT_TRUE(f.Panel5->isHidden());
+    EXPECT_TRUE(f.StatusBar1->isHidden());
+    EXPECT_TRUE(f.Panel6->isHidden());
+    EXPECT_EQ(f.Develoop_Button->Tag, 0);
+    EXPECT_EQ(f.Advanced_Button->Tag, 0);
+    const std::pair<QPushButton *, const char *> buttons[] = {
+        {f.ButtonSearchComPorts, "Search EnOcean ports"}, {f.OpenPortButton, "Open port"},
+        {f.SendPairingRequestButton, "Send pairing request"}, {f.Develoop_Button, "Develop menu"},
+        {f.Advanced_Button, "Settings"}, {f.StartButton_PortForm, "Start"},
+        {f.SelectNFCsensitivityButton, "Select NFC sensitivity"}, {f.CalibrationButton, "Calibration"},
+        {f.OK_Button, "OK"}, {f.GetStickVersionButton, "Get Stick Version"}, {f.Button14, "Get DutyCycle Info"},
+        {f.ViewTagInfoButton, "View TagInfo"}, {f.CleanReceiveButton, "Clear Receive"}, {f.Button7, "send"},
+        {f.Button1, "send"}, {f.SwitchProgButton, "Switch to Prog"}, {f.SwichReadButton, "Switch to Read"},
+        {f.ButtonFirmwareUpdate, "Firmware Update"}, {f.SendTagButton, "send Tag"},
+        {f.SendTagDataButton, "Send Tag and Data"}, {f.SendProgrammingData, "SendProgrammingData"},
+    };
+    for (const auto &[b, caption] : buttons)
+        EXPECT_EQ(b->text(), QString::fromLatin1(caption));
+    const std::tuple<QLineEdit *, const char *, int> edits[] = {
+        {f.EditReceiverId, "0x12345678", 10}, {f.EditReceiverFW, "0.0", 32767}, {f.EditUserText, "Test", 24},
+        {f.EditGTIN, "001122334455", 12}, {f.EditFW, "0011", 4}, {f.EditSerial, "0011223344556677", 16},
+        {f.EditHW, "0011", 4},
+    };
+    for (const auto &[e, text, max] : edits) {
+        EXPECT_EQ(e->text(), QString::fromLatin1(text));
+        EXPECT_EQ(e->maxLength(), max) << text;
+    }
+    EXPECT_TRUE(f.EditReceiverId->isReadOnly());
+    EXPECT_TRUE(f.EditReceiverFW->isReadOnly());
+    EXPECT_FALSE(f.Develoop_Button->isEnabled());
+    EXPECT_FALSE(f.Button14->isEnabled());
+    EXPECT_TRUE(f.CheckBox1->isChecked());
+    EXPECT_EQ(f.CheckBox1->text(), QStringLiteral("10s Send Delay"));
+    EXPECT_TRUE(f.CheckBox2->isChecked());
+    EXPECT_EQ(f.CheckBox2->text(), QStringLiteral("Use OwnId"));
+    EXPECT_EQ(f.rgSens->title(), QStringLiteral("Sensivity"));
+    EXPECT_EQ(f.rgSensHigh->text(), QStringLiteral("High"));
+    EXPECT_EQ(f.rgSensLow->text(), QStringLiteral("Low"));
+    EXPECT_EQ(f.Label9->text(), QStringLiteral("Stick Info:"));
+    EXPECT_EQ(f.LabelTotal->text(), QStringLiteral("-"));
+    EXPECT_EQ(f.LabelConnect->text(), QStringLiteral("Now Connect your Devices"));
+    EXPECT_EQ(f.LabelReceiverId->text(), QStringLiteral("NFC  ID (EnOcean)"));
+    EXPECT_EQ(f.LabelReceiverFW->text(), QStringLiteral("NFC FW"));
+    const int widths[] = {200, 400, 180, 200};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(f.StatusPanels[size_t(i)]->width(), widths[i]);
+    EXPECT_EQ(f.Timer1->interval(), 110);
+}
+
+TEST_F(Form9Test, LayoutToggles)
+{
+    TForm9 &f = *form9;
+    f.Advanced_ButtonClick();
+    EXPECT_EQ(f.size(), QSize(435, 290));
+    EXPECT_FALSE(f.Panel2->isHidden());
+    EXPECT_EQ(f.StartButton_PortForm->y(), 233);
+    EXPECT_EQ(f.Panel2->y(), 122);
+    f.Advanced_ButtonClick();
+    EXPECT_EQ(f.size(), QSize(435, 180));
+    EXPECT_EQ(f.StartButton_PortForm->y(), 123);
+    EXPECT_EQ(f.Panel2->y(), 149);
+
+    f.Develoop_ButtonClick();
+    EXPECT_EQ(f.size(), QSize(920, 620));
+    for (QWidget *w : {static_cast<QWidget *>(f.Panel1), static_cast<QWidget *>(f.Panel3),
+                       static_cast<QWidget *>(f.Panel5), static_cast<QWidget *>(f.StatusBar1)})
+        EXPECT_FALSE(w->isHidden());
+    f.Develoop_ButtonClick();
+    EXPECT_EQ(f.size(), QSize(435, 290));
+    EXPECT_TRUE(f.Panel1->isHidden());
+
+    f.Panel6->show();
+    f.OK_ButtonClick();
+    EXPECT_TRUE(f.Panel6->isHidden());
+    EXPECT_EQ(f.height(), 180);
+}
+
+TEST_F(Form9Test, ShowingFindsThePortsAndLoadsTheActiveSlot)
+{
+    ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, true, 0x6001},
+             {QStringLiteral("ttyUSB1"), true, 0x0403, true, 0x6001}};
+    Form1->Setting2ToolButtonClick();
+    STRUCT_XML_FILE_VARIABLES &slot = settingsVariablesField[1];
+    slot.enOcean_HandHeldID = QStringLiteral("0x0A0B0C0D");
+    slot.programmer_Nfc_FW = QStringLiteral("2.11");
+    slot.editGTIN = QStringLiteral("998877665544");
+    slot.editFW = QStringLiteral("0102");
+    slot.editSerial = QStringLiteral("0000000000012345");
+    slot.editHW = QStringLiteral("0304");
+    slot.memoData = QStringLiteral("00E62C;00E701");
+    form9->rgSensLow->setChecked(true);
+    form9->show();
+    EXPECT_EQ(form9->ComboBoxComPort->count(), 2);
+    EXPECT_EQ(form9->ComboBoxComPort->currentIndex(), 1);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Ther are more OnOcean ports. Choice one of them"));
+    EXPECT_TRUE(form9->rgSensHigh->isChecked());
+    EXPECT_EQ(form9->EditReceiverId->text(), QStringLiteral("0x0A0B0C0D"));
+    EXPECT_EQ(form9->EditReceiverFW->text(), QStringLiteral("2.11"));
+    EXPECT_EQ(form9->EditGTIN->text(), QStringLiteral("998877665544"));
+    EXPECT_EQ(form9->EditSerial->text(), QStringLiteral("0000000000012345"));
+    EXPECT_EQ(form9->MemoData->toPlainText(), QStringLiteral("00E62C\n00E701"));
+    EXPECT_EQ(form9->Link.editGTIN, QStringLiteral("998877665544"));
+    EXPECT_EQ(form9->Link.memoData, (QStringList{"00E62C", "00E701"}));
+    form9->hide();
+}
+
+TEST_F(Form9Test, PairingThenStartStoresTheProgrammerInTheActiveSlotOnly)
+{
+    Form1->Setting1ToolButtonClick();
+    form9->show();
+    openStick();
+    form9->Link.ownId = 0x0180A2B3;
+    form9->SendPairingRequestButton->click();
+    ASSERT_EQ(fake.state->writes.size(), 1);
+    QByteArray frame = hexBytes("10 01 A2 B3 C4 02 0A");
+    frame.append(char(esp3::Crc8(frame.mid(1))));
+    fake.state->incoming.append(esp3::BuildRadioTelegram(reinterpret_cast<const uint8_t *>(frame.constData()),
+                                                         uint8_t(frame.size()), 0x01A2B3C4, 0x0180A2B3));
+    form9->Link.Timer1Timer(); // the stick's acknowledgement
+    form9->Link.Timer1Timer(); // the programmer's answer
+    EXPECT_EQ(form9->EditReceiverId->text(), QStringLiteral("0x01A2B3C4"));
+    EXPECT_EQ(form9->EditReceiverFW->text(), QStringLiteral("2.10"));
+    EXPECT_EQ(form9->EditReceiverVersion->text(), QStringLiteral("2.10"));
+    EXPECT_TRUE(form9->MemoReceive->toPlainText().contains(
+        QStringLiteral("<- Pairing accepted with ID 0x01A2B3C4 with FW Version: 2.10")));
+    const QString slot2Id = settingsVariablesField[1].enOcean_HandHeldID;
+    form9->StartButton_PortForm->click();
+    EXPECT_FALSE(form9->isVisible());
+    EXPECT_EQ(settingsVariablesField[0].enOcean_HandHeldID, QStringLiteral("0x01A2B3C4"));
+    EXPECT_EQ(settingsVariablesField[0].programmer_Nfc_FW, QStringLiteral("2.10"));
+    EXPECT_EQ(settingsVariablesField[1].enOcean_HandHeldID, slot2Id);
+    EXPECT_EQ(Form1->EnOceanIDLabel->text(), QStringLiteral("0x01A2B3C4"));
+    // The port stays open when the window is shown again; the list is rebuilt.
+    form9->show();
+    EXPECT_TRUE(form9->PortOpen());
+    EXPECT_EQ(form9->OpenPortButton->text(), QStringLiteral("Close port"));
+    EXPECT_EQ(form9->ComboBoxComPort->count(), 1);
+    form9->hide();
+}
+
+TEST_F(Form9Test, MainWindowSendChecksInOrderThenSendsTheActiveSlot)
+{
+    Form1->Setting1ToolButtonClick();
+    // 1. No programmer ID.
+    settingsVariablesField[0].enOcean_HandHeldID.clear();
+    Form1->LoadSettingsDataToInterface(0);
+    Form1->SendButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("OnOcean Handle Error"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));
+    // 2. Port closed.
+    dialogs.clear();
+    settingsVariablesField[0].enOcean_HandHeldID = QStringLiteral("0x01A2B3C4");
+    Form1->LoadSettingsDataToInterface(0);
+    Form1->SendButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("COM Error"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM port not opened."));
+    // 3. Unsaved edits.
+    openStick();
+    dialogs.clear();
+    Form1->EnOceanIDLabel->setText(QStringLiteral("0x01A2B3C5"));
+    ASSERT_EQ(Form1->CompareInterfaceDataWithSettingsData(), 1);
+    Form1->SendButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Info"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Data were modified. Save them before Sending"));
+    EXPECT_TRUE(fake.state->writes.isEmpty());
+
+    // All checks pass: identity frames from the window's edits, then the items.
+    dialogs.clear();
+    Form1->LoadSettingsDataToInterface(0);
+    // The frames go to the programmer in the radio link window's edit, which
+    // showing the window fills from the active slot.
+    form9->show();
+    form9->hide();
+    form9->CheckBox1->setChecked(false);
+    form9->EditGTIN->setText(QStringLiteral("001122334455"));
+    Form1->SendButtonClick();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('|')).toStdString();
+    const QStringList items = Form1->ProgrammedDataMemo->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_FALSE(items.isEmpty());
+    ASSERT_EQ(fake.state->writes.size(), 3 + items.size());
+    EXPECT_EQ(fake.state->writes[0].mid(7, 9), hexBytes("0E 00 00 11 22 33 44 55 BF"));
+    EXPECT_EQ(fake.state->writes[0].mid(22, 4), hexBytes("01 A2 B3 C4"));
+    EXPECT_EQ(fake.state->writes[3].mid(7, 2), hexBytes("0F 00"));
+    EXPECT_TRUE(Form1->Label53->text().isEmpty());
+}
+
+TEST_F(Form9Test, OpenPortToggleFromTheWindow)
+{
+    ports.clear();
+    form9->ButtonSearchComPortsClick();
+    form9->OpenPortButtonClick(); // empty list: nothing happens
+    EXPECT_FALSE(form9->PortOpen());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    openStick();
+    EXPECT_EQ(form9->OpenPortButton->text(), QStringLiteral("Close port"));
+    EXPECT_EQ(form9->StatusPanels[0]->text(), QStringLiteral("Port ttyUSB0 opened"));
+    form9->OpenPortButtonClick();
+    EXPECT_FALSE(form9->PortOpen());
+    EXPECT_EQ(form9->OpenPortButton->text(), QStringLiteral("Open port"));
+    EXPECT_EQ(form9->StatusPanels[0]->text(), QStringLiteral("Port closed"));
+    EXPECT_EQ(form9->Label9->text(), QStringLiteral("Stick Info: None"));
+}
