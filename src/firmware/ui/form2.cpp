@@ -76,6 +76,13 @@ TForm2::TForm2(QWidget *parent)
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
 
+    // "--firmware-port PATH" on the command line adds a port the system does not list
+    // (the simulator's bootloader, an adapter of another kind).
+    const QStringList args = QCoreApplication::arguments();
+    for (int i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == QLatin1String("--firmware-port"))
+            addFirmwarePortName(args[i + 1]);
+
     ShowUpdaterState();
 }
 
