@@ -595,3 +595,19 @@ TEST_F(EditorsTest, RepaintingTheGraphsRaisesNoMessageBoxAgain)
     EXPECT_EQ(currentLineY(), 0); // the hidden current graph was left alone
     EXPECT_TRUE(dlg.messages.isEmpty());
 }
+
+TEST_F(EditorsTest, RepaintingKeepsAnUnsavedDcLevel)
+{
+    // Repainting happens on every activation of the window, for instance after the
+    // "Data were modified" box of send: the level set by the user must survive it.
+    form->DClevelEditEnter();
+    type(form->DC_level_Edit, "70");
+    form->RepaintGraphs();
+    EXPECT_EQ(form->DC_level_Edit->text(), "70");
+    EXPECT_EQ(form->DC_ScrollBar->value(), 80);
+    EXPECT_TRUE(shown(form->DC_levelPanel));
+    EXPECT_TRUE(shown(form->OK));
+    EXPECT_EQ(form->DClevelEdit->Tag, 1);
+    form->OKClick();
+    EXPECT_EQ(activeProfile().dcLevel.defaultValue, "70");
+}

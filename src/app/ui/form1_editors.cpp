@@ -45,6 +45,18 @@ void throwIfConversionError(const FieldCheckOutcome &o)
 
 } // namespace
 
+namespace {
+// The CLO, DC and NTC panels stand where the current graph's panel stands, in its colour.
+void takePlaceAndColour(QFrame *panel, const QFrame *from)
+{
+    panel->move(from->pos());
+    panel->setAutoFillBackground(from->autoFillBackground());
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, from->palette().color(QPalette::Window));
+    panel->setPalette(pal);
+}
+} // namespace
+
 // ---- Graph panels -------------------------------------------------------------------------
 
 void TForm1::CreateGraphs()
@@ -185,8 +197,13 @@ void TForm1::RepaintGraphs()
             CurrentEditEnter();
         if (CLO_Adjust_Panel->isVisible())
             CLOEditEnter();
-        if (DC_levelPanel->isVisible())
-            DClevelEditEnter();
+        if (DC_levelPanel->isVisible()) {
+            // The DC editor has no graph. Opening it reloads the stored level, but a
+            // mere redraw must not drop the level the user has set and not yet saved.
+            takePlaceAndColour(DC_levelPanel, GraphPanel);
+            OpenParameterPanel(DClevelEdit, DC_levelPanel, {});
+            OK->show();
+        }
         if (NTCPanel->isVisible())
             NTCEditEnter();
     } catch (const EConvertError &) {
@@ -229,17 +246,6 @@ void TForm1::OpenParameterPanel(TEdit *entered, QFrame *bigPanel, std::initializ
         if (g->parentWidget() == bigPanel)
             g->ClearCanvases();
 }
-
-namespace {
-void takePlaceAndColour(QFrame *panel, const QFrame *from)
-{
-    panel->move(from->pos());
-    panel->setAutoFillBackground(from->autoFillBackground());
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, from->palette().color(QPalette::Window));
-    panel->setPalette(pal);
-}
-} // namespace
 
 void TForm1::CurrentEditEnter()
 {
