@@ -287,3 +287,24 @@ TEST_F(Form9Test, OpenPortToggleFromTheWindow)
     EXPECT_EQ(form9->StatusPanels[0]->text(), QStringLiteral("Port closed"));
     EXPECT_EQ(form9->Label9->text(), QStringLiteral("Stick Info: None"));
 }
+
+TEST_F(Form9Test, DevelopMenuIsEnabledOnlyInExpertMode)
+{
+    Form1->DevelopModeEnable();
+    EXPECT_FALSE(form9->Develoop_Button->isEnabled());
+    DevelopModeFlag = 1;
+    Form1->DevelopModeEnable();
+    DevelopModeFlag = 0;
+    EXPECT_TRUE(form9->Develoop_Button->isEnabled());
+}
+
+TEST_F(Form9Test, SettingsToolButtonShowsTheWindowAndClosingTheMainWindowDrainsThePort)
+{
+    Form1->SettingsToolButtonClick();
+    EXPECT_TRUE(form9->isVisible());
+    openStick();
+    fake.state->incoming.append(QByteArray(5, 'x'));
+    Form1->FormClose();
+    EXPECT_TRUE(fake.state->incoming.isEmpty());
+    form9->hide();
+}

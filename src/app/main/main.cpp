@@ -8,6 +8,8 @@
 #include "common/dialogs.h"
 #include "firmware/ui/form2.h"
 #include "profile/ui/form10.h"
+#include "radio/radio_link.h"
+#include "radio/ui/form9.h"
 #include "radio/ui/form_tag_info.h"
 #include "records/ui/programmed_drivers.h"
 
@@ -43,7 +45,12 @@ int main(int argc, char **argv)
 
     try {
         // 1. The main window (loads the default profile into the three slots).
-        Form1 = new TForm1(QApplication::arguments());
+        // "--port PATH" (repeatable) adds a port to the radio link window's list as
+        // if discovery had found it (a simulator, an adapter discovery cannot
+        // recognise); the remaining arguments go to the main window as before.
+        QStringList arguments = QApplication::arguments();
+        setExtraStickPorts(TakePortArguments(arguments));
+        Form1 = new TForm1(arguments);
         Form1->EndProgramOnClose = true;
         // 2. The splash window, visible at creation; it shows the main window.
         SplashScreen = new TSplashScreen();
@@ -54,6 +61,7 @@ int main(int argc, char **argv)
         Form6 = new TForm6(QString(), Form1);
         Form7 = new TForm7(Form1);
         // 8. The radio link window.
+        Form9 = new TForm9();
         // 9. The tag info window.
         FormTagInfo = new TFormTagInfo(Form1);
         // 10. The driver selection window.
@@ -70,6 +78,7 @@ int main(int argc, char **argv)
     }
     delete Form2;
     delete Form10;
+    delete Form9;
     delete SplashScreen;
     SplashScreen = nullptr;
     delete Form1;

@@ -13,6 +13,7 @@
 #include "programming/programming_data.h"
 #include "programming/summary_report.h"
 #include "profile/ui/form10.h"
+#include "radio/ui/form9.h"
 #include "radio/ui/form_tag_info.h"
 
 #include <QAction>
@@ -639,7 +640,8 @@ void TForm1::FormResize()
 
 void TForm1::FormClose()
 {
-    // The radio link window shuts the radio side down once it is part of the program.
+    if (Form9)
+        Form9->CloseSoftware();
     DropSettingsFile();
 }
 
@@ -680,6 +682,8 @@ void TForm1::DevelopModeEnable()
         FormTagInfo->SetExpertLayout(DevelopModeFlag == 1);
     if (DevelopModeFlag == 1) {
         ProgrammedDataMemo->show();
+        if (Form9)
+            Form9->Develoop_Button->setEnabled(true);
         SummaryMemo->setGeometry(0, 28, 329, 539);
     }
 }
@@ -990,7 +994,11 @@ void TForm1::NewFileToolButtonClick()
 
 void TForm1::SettingsToolButtonClick()
 {
-    // The radio link window joins here once it is part of the program.
+    if (Form9) {
+        Form9->show();
+        Form9->raise();
+        Form9->activateWindow();
+    }
 }
 
 void TForm1::HelpToolButtonClick()

@@ -3,16 +3,10 @@
 #include "app/ui/controls.h"
 #include "app/ui/form1.h"
 #include "common/dialogs.h"
+#include "firmware/ui/form2.h"
 #include "profile/profile_record.h"
 #include "radio/tavel_frames.h"
-#if __has_include("radio/ui/form_tag_info.h")
 #include "radio/ui/form_tag_info.h"
-#define TAVEL_HAVE_TAG_INFO 1
-#endif
-#if __has_include("firmware/ui/form2.h")
-#include "firmware/ui/form2.h"
-#define TAVEL_HAVE_FORM2 1
-#endif
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -373,18 +367,14 @@ void TForm9::OK_ButtonClick()
 
 void TForm9::ViewTagInfoButtonClick()
 {
-#ifdef TAVEL_HAVE_TAG_INFO
     if (FormTagInfo)
         FormTagInfo->exec();
-#endif
 }
 
 void TForm9::ButtonFirmwareUpdateClick()
 {
-#ifdef TAVEL_HAVE_FORM2
     if (Form2)
         Form2->ShowModal();
-#endif
 }
 
 void TForm9::CleanReceiveButtonClick() { MemoReceive->clear(); }
