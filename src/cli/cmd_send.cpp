@@ -53,6 +53,11 @@ int run(const QStringList &args)
         cliError(QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));
         return kExitFailure;
     }
+    // The programmer's answers are recorded as in the desktop program with every
+    // record option ticked: the slot sent is the active one, paired with the receiver.
+    settingsVariablesField = profiles;
+    settingsVariablesField[size_t(slot - 1)].enOcean_HandHeldID = receiver;
+    setActiveSlot(slot);
     QStringList items;
     try {
         GenerateProgrammingData(profile, DcLevelActiveForSlot(profile), items);

@@ -10,6 +10,10 @@ void ResetTagReadState()
     tagReadState.rwComplete = false;
     tagReadState.rwCounter = 0;
     tagReadState.rCounter = 0;
+    tagReadState.rComplete = false;
+    tagReadState.identChecksumOk = false;
+    tagReadState.rwChecksumOk = false;
+    tagReadState.rChecksumOk = false;
 }
 
 void MarkTagIdentNotRead()

@@ -41,6 +41,11 @@ struct TagReadState {
     int rCount = 0;
     int rwSize = 0;           // the area sizes those counts were set from
     int rSize = 0;
+    // The outcome of the read in progress, for callers that report it as a whole.
+    bool rComplete = false;
+    bool identChecksumOk = false;
+    bool rwChecksumOk = false;
+    bool rChecksumOk = false;
 };
 
 extern TagBuffers tagBuffers;

@@ -77,6 +77,7 @@ void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
     if (k == 0) {
         st.nextIdentBlock = 1;
         st.identComplete = false;
+        st.identChecksumOk = false;
     } else if (k >= 1 && k <= 4 && st.nextIdentBlock == k) {
         st.nextIdentBlock = k + 1;
     } else {
@@ -93,6 +94,7 @@ void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
     st.identComplete = true;
     const uint16_t computed = TagCRC16(tagBuffers.ident.data() + 2, 30, 0xFFFF);
     const uint16_t stored = tagBuffers.identWord(0);
+    st.identChecksumOk = computed == stored;
     if (computed == stored) {
         log(env, QStringLiteral("<- TAG Ident CRC16 okay!"));
         st.rwSize = tagBuffers.rwSize();
@@ -132,6 +134,7 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
         const int size = readWrite ? st.rwSize : st.rSize;
         const uint16_t computed = TagCRC16(buffer.data() + 2, uint16_t(size), 0xFFFF);
         const uint16_t stored = uint16_t(buffer[0] | (buffer[1] << 8));
+        (readWrite ? st.rwChecksumOk : st.rChecksumOk) = computed == stored;
         if (computed == stored) {
             log(env, QStringLiteral("<- TAG %1 CRC16 okay!").arg(area));
         } else {
@@ -139,10 +142,9 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
             log(env, QStringLiteral("Error: TAG %1 CRC16 calculated: 0x").arg(area) + hex4(computed)
                          + QStringLiteral(" ... CRC16 read: 0x") + hex4(stored));
         }
-        if (readWrite)
-            st.rwComplete = true;
-    } else if (readWrite) {
-        st.rwComplete = false;
+        (readWrite ? st.rwComplete : st.rComplete) = true;
+    } else {
+        (readWrite ? st.rwComplete : st.rComplete) = false;
     }
 }
 

@@ -1,0 +1,145 @@
+// tavel-nfc read --port P [--settings FILE.set [--slot N]] [--receiver 0xXXXXXXXX] [--timeout MS] [-v]:
+// reads one driver's tag through the paired programmer and prints what the tag
+// info window shows.
+
+#include "cli/cli_command.h"
+#include "cli/cli_radio.h"
+#include "profile/profile_defaults.h"
+#include "radio/tag_buffers.h"
+#include "radio/tag_frame_decoder.h"
+#include "radio/tag_info.h"
+#include "radio/tavel_frames.h"
+
+namespace {
+const QString kUsage = QStringLiteral("usage: tavel-nfc read --port PATH [--settings FILE.set [--slot N]] "
+                                      "[--receiver 0xXXXXXXXX] [--timeout MS] [-v]");
+
+// What stopped a read from being complete and correct; empty when nothing did.
+QString readProblem()
+{
+    const TagReadState &st = tagReadState;
+    if (!st.identComplete)
+        return QStringLiteral("tag read incomplete: identity block %1 of 5 expected").arg(st.nextIdentBlock + 1);
+    if (!st.identChecksumOk)
+        return QStringLiteral("Error: TAG Ident CRC16 wrong");
+    if (!st.rwComplete)
+        return QStringLiteral("tag read incomplete: %1 of %2 RW blocks").arg(st.rwCounter).arg(st.rwCount);
+    if (!st.rwChecksumOk)
+        return QStringLiteral("Error: TAG RW CRC16 wrong");
+    if (!st.rComplete)
+        return QStringLiteral("tag read incomplete: %1 of %2 R blocks").arg(st.rCounter).arg(st.rCount);
+    if (!st.rChecksumOk)
+        return QStringLiteral("Error: TAG R CRC16 wrong");
+    return QString();
+}
+
+int run(const QStringList &args)
+{
+    if (cliWantsHelp(args)) {
+        cliOut(kUsage);
+        cliOut(QStringLiteral(
+            "Switches the programmer to reading, waits up to the time-out (default 10000 ms)\n"
+            "for a driver's tag and prints its identity, the raw identity and areas and the\n"
+            "decoded parameters, decoded at the addresses of slot N of the settings file (or\n"
+            "of the default profile). The frames go to --receiver, or to the slot's programmer\n"
+            "ID. Exit status 1 on a checksum error or an incomplete read.\n"
+            "-v writes the radio log to standard error."));
+        return kExitOk;
+    }
+    RadioCliOptions options;
+    QString error, settingsFile;
+    int slot = 1;
+    if (!parseRadioOptions(args, options, error, true)) {
+        cliError(QStringLiteral("tavel-nfc read: ") + error);
+        cliError(kUsage);
+        return kExitUsage;
+    }
+    QStringList fileArgs;
+    for (int i = 0; i < options.rest.size(); ++i) {
+        if (options.rest[i] == QLatin1String("--settings") && i + 1 < options.rest.size())
+            fileArgs.prepend(options.rest[++i]);
+        else
+            fileArgs << options.rest[i];
+    }
+    if (!fileArgs.isEmpty() && !parseFileAndSlot(fileArgs, settingsFile, slot, error)) {
+        cliError(QStringLiteral("tavel-nfc read: ") + error);
+        cliError(kUsage);
+        return kExitUsage;
+    }
+    if (options.ports.isEmpty()) {
+        cliError(QStringLiteral("tavel-nfc read: no port given"));
+        cliError(kUsage);
+        return kExitUsage;
+    }
+    ProfileSlots profiles{};
+    for (auto &p : profiles)
+        ApplyDefaultProfile(p);
+    if (!settingsFile.isEmpty())
+        if (const int rc = loadSettingsForCli(settingsFile, profiles); rc != kExitOk)
+            return rc;
+    settingsVariablesField = profiles;
+    setActiveSlot(slot);
+    const STRUCT_XML_FILE_VARIABLES &profile = activeProfile();
+    const QString receiver = options.receiver.isEmpty() ? profile.enOcean_HandHeldID : options.receiver;
+
+    CliRadioSession session(options);
+    if (!session.openStick(QStringLiteral("tavel-nfc read")))
+        return kExitFailure;
+    RadioLink &link = session.link;
+    link.receiverIdText = receiver;
+    InstallTagReception(link);
+    bool ended = false;
+    QObject::connect(&link, &RadioLink::frameReceived, &link, [&ended](quint8 id, const QByteArray &, quint32) {
+        if (id == tavel::kFrameEndTag)
+            ended = true;
+    });
+    MarkTagIdentNotRead();
+    link.SwichReadButtonClick();
+    if (!session.waitFor([&] { return ended || !link.isPortOpen(); }, options.timeoutMs)) {
+        link.Send(QStringLiteral("14"), false); // back to programming, as Cancel does
+        if (!TagIdentReceived()) {
+            cliError(QStringLiteral("tavel-nfc read: no tag read within %1 ms").arg(options.timeoutMs));
+            return kExitFailure;
+        }
+    }
+
+    const TagIdentityTexts ident = TagIdentity(tagBuffers);
+    cliOut(QStringLiteral("GTIN: ") + ident.gtin);
+    cliOut(QStringLiteral("Serial: ") + ident.serial);
+    cliOut(QStringLiteral("FW: ") + ident.fw);
+    cliOut(QStringLiteral("HW: ") + ident.hw);
+    cliOut(QStringLiteral("Raw Tag Ident Info:"));
+    for (const QString &line : TagIdentRawLines(tagBuffers))
+        cliOut(line);
+    cliOut(QStringLiteral("RW size: ") + TagAreaSizeText(tagBuffers.rwSize()));
+    for (const QString &line : TagAreaLines(tagBuffers.rwStart(), tagBuffers.rwSize(), tagBuffers.rw))
+        cliOut(line);
+    cliOut(QStringLiteral("R size: ") + TagAreaSizeText(tagBuffers.rSize()));
+    for (const QString &line : TagAreaLines(tagBuffers.rStart(), tagBuffers.rSize(), tagBuffers.r))
+        cliOut(line);
+    cliOut(QStringLiteral("Adjusted parameters:"));
+    int status = kExitOk;
+    if (!TagIdentityMatchesProfile(ident, profile)) {
+        cliOut(kTagMismatchShowMessage);
+    } else {
+        QStringList lines;
+        try {
+            AppendUserFriendlyLines(tagBuffers, profile, lines);
+        } catch (const std::exception &e) {
+            for (const QString &line : lines)
+                cliOut(line);
+            cliError(QString::fromUtf8(e.what()));
+            return kExitFailure;
+        }
+        for (const QString &line : lines)
+            cliOut(line);
+    }
+    if (const QString problem = readProblem(); !problem.isEmpty()) {
+        cliError(problem);
+        status = kExitFailure;
+    }
+    return status;
+}
+
+CliCommandRegistrar reg({"read", "read a driver's tag through the paired programmer", &run});
+} // namespace

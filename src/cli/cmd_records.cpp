@@ -1,0 +1,92 @@
+// tavel-nfc records drivers|settings [--limit N] | records export --csv FILE [--folder DIR]:
+// the programming records the desktop program and "send" write.
+
+#include "cli/cli_command.h"
+#include "cli/cli_settings.h"
+#include "records/records_database.h"
+
+namespace {
+const QString kUsage = QStringLiteral("usage: tavel-nfc records drivers [--limit N] [--folder DIR]\n"
+                                      "       tavel-nfc records settings [--limit N] [--folder DIR]\n"
+                                      "       tavel-nfc records export --csv FILE [--folder DIR]");
+
+int run(const QStringList &args)
+{
+    if (cliWantsHelp(args)) {
+        cliOut(kUsage);
+        cliOut(QStringLiteral(
+            "drivers:  the newest driver records (default 500), newest first, in the line\n"
+            "          format of the \"Programmed Drivers\" window.\n"
+            "settings: the newest settings records (default 500), newest first, id first.\n"
+            "export:   every driver record, oldest first, joined with the settings record that\n"
+            "          was the newest of its programmer when the driver was recorded, as CSV.\n"
+            "--folder  the folder of the two database files (default: the program's own)."));
+        return kExitOk;
+    }
+    CliDialogs dialogs; // SQLite's error texts go to standard error
+    QStringList rest = args;
+    QString folder, csv, sub;
+    int limit = kReportLineLimit;
+    for (int i = 0; i < rest.size(); ++i) {
+        const QString &a = rest[i];
+        const bool hasValue = i + 1 < rest.size();
+        if ((a == QLatin1String("--limit") || a == QLatin1String("--folder") || a == QLatin1String("--csv"))
+            && !hasValue) {
+            cliError(QStringLiteral("tavel-nfc records: %1 needs a value").arg(a));
+            return kExitUsage;
+        }
+        if (a == QLatin1String("--limit")) {
+            bool ok = false;
+            limit = rest[++i].toInt(&ok);
+            if (!ok || limit < 0) {
+                cliError(QStringLiteral("tavel-nfc records: --limit needs a number, not '%1'").arg(rest[i]));
+                return kExitUsage;
+            }
+        } else if (a == QLatin1String("--folder")) {
+            folder = rest[++i];
+        } else if (a == QLatin1String("--csv")) {
+            csv = rest[++i];
+        } else if (sub.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
+            sub = a;
+        } else {
+            cliError(QStringLiteral("tavel-nfc records: unexpected argument '%1'").arg(a));
+            cliError(kUsage);
+            return kExitUsage;
+        }
+    }
+    if (!folder.isEmpty())
+        setDatabaseFolder(folder);
+
+    if (sub == QLatin1String("drivers")) {
+        for (const QString &line : ProgrammedDriversReportLines(limit))
+            cliOut(line);
+        return kExitOk;
+    }
+    if (sub == QLatin1String("settings")) {
+        SQLiteAnswerClass answer;
+        if (!ReadNewestRecords(RecordDatabase::Settings, limit, answer)) {
+            cliError(QStringLiteral("tavel-nfc records: cannot open ") + SettingsDatabasePath());
+            return kExitFailure;
+        }
+        for (const QString &line : RecordReportLines(answer, limit))
+            cliOut(line);
+        return kExitOk;
+    }
+    if (sub == QLatin1String("export")) {
+        if (csv.isEmpty()) {
+            cliError(QStringLiteral("tavel-nfc records export: --csv FILE is missing"));
+            return kExitUsage;
+        }
+        QString error;
+        if (!ExportDriversCsv(csv, &error)) {
+            cliError(QStringLiteral("tavel-nfc records export: ") + error);
+            return kExitFailure;
+        }
+        return kExitOk;
+    }
+    cliError(kUsage);
+    return kExitUsage;
+}
+
+CliCommandRegistrar reg({"records", "list or export the programming records", &run});
+} // namespace

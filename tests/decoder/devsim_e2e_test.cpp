@@ -1,0 +1,164 @@
+// End to end against the simulated stick and programmer: a transfer with three
+// drivers writes the records, and reading the last driver shows what was sent.
+#include "profile/profile_defaults.h"
+#include "profile/settings_file.h"
+#include "records/records_database.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#ifndef Q_OS_WIN
+namespace {
+
+class SimulatedDevices {
+public:
+    explicit SimulatedDevices(const QStringList &extra)
+    {
+        const QString program = QStringLiteral(TAVEL_BIN_DIR "/tavel-devsim");
+        if (!QFileInfo::exists(program)) {
+            error = "tavel-devsim is not built";
+            return;
+        }
+        process_.start(program, extra);
+        QElapsedTimer t;
+        t.start();
+        QByteArray out;
+        while (port.isEmpty() && t.elapsed() < 10000 && process_.state() != QProcess::NotRunning) {
+            process_.waitForReadyRead(100);
+            out += process_.readAllStandardOutput();
+            for (const QByteArray &line : out.split('\n'))
+                if (line.startsWith("pty /"))
+                    port = QString::fromUtf8(line.mid(4));
+        }
+        if (port.isEmpty())
+            error = "tavel-devsim did not open its port";
+    }
+    ~SimulatedDevices()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+        process_.waitForFinished(1000);
+    }
+    QString port;
+    std::string error;
+
+private:
+    QProcess process_;
+};
+
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class DevsimEndToEnd : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    QString settingsPath;
+
+    void SetUp() override
+    {
+        ProfileSlots profiles;
+        for (auto &s : profiles)
+            ApplyDefaultProfile(s);
+        STRUCT_XML_FILE_VARIABLES &p = profiles[0];
+        p.enOcean_HandHeldID = "0x01A2B3C4";
+        p.programmer_Nfc_FW = "2.10";
+        p.editGTIN = "001122334455";
+        p.editFW = "0102";
+        p.editSerial = "0000000000000000";
+        p.editHW = "0A0B";
+        p.current.size = "2";
+        p.current.defaultValue = "500";
+        p.lifeTime.defaultValue = "50000";
+        p.Level0.defaultValue = "80";
+        p.Level1.defaultValue = "82.5";
+        p.dcLevel.defaultValue = "51";
+        p.dclevelAdjustEnable = 1;
+        settingsPath = tmp.filePath("drivers.set");
+        SettingsIniFile ini(settingsPath);
+        ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+    }
+
+    CliRun cli(const QStringList &args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", tmp.filePath("data")); // the records go here
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc"), args);
+        p.waitForFinished(60000);
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    SQLiteAnswerClass drivers()
+    {
+        setDatabaseFolder(tmp.filePath("data/NFC configuration Software Tavel/database"));
+        SQLiteAnswerClass a;
+        ReadNewestRecords(RecordDatabase::Drivers, 100, a);
+        setDatabaseFolder(QString());
+        return a;
+    }
+};
+
+TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
+{
+    SimulatedDevices sim({"--drivers", "3"});
+    ASSERT_TRUE(sim.error.empty()) << sim.error;
+    const QStringList send = {"send", settingsPath, "--port", sim.port, "--timeout", "8000", "--ack-timeout", "500"};
+    CliRun r = cli(send);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const char *serial : {"0000000000012345", "0000000000012346", "0000000000012347"})
+        EXPECT_TRUE(r.out.contains(QStringLiteral("Driver programmed: serial ") + serial)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Transfer successful completed"));
+
+    // The simulated programmer reports the drivers before it confirms the transfer,
+    // so the first records find no settings record yet; the second send's do.
+    r = cli(send);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const SQLiteAnswerClass d = drivers();
+    ASSERT_EQ(d.GetRowCount(), 6);
+    EXPECT_EQ(d.Get(6, 0), "500");   // nomCurrent of the newest
+    EXPECT_EQ(d.Get(6, 5), "NULL");  // the oldest: no settings record yet
+    EXPECT_EQ(d.Get(3, 0), "2.10");  // the slot's programmer firmware
+    EXPECT_EQ(d.Get(4, 0), "0x01A2B3C4");
+
+    const CliRun report = cli({"records", "drivers", "--limit", "3"});
+    EXPECT_EQ(report.out.split('\n', Qt::SkipEmptyParts).size(), 3);
+    const CliRun settings = cli({"records", "settings"});
+    EXPECT_EQ(settings.out.split('\n', Qt::SkipEmptyParts).size(), 2);
+
+    r = cli({"read", "--port", sim.port, "--settings", settingsPath, "--timeout", "8000"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString() << r.out.toStdString();
+    for (const char *line : {"GTIN: 001122334455", "Serial: 0000000000012347", "FW: 0102", "HW: 0A0B",
+                             "RW size: 0x001E", "Current = 500", "LifeTime = 50000", "Level0 = 80", "DCLevel = 51"})
+        EXPECT_TRUE(r.out.contains(line)) << line << "\n" << r.out.toStdString();
+}
+
+TEST_F(DevsimEndToEnd, ReadReportsAChecksumErrorAndAnIncompleteRead)
+{
+    {
+        SimulatedDevices sim({"--tag-fault", "area-crc"});
+        ASSERT_TRUE(sim.error.empty()) << sim.error;
+        const CliRun r = cli({"read", "--port", sim.port, "--receiver", "0x01A2B3C4", "--timeout", "8000"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains("Error: TAG RW CRC16 wrong")) << r.err.toStdString();
+    }
+    {
+        SimulatedDevices sim({"--tag-fault", "order"});
+        ASSERT_TRUE(sim.error.empty()) << sim.error;
+        const CliRun r = cli({"read", "--port", sim.port, "--receiver", "0x01A2B3C4", "--timeout", "8000"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains("tag read incomplete")) << r.err.toStdString();
+    }
+}
+
+} // namespace
+#endif
