@@ -193,6 +193,17 @@ TEST_F(EditorsTest, EnterRunsTheCheckOtherKeysDoNotAndDigitsOnlyFieldsRefuseLett
     EXPECT_EQ(dlg.messages[0].text, "number is out of range");
     EXPECT_EQ(e->text(), "350");
 
+    // The handlers themselves refuse what a digits-only field must not take.
+    QChar key = QLatin1Char('x');
+    form->DC_level_EditKeyPress(key);
+    EXPECT_TRUE(key.isNull());
+    key = QLatin1Char('5');
+    form->NTC_stop_editKeyPress(key);
+    EXPECT_EQ(key, QLatin1Char('5'));
+    key = QLatin1Char(',');
+    form->clo_L4_EditKeyPress(key);
+    EXPECT_EQ(key, QLatin1Char(','));
+
     // The level fields take any text; Enter rounds and checks.
     form->CLOEditEnter();
     dlg.clear();

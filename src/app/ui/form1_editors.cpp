@@ -35,6 +35,22 @@ const ParameterDescriptor &cloLevelDescriptor(int slotIndex, int level)
     return *levels[level];
 }
 
+// A key typed into an editor field: true when it is Enter, which runs the field's
+// leave check. Digits-only fields refuse every other character but digits.
+bool enterRunsCheck(QChar &key, bool digitsOnly)
+{
+    switch (ClassifyFieldKey(key, digitsOnly)) {
+    case FieldKeyAction::RunCheck:
+        return true;
+    case FieldKeyAction::Swallow:
+        key = QChar();
+        return false;
+    case FieldKeyAction::Pass:
+        break;
+    }
+    return false;
+}
+
 // A field check that found a text that does not convert ends the user action with
 // the conversion error; the field keeps what was typed.
 void throwIfConversionError(const FieldCheckOutcome &o)
@@ -302,7 +318,7 @@ void TForm1::NomCurrentEditExit()
 
 void TForm1::NomCurrentEditKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, true))
         NomCurrentEditExit();
 }
 
@@ -393,33 +409,33 @@ void TForm1::clo_L5_EditExit() { CloLevelEditExit(4); }
 
 void TForm1::clo_LifeTimeEditKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, true))
         clo_LifeTimeEditExit();
 }
 // The level fields take any text, so that a fraction can be typed.
 void TForm1::clo_L1_EditKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, false))
         clo_L1_EditExit();
 }
 void TForm1::clo_L2_EditKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, false))
         clo_L2_EditExit();
 }
 void TForm1::clo_L3_EditKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, false))
         clo_L3_EditExit();
 }
 void TForm1::clo_L4_EditKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, false))
         clo_L4_EditExit();
 }
 void TForm1::clo_L5_EditKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, false) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, false))
         clo_L5_EditExit();
 }
 
@@ -469,22 +485,22 @@ void TForm1::NTC_stop_editExit()
 
 void TForm1::NTC_start_degree_editKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, true))
         NTC_start_degree_editExit();
 }
 void TForm1::NTC_stop_degree_editKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, true))
         NTC_stop_degree_editExit();
 }
 void TForm1::NTC_cut_degree_editKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, true))
         NTC_cut_degree_editExit();
 }
 void TForm1::NTC_stop_editKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, true))
         NTC_stop_editExit();
 }
 
@@ -544,7 +560,7 @@ void TForm1::DC_level_EditExit()
 
 void TForm1::DC_level_EditKeyPress(QChar &Key)
 {
-    if (ClassifyFieldKey(Key, true) == FieldKeyAction::RunCheck)
+    if (enterRunsCheck(Key, true))
         DC_level_EditExit();
 }
 
