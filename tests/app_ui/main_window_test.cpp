@@ -3,6 +3,7 @@
 #include "main_window_fixture.h"
 
 #include "profile/profile_defaults.h"
+#include "radio/ui/form9.h"
 #include "radio/ui/form_tag_info.h"
 
 #include <QTest>
@@ -399,4 +400,20 @@ TEST_F(MainWindowTest, ShowingTheWindowSetsTheTagInfoLayoutForExpertMode)
         form->close();
     }
     FormTagInfo = nullptr;
+}
+
+TEST_F(MainWindowTest, ShowingASlotPutsItsProgrammerIntoTheRadioLinkWindow)
+{
+    TForm9 link;
+    link.Link.stopReceiveTick();
+    Form9 = &link;
+    settingsVariablesField[1].enOcean_HandHeldID = "0x01020304";
+    settingsVariablesField[1].programmer_Nfc_FW = "3.1";
+    form->Setting2ToolButtonClick();
+    EXPECT_EQ(link.EditReceiverId->text(), "0x01020304");
+    EXPECT_EQ(link.EditReceiverFW->text(), "3.1");
+    form->Setting1ToolButtonClick();
+    EXPECT_EQ(link.EditReceiverId->text(), defaultEnOceanHandHeldID);
+    EXPECT_EQ(link.EditReceiverFW->text(), defaultProgrammer_Nfc_FW);
+    Form9 = nullptr;
 }

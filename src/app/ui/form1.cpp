@@ -799,6 +799,10 @@ void TForm1::LoadSettingsDataToInterface(int /*unused: the active slot is shown*
     RefNumLabel->setText(slot.ref_number);
     NfcFwVersion->setText(slot.programmer_Nfc_FW);
     EnOceanIDLabel->setText(slot.enOcean_HandHeldID);
+    if (Form9) {
+        Form9->EditReceiverId->setText(slot.enOcean_HandHeldID);
+        Form9->EditReceiverFW->setText(slot.programmer_Nfc_FW);
+    }
 
     const int enabled[] = {slot.currentAdjustEnable, slot.cloAdjustEnable, slot.dclevelAdjustEnable,
                            slot.ExtNTCAdjustEnable};
