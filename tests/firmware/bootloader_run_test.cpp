@@ -6,6 +6,8 @@
 #include "scripted_dialogs.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
@@ -134,6 +136,51 @@ TEST(SimulatedBootloader, FaultsStopTheRunWithTheirLogLine)
         EXPECT_EQ(run.log.last(), "COM port closed") << what;
         EXPECT_EQ(run.log.filter("Matching ACK received :-)").size(), c.acks) << what;
         EXPECT_FALSE(run.log.contains("finished successfully")) << what;
+    }
+}
+
+TEST(SimulatedBootloader, FirmwareCommandExitsZeroOnlyAfterASuccessfulRun)
+{
+    QTemporaryDir dir;
+    FirmwareScriptShape shape;
+    shape.groups = 2;
+    shape.firstDelay = 0;
+    const QString scriptPath = dir.filePath("script.bin");
+    {
+        QFile f(scriptPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(GenerateFirmwareScript(shape));
+    }
+    struct Case {
+        QStringList simOptions;
+        QStringList args; // after "firmware --port PATH"
+        int exitCode;
+        QString lastOut;
+        QString err; // part of standard error
+    };
+    const Case cases[] = {
+        {{}, {"--script", scriptPath, "--magic-code", "--bootloader-wait", "150"}, 0, "COM port closed", ""},
+        {{"--bootloader-fault", "wrong"}, {"--script", scriptPath, "--magic-code", "--bootloader-wait", "150"}, 1,
+         "COM port closed", ""},
+        {{}, {"--script", dir.filePath("missing.bin"), "--magic-code"}, 1, "", "Cannot find resource"},
+        {{}, {"--magic-code"}, 2, "", "--port and --script are required"},
+    };
+    for (const Case &c : cases) {
+        SimulatedBootloader sim(c.simOptions);
+        ASSERT_EQ(sim.error, "");
+        QProcess cli;
+        cli.start(QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc"), QStringList{"firmware", "--port", sim.path} + c.args);
+        ASSERT_TRUE(cli.waitForFinished(20000));
+        const QStringList out = QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        const std::string what = c.args.join(' ').toStdString();
+        EXPECT_EQ(cli.exitCode(), c.exitCode) << what << err.toStdString();
+        EXPECT_EQ(out.isEmpty() ? QString() : out.last(), c.lastOut) << what;
+        EXPECT_TRUE(err.contains(c.err)) << what << err.toStdString();
+        EXPECT_EQ(out.contains("finished successfully"), c.exitCode == 0) << what;
+        // Nothing reaches the programmer when the script cannot be read.
+        if (c.args.first() != "--script" || c.args[1].endsWith("missing.bin"))
+            EXPECT_FALSE(sim.output().contains("magic code received")) << what;
     }
 }
 #endif
