@@ -402,6 +402,16 @@ void TForm1::BuildParameterArea()
     OK->setGeometry(497, 441, 210, 40);
     onClick(CloseInterfaceButton, this, &TForm1::CloseInterfaceButtonClick);
     onClick(OK, this, &TForm1::OKClick);
+    auto *hint = label(area,
+                       QStringLiteral("Choose a parameter on the left to edit it here.\n\n"
+                                      "\"Save\" takes the values into this configuration; "
+                                      "\"Save\" and \"Save as\" on the toolbar write all three "
+                                      "configurations to the settings file.\n\n"
+                                      "\"Close config-panel\" shows the summary that \"Print file\" saves."),
+                       QRect(497, 92, 210, 220), "ParameterAreaHint");
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    hint->setStyleSheet(QStringLiteral("color: #5b6270;"));
 
     const QRect bigPanel(10, 40, 477, 441);
     const int smallTop = 489;
@@ -464,9 +474,17 @@ void TForm1::BuildParameterArea()
     DC_ScrollBar->setGeometry(40, 64, 22, 340);
     DC_ScrollBar->setRange(StrToInt(defaultDcLevelMin), StrToInt(defaultDcLevelMax));
     Label37 = label(DC_levelPanel, QString(), QRect(70, 384, 60, 20), "Label37");
-    label(DC_levelPanel, QStringLiteral("DC level"), QRect(160, 200, 80, 28));
-    DC_level_Edit = edit(DC_levelPanel, "DC_level_Edit", QRect(240, 198, 80, 32), true);
-    label(DC_levelPanel, QStringLiteral("%"), QRect(326, 200, 20, 28));
+    label(DC_levelPanel, QStringLiteral("DC level"), QRect(130, 200, 70, 28));
+    DC_level_Edit = edit(DC_levelPanel, "DC_level_Edit", QRect(200, 198, 80, 32), true);
+    label(DC_levelPanel, QStringLiteral("%"), QRect(286, 200, 20, 28));
+    auto *dcHint = label(DC_levelPanel,
+                         QStringLiteral("Light level of the driver in DC emergency operation. "
+                                        "Drag the bar or type the level; untick the box to switch "
+                                        "DC emergency operation off."),
+                         QRect(130, 250, 320, 80));
+    dcHint->setWordWrap(true);
+    dcHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    dcHint->setStyleSheet(QStringLiteral("color: #5b6270;"));
 
     // NTC: graph panel and the temperatures below it.
     NTCPanel = panel(area, "NTCPanel", bigPanel);
