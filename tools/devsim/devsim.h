@@ -101,6 +101,7 @@ struct ProgrammerConfig {
 };
 
 struct Faults {
+    bool mute = false;             // the stick answers nothing at all
     bool noAck = false;
     bool wrongEsp3Crc = false;     // every packet sent with a wrong data CRC8
     bool wrongPairingCrc = false;  // the pairing frame's CRC8 is wrong

@@ -256,6 +256,7 @@ void usage(FILE *to)
                  "  --drivers N            simulated drivers programmed per transfer (default 1)\n"
                  "  --serial-base N        serial number of the first driver (default 12345)\n"
                  "faults:\n"
+                 "  --mute                 the stick answers nothing at all\n"
                  "  --no-ack               never acknowledge a radio telegram\n"
                  "  --wrong-crc WHAT       esp3 | pairing | transfer\n"
                  "  --noise N              N noise bytes before every packet\n"
@@ -333,6 +334,8 @@ int main(int argc, char **argv)
             driverCount = std::atoi(value.c_str()), ++i;
         } else if (a == "--serial-base" && hasValue) {
             serialBase = std::strtoull(value.c_str(), nullptr, 10), ++i;
+        } else if (a == "--mute") {
+            sim.faults.mute = true;
         } else if (a == "--no-ack") {
             sim.faults.noAck = true;
         } else if (a == "--wrong-crc" && hasValue) {

@@ -48,6 +48,8 @@ void StickHandlePacket(Devsim &sim, const Bytes &p)
     const uint8_t type = p[4];
     const Bytes data(p.begin() + 6, p.begin() + 6 + long(L));
     const Bytes optional(p.begin() + 6 + long(L), p.begin() + 6 + long(L + O));
+    if (sim.faults.mute)
+        return;
 
     if (type == esp3::kTypeCommonCommand && !data.empty()) {
         if (data[0] == esp3::CO_RD_VERSION) {

@@ -5,6 +5,7 @@
 #include "common/dialogs.h"
 #include "firmware/ui/form2.h"
 #include "profile/profile_record.h"
+#include "radio/tag_frame_decoder.h"
 #include "radio/tavel_frames.h"
 #include "radio/ui/form_tag_info.h"
 
@@ -225,6 +226,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     Link.editHW = EditHW->text();
     Link.userText = EditUserText->text();
     Link.showFirmwareUpdater = [this] { ButtonFirmwareUpdateClick(); };
+    InstallTagReception(Link);
 
     // ---- Buttons ----------------------------------------------------------------------------------
     onClick(ButtonSearchComPorts, [this] { ButtonSearchComPortsClick(); });

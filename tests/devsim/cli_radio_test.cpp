@@ -1,0 +1,117 @@
+// tavel-nfc ports, pair and send against the device simulator.
+#include "devsim_process.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList &args, int timeoutMs = 20000)
+{
+    QProcess p;
+    p.start(QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc"), args);
+    CliRun r;
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        r.err = QStringLiteral("<did not finish>");
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+class CliRadioTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    QString settings;
+    void SetUp() override
+    {
+        settings = tmp.filePath(QStringLiteral("default.set"));
+        ASSERT_EQ(cli({"defaults", "-o", settings}).exitCode, 0);
+    }
+};
+} // namespace
+
+TEST_F(CliRadioTest, PairPrintsTheProgrammerAndTheLogGoesToStderrWithV)
+{
+    DevsimProcess sim({"--fw", "2.11"});
+    ASSERT_TRUE(sim.ready());
+    const CliRun r = cli({"pair", "--port", sim.pty(), "--timeout", "3000", "-v"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("Programmer ID: 0x01A2B3C4\nFirmware: 2.11\n"));
+    const QStringList err = r.err.split(QLatin1Char('\n'));
+    EXPECT_EQ(err.value(0), QStringLiteral("-> send 0x 55 00 01 00 05 70 03 09"));
+    EXPECT_TRUE(err.contains(QStringLiteral("<- USB300 Stick info: APP Version: 2.6.3b0 API Version: 2.6.0b0")));
+    EXPECT_TRUE(err.contains(QStringLiteral("-> sending 0x 55 00 07 07 01 7A D1 10 01 80 A2 B3 00 03 FF FF FF FF FF 00 B3")));
+    EXPECT_TRUE(err.contains(QStringLiteral("<- Pairing accepted with ID 0x01A2B3C4 with FW Version: 2.11")));
+}
+
+TEST_F(CliRadioTest, PairFailsClearlyWhenNothingAnswers)
+{
+    DevsimProcess mute({"--mute"});
+    ASSERT_TRUE(mute.ready());
+    CliRun r = cli({"pair", "--port", mute.pty(), "--timeout", "400"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("no answer from the stick on ") + mute.pty() + QStringLiteral(" within 400 ms")))
+        << r.err.toStdString();
+
+    r = cli({"pair", "--port", QStringLiteral("/nonexistent/tty"), "--timeout", "400"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("ERROR: Could not connect. Maybe in use?")));
+
+    DevsimProcess noProgrammer({"--programmer-id", "01A2B3C4", "--wrong-crc", "pairing"});
+    ASSERT_TRUE(noProgrammer.ready());
+    r = cli({"pair", "--port", noProgrammer.pty(), "--timeout", "500"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("no pairing answer from the programmer within 500 ms")));
+
+    EXPECT_EQ(cli({"pair"}).exitCode, 2);
+    EXPECT_EQ(cli({"pair", "--port", "x", "--timeout", "soon"}).exitCode, 2);
+}
+
+TEST_F(CliRadioTest, SendTransfersTheSlotAndChecksTheChecksum)
+{
+    DevsimProcess sim({"--drivers", "2"});
+    ASSERT_TRUE(sim.ready());
+    CliRun r = cli({"send", settings, "--port", sim.pty(), "--receiver", "0x01A2B3C4", "--timeout", "3000"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Sent 12 frames to 0x01A2B3C4")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Driver programmed: serial 0000000000012345")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Driver programmed: serial 0000000000012346")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Transfer successful completed from ID 0x01A2B3C4")));
+    EXPECT_EQ(sim.received().size(), 13); // CO_RD_VERSION and 12 frames
+
+    DevsimProcess wrong({"--wrong-crc", "transfer"});
+    ASSERT_TRUE(wrong.ready());
+    r = cli({"send", settings, "--slot", "2", "--port", wrong.pty(), "--receiver", "0x01A2B3C4", "--timeout", "3000"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x")));
+
+    // The slot's own programmer ID (the default one) reaches no programmer: time-out.
+    DevsimProcess other;
+    ASSERT_TRUE(other.ready());
+    r = cli({"send", settings, "--port", other.pty(), "--timeout", "500"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Sent 12 frames to 0x12345678")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("no transfer-complete frame within 500 ms")));
+
+    EXPECT_EQ(cli({"send", settings, "--port", "x", "--receiver", "0x123"}).exitCode, 2);
+    EXPECT_EQ(cli({"send", "--port", "x"}).exitCode, 2);
+}
+
+TEST_F(CliRadioTest, PortsListsTheGivenPorts)
+{
+    CliRun r = cli({"ports", "--port", "/tmp/a", "--port=/tmp/b"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("/tmp/a\n/tmp/b\n"))) << r.out.toStdString();
+    EXPECT_EQ(cli({"ports", "extra"}).exitCode, 2);
+}

@@ -1,0 +1,243 @@
+// The radio link against the device simulator over a pseudo-terminal: the real
+// serial port class, the real timing, the simulated stick and programmer.
+#include "devsim_process.h"
+#include "profile/profile_defaults.h"
+#include "programming/programming_data.h"
+#include "radio/radio_link.h"
+#include "radio/tavel_frames.h"
+#include "scripted_dialogs.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+constexpr uint32_t kChipId = 0x0180A2B3;
+const QString kProgrammerId = QStringLiteral("0x01A2B3C4");
+
+bool waitFor(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+class DevsimTest : public ::testing::Test {
+public:
+    ScriptedDialogs dialogs;
+    std::unique_ptr<DevsimProcess> sim;
+    std::unique_ptr<RadioLink> link;
+    QStringList log;
+    QList<QByteArray> frames; // frames the decoder accepted, in order
+
+    void start(const QStringList &args = {})
+    {
+        sim = std::make_unique<DevsimProcess>(args);
+        ASSERT_TRUE(sim->ready());
+        link = std::make_unique<RadioLink>();
+        link->sendDelayLimitMs = 2000;
+        QObject::connect(link.get(), &RadioLink::logLine, link.get(), [this](const QString &l) { log << l; });
+        QObject::connect(link.get(), &RadioLink::frameReceived, link.get(),
+                         [this](quint8, const QByteArray &f, quint32) { frames << f; });
+        link->startReceiveTick();
+    }
+    void TearDown() override
+    {
+        link.reset();
+        sim.reset();
+    }
+    bool open(int timeoutMs = 3000)
+    {
+        if (link->OpenPortButtonClick(sim->pty()) != QLatin1String("Close port"))
+            return false;
+        return waitFor([this] { return link->ownId != 0; }, timeoutMs);
+    }
+    bool pair(int timeoutMs = 3000)
+    {
+        link->SendPairingRequestButtonClick();
+        return waitFor([this] { return link->receiverIdText == kProgrammerId; }, timeoutMs);
+    }
+    static QStringList defaultItems()
+    {
+        STRUCT_XML_FILE_VARIABLES profile;
+        ApplyDefaultProfile(profile);
+        QStringList items;
+        GenerateProgrammingData(profile, DcLevelActiveForSlot(profile), items);
+        return items;
+    }
+    void sendDefaultProfile()
+    {
+        STRUCT_XML_FILE_VARIABLES profile;
+        ApplyDefaultProfile(profile);
+        link->editGTIN = profile.editGTIN;
+        link->editFW = profile.editFW;
+        link->editSerial = profile.editSerial;
+        link->editHW = profile.editHW;
+        link->SendCurrentDataPackage(defaultItems());
+    }
+    bool transferCompleted(int timeoutMs = 3000)
+    {
+        return waitFor(
+            [this] {
+                for (const QByteArray &f : frames)
+                    if (!f.isEmpty() && quint8(f[0]) == tavel::kFrameTransferComplete)
+                        return true;
+                return false;
+            },
+            timeoutMs);
+    }
+    QByteArray transferCompleteFrame() const
+    {
+        for (const QByteArray &f : frames)
+            if (!f.isEmpty() && quint8(f[0]) == tavel::kFrameTransferComplete)
+                return f;
+        return {};
+    }
+    bool logContains(const QString &start) const
+    {
+        for (const QString &l : log)
+            if (l.startsWith(start))
+                return true;
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(DevsimTest, OpenPairAndSendTheDefaultProfileByteForByte)
+{
+    start();
+    ASSERT_TRUE(open());
+    EXPECT_EQ(link->ownId, kChipId);
+    EXPECT_EQ(link->stickInfo, QStringLiteral("USB300 Stick info: APP Version: 2.6.3b0 API Version: 2.6.0b0"));
+    EXPECT_TRUE(link->dutyCycleButtonEnabled);
+    ASSERT_TRUE(pair());
+    EXPECT_EQ(link->receiverFwText, QStringLiteral("2.10"));
+
+    ASSERT_EQ(defaultItems().join(QLatin1Char(';')),
+              QStringLiteral("00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8;00EDC8;00EEFE"));
+    sendDefaultProfile();
+    ASSERT_TRUE(transferCompleted());
+    EXPECT_EQ(quint8(transferCompleteFrame()[1]), link->transferChecksum);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('|')).toStdString();
+
+    // What the stick received, byte for byte.
+    const QString head = QStringLiteral("55 00 0F 07 01 2B D1 ");
+    const QString tail = QStringLiteral(" 01 80 A2 B3 00 03 01 A2 B3 C4 FF 00 C9");
+    const QStringList frameTexts = {
+        "0E 00 12 34 56 78 90 12 C6", "0E 01 00 00 00 00 00 00 2D", "0E 02 00 00 00 00 00 00 4B",
+        "0F 00 09 00 00 00 E6 5E 27", "0F 00 09 00 01 00 E7 01 BE", "0F 00 09 00 02 00 E8 FF B3",
+        "0F 00 09 00 03 00 E9 C8 35", "0F 00 09 00 04 00 EA C8 68", "0F 00 09 00 05 00 EB C8 6B",
+        "0F 00 09 00 06 00 EC C8 3A", "0F 00 09 00 07 00 ED C8 39", "0F 00 09 00 08 00 EE FE 56",
+    };
+    QStringList expected = {QStringLiteral("55 00 01 00 05 70 03 09"),
+                            QStringLiteral("55 00 07 07 01 7A D1 10 01 80 A2 B3 00 03 FF FF FF FF FF 00 B3")};
+    for (const QString &f : frameTexts)
+        expected << head + f + tail;
+    EXPECT_EQ(sim->received(), expected);
+}
+
+TEST_F(DevsimTest, FaultsEndInTheSystemsMessagesNeverInAHang)
+{
+    struct Case {
+        const char *name;
+        QStringList args;
+        std::function<void(DevsimTest &)> check;
+    };
+    const QList<Case> cases = {
+        {"no acknowledgement: every frame waits the limit, the transfer still goes out",
+         {"--no-ack"},
+         [](DevsimTest &t) {
+             t.link->sendDelayLimitMs = 150;
+             ASSERT_TRUE(t.open());
+             ASSERT_TRUE(t.pair());
+             QElapsedTimer timer;
+             timer.start();
+             t.sendDefaultProfile();
+             EXPECT_GE(timer.elapsed(), 11 * 150);
+             EXPECT_TRUE(t.transferCompleted());
+             EXPECT_EQ(t.sim->received().size(), 14);
+             EXPECT_FALSE(t.logContains(QStringLiteral("<- ok")));
+         }},
+        {"a wrong ESP3 CRC: logged, dropped, no own ID",
+         {"--wrong-crc", "esp3"},
+         [](DevsimTest &t) {
+             EXPECT_FALSE(t.open(700));
+             EXPECT_TRUE(t.logContains(QStringLiteral("Error: Data CRC8 wrong! calc: 0x")));
+             EXPECT_EQ(t.link->ownId, 0u);
+         }},
+        {"a wrong pairing CRC: logged, the pairing unchanged",
+         {"--wrong-crc", "pairing"},
+         [](DevsimTest &t) {
+             ASSERT_TRUE(t.open());
+             EXPECT_FALSE(t.pair(700));
+             EXPECT_TRUE(t.logContains(QStringLiteral("Error: CRC8 calculated: 0x")));
+             EXPECT_EQ(t.link->receiverIdText, QStringLiteral("0x12345678"));
+         }},
+        {"a wrong transfer checksum: the mismatch line",
+         {"--wrong-crc", "transfer"},
+         [](DevsimTest &t) {
+             ASSERT_TRUE(t.open());
+             ASSERT_TRUE(t.pair());
+             t.sendDefaultProfile();
+             ASSERT_TRUE(t.transferCompleted());
+             EXPECT_NE(quint8(t.transferCompleteFrame()[1]), t.link->transferChecksum);
+             EXPECT_TRUE(t.logContains(QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x")));
+         }},
+        {"noise between packets",
+         {"--noise", "7"},
+         [](DevsimTest &t) {
+             ASSERT_TRUE(t.open());
+             ASSERT_TRUE(t.pair());
+             t.sendDefaultProfile();
+             EXPECT_TRUE(t.transferCompleted());
+         }},
+        {"packets split over reads",
+         {"--split", "150"},
+         [](DevsimTest &t) {
+             ASSERT_TRUE(t.open());
+             ASSERT_TRUE(t.pair());
+             EXPECT_TRUE(t.logContains(QStringLiteral("Warning: Not enough chars in buffer for complete frame!")));
+         }},
+        {"slow answers",
+         {"--slow", "400"},
+         [](DevsimTest &t) {
+             ASSERT_TRUE(t.open());
+             ASSERT_TRUE(t.pair());
+         }},
+        {"the port vanishes mid-transfer",
+         {"--vanish-after", "4"},
+         [](DevsimTest &t) {
+             ASSERT_TRUE(t.open());
+             ASSERT_TRUE(t.pair());
+             QElapsedTimer timer;
+             timer.start();
+             t.sendDefaultProfile();
+             EXPECT_LT(timer.elapsed(), 8000);
+             waitFor([&t] { return !t.link->isPortOpen(); }, 2000);
+             EXPECT_FALSE(t.link->isPortOpen());
+             ASSERT_FALSE(t.dialogs.messages.isEmpty());
+             EXPECT_EQ(t.dialogs.messages[0].caption, QStringLiteral("Fehler"));
+             EXPECT_TRUE(t.dialogs.messages[0].text.startsWith(QStringLiteral("Fehlernachricht: failed with error ")));
+             EXPECT_EQ(t.dialogs.messages.size(), 1) << t.dialogs.texts().join(QLatin1Char('|')).toStdString();
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.clear();
+        log.clear();
+        frames.clear();
+        start(c.args);
+        c.check(*this);
+        link.reset();
+        sim.reset();
+    }
+}
