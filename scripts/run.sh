@@ -11,4 +11,17 @@ if [ "$(uname -s)" = Linux ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY
   echo "Pictures of the main window: build/bin/test_app_ui --gtest_filter='*Screenshots*' (written to build/screenshots/)" >&2
   exit 1
 fi
-exec build/bin/tavel-nfc-config "$@"
+# Without an EnOcean stick on this machine, the device simulator stands in for the
+# stick and the handheld programmer: the radio link window then lists its port
+# (opened with "Open port", paired with "Send pairing request").
+port_args=()
+if ! build/bin/tavel-nfc ports >/dev/null 2>&1; then
+  stick_link="${TMPDIR:-/tmp}/tavel-devsim-stick-$$"
+  build/bin/tavel-devsim --link "$stick_link" >/dev/null &
+  devsim_pid=$!
+  trap 'kill "$devsim_pid" 2>/dev/null || true' EXIT
+  for _ in $(seq 50); do [ -e "$stick_link" ] && break; sleep 0.1; done
+  echo "No EnOcean stick found: the simulated stick and programmer (tavel-devsim) are on $stick_link" >&2
+  port_args=(--port "$stick_link")
+fi
+build/bin/tavel-nfc-config ${port_args[@]+"${port_args[@]}"} "$@"
