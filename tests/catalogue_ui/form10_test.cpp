@@ -6,6 +6,9 @@
 #include "profile/catalogue.h"
 #include "profile/profile_defaults.h"
 #include "profile/ui/form10.h"
+#include "radio/radio_link.h"
+#include "radio/serial_port.h"
+#include "radio/ui/form9.h"
 #include "scripted_dialogs.h"
 
 #include <QComboBox>
@@ -13,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -70,6 +74,43 @@ QStringList comboItems(QComboBox *combo)
     return out;
 }
 
+// A stick port that opens and swallows what is written.
+struct StickPortState {
+    bool open = false;
+    QString name;
+    int writes = 0;
+};
+class StickPort : public ISerialPort {
+public:
+    explicit StickPort(std::shared_ptr<StickPortState> s) : s_(std::move(s)) {}
+    bool open(const QString &name, qint32) override
+    {
+        s_->open = true;
+        s_->name = name;
+        return true;
+    }
+    void close() override { s_->open = false; }
+    bool isOpen() const override { return s_->open; }
+    QByteArray read(qint64, int, bool *ok) override
+    {
+        if (ok)
+            *ok = s_->open;
+        return {};
+    }
+    bool write(const QByteArray &) override
+    {
+        ++s_->writes;
+        return true;
+    }
+    void clear() override {}
+    bool setDataTerminalReady(bool) override { return true; }
+    bool setRequestToSend(bool) override { return true; }
+    QString errorText() const override { return {}; }
+
+private:
+    std::shared_ptr<StickPortState> s_;
+};
+
 } // namespace
 
 class DriverSelectTest : public ::testing::Test {
@@ -77,10 +118,15 @@ protected:
     QTemporaryDir tmp;
     ScriptedDialogs dlg;
     std::unique_ptr<TForm1> main;
+    std::unique_ptr<TForm9> radio;
     std::unique_ptr<TForm10> form;
+    QList<SerialPortDescription> ports; // what port discovery finds
+    std::shared_ptr<StickPortState> stick = std::make_shared<StickPortState>();
 
     void SetUp() override
     {
+        setSerialPortEnumerator([this] { return ports; });
+        setSerialPortFactory([s = stick] { return std::make_unique<StickPort>(s); });
         ASSERT_TRUE(tmp.isValid());
         SetUserAppDataFolderOverride(tmp.filePath("appdata"));
         SetRecentFilesStorageOverride(tmp.filePath("recent.ini"));
@@ -91,6 +137,9 @@ protected:
             slot = STRUCT_XML_FILE_VARIABLES{};
         main = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
         Form1 = main.get();
+        radio = std::make_unique<TForm9>();
+        Form9 = radio.get();
+        Form9->Link.stopReceiveTick();
         form = std::make_unique<TForm10>();
         Form10 = form.get();
     }
@@ -99,12 +148,16 @@ protected:
     {
         Form10 = nullptr;
         form.reset();
+        Form9 = nullptr;
+        radio.reset();
         Form1 = nullptr;
         main.reset();
         SetCatalogueProgramDirForTesting(QString());
         SetUserAppDataFolderOverride(QString());
         SetRecentFilesStorageOverride(QString());
         CurrentCataloguePath().clear();
+        setSerialPortFactory({});
+        setSerialPortEnumerator({});
     }
 
     QString write(const QString &name, const QByteArray &content)
@@ -314,6 +367,12 @@ TEST_F(DriverSelectTest, LoadingTheSelectedModelFillsTheActiveSlotAndHandsOver)
     EXPECT_TRUE(main->NTCEdit->isEnabled());
     EXPECT_EQ(ReadRecentFiles().value(0), defaultPath());
 
+    // The radio link window comes up with the connect prompt (no stick found here).
+    EXPECT_TRUE(radio->isVisible());
+    EXPECT_TRUE(radio->Panel6->isVisible());
+    EXPECT_EQ(radio->height(), 210);
+    EXPECT_TRUE(radio->rgSensHigh->isChecked());
+
     // The repaint timer shows the freshly loaded slot.
     settle();
     EXPECT_EQ(activeSlot(), 3);
@@ -394,6 +453,7 @@ TEST_F(DriverSelectTest, RecentlyUsedCatalogueReplacesTheDefaultList)
 
 TEST_F(DriverSelectTest, NewSettingsLeadsToTheLoadedSlotInTheMainWindow)
 {
+    ports = {{QStringLiteral("ttyUSB0"), true, kStickVendorId, true, kStickProductId}};
     QFile::copy(QStringLiteral(TAVEL_SOURCE_DIR "/resources/nfc_model.xml"), defaultPath());
     main->show();
     main->NewSettingsButton->click();
@@ -430,6 +490,15 @@ TEST_F(DriverSelectTest, NewSettingsLeadsToTheLoadedSlotInTheMainWindow)
     EXPECT_TRUE(main->NTCEdit->isEnabled());
     EXPECT_EQ(main->CompareInterfaceDataWithSettingsData(), 0);
     EXPECT_EQ(ReadRecentFiles().value(0), defaultPath());
+
+    // The radio link window came up on the stick's port, opened, with the prompt.
+    EXPECT_TRUE(radio->isVisible());
+    EXPECT_TRUE(stick->open);
+    EXPECT_TRUE(stick->name.endsWith("ttyUSB0")) << stick->name.toStdString();
+    EXPECT_EQ(radio->OpenPortButton->text(), "Close port");
+    EXPECT_TRUE(radio->Panel6->isVisible());
+    EXPECT_EQ(radio->height(), 210);
+    EXPECT_EQ(radio->EditGTIN->text(), model->Get_gtin());
 }
 
 TEST_F(DriverSelectTest, NewFileToolButtonShowsTheWindow)

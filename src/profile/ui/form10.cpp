@@ -6,6 +6,7 @@
 #include "common/convert.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
+#include "radio/ui/form9.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -328,5 +329,8 @@ int TForm10::LoadModelDataFromXMLRecentUsedFile(const QString &path)
 
 void TForm10::BringUpRadioLinkWindow()
 {
-    // The radio link window is brought up here once it is part of the program.
+    // Show it, find the ports, select the first sensitivity ("High"), run the
+    // "Open port" toggle, bring the connect prompt to the front, height 210.
+    if (Form9)
+        Form9->ShowAfterModelLoaded();
 }
