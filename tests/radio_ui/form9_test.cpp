@@ -9,7 +9,10 @@
 #include "radio/ui/form9.h"
 #include "scripted_dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QImage>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -306,5 +309,31 @@ TEST_F(Form9Test, SettingsToolButtonShowsTheWindowAndClosingTheMainWindowDrainsT
     fake.state->incoming.append(QByteArray(5, 'x'));
     Form1->FormClose();
     EXPECT_TRUE(fake.state->incoming.isEmpty());
+    form9->hide();
+}
+
+// Pictures of the radio link window for anyone to look at (build/screenshots or
+// TAVEL_SCREENSHOT_DIR): compact, with the settings panel, expert with a log.
+TEST_F(Form9Test, ScreenshotsOfTheLayouts)
+{
+    const QString env = qEnvironmentVariable("TAVEL_SCREENSHOT_DIR");
+    const QString folder = env.isEmpty() ? QStringLiteral(TAVEL_BIN_DIR "/../screenshots") : env;
+    QDir().mkpath(folder);
+    auto save = [&](const QString &name) {
+        QApplication::processEvents();
+        const QImage image = form9->grab().toImage();
+        ASSERT_EQ(image.size(), form9->size());
+        EXPECT_TRUE(image.save(folder + QLatin1Char('/') + name));
+    };
+    Form1->Setting1ToolButtonClick();
+    form9->show();
+    openStick();
+    save(QStringLiteral("radio-link-compact.png"));
+    form9->Advanced_ButtonClick();
+    save(QStringLiteral("radio-link-settings.png"));
+    form9->Develoop_ButtonClick();
+    fake.state->incoming.append(hexBytes("55 00 01 00 02 65 00 00"));
+    form9->Link.Timer1Timer();
+    save(QStringLiteral("radio-link-expert.png"));
     form9->hide();
 }

@@ -181,7 +181,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     hint->setWordWrap(true);
     SendTagButton = button(QStringLiteral("send Tag"), Panel5, 176, 140, 120);
     SendTagDataButton = button(QStringLiteral("Send Tag and Data"), Panel5, 176, 168, 120);
-    SendProgrammingData = button(QStringLiteral("SendProgrammingData"), Panel5, 300, 168, 126);
+    SendProgrammingData = button(QStringLiteral("SendProgrammingData"), Panel5, 176, 196, 150);
     LabelTotal = label(QStringLiteral("-"), Panel5, 8, 230, 420);
 
     // ---- Status bar ------------------------------------------------------------------------------
