@@ -3,6 +3,7 @@
 #include "common/convert.h"
 #include "profile/catalogue.h"
 #include "profile/profile_defaults.h"
+#include "programming/programming_data.h"
 #include "scripted_dialogs.h"
 
 #include <QElapsedTimer>
@@ -408,6 +409,14 @@ TEST(BundledCatalogue, HoldsCompleteConsistentModels)
             EXPECT_LE(StrToFloat(d.min), StrToFloat(d.defaultValue)) << i << g.name;
             EXPECT_LE(StrToFloat(d.defaultValue), StrToFloat(d.max)) << i << g.name;
         }
+        // Every model encodes: nine items at the default addresses, the current first.
+        QStringList items;
+        ASSERT_NO_THROW(GenerateProgrammingData(s, DcLevelActiveForSlot(s), items)) << i;
+        ASSERT_EQ(items.size(), 9) << i;
+        const int current = StrToInt(s.current.defaultValue);
+        EXPECT_EQ(items[0], FormatProgrammingDataItem("262", current & 0xFF));
+        EXPECT_EQ(items[1], FormatProgrammingDataItem("263", current >> 8));
+        EXPECT_TRUE(items[8].startsWith("00EE")) << items[8].toStdString();
         if (s.NTCType.list.contains(';') && StrToInt(s.Temp1.defaultValue) < StrToInt(s.Temp2.defaultValue) &&
             StrToInt(s.Temp2.defaultValue) < StrToInt(s.CutOffTemp.defaultValue) &&
             StrToInt(s.ExtNTCLevel2.defaultValue) < StrToInt(s.ExtNTCLevel1.defaultValue))
