@@ -60,6 +60,8 @@ TEST_F(ReceiveTest, ParseLoopCases)
     QByteArray badData = kAck;
     badData[7] = char(0x01);
     const QString notEnough = QStringLiteral("Warning: Not enough chars in buffer for complete frame!");
+    // A 0xD1 telegram too short to hold a frame, a sender and a destination.
+    const QByteArray tooShort = esp3::BuildPacket(esp3::kTypeRadioErp1, hexBytes("D1"), hexBytes("03"));
 
     struct Case {
         const char *name;
@@ -87,6 +89,7 @@ TEST_F(ReceiveTest, ParseLoopCases)
         {"a packet wrapping the ring", 250, {unknown22},
          {{logged(unknown22), "<- Unknown Tavel FrameID 20!! "}}},
         {"nothing but noise", 0, {hexBytes("01 02 03")}, {{}}},
+        {"a radio telegram too short for a frame", 0, {tooShort}, {{logged(tooShort)}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

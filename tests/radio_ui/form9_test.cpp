@@ -291,6 +291,47 @@ TEST_F(Form9Test, OpenPortToggleFromTheWindow)
     EXPECT_EQ(form9->Label9->text(), QStringLiteral("Stick Info: None"));
 }
 
+TEST_F(Form9Test, AfterTheUpdateOfferClosingUnpairsTheSlotAndSendRefuses)
+{
+    Form1->Setting1ToolButtonClick();
+    form9->show();
+    openStick();
+    form9->Link.ownId = 0x0180A2B3;
+    QByteArray frame = hexBytes("10 01 A2 B3 C4 02 09");
+    frame.append(char(esp3::Crc8(frame.mid(1))));
+    fake.state->incoming.append(esp3::BuildRadioTelegram(reinterpret_cast<const uint8_t *>(frame.constData()),
+                                                         uint8_t(frame.size()), 0x01A2B3C4, 0x0180A2B3));
+    dialogs.answers = {MsgAnswer::No};
+    form9->Link.Timer1Timer(); // the pairing frame
+    form9->Link.Timer1Timer(); // the update offer
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("SW update for handheld device necessary.")));
+    EXPECT_TRUE(form9->EditReceiverId->text().isEmpty());
+    EXPECT_TRUE(form9->EditReceiverFW->text().isEmpty());
+    form9->close();
+    EXPECT_TRUE(settingsVariablesField[0].enOcean_HandHeldID.isEmpty());
+    dialogs.clear();
+    Form1->SendButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));
+}
+
+TEST_F(Form9Test, AfterAModelWasLoadedTheWindowOpensThePortAndPromptsToConnect)
+{
+    ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, true, 0x6001}};
+    form9->rgSensLow->setChecked(true);
+    form9->ShowAfterModelLoaded();
+    EXPECT_TRUE(form9->isVisible());
+    EXPECT_TRUE(form9->PortOpen());
+    EXPECT_TRUE(form9->rgSensHigh->isChecked());
+    EXPECT_FALSE(form9->Panel6->isHidden());
+    EXPECT_EQ(form9->height(), 210);
+    EXPECT_EQ(fake.state->writes.last(), hexBytes("55 00 01 00 05 70 03 09"));
+    form9->OK_ButtonClick();
+    EXPECT_EQ(form9->height(), 180);
+    form9->hide();
+}
+
 TEST_F(Form9Test, DevelopMenuIsEnabledOnlyInExpertMode)
 {
     Form1->DevelopModeEnable();
