@@ -35,6 +35,8 @@ protected:
     QString settings;
     void SetUp() override
     {
+        if (!kHaveDevsim)
+            GTEST_SKIP() << "tavel-devsim needs a POSIX system";
         settings = tmp.filePath(QStringLiteral("default.set"));
         ASSERT_EQ(cli({"defaults", "-o", settings}).exitCode, 0);
     }

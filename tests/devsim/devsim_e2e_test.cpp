@@ -39,6 +39,11 @@ public:
     QStringList log;
     QList<QByteArray> frames; // frames the decoder accepted, in order
 
+    void SetUp() override
+    {
+        if (!kHaveDevsim)
+            GTEST_SKIP() << "tavel-devsim needs a POSIX system";
+    }
     void start(const QStringList &args = {})
     {
         sim = std::make_unique<DevsimProcess>(args);

@@ -7,6 +7,13 @@
 #include <QStringList>
 #include <QThread>
 
+// The simulator is built on POSIX systems only.
+#ifdef Q_OS_UNIX
+constexpr bool kHaveDevsim = true;
+#else
+constexpr bool kHaveDevsim = false;
+#endif
+
 class DevsimProcess {
 public:
     explicit DevsimProcess(const QStringList &args = {})
