@@ -12,9 +12,23 @@ struct CliRun {
     QString err;
 };
 
+// The records a send writes go below a folder of the test, never the user's own.
+QString &dataHome()
+{
+    static QString folder;
+    return folder;
+}
+
 CliRun cli(const QStringList &args, int timeoutMs = 20000)
 {
     QProcess p;
+    if (!dataHome().isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dataHome());
+        env.insert(QStringLiteral("APPDATA"), dataHome());
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc"), args);
     CliRun r;
     if (!p.waitForFinished(timeoutMs)) {
@@ -37,9 +51,11 @@ protected:
     {
         if (!kHaveDevsim)
             GTEST_SKIP() << "tavel-devsim needs a POSIX system";
+        dataHome() = tmp.filePath(QStringLiteral("data"));
         settings = tmp.filePath(QStringLiteral("default.set"));
         ASSERT_EQ(cli({"defaults", "-o", settings}).exitCode, 0);
     }
+    void TearDown() override { dataHome().clear(); }
 };
 } // namespace
 

@@ -1,6 +1,7 @@
 // The radio link against the device simulator over a pseudo-terminal: the real
 // serial port class, the real timing, the simulated stick and programmer.
 #include "devsim_process.h"
+#include "records/records_database.h"
 #include "profile/profile_defaults.h"
 #include "programming/programming_data.h"
 #include "radio/radio_link.h"
@@ -39,10 +40,13 @@ public:
     QStringList log;
     QList<QByteArray> frames; // frames the decoder accepted, in order
 
+    QTemporaryDir appData; // the records a transfer writes stay here
+
     void SetUp() override
     {
         if (!kHaveDevsim)
             GTEST_SKIP() << "tavel-devsim needs a POSIX system";
+        setDatabaseFolder(appData.path());
     }
     void start(const QStringList &args = {})
     {
@@ -59,6 +63,7 @@ public:
     {
         link.reset();
         sim.reset();
+        setDatabaseFolder(QString());
     }
     bool open(int timeoutMs = 3000)
     {
