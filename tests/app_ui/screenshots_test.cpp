@@ -1,9 +1,10 @@
 // Pictures of the main window in its main states, written as PNG files into
 // build/screenshots (or the folder in TAVEL_SCREENSHOT_DIR) so that anyone can look
 // at what a user sees: the welcome panel, slot 1 shown, expert mode with the summary
-// view, and the splash.
+// view, the splash, and the Help and License windows.
 #include "main_window_fixture.h"
 
+#include "app/ui/info_forms.h"
 #include "app/ui/splash_screen.h"
 
 #include <QDir>
@@ -53,6 +54,15 @@ TEST_F(MainWindowTest, ScreenshotsOfTheMainStates)
     form->CloseInterfaceButtonClick(); // the summary view with the programming data beside it
     save(*form, QStringLiteral("main-window-expert-summary.png"));
     form->close();
+
+    TForm7 help;
+    help.show();
+    save(help, QStringLiteral("help-window.png"));
+    help.close();
+    TForm6 licence(QStringLiteral(TAVEL_SOURCE_DIR "/resources"));
+    licence.show();
+    save(licence, QStringLiteral("license-window.png"));
+    licence.close();
 
     TSplashScreen splash;
     splash.show();
