@@ -76,12 +76,25 @@ int main(int argc, char **argv)
     } catch (const std::exception &e) {
         ShowGeneralError(e);
     }
-    delete Form2;
-    delete Form10;
-    delete Form9;
-    delete SplashScreen;
-    SplashScreen = nullptr;
-    delete Form1;
+    // The windows go in the reverse order of their creation; each process-wide
+    // pointer is cleared first so that nothing reaches a window being destroyed.
+    const auto release = [](auto *&window) {
+        auto *w = window;
+        window = nullptr;
+        delete w;
+    };
+    release(Form2);
+    ProgrammedDrivers = nullptr; // owned by the main window
+    release(Form10);
+    FormTagInfo = nullptr; // owned by the main window
+    release(Form9);
+    Form3 = nullptr; // the information windows are owned by the main window
+    Form4 = nullptr;
+    Form5 = nullptr;
+    Form6 = nullptr;
+    Form7 = nullptr;
+    release(SplashScreen);
+    release(Form1);
     setDialogs(nullptr);
     return 0;
 }
