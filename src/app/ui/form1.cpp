@@ -369,14 +369,14 @@ void TForm1::BuildVariablePanel()
 
     SendButton = make<TButton>(VariablePanel, "SendButton");
     SendButton->setText(QStringLiteral("send"));
-    ReadButton = make<TButton>(VariablePanel, "ReadButton");
-    ReadButton->setText(QStringLiteral("read"));
     ReportButton = make<TButton>(VariablePanel, "ReportButton");
     ReportButton->setText(QStringLiteral("report"));
+    ReadButton = make<TButton>(VariablePanel, "ReadButton");
+    ReadButton->setText(QStringLiteral("read"));
     heading(QStringLiteral("NFC programmer link"), 410);
     SendButton->setGeometry(14, 438, 242, 34);
-    ReadButton->setGeometry(14, 480, 242, 34);
-    ReportButton->setGeometry(14, 522, 242, 34);
+    ReportButton->setGeometry(14, 480, 242, 34);
+    ReadButton->setGeometry(14, 522, 242, 34);
 
     connect(CurrentCheckBox, &QCheckBox::clicked, this, [this] { RunUserAction([this] { CurrentCheckBoxClick(); }); });
     connect(CLOCheckBox, &QCheckBox::clicked, this, [this] { RunUserAction([this] { CLOCheckBoxClick(); }); });
