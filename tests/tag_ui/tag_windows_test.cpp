@@ -233,3 +233,58 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
 }
 
 } // namespace
+
+#include "../radio/fake_serial_port.h"
+#include "../radio/radio_test_util.h"
+#include "radio/tag_read_session.h"
+#include "radio/ui/form9.h"
+
+#include <QTimer>
+
+namespace {
+
+TEST_F(TagWindows, MainWindowReadShowsTheTagInfoOnceTheIdentityArrived)
+{
+    form->ReadButtonClick(); // no radio link window
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].text, "COM port not opened.");
+    EXPECT_EQ(dlg.messages[0].caption, "COM Error");
+
+    FakePortInstaller fake;
+    auto radio = std::make_unique<TForm9>();
+    Form9 = radio.get();
+    radio->Link.OpenPortButtonClick("stick");
+    radio->Link.ownId = 0x0180A2B3;
+    radio->Link.receiverIdText = "0x01A2B3C4";
+    radio->Link.sendDelay = false;
+    ASSERT_TRUE(radio->Link.isPortOpen());
+    dlg.clear();
+    dlg.answers = {MsgAnswer::OK, MsgAnswer::OK, MsgAnswer::Cancel}; // never waits for ever
+    dlg.whileMessageOpen = [&](const RecordedMessage &m) {
+        if (m.text != kTagReadWaitMessage)
+            return;
+        for (const QByteArray &f : TagIdentFrames(TagIdentBytes(TagImage{})))
+            fake.state->incoming.append(telegramFrom(f, 0x01A2B3C4, 0x0180A2B3));
+        radio->Link.Timer1Timer();
+    };
+    // The log lines of the read process events, so the closer waits for the window.
+    bool shown = false;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, info.get(), [&] {
+        if (info->isVisible()) {
+            shown = true;
+            info->accept();
+        }
+    });
+    closer.start();
+    form->ReadButtonClick();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(dlg.messages.first().text, kTagReadWaitMessage);
+    // The window was filled when it showed (block 0 changed only ident bytes 0-6).
+    EXPECT_EQ(info->txtGTIN->text(), "001122334455");
+    EXPECT_EQ(info->txtRWsize->text(), "0x0000");
+    Form9 = nullptr;
+}
+
+} // namespace

@@ -4,12 +4,23 @@
 #include "app/ui/form1.h"
 
 #include "common/dialogs.h"
+#include "radio/radio_link.h"
+#include "radio/tag_read_session.h"
+#include "radio/ui/form9.h"
+#include "radio/ui/form_tag_info.h"
 #include "records/ui/record_options_panel.h"
 
 void TForm1::ReadButtonClick()
 {
-    // Without the radio link window there is no serial port to read through.
-    dialogs().message(QStringLiteral("COM Error"), QStringLiteral("COM port not opened."));
+    if (!Form9) {
+        // Without the radio link window there is no serial port to read through.
+        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        return;
+    }
+    // Marks the tag data as not yet received, asks the programmer to read and
+    // waits in a message box while the identity blocks arrive.
+    if (RunTagRead(Form9->Link) == TagReadOutcome::Arrived && FormTagInfo)
+        FormTagInfo->exec();
 }
 
 void TForm1::ReportButtonClick()
