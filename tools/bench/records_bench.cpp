@@ -1,0 +1,146 @@
+// Records benchmark: fills both record databases with COUNT records each (default
+// 1,000,000) and prints the median time of one driver record write (with its
+// settings lookup) and of the 500-line drivers report.
+//
+// usage: records_bench [--count N] [--folder DIR] [--writes N] [--reports N]
+// Without --folder the files go to a temporary folder that is removed afterwards;
+// with --folder existing files are reused when they already hold COUNT records.
+
+#include "records/records_database.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QTimeZone>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+constexpr int kProgrammers = 200;
+
+QString programmerId(int i) { return QStringLiteral("0x%1").arg(0x01A20000 + i, 8, 16, QLatin1Char('0')).toUpper().replace("0X", "0x"); }
+
+// 2020-01-01 00:00:00 plus `seconds`, as datetime('now') writes it.
+QByteArray stamp(qint64 seconds)
+{
+    return QDateTime(QDate(2020, 1, 1), QTime(0, 0), QTimeZone::utc()).addSecs(seconds).toString("yyyy-MM-dd HH:mm:ss").toUtf8();
+}
+
+qint64 rowCount(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    qint64 n = -1;
+    if (sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK) {
+        sqlite3_stmt *s = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM ProgrammedLines;", -1, &s, nullptr) == SQLITE_OK
+            && sqlite3_step(s) == SQLITE_ROW)
+            n = sqlite3_column_int64(s, 0);
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return n;
+}
+
+// Fills one file in a single transaction, one record per second, the programmers in turn.
+void fill(const QString &path, const char *createTable, const char *insert, int columns, int count)
+{
+    QFile::remove(path);
+    sqlite3 *db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_exec(db, createTable, nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
+    sqlite3_stmt *s = nullptr;
+    sqlite3_prepare_v2(db, insert, -1, &s, nullptr);
+    for (int i = 0; i < count; ++i) {
+        const QByteArray when = stamp(i);
+        const QByteArray id = programmerId(i % kProgrammers).toUtf8();
+        const QByteArray serial = QByteArray::number(i).rightJustified(16, '0');
+        sqlite3_bind_text(s, 1, when.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, 2, id.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, 3, serial.constData(), -1, SQLITE_TRANSIENT);
+        for (int c = 4; c <= columns; ++c)
+            sqlite3_bind_text(s, c, "100", -1, SQLITE_STATIC);
+        sqlite3_step(s);
+        sqlite3_reset(s);
+    }
+    sqlite3_finalize(s);
+    sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int count = 1000000, writes = 200, reports = 20;
+    QString folder;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--count")
+            count = args[i + 1].toInt();
+        else if (args[i] == "--folder")
+            folder = args[i + 1];
+        else if (args[i] == "--writes")
+            writes = args[i + 1].toInt();
+        else if (args[i] == "--reports")
+            reports = args[i + 1].toInt();
+    }
+    QTemporaryDir tmp;
+    if (folder.isEmpty())
+        folder = tmp.path();
+    setDatabaseFolder(folder);
+
+    QElapsedTimer t;
+    t.start();
+    if (rowCount(SettingsDatabasePath()) < count)
+        fill(SettingsDatabasePath(), kSettingsCreateTableSql,
+             "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,editSerial,nomCurrent,lifeTime,CLO_L1,CLO_L2,"
+             "CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
+             " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16);",
+             16, count);
+    if (rowCount(DriversDatabasePath()) < count)
+        fill(DriversDatabasePath(), kDriversCreateTableSql,
+             "INSERT INTO ProgrammedLines (datetime,programmerID,serialNumber,nomCurrent,lifeTime,CLO_L1,CLO_L2,"
+             "CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
+             " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16);",
+             16, count);
+    std::printf("filled %d settings and %d driver records in %.1f s\n", count, count, t.elapsed() / 1000.0);
+
+    // The first operation on each file adds the indexes (once, as for a file of an
+    // earlier version); it is timed on its own.
+    t.restart();
+    WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x0180A2B3", programmerId(1), "0000000000000001");
+    std::printf("first write (index creation on both files): %.1f ms\n", t.nsecsElapsed() / 1e6);
+
+    std::vector<double> w;
+    for (int i = 0; i < writes; ++i) {
+        QElapsedTimer one;
+        one.start();
+        WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x0180A2B3", programmerId(i % kProgrammers),
+                                                    QByteArray::number(i).rightJustified(16, '0'));
+        w.push_back(one.nsecsElapsed() / 1e6);
+    }
+    std::vector<double> r;
+    int lines = 0;
+    for (int i = 0; i < reports; ++i) {
+        QElapsedTimer one;
+        one.start();
+        lines = int(ProgrammedDriversReportLines().size());
+        r.push_back(one.nsecsElapsed() / 1e6);
+    }
+    std::printf("driver record write with settings lookup: median %.2f ms over %d (target 5 ms)\n", median(w), writes);
+    std::printf("drivers report of %d lines: median %.2f ms over %d (target 100 ms)\n", lines, median(r), reports);
+    return 0;
+}
