@@ -363,3 +363,26 @@ TEST_F(RecordsDb, CsvExportJoinsEachDriverWithItsSettings)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RecordsDb, AFileThatCannotBeOpenedIsReportedInsteadOfLosingTheRecord)
+{
+    // A folder below a plain file can never be created: neither database opens.
+    QFile plain(QDir(dir.path()).filePath("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    setDatabaseFolder(QDir(dir.path()).filePath("plain/database"));
+    WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000001");
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_TRUE(dlg.messages[0].text.startsWith("Drivers database could not be opened: "))
+        << dlg.messages[0].text.toStdString();
+    WriteSettingsRecord(settingsVariablesField[0]);
+    ASSERT_EQ(dlg.messages.size(), 2);
+    EXPECT_TRUE(dlg.messages[1].text.startsWith("Settings database could not be opened: "));
+    // The report simply stays empty.
+    EXPECT_TRUE(ProgrammedDriversReportLines().isEmpty());
+    EXPECT_EQ(dlg.messages.size(), 2);
+}
+
+} // namespace
