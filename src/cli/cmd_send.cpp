@@ -6,9 +6,12 @@
 #include "programming/programming_data.h"
 #include "radio/tavel_frames.h"
 
+#include <QElapsedTimer>
+#include <algorithm>
+
 namespace {
 const QString kUsage = QStringLiteral(
-    "usage: tavel-nfc send FILE.set [--slot N] --port PATH [--receiver 0xXXXXXXXX] [--timeout MS] [-v]");
+    "usage: tavel-nfc send FILE.set [--slot N] --port PATH [--receiver 0xXXXXXXXX] [--timeout MS] [--drivers N] [-v]");
 
 QString serialText(const QByteArray &frame)
 {
@@ -28,13 +31,32 @@ int run(const QStringList &args)
             "to --receiver, or to the programmer ID stored in the slot. Then waits up to the\n"
             "time-out (default 10000 ms) for the programmer's transfer-complete frame and\n"
             "compares its checksum. Exit status 0 only when the checksum matches.\n"
+            "The programmer confirms the transfer once it holds the data, then reports each\n"
+            "driver it is held against; every report prints \"Driver programmed: serial ...\".\n"
+            "--drivers N keeps listening after the confirmation until N drivers have been\n"
+            "reported (within the same time-out); exit status 1 if fewer arrive.\n"
             "-v writes the radio log to standard error."));
         return kExitOk;
     }
     RadioCliOptions options;
     QString error, file;
     int slot = 1;
-    if (!parseRadioOptions(args, options, error, true) || !parseFileAndSlot(options.rest, file, slot, error)) {
+    int drivers = 0;
+    bool ok = parseRadioOptions(args, options, error, true);
+    if (ok) {
+        const int at = options.rest.indexOf(QStringLiteral("--drivers"));
+        if (at >= 0) {
+            bool number = false;
+            drivers = at + 1 < options.rest.size() ? options.rest[at + 1].toInt(&number) : 0;
+            if (!number || drivers < 0) {
+                ok = false;
+                error = QStringLiteral("--drivers needs a count of 0 or more");
+            } else {
+                options.rest.remove(at, 2);
+            }
+        }
+    }
+    if (!ok || !parseFileAndSlot(options.rest, file, slot, error)) {
         cliError(QStringLiteral("tavel-nfc send: ") + error);
         cliError(kUsage);
         return kExitUsage;
@@ -78,10 +100,13 @@ int run(const QStringList &args)
 
     bool complete = false;
     quint8 received = 0;
+    int reported = 0;
     QObject::connect(&link, &RadioLink::frameReceived, &link,
                      [&](quint8 id, const QByteArray &frame, quint32) {
-                         if (id == tavel::kFrameFeedback)
+                         if (id == tavel::kFrameFeedback) {
+                             ++reported;
                              cliOut(QStringLiteral("Driver programmed: serial ") + serialText(frame));
+                         }
                          else if (id == tavel::kFrameTransferComplete && frame.size() >= 2) {
                              complete = true;
                              received = quint8(frame[1]);
@@ -93,6 +118,8 @@ int run(const QStringList &args)
         return kExitFailure;
     }
     cliOut(QStringLiteral("Sent %1 frames to %2").arg(3 + items.size()).arg(receiver));
+    QElapsedTimer waited;
+    waited.start();
     if (!session.waitFor([&] { return complete || !link.isPortOpen(); }, options.timeoutMs) || !complete) {
         cliError(QStringLiteral("tavel-nfc send: no transfer-complete frame within %1 ms").arg(options.timeoutMs));
         return kExitFailure;
@@ -103,6 +130,14 @@ int run(const QStringList &args)
         return kExitFailure;
     }
     cliOut(QStringLiteral("Transfer successful completed from ID ") + receiver);
+    if (reported < drivers) {
+        const int left = std::max(0, options.timeoutMs - int(waited.elapsed()));
+        if (!session.waitFor([&] { return reported >= drivers || !link.isPortOpen(); }, left)) {
+            cliError(QStringLiteral("tavel-nfc send: %1 of %2 drivers reported within %3 ms")
+                         .arg(reported).arg(drivers).arg(options.timeoutMs));
+            return kExitFailure;
+        }
+    }
     return kExitOk;
 }
 

@@ -112,23 +112,25 @@ TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
 {
     SimulatedDevices sim({"--drivers", "3"});
     ASSERT_TRUE(sim.error.empty()) << sim.error;
-    const QStringList send = {"send", settingsPath, "--port", sim.port, "--timeout", "8000", "--ack-timeout", "500"};
+    const QStringList send = {"send", settingsPath, "--port", sim.port, "--timeout", "8000", "--ack-timeout", "500",
+                              "--drivers", "3"};
     CliRun r = cli(send);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     for (const char *serial : {"0000000000012345", "0000000000012346", "0000000000012347"})
         EXPECT_TRUE(r.out.contains(QStringLiteral("Driver programmed: serial ") + serial)) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Transfer successful completed"));
 
-    // The simulated programmer reports the drivers before it confirms the transfer,
-    // so the first records find no settings record yet; the second send's do.
+    // The programmer confirms the transfer before it programs the drivers, so every
+    // driver record carries the settings of the transfer that programmed it.
     r = cli(send);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const SQLiteAnswerClass d = drivers();
     ASSERT_EQ(d.GetRowCount(), 6);
-    EXPECT_EQ(d.Get(6, 0), "500");   // nomCurrent of the newest
-    EXPECT_EQ(d.Get(6, 5), "NULL");  // the oldest: no settings record yet
-    EXPECT_EQ(d.Get(3, 0), "2.10");  // the slot's programmer firmware
-    EXPECT_EQ(d.Get(4, 0), "0x01A2B3C4");
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(d.Get(6, row), "500") << row; // nomCurrent
+        EXPECT_EQ(d.Get(3, row), "2.10") << row; // the slot's programmer firmware
+        EXPECT_EQ(d.Get(4, row), "0x01A2B3C4") << row;
+    }
 
     const CliRun report = cli({"records", "drivers", "--limit", "3"});
     EXPECT_EQ(report.out.split('\n', Qt::SkipEmptyParts).size(), 3);

@@ -100,13 +100,23 @@ TEST_F(CliRadioTest, SendTransfersTheSlotAndChecksTheChecksum)
 {
     DevsimProcess sim({"--drivers", "2"});
     ASSERT_TRUE(sim.ready());
-    CliRun r = cli({"send", settings, "--port", sim.pty(), "--receiver", "0x01A2B3C4", "--timeout", "3000"});
+    CliRun r = cli({"send", settings, "--port", sim.pty(), "--receiver", "0x01A2B3C4", "--timeout", "3000",
+                    "--drivers", "2"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("Sent 12 frames to 0x01A2B3C4")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("Driver programmed: serial 0000000000012345")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("Driver programmed: serial 0000000000012346")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("Transfer successful completed from ID 0x01A2B3C4")));
     EXPECT_EQ(sim.received().size(), 13); // CO_RD_VERSION and 12 frames
+
+    // Waiting for more drivers than the programmer reports ends in failure, not success.
+    DevsimProcess oneDriver({"--drivers", "1"});
+    ASSERT_TRUE(oneDriver.ready());
+    r = cli({"send", settings, "--port", oneDriver.pty(), "--receiver", "0x01A2B3C4", "--timeout", "1500",
+             "--drivers", "2"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Transfer successful completed from ID 0x01A2B3C4")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("1 of 2 drivers reported within 1500 ms"))) << r.err.toStdString();
 
     DevsimProcess wrong({"--wrong-crc", "transfer"});
     ASSERT_TRUE(wrong.ready());
@@ -124,6 +134,7 @@ TEST_F(CliRadioTest, SendTransfersTheSlotAndChecksTheChecksum)
 
     EXPECT_EQ(cli({"send", settings, "--port", "x", "--receiver", "0x123"}).exitCode, 2);
     EXPECT_EQ(cli({"send", "--port", "x"}).exitCode, 2);
+    EXPECT_EQ(cli({"send", settings, "--port", "x", "--drivers", "many"}).exitCode, 2);
 }
 
 TEST_F(CliRadioTest, PortsListsTheGivenPorts)

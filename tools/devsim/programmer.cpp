@@ -1,7 +1,9 @@
 // The simulated handheld programmer: pairing, and the transfer of identity and
-// programming data into the tags of the simulated drivers, each programmed driver
-// reported with a feedback frame, then the transfer-complete frame with the CRC8
-// over what was received.
+// programming data. Once the last item has arrived the programmer confirms the
+// transfer with the CRC8 over what it received; then, as the operator holds it
+// against one driver after another, it writes each simulated driver's tag and
+// reports it with a feedback frame. Confirming first lets every driver record find
+// the settings record of the transfer that programmed it.
 #include "devsim.h"
 
 #include "radio/esp3.h"
@@ -106,8 +108,17 @@ private:
 
     void finish(Devsim &sim)
     {
+        uint8_t crc = checksum_;
+        if (sim.faults.wrongTransferCrc)
+            crc ^= 0xFF;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "programmer: transfer complete, CRC8 %02X", crc);
+        sim.note(buf);
+        sim.sendFrameToSystem({kTransferComplete, crc}, 30);
+
         int delay = 30;
         for (SimDriver &d : sim.drivers) {
+            delay += kFeedbackGapMs;
             d.identity = identity_;
             for (const auto &[address, value] : items_)
                 d.memory[address] = value;
@@ -118,15 +129,7 @@ private:
             appendId(f, sim.programmer.id);
             sim.note("programmer: driver " + std::to_string(d.serial) + " programmed");
             sim.sendFrameToSystem(f, delay);
-            delay = kFeedbackGapMs;
         }
-        uint8_t crc = checksum_;
-        if (sim.faults.wrongTransferCrc)
-            crc ^= 0xFF;
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "programmer: transfer complete, CRC8 %02X", crc);
-        sim.note(buf);
-        sim.sendFrameToSystem({kTransferComplete, crc}, delay);
     }
 
     Bytes identity_ = Bytes(18, 0);
