@@ -37,6 +37,15 @@ uint8_t rwByteAt(const TagBuffers &tag, const char *parameter, const QString &ad
     return tag.rw[size_t(j)];
 }
 
+// The current is always programmed as two bytes, whatever `current.size` says; a
+// profile that names no size (the default profile) is read back the same way, so
+// that a driver programmed with it can be read with it. A size that is given but is
+// not a number still raises the conversion error.
+int currentByteCount(const ParameterDescriptor &current)
+{
+    return current.size.isEmpty() ? 2 : StrToInt(current.size);
+}
+
 const ParameterDescriptor &levelDescriptor(const STRUCT_XML_FILE_VARIABLES &p, int level)
 {
     const ParameterDescriptor *levels[] = {&p.Level0, &p.Level1, &p.Level2, &p.Level3, &p.Level4};
@@ -96,7 +105,7 @@ bool TagIdentityMatchesProfile(const TagIdentityTexts &ident, const STRUCT_XML_F
 int TagCurrent(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile)
 {
     const uint8_t low = rwByteAt(tag, "current", profile.current.address);
-    const uint8_t high = rwByteAt(tag, "current", profile.current.address, StrToInt(profile.current.size) - 1);
+    const uint8_t high = rwByteAt(tag, "current", profile.current.address, currentByteCount(profile.current) - 1);
     return low + 256 * high;
 }
 

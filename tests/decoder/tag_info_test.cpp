@@ -140,6 +140,23 @@ TEST(TagInfo, CopyUsesTheLifetimeStepAndChangesNothingElse)
     EXPECT_EQ(before, f.profile);
 }
 
+TEST(TagInfo, TheDefaultProfileWithoutACurrentSizeReadsTheTwoCurrentBytes)
+{
+    TagFixture f;
+    f.profile = STRUCT_XML_FILE_VARIABLES{};
+    ApplyDefaultProfile(f.profile); // no current.size, as at program start
+    ASSERT_TRUE(f.profile.current.size.isEmpty());
+    f.rw(262, 0x5E);
+    f.rw(263, 0x01);
+    f.rw(264, 0xFF); // lifetime count, a step of 500 h
+    QStringList lines;
+    ASSERT_NO_THROW(AppendUserFriendlyLines(f.tag, f.profile, lines));
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines[0], "Current = 350");
+    CopyTagValuesToProfile(f.tag, f.profile);
+    EXPECT_EQ(f.profile.current.defaultValue, "350");
+}
+
 TEST(TagInfo, AddressesOutsideTheBufferAndNonIntegersStopAtThatParameter)
 {
     {
@@ -158,11 +175,14 @@ TEST(TagInfo, AddressesOutsideTheBufferAndNonIntegersStopAtThatParameter)
     }
     {
         TagFixture f;
-        f.profile.current.size = "";     // the default profile has no size
-        f.profile.lifeTime.step = "x";
+        f.profile.current.size = "two";
         QStringList lines;
         EXPECT_THROW(AppendUserFriendlyLines(f.tag, f.profile, lines), EConvertError);
-        f.profile.current.size = "2";
+        EXPECT_TRUE(lines.isEmpty());
+    }
+    {
+        TagFixture f;
+        f.profile.lifeTime.step = "x";
         const QString before = f.profile.Level0.defaultValue;
         EXPECT_THROW(CopyTagValuesToProfile(f.tag, f.profile), EConvertError);
         EXPECT_EQ(f.profile.current.defaultValue, "0"); // written before the step failed
