@@ -2,12 +2,12 @@
 
 #include "common/convert.h"
 #include "common/dialogs.h"
+#include "profile/atomic_file.h"
 #include "profile/file_error.h"
 #include "profile/profile_defaults.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 // Values are decoded by this file (UTF-8, else Latin-1); SimpleIni only stores bytes.
@@ -242,24 +242,9 @@ QByteArray SettingsIniFile::ToBytes() const
 
 void SettingsIniFile::UpdateFile()
 {
-    auto fail = [this](const QString &reason) {
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(d->path, reason));
-    };
     if (!d->readError.isEmpty())
-        fail(d->readError);
-    const QByteArray bytes = ToBytes();
-    QSaveFile file(d->path);
-    // Unbuffered, so that a short write (a full disk) shows in the count written.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        const QString reason =
-            file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("The data was not written completely");
-        file.cancelWriting();
-        fail(reason);
-    }
-    if (!file.commit())
-        fail(file.errorString());
+        throw EFCreateError::forFile(d->path, d->readError);
+    WriteFileAtomically(d->path, ToBytes());
 }
 
 // ---- Writing and reading the three profiles --------------------------------------

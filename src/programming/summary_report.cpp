@@ -1,9 +1,8 @@
 #include "programming/summary_report.h"
 
-#include "profile/file_error.h"
+#include "profile/atomic_file.h"
 
 #include <QLocale>
-#include <QSaveFile>
 
 QStringList WriteSumarryInformation(int slotNumber, const STRUCT_XML_FILE_VARIABLES &r,
                                     const SummaryOptions &options)
@@ -67,19 +66,5 @@ void SaveSummaryTextFile(const QString &path, const QStringList &lines)
     QByteArray bytes;
     for (const QString &line : lines)
         bytes += line.toUtf8() + "\r\n";
-    auto fail = [&path](const QString &reason) {
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
-    };
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (a full disk) shows in the count written.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        const QString reason =
-            file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("The data was not written completely");
-        file.cancelWriting();
-        fail(reason);
-    }
-    if (!file.commit())
-        fail(file.errorString());
+    WriteFileAtomically(path, bytes);
 }
