@@ -230,17 +230,7 @@ void TForm1::RepaintGraphs()
 void TForm1::RepaintTimerTimer()
 {
     RepaintTimer->stop();
-    switch (activeSlot()) {
-    case 2:
-        Setting2ToolButtonClick();
-        break;
-    case 3:
-        Setting3ToolButtonClick();
-        break;
-    default:
-        Setting1ToolButtonClick();
-        break;
-    }
+    ReloadSettings();
 }
 
 // ---- Opening a panel -------------------------------------------------------------------------
@@ -591,17 +581,7 @@ void TForm1::CloseInterfaceButtonClick()
         CloseInterfaceButton->setText(QStringLiteral("Back"));
         return;
     }
-    switch (activeSlot()) {
-    case 2:
-        Setting2ToolButtonClick();
-        break;
-    case 3:
-        Setting3ToolButtonClick();
-        break;
-    default:
-        Setting1ToolButtonClick();
-        break;
-    }
+    ReloadSettings();
     CloseInterfaceButton->Tag = 0;
     CloseInterfaceButton->setText(QStringLiteral("Close config-panel"));
 }
