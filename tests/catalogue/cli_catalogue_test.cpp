@@ -1,51 +1,30 @@
 // tavel-nfc catalogue and tavel-nfc new, run as programs on files in a temporary folder.
 // They need build/bin/tavel-nfc (built with every target).
 #include "catalogue_fixture.h"
+#include "cli_runner.h"
 
 #include "profile/catalogue.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace catalogue_test;
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 class CatalogueCli : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    const QString program = QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc");
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(QFileInfo(program).isExecutable())
-            << program.toStdString() << " is not built; build every target before the tests";
-    }
+    void SetUp() override { ASSERT_TRUE(TavelNfcIsBuilt()); }
 
-    CliResult run(const QStringList &args)
+    CliRun run(const QStringList &args)
     {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        p.start(program, args);
-        CliResult r;
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            ADD_FAILURE() << "tavel-nfc did not finish";
-            return r;
-        }
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        CliRunOptions options;
+        options.workingDirectory = dir.path();
+        return RunTavelNfc(args, options);
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -83,7 +62,7 @@ STRUCT_XML_FILE_VARIABLES defaults()
 TEST_F(CatalogueCli, ListsTheBundledCatalogueBesideTheProgram)
 {
     ASSERT_TRUE(QFileInfo::exists(TAVEL_BIN_DIR "/nfc_model.xml"));
-    const CliResult r = run({"catalogue"});
+    const CliRun r = run({"catalogue"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     const auto root = LoadModelSelection(TAVEL_BIN_DIR "/nfc_model.xml");
@@ -96,7 +75,7 @@ TEST_F(CatalogueCli, ListsTheBundledCatalogueBesideTheProgram)
 TEST_F(CatalogueCli, ListsAGivenCatalogueAndRefusesBadOnes)
 {
     const QString good = writeFile(dir, "c.xml", makeCatalogue({"A", "A", "B"})->XML());
-    CliResult r = run({"catalogue", good});
+    CliRun r = run({"catalogue", good});
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "index\tref_num\tfamily\ttype\n0\tA\tm0.familyname\tm0.type\n1\tA\tm1.familyname\tm1.type\n"
                      "2\tB\tm2.familyname\tm2.type\n");
@@ -118,7 +97,7 @@ TEST_F(CatalogueCli, NewWritesTheModelIntoTheSlotAsTheWindowLoadsIt)
     const QString catalogue = writeFile(dir, "c.xml", root->XML());
     const QString out = path("new.set");
 
-    CliResult r = run({"new", "--model", "1", "--catalogue", catalogue, "-o", out, "--slot", "2"});
+    CliRun r = run({"new", "--model", "1", "--catalogue", catalogue, "-o", out, "--slot", "2"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("slot 2: B m1.familyname")) << r.out.toStdString();
     ProfileSlots profiles = readSettings(out);
@@ -142,7 +121,7 @@ TEST_F(CatalogueCli, NewWritesTheModelIntoTheSlotAsTheWindowLoadsIt)
 TEST_F(CatalogueCli, NewUsesTheBundledCatalogueByDefault)
 {
     const QString out = path("bundled.set");
-    const CliResult r = run({"new", "--model", "0", "-o", out});
+    const CliRun r = run({"new", "--model", "0", "-o", out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const auto root = LoadModelSelection(TAVEL_BIN_DIR "/nfc_model.xml");
     EXPECT_EQ(readSettings(out)[0], windowLoad(defaults(), *root, 0, 0));
@@ -181,7 +160,7 @@ TEST_F(CatalogueCli, NewRefusesWithoutTouchingTheFile)
         {{"new", "--model", "0", "--catalogue", catalogue, "-o", out, "--bogus"}, 2, "unexpected"},
     };
     for (const auto &c : cases) {
-        const CliResult r = run(c.args);
+        const CliRun r = run(c.args);
         EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(QLatin1String(c.err))) << c.args.join(' ').toStdString() << ": "
                                                           << r.err.toStdString();

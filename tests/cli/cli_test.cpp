@@ -1,14 +1,11 @@
 // Runs the command-line companion on real files in a temporary folder.
-// The tests need build/bin/tavel-nfc: `ninja -C build` (all targets) builds it
-// together with the test programs; building only test_cli does not.
-
+#include "cli_runner.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,40 +13,19 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 const QString kDefaultText = QStringLiteral("00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8;00EDC8;00EEFE");
 
 class CliTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    const QString program = QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc");
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(QFileInfo(program).isExecutable())
-            << program.toStdString() << " is not built; build every target (ninja -C build) before the tests";
-    }
+    void SetUp() override { ASSERT_TRUE(TavelNfcIsBuilt()); }
 
     CliRun run(const QStringList &args)
     {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        p.start(program, args);
-        CliRun r;
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            ADD_FAILURE() << "tavel-nfc did not finish";
-            return r;
-        }
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        CliRunOptions options;
+        options.workingDirectory = dir.path();
+        return RunTavelNfc(args, options);
     }
 
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }

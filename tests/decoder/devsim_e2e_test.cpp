@@ -1,5 +1,6 @@
 // End to end against the simulated stick and programmer: a transfer with three
 // drivers writes the records, and reading the last driver shows what was sent.
+#include "cli_runner.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
 #include "records/records_database.h"
@@ -51,12 +52,6 @@ private:
     QProcess process_;
 };
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 class DevsimEndToEnd : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
@@ -88,15 +83,11 @@ protected:
 
     CliRun cli(const QStringList &args)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", tmp.filePath("data")); // the records go here
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc"), args);
-        p.waitForFinished(60000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        CliRunOptions options;
+        options.environment = {"XDG_DATA_HOME=" + tmp.filePath("data"), // the records go here
+                               "ASAN_OPTIONS=detect_leaks=0"};
+        options.timeoutMs = 60000;
+        return RunTavelNfc(args, options);
     }
     SQLiteAnswerClass drivers()
     {
@@ -115,7 +106,7 @@ TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
     const QStringList send = {"send", settingsPath, "--port", sim.port, "--timeout", "8000", "--ack-timeout", "500",
                               "--drivers", "3"};
     CliRun r = cli(send);
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     for (const char *serial : {"0000000000012345", "0000000000012346", "0000000000012347"})
         EXPECT_TRUE(r.out.contains(QStringLiteral("Driver programmed: serial ") + serial)) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Transfer successful completed"));
@@ -123,7 +114,7 @@ TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
     // The programmer confirms the transfer before it programs the drivers, so every
     // driver record carries the settings of the transfer that programmed it.
     r = cli(send);
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const SQLiteAnswerClass d = drivers();
     ASSERT_EQ(d.GetRowCount(), 6);
     for (int row = 0; row < 6; ++row) {
@@ -138,7 +129,7 @@ TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
     EXPECT_EQ(settings.out.split('\n', Qt::SkipEmptyParts).size(), 2);
 
     r = cli({"read", "--port", sim.port, "--settings", settingsPath, "--timeout", "8000"});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString() << r.out.toStdString();
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString() << r.out.toStdString();
     for (const char *line : {"GTIN: 001122334455", "Serial: 0000000000012347", "FW: 0102", "HW: 0A0B",
                              "RW size: 0x001E", "Current = 500", "LifeTime = 50000", "Level0 = 80", "DCLevel = 51"})
         EXPECT_TRUE(r.out.contains(line)) << line << "\n" << r.out.toStdString();
@@ -150,14 +141,14 @@ TEST_F(DevsimEndToEnd, ReadReportsAChecksumErrorAndAnIncompleteRead)
         SimulatedDevices sim({"--tag-fault", "area-crc"});
         ASSERT_TRUE(sim.error.empty()) << sim.error;
         const CliRun r = cli({"read", "--port", sim.port, "--receiver", "0x01A2B3C4", "--timeout", "8000"});
-        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("Error: TAG RW CRC16 wrong")) << r.err.toStdString();
     }
     {
         SimulatedDevices sim({"--tag-fault", "order"});
         ASSERT_TRUE(sim.error.empty()) << sim.error;
         const CliRun r = cli({"read", "--port", sim.port, "--receiver", "0x01A2B3C4", "--timeout", "8000"});
-        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("tag read incomplete")) << r.err.toStdString();
     }
 }

@@ -1,17 +1,11 @@
 // tavel-nfc ports, pair and send against the device simulator.
+#include "cli_runner.h"
 #include "devsim_process.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 // The records a send writes go below a folder of the test, never the user's own.
 QString &dataHome()
 {
@@ -19,28 +13,13 @@ QString &dataHome()
     return folder;
 }
 
-CliRun cli(const QStringList &args, int timeoutMs = 20000)
+CliRun cli(const QStringList &args)
 {
-    QProcess p;
-    if (!dataHome().isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dataHome());
-        env.insert(QStringLiteral("APPDATA"), dataHome());
-        p.setProcessEnvironment(env);
-    }
-    p.start(QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc"), args);
-    CliRun r;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        r.err = QStringLiteral("<did not finish>");
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    CliRunOptions options;
+    if (!dataHome().isEmpty())
+        options.environment = DataHomeEnvironment(dataHome());
+    options.timeoutMs = 20000;
+    return RunTavelNfc(args, options);
 }
 
 class CliRadioTest : public ::testing::Test {

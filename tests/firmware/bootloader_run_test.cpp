@@ -1,6 +1,7 @@
 // Full runs of short generated scripts against the simulated bootloader of
 // tavel-devsim, over a pseudo-terminal with the real serial port class.
 
+#include "cli_runner.h"
 #include "firmware/firmware_updater.h"
 #include "firmware/script_generator.h"
 #include "scripted_dialogs.h"
@@ -168,13 +169,13 @@ TEST(SimulatedBootloader, FirmwareCommandExitsZeroOnlyAfterASuccessfulRun)
     for (const Case &c : cases) {
         SimulatedBootloader sim(c.simOptions);
         ASSERT_EQ(sim.error, "");
-        QProcess cli;
-        cli.start(QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc"), QStringList{"firmware", "--port", sim.path} + c.args);
-        ASSERT_TRUE(cli.waitForFinished(20000));
-        const QStringList out = QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        CliRunOptions options;
+        options.timeoutMs = 20000;
+        const CliRun cli = RunTavelNfc(QStringList{"firmware", "--port", sim.path} + c.args, options);
+        const QStringList out = cli.out.split('\n', Qt::SkipEmptyParts);
+        const QString &err = cli.err;
         const std::string what = c.args.join(' ').toStdString();
-        EXPECT_EQ(cli.exitCode(), c.exitCode) << what << err.toStdString();
+        EXPECT_EQ(cli.exitCode, c.exitCode) << what << err.toStdString();
         EXPECT_EQ(out.isEmpty() ? QString() : out.last(), c.lastOut) << what;
         EXPECT_TRUE(err.contains(c.err)) << what << err.toStdString();
         EXPECT_EQ(out.contains("finished successfully"), c.exitCode == 0) << what;
