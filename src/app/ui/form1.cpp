@@ -880,14 +880,11 @@ void TForm1::LoadSettingsDataToInterface(int /*unused: the active slot is shown*
 
     if (slot.dcLevel.defaultValue == defaultDcLevelOff) {
         DC_level_active->setChecked(false);
-        DC_level_Edit->setEnabled(false);
-        DC_ScrollBar->setEnabled(false);
-        DC_level_Edit->setText(QString());
+        EnableDcLevelControls(false);
     } else {
         const int level = StrToInt(slot.dcLevel.defaultValue);
         DC_level_active->setChecked(true);
-        DC_level_Edit->setEnabled(true);
-        DC_ScrollBar->setEnabled(true);
+        EnableDcLevelControls(true);
         DC_level_Edit->setText(QString::number(level));
         DC_ScrollBar->setValue(DC_ScrollBar->minimum() + DC_ScrollBar->maximum() - level);
     }

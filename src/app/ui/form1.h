@@ -334,6 +334,8 @@ private:
     void SetNominalCurrentFromMouse(int Y);
     void CloLevelEditExit(int level);
     void NtcTemperatureEditExit(int field);
+    void ShowDcLevelPanel();            // where the current graph stands, without reloading the level
+    void EnableDcLevelControls(bool on); // the level edit and bar; off also empties the edit
     // True while RepaintGraphs redraws: the graphs' message boxes stay closed then.
     bool GraphMessagesQuiet = false;
 

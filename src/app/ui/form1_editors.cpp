@@ -59,6 +59,18 @@ void throwIfConversionError(const FieldCheckOutcome &o)
         throw EConvertError(o.message);
 }
 
+// A value the check rejected is reported, and the field gets the text the check
+// put in its place. True when the value was rejected.
+bool applyFieldCheck(const FieldCheckOutcome &o, TEdit *edit)
+{
+    throwIfConversionError(o);
+    if (!o.rejected())
+        return false;
+    dialogs().message(o.caption, o.message);
+    edit->setText(o.text);
+    return true;
+}
+
 } // namespace
 
 namespace {
@@ -216,9 +228,7 @@ void TForm1::RepaintGraphs()
         if (DC_levelPanel->isVisible()) {
             // The DC editor has no graph. Opening it reloads the stored level, but a
             // mere redraw must not drop the level the user has set and not yet saved.
-            takePlaceAndColour(DC_levelPanel, GraphPanel);
-            OpenParameterPanel(DClevelEdit, DC_levelPanel, {});
-            OK->show();
+            ShowDcLevelPanel();
         }
         if (NTCPanel->isVisible())
             NTCEditEnter();
@@ -275,6 +285,11 @@ void TForm1::DClevelEditEnter()
 {
     // The DC editor shows the stored profile again: unsaved DC edits are dropped.
     DC_LevelAdjust(activeSlot() - 1);
+    ShowDcLevelPanel();
+}
+
+void TForm1::ShowDcLevelPanel()
+{
     takePlaceAndColour(DC_levelPanel, GraphPanel);
     OpenParameterPanel(DClevelEdit, DC_levelPanel, {});
     OK->show();
@@ -295,11 +310,7 @@ void TForm1::NomCurrentEditExit()
 {
     const FieldCheckOutcome o =
         CheckNominalCurrent(NomCurrentEdit->text(), MinCurrentLabel->text(), MaxCurrentLabel->text());
-    throwIfConversionError(o);
-    if (o.rejected()) {
-        dialogs().message(o.caption, o.message);
-        NomCurrentEdit->setText(o.text);
-    }
+    applyFieldCheck(o, NomCurrentEdit);
     const int current = StrToInt(NomCurrentEdit->text());
     CurrentGraphRangesDraw();
     ActualNominalCurrentLineDraw(current);
@@ -446,14 +457,9 @@ void TForm1::NtcTemperatureEditExit(int field)
     const FieldCheckOutcome o =
         CheckNtcTemperature(static_cast<NtcTemperatureField>(field), NTC_start_degree_edit->text(),
                             NTC_stop_degree_edit->text(), NTC_cut_degree_edit->text(), *descriptors[field]);
-    throwIfConversionError(o);
-    if (o.rejected()) {
-        dialogs().message(o.caption, o.message);
-        edits[field]->setText(o.text);
-        if (o.orderViolation) {
-            NTCEditEnter();
-            return;
-        }
+    if (applyFieldCheck(o, edits[field]) && o.orderViolation) {
+        NTCEditEnter();
+        return;
     }
     RedrawNtcGraph();
 }
@@ -465,11 +471,7 @@ void TForm1::NTC_cut_degree_editExit() { NtcTemperatureEditExit(static_cast<int>
 void TForm1::NTC_stop_editExit()
 {
     const FieldCheckOutcome o = CheckNtcStopLevel(NTC_stop_edit->text(), activeProfile().ExtNTCLevel2);
-    throwIfConversionError(o);
-    if (o.rejected()) {
-        dialogs().message(o.caption, o.message);
-        NTC_stop_edit->setText(o.text);
-    }
+    applyFieldCheck(o, NTC_stop_edit);
     RedrawNtcGraph();
 }
 
@@ -502,16 +504,10 @@ void TForm1::DC_LevelAdjust(int slotIndex)
     DC_ScrollBar->setRange(s.minimum, s.maximum);
     Label37->setText(s.minLabel);
     Label38->setText(s.maxLabel);
-    if (!s.active) {
-        DC_level_active->setChecked(false);
-        DC_level_Edit->setEnabled(false);
-        DC_ScrollBar->setEnabled(false);
-        DC_level_Edit->clear();
+    DC_level_active->setChecked(s.active);
+    EnableDcLevelControls(s.active);
+    if (!s.active)
         return;
-    }
-    DC_level_active->setChecked(true);
-    DC_level_Edit->setEnabled(true);
-    DC_ScrollBar->setEnabled(true);
     // The bar first: a stored level outside the bar's range must not be replaced by
     // the bar's limit through its change handler.
     DC_ScrollBar->setValue(s.position);
@@ -526,18 +522,23 @@ void TForm1::DC_ScrollBarChange()
 
 void TForm1::DC_level_activeClick()
 {
-    if (DC_level_active->isChecked()) {
-        DC_level_Edit->setEnabled(true);
-        DC_ScrollBar->setEnabled(true);
+    const bool on = DC_level_active->isChecked();
+    EnableDcLevelControls(on);
+    if (on) {
         // Always the highest level, not the level used before.
         const int level = StrToInt(activeProfile().dcLevel.max);
         DC_ScrollBar->setValue(DcScrollPositionForLevel(DC_ScrollBar->minimum(), DC_ScrollBar->maximum(), level));
         DC_level_Edit->setText(QString::number(level));
-    } else {
-        DC_level_Edit->setEnabled(false);
-        DC_ScrollBar->setEnabled(false);
-        DC_level_Edit->clear();
     }
+}
+
+void TForm1::EnableDcLevelControls(bool on)
+{
+    DC_level_Edit->setEnabled(on);
+    DC_ScrollBar->setEnabled(on);
+    // An inactive level shows no number.
+    if (!on)
+        DC_level_Edit->clear();
 }
 
 void TForm1::DC_level_EditExit()
