@@ -123,6 +123,15 @@ bool FirmwareUpdater::reopenBeforeSending()
     return false;
 }
 
+void FirmwareUpdater::closeAfterSending()
+{
+    port_->Close();
+    log(QStringLiteral("COM port closed"));
+    caption_ = QStringLiteral("Open port");
+    showState();
+    changed();
+}
+
 bool FirmwareUpdater::sendMagicCode()
 {
     if (!port_)
@@ -138,11 +147,7 @@ bool FirmwareUpdater::sendMagicCode()
         dialogs().message(QStringLiteral("Error"), QStringLiteral("ERROR: Could not write to COM. Maybe in use?"));
     }
     // The programmer restarts into its bootloader now; the port is reopened for the script.
-    port_->Close();
-    log(QStringLiteral("COM port closed"));
-    caption_ = QStringLiteral("Open port");
-    showState();
-    changed();
+    closeAfterSending();
     return written;
 }
 
@@ -163,11 +168,7 @@ bool FirmwareUpdater::sendFirmware()
     const bool ok = player.play(script.data, *port_) == FirmwareScriptPlayer::Outcome::Finished;
     if (ok)
         log(QStringLiteral("finished successfully"));
-    port_->Close();
-    log(QStringLiteral("COM port closed"));
-    caption_ = QStringLiteral("Open port");
-    showState();
-    changed();
+    closeAfterSending();
     return ok;
 }
 

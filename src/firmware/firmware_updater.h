@@ -61,6 +61,7 @@ private:
     void changed();
     void showState();
     bool reopenBeforeSending();
+    void closeAfterSending(); // the send buttons stay enabled: the next send reopens the port
     bool sendMagicCode();
     bool sendFirmware();
 
