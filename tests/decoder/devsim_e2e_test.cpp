@@ -1,56 +1,16 @@
 // End to end against the simulated stick and programmer: a transfer with three
 // drivers writes the records, and reading the last driver shows what was sent.
 #include "cli_runner.h"
+#include "devsim_process.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
 #include "records/records_database.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #ifndef Q_OS_WIN
 namespace {
-
-class SimulatedDevices {
-public:
-    explicit SimulatedDevices(const QStringList &extra)
-    {
-        const QString program = QStringLiteral(TAVEL_BIN_DIR "/tavel-devsim");
-        if (!QFileInfo::exists(program)) {
-            error = "tavel-devsim is not built";
-            return;
-        }
-        process_.start(program, extra);
-        QElapsedTimer t;
-        t.start();
-        QByteArray out;
-        while (port.isEmpty() && t.elapsed() < 10000 && process_.state() != QProcess::NotRunning) {
-            process_.waitForReadyRead(100);
-            out += process_.readAllStandardOutput();
-            for (const QByteArray &line : out.split('\n'))
-                if (line.startsWith("pty /"))
-                    port = QString::fromUtf8(line.mid(4));
-        }
-        if (port.isEmpty())
-            error = "tavel-devsim did not open its port";
-    }
-    ~SimulatedDevices()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(1000);
-    }
-    QString port;
-    std::string error;
-
-private:
-    QProcess process_;
-};
 
 class DevsimEndToEnd : public ::testing::Test {
 protected:
@@ -101,9 +61,9 @@ protected:
 
 TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
 {
-    SimulatedDevices sim({"--drivers", "3"});
-    ASSERT_TRUE(sim.error.empty()) << sim.error;
-    const QStringList send = {"send", settingsPath, "--port", sim.port, "--timeout", "8000", "--ack-timeout", "500",
+    DevsimProcess sim({"--drivers", "3"});
+    ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+    const QStringList send = {"send", settingsPath, "--port", sim.pty(), "--timeout", "8000", "--ack-timeout", "500",
                               "--drivers", "3"};
     CliRun r = cli(send);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -128,7 +88,7 @@ TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
     const CliRun settings = cli({"records", "settings"});
     EXPECT_EQ(settings.out.split('\n', Qt::SkipEmptyParts).size(), 2);
 
-    r = cli({"read", "--port", sim.port, "--settings", settingsPath, "--timeout", "8000"});
+    r = cli({"read", "--port", sim.pty(), "--settings", settingsPath, "--timeout", "8000"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString() << r.out.toStdString();
     for (const char *line : {"GTIN: 001122334455", "Serial: 0000000000012347", "FW: 0102", "HW: 0A0B",
                              "RW size: 0x001E", "Current = 500", "LifeTime = 50000", "Level0 = 80", "DCLevel = 51"})
@@ -138,16 +98,16 @@ TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
 TEST_F(DevsimEndToEnd, ReadReportsAChecksumErrorAndAnIncompleteRead)
 {
     {
-        SimulatedDevices sim({"--tag-fault", "area-crc"});
-        ASSERT_TRUE(sim.error.empty()) << sim.error;
-        const CliRun r = cli({"read", "--port", sim.port, "--receiver", "0x01A2B3C4", "--timeout", "8000"});
+        DevsimProcess sim({"--tag-fault", "area-crc"});
+        ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+        const CliRun r = cli({"read", "--port", sim.pty(), "--receiver", "0x01A2B3C4", "--timeout", "8000"});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("Error: TAG RW CRC16 wrong")) << r.err.toStdString();
     }
     {
-        SimulatedDevices sim({"--tag-fault", "order"});
-        ASSERT_TRUE(sim.error.empty()) << sim.error;
-        const CliRun r = cli({"read", "--port", sim.port, "--receiver", "0x01A2B3C4", "--timeout", "8000"});
+        DevsimProcess sim({"--tag-fault", "order"});
+        ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+        const CliRun r = cli({"read", "--port", sim.pty(), "--receiver", "0x01A2B3C4", "--timeout", "8000"});
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("tag read incomplete")) << r.err.toStdString();
     }

@@ -7,30 +7,16 @@
 #include "radio/radio_link.h"
 #include "radio/tavel_frames.h"
 #include "scripted_dialogs.h"
+#include "wait_for.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 constexpr uint32_t kChipId = 0x0180A2B3;
 const QString kProgrammerId = QStringLiteral("0x01A2B3C4");
-
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 class DevsimTest : public ::testing::Test {
 public:

@@ -2,66 +2,24 @@
 // tavel-devsim, over a pseudo-terminal with the real serial port class.
 
 #include "cli_runner.h"
+#include "devsim_process.h"
 #include "firmware/firmware_updater.h"
 #include "firmware/script_generator.h"
 #include "scripted_dialogs.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QFileInfo>
-#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #ifndef Q_OS_WIN
 namespace {
 // tavel-devsim with its bootloader, for the lifetime of the object.
-class SimulatedBootloader {
-public:
-    explicit SimulatedBootloader(QStringList extra)
+struct SimulatedBootloader : DevsimProcess {
+    explicit SimulatedBootloader(const QStringList &extra)
+        : DevsimProcess(QStringList{"--bootloader", "--bootloader-restart-ms", "50"} + extra)
     {
-        const QString program = QStringLiteral(TAVEL_BIN_DIR "/tavel-devsim");
-        if (!QFileInfo::exists(program)) {
-            error = "tavel-devsim is not built";
-            return;
-        }
-        process_.setProgram(program);
-        process_.setArguments(QStringList{"--bootloader", "--bootloader-restart-ms", "50"} + extra);
-        process_.start();
-        QElapsedTimer t;
-        t.start();
-        while (path.isEmpty() && t.elapsed() < 10000 && process_.state() != QProcess::NotRunning) {
-            process_.waitForReadyRead(200);
-            output_ += process_.readAllStandardOutput();
-            for (const QByteArray &line : output_.split('\n'))
-                if (line.startsWith("bootloader /"))
-                    path = QString::fromUtf8(line.mid(11));
-        }
-        if (path.isEmpty())
-            error = "tavel-devsim did not open its bootloader port";
     }
-    ~SimulatedBootloader()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(1000);
-    }
-    // What the simulator reported so far.
-    QString output()
-    {
-        process_.waitForReadyRead(50);
-        output_ += process_.readAllStandardOutput();
-        return QString::fromUtf8(output_);
-    }
-
-    QString path;
-    QString error;
-
-private:
-    QProcess process_;
-    QByteArray output_;
 };
 
 struct Outcome {
@@ -89,8 +47,9 @@ Outcome runUpdate(SimulatedBootloader &sim, bool withMagicCode = true)
         return true;
     };
     FirmwareUpdater updater(hooks);
-    updater.PortButton(&sim.path);
-    EXPECT_TRUE(updater.portOpen()) << sim.path.toStdString();
+    QString port = sim.bootloaderPty();
+    updater.PortButton(&port);
+    EXPECT_TRUE(updater.portOpen()) << port.toStdString();
     out.finished = withMagicCode ? updater.SendMagicCodeAndFirmware() : updater.SendFirmware();
     EXPECT_FALSE(updater.portOpen());
     return out;
@@ -100,7 +59,7 @@ Outcome runUpdate(SimulatedBootloader &sim, bool withMagicCode = true)
 TEST(SimulatedBootloader, ShortScriptRunsToTheEndAfterTheMagicCode)
 {
     SimulatedBootloader sim({});
-    ASSERT_EQ(sim.error, "");
+    ASSERT_EQ(sim.error(), "");
     const Outcome run = runUpdate(sim);
     EXPECT_TRUE(run.finished);
     EXPECT_EQ(run.log.filter("Matching ACK received :-)").size(), 3);
@@ -128,7 +87,7 @@ TEST(SimulatedBootloader, FaultsStopTheRunWithTheirLogLine)
     };
     for (const Case &c : cases) {
         SimulatedBootloader sim(c.options);
-        ASSERT_EQ(sim.error, "");
+        ASSERT_EQ(sim.error(), "");
         const Outcome run = runUpdate(sim, c.magicCode);
         const std::string what = c.options.join(' ').toStdString();
         EXPECT_FALSE(run.finished) << what;
@@ -168,10 +127,10 @@ TEST(SimulatedBootloader, FirmwareCommandExitsZeroOnlyAfterASuccessfulRun)
     };
     for (const Case &c : cases) {
         SimulatedBootloader sim(c.simOptions);
-        ASSERT_EQ(sim.error, "");
+        ASSERT_EQ(sim.error(), "");
         CliRunOptions options;
         options.timeoutMs = 20000;
-        const CliRun cli = RunTavelNfc(QStringList{"firmware", "--port", sim.path} + c.args, options);
+        const CliRun cli = RunTavelNfc(QStringList{"firmware", "--port", sim.bootloaderPty()} + c.args, options);
         const QStringList out = cli.out.split('\n', Qt::SkipEmptyParts);
         const QString &err = cli.err;
         const std::string what = c.args.join(' ').toStdString();
@@ -180,8 +139,9 @@ TEST(SimulatedBootloader, FirmwareCommandExitsZeroOnlyAfterASuccessfulRun)
         EXPECT_TRUE(err.contains(c.err)) << what << err.toStdString();
         EXPECT_EQ(out.contains("finished successfully"), c.exitCode == 0) << what;
         // Nothing reaches the programmer when the script cannot be read.
-        if (c.args.first() != "--script" || c.args[1].endsWith("missing.bin"))
+        if (c.args.first() != "--script" || c.args[1].endsWith("missing.bin")) {
             EXPECT_FALSE(sim.output().contains("magic code received")) << what;
+        }
     }
 }
 #endif

@@ -1,11 +1,13 @@
 #pragma once
-// tavel-devsim started for one test: its pseudo-terminal path and the packets it
-// received, read from its standard output.
+// tavel-devsim (the simulated stick, programmer and bootloader) started for the
+// lifetime of the object: the pseudo-terminals it announces and the lines it
+// reports, read from its standard output.
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
-#include <QThread>
 
 // The simulator is built on POSIX systems only.
 #ifdef Q_OS_UNIX
@@ -14,44 +16,73 @@ constexpr bool kHaveDevsim = true;
 constexpr bool kHaveDevsim = false;
 #endif
 
+// The test programs find it in the build's bin folder, the benchmarks beside themselves.
+inline QString DevsimProgram()
+{
+#ifdef TAVEL_BIN_DIR
+    return QStringLiteral(TAVEL_BIN_DIR "/tavel-devsim");
+#else
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tavel-devsim");
+#endif
+}
+
 class DevsimProcess {
 public:
-    explicit DevsimProcess(const QStringList &args = {})
+    explicit DevsimProcess(const QStringList &args = {}, const QString &program = DevsimProgram())
+        : program_(program), args_(args)
     {
-        process_.setProgram(QStringLiteral(TAVEL_BIN_DIR "/tavel-devsim"));
-        process_.setArguments(args);
-        process_.start();
+        if (!QFileInfo::exists(program))
+            return;
+        process_.start(program, args);
         started_ = process_.waitForStarted(5000);
+        // It announces its pseudo-terminals ("pty PATH", "bootloader PATH"), then "ready".
         QElapsedTimer t;
         t.start();
-        while (started_ && !output_.contains(QLatin1String("\nready")) && t.elapsed() < 5000) {
+        while (started_ && !output_.contains(QLatin1String("\nready")) && t.elapsed() < 10000
+               && process_.state() != QProcess::NotRunning) {
             process_.waitForReadyRead(100);
             output_ += QString::fromUtf8(process_.readAllStandardOutput());
         }
-        for (const QString &line : output_.split(QLatin1Char('\n')))
-            if (line.startsWith(QLatin1String("pty ")))
+        for (const QString &line : output_.split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String("pty /")))
                 pty_ = line.mid(4);
-    }
-    ~DevsimProcess()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            if (!process_.waitForFinished(2000)) {
-                process_.kill();
-                process_.waitForFinished(2000);
-            }
+            else if (line.startsWith(QLatin1String("bootloader /")))
+                bootloaderPty_ = line.mid(11);
         }
     }
-    bool ready() const { return started_ && !pty_.isEmpty(); }
-    QString pty() const { return pty_; }
-    // Every line written so far.
-    QStringList lines()
+    ~DevsimProcess() { stop(); }
+    DevsimProcess(const DevsimProcess &) = delete;
+    DevsimProcess &operator=(const DevsimProcess &) = delete;
+
+    // Empty when the simulator runs with every port its options ask for.
+    QString error() const
     {
+        if (!QFileInfo::exists(program_))
+            return QStringLiteral("tavel-devsim is not built: ") + program_;
+        if (!started_)
+            return QStringLiteral("tavel-devsim did not start");
+        if (pty_.isEmpty())
+            return QStringLiteral("tavel-devsim did not open its port");
+        if (args_.contains(QLatin1String("--bootloader")) && bootloaderPty_.isEmpty())
+            return QStringLiteral("tavel-devsim did not open its bootloader port");
+        return {};
+    }
+    bool ready() const { return error().isEmpty(); }
+    QString pty() const { return pty_; }
+    QString bootloaderPty() const { return bootloaderPty_; }
+
+    // Everything written so far.
+    QString output()
+    {
+        QElapsedTimer t;
+        t.start();
         do
             output_ += QString::fromUtf8(process_.readAllStandardOutput());
-        while (process_.waitForReadyRead(100));
-        return output_.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        while (process_.waitForReadyRead(100) && t.elapsed() < 5000);
+        return output_;
     }
+    // Every line written so far.
+    QStringList lines() { return output().split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
     // The packets received from the system, as "55 00 ..." texts.
     QStringList received()
     {
@@ -63,9 +94,23 @@ public:
     }
     bool running() const { return process_.state() == QProcess::Running; }
 
+    void stop()
+    {
+        if (process_.state() == QProcess::NotRunning)
+            return;
+        process_.terminate();
+        if (!process_.waitForFinished(3000)) {
+            process_.kill();
+            process_.waitForFinished(2000);
+        }
+    }
+
 private:
+    QString program_;
+    QStringList args_;
     QProcess process_;
     QString output_;
     QString pty_;
+    QString bootloaderPty_;
     bool started_ = false;
 };

@@ -6,13 +6,13 @@
 //   firmware_bench --write-script FILE [--groups N] ...   (writes the script only)
 
 #include "common/dialogs.h"
+#include "devsim_process.h"
 #include "firmware/firmware_updater.h"
 #include "firmware/script_generator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QThread>
 #include <cstdio>
 
@@ -58,23 +58,12 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    QProcess sim;
-    sim.start(devsim, {QStringLiteral("--bootloader")});
-    QString path;
-    QByteArray out;
-    QElapsedTimer wait;
-    wait.start();
-    while (path.isEmpty() && wait.elapsed() < 10000 && sim.state() != QProcess::NotRunning) {
-        sim.waitForReadyRead(200);
-        out += sim.readAllStandardOutput();
-        for (const QByteArray &line : out.split('\n'))
-            if (line.startsWith("bootloader /"))
-                path = QString::fromUtf8(line.mid(11));
-    }
-    if (path.isEmpty()) {
-        std::fprintf(stderr, "firmware_bench: %s did not open its bootloader port\n", qPrintable(devsim));
+    DevsimProcess sim({QStringLiteral("--bootloader")}, devsim);
+    if (!sim.ready()) {
+        std::fprintf(stderr, "firmware_bench: %s\n", qPrintable(sim.error()));
         return 1;
     }
+    QString path = sim.bootloaderPty();
 
     int lines = 0;
     QString last;
@@ -99,8 +88,7 @@ int main(int argc, char **argv)
     run.start();
     const bool ok = updater.SendFirmware();
     const double ms = double(run.nsecsElapsed()) / 1e6;
-    sim.terminate();
-    sim.waitForFinished(3000);
+    sim.stop();
 
     const FirmwareScriptCost cost = MeasureFirmwareScript(script);
     std::printf("script:       %lld bytes, %d groups of %d payload bytes, first delay %d, then %d\n",

@@ -5,34 +5,20 @@
 //   send_bench [--runs N] [--devsim PATH]
 
 #include "common/dialogs.h"
+#include "devsim_process.h"
 #include "profile/profile_defaults.h"
 #include "programming/programming_data.h"
 #include "radio/radio_link.h"
 #include "radio/tavel_frames.h"
+#include "wait_for.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QThread>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 namespace {
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(1);
-    }
-    return true;
-}
-
 int fail(const char *what)
 {
     std::fprintf(stderr, "send_bench: %s\n", what);
@@ -57,18 +43,10 @@ int main(int argc, char **argv)
         }
     }
 
-    QProcess sim;
-    sim.start(devsim, {});
-    if (!sim.waitForStarted(5000))
-        return fail("cannot start tavel-devsim");
-    QString out, pty;
-    while (!out.contains(QLatin1String("\nready")) && sim.waitForReadyRead(5000))
-        out += QString::fromUtf8(sim.readAllStandardOutput());
-    for (const QString &line : out.split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1String("pty ")))
-            pty = line.mid(4);
-    if (pty.isEmpty())
-        return fail("tavel-devsim printed no pseudo-terminal");
+    DevsimProcess sim({}, devsim);
+    if (!sim.ready())
+        return fail(qPrintable(sim.error()));
+    const QString pty = sim.pty();
 
     RadioLink link;
     link.startReceiveTick();
@@ -114,7 +92,5 @@ int main(int argc, char **argv)
     std::printf("median %lld ms (target at most 2000 ms): %s\n", static_cast<long long>(median),
                 median <= 2000 ? "met" : "NOT met");
     link.CloseCom();
-    sim.terminate();
-    sim.waitForFinished(2000);
     return 0;
 }
