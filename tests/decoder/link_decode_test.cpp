@@ -1,6 +1,6 @@
 // The programmer's answers through the radio link's receive tick: address check,
 // dispatch by frame ID, records and the notice shown by the next tick.
-#include "../radio/radio_test_util.h"
+#include "radio_test_util.h"
 #include "profile/profile_defaults.h"
 #include "radio/notices.h"
 #include "radio/tag_buffers.h"
@@ -18,13 +18,9 @@ namespace {
 constexpr uint32_t kOwn = 0x0180A2B3;
 constexpr uint32_t kProgrammer = 0x01A2B3C4;
 
-class LinkDecode : public ::testing::Test {
+class LinkDecode : public RadioLinkTest {
 protected:
     QTemporaryDir dir;
-    FakePortInstaller fake;
-    ScriptedDialogs dialogs;
-    RadioLink link;
-    LogRecorder log{link};
 
     void SetUp() override
     {
@@ -34,11 +30,9 @@ protected:
         radioNotices = {};
         tagBuffers = TagBuffers();
         tagReadState = TagReadState();
-        link.OpenPortButtonClick(QStringLiteral("stick"));
+        openStick();
         link.ownId = kOwn;
         InstallTagReception(link);
-        fake.state->writes.clear(); // the version request of the opening
-        log.take();
     }
     void TearDown() override { setDatabaseFolder(QString()); }
 

@@ -84,17 +84,11 @@ TEST(TavelFrames, FrameTextsCarryTheirCrcAndFeedTheTransferChecksum)
 }
 
 // Frames as the radio link sends them, with the stick acknowledging each one.
-class SendTest : public ::testing::Test {
+class SendTest : public RadioLinkTest {
 protected:
-    FakePortInstaller fake;
-    ScriptedDialogs dialogs;
-    RadioLink link;
-    LogRecorder log{link};
-
     void SetUp() override
     {
-        link.OpenPortButtonClick(QStringLiteral("stick"));
-        fake.state->writes.clear();
+        openStick();
         link.ownId = 0x0180A2B3;
         link.receiverIdText = QStringLiteral("0x01A2B3C4");
         link.sendDelayLimitMs = 300;
@@ -103,7 +97,6 @@ protected:
             if (w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1))
                 fake.state->incoming.append(responsePacket({0x00}));
         };
-        log.take();
     }
     // The Tavel frames written, as hexadecimal text.
     QStringList framesWritten() const

@@ -13,19 +13,9 @@ const QByteArray kAckRc2 = responsePacket({0x02});
 
 QString logged(const QByteArray &packet) { return QStringLiteral("<- ") + esp3::HexCompact(packet); }
 
-class ReceiveTest : public ::testing::Test {
+class ReceiveTest : public RadioLinkTest {
 protected:
-    FakePortInstaller fake;
-    ScriptedDialogs dialogs;
-    RadioLink link;
-    LogRecorder log{link};
-
-    void SetUp() override
-    {
-        link.OpenPortButtonClick(QStringLiteral("stick"));
-        fake.state->writes.clear();
-        log.take();
-    }
+    void SetUp() override { openStick(); }
     // One tick reading `chunk` (nothing when empty); returns its log lines.
     QStringList tick(const QByteArray &chunk = {})
     {

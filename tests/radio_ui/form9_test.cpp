@@ -1,5 +1,5 @@
 // The radio link window and the main window's "send".
-#include "../radio/fake_serial_port.h"
+#include "fake_serial_port.h"
 
 #include "app/app_data.h"
 #include "app/recent_files.h"

@@ -234,8 +234,8 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
 
 } // namespace
 
-#include "../radio/fake_serial_port.h"
-#include "../radio/radio_test_util.h"
+#include "fake_serial_port.h"
+#include "radio_test_util.h"
 #include "radio/tag_read_session.h"
 #include "radio/ui/form9.h"
 

@@ -1,10 +1,13 @@
 #pragma once
+// Packets as the stick sends them, the radio log, and a radio link on the fake stick.
 #include "fake_serial_port.h"
 #include "radio/esp3.h"
 #include "radio/radio_link.h"
+#include "scripted_dialogs.h"
 
 #include <QByteArray>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 inline QByteArray hexBytes(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
 
@@ -49,5 +52,22 @@ struct LogRecorder {
         QStringList out = lines;
         lines.clear();
         return out;
+    }
+};
+
+// A radio link on the fake stick. openStick() opens it and forgets what the
+// opening wrote and logged (the version request).
+class RadioLinkTest : public ::testing::Test {
+protected:
+    FakePortInstaller fake;
+    ScriptedDialogs dialogs;
+    RadioLink link;
+    LogRecorder log{link};
+
+    void openStick()
+    {
+        link.OpenPortButtonClick(QStringLiteral("stick"));
+        fake.state->writes.clear();
+        log.take();
     }
 };
