@@ -48,9 +48,14 @@ GraphItem text(GraphItem::Canvas canvas, QPoint at, const QString &t, const QCol
     return i;
 }
 
-QString rangeMessage(const char *routine)
+// The span of the current scale. An empty or inverted span is reported (naming the
+// routine that met it) and drawn as 100 mA, so that the scale still has a size.
+qint64 currentRange(qint64 minimum, qint64 maximum, const char *routine, QStringList &infoMessages)
 {
-    return QStringLiteral("max current - min current can't by <= 0; ") + QLatin1String(routine);
+    if (maximum - minimum > 0)
+        return maximum - minimum;
+    infoMessages << QStringLiteral("max current - min current can't by <= 0; ") + QLatin1String(routine);
+    return 100;
 }
 
 // Axis lines shared by the three graphs: the level axis from (L-1, top) down and the
@@ -96,12 +101,10 @@ GraphDrawing CurrentGraphRangesDraw(const QString &minLabel, const QString &maxL
         const qint64 minimum = StrToInt(minLabel);
         const qint64 maximum = StrToInt(maxLabel);
         d.items << text(GraphItem::Axis, {10, 5}, QStringLiteral("mA"));
-        qint64 range = maximum - minimum;
-        const int step = range <= 999 ? 50 : range <= 4999 ? 200 : 500;
-        if (range <= 0) {
-            d.infoMessages << rangeMessage("CurrentGraphRangesDraw");
-            range = 100;
-        }
+        // The step follows the labels' own span, before an empty span is replaced.
+        const qint64 span = maximum - minimum;
+        const int step = span <= 999 ? 50 : span <= 4999 ? 200 : 500;
+        const qint64 range = currentRange(minimum, maximum, "CurrentGraphRangesDraw", d.infoMessages);
         addAxes(d.items, QRect(L, T, W, H), T);
         if (minimum <= maximum) {
             const int tick = truncate(static_cast<float>(step) * (static_cast<float>(H) / static_cast<float>(range)));
@@ -128,11 +131,7 @@ GraphDrawing ActualNominalCurrentLineDraw(const QString &minLabel, const QString
     try {
         const qint64 minimum = StrToInt(minLabel);
         const qint64 maximum = StrToInt(maxLabel);
-        qint64 range = maximum - minimum;
-        if (range <= 0) {
-            d.infoMessages << rangeMessage("ActualNominalCurrentLineDraw");
-            range = 100;
-        }
+        const qint64 range = currentRange(minimum, maximum, "ActualNominalCurrentLineDraw", d.infoMessages);
         const float factor = static_cast<float>(H) / static_cast<float>(range);
         const int y = std::clamp(truncate(static_cast<float>(maximum - current) * factor), 0, H);
         d.items << line(GraphItem::Plot, {0, y}, {W, y}, kGraphRed, 2);
@@ -154,11 +153,7 @@ CurrentMouseResult CurrentFromMouse(const QString &minLabel, const QString &maxL
     // The labels converted above, so they convert here too.
     const qint64 minimum = StrToInt(minLabel);
     const qint64 maximum = StrToInt(maxLabel);
-    qint64 range = maximum - minimum;
-    if (range <= 0) {
-        r.line.infoMessages << rangeMessage("GraphPaintBoxMouseMove");
-        range = 100;
-    }
+    const qint64 range = currentRange(minimum, maximum, "GraphPaintBoxMouseMove", r.line.infoMessages);
     const float factor = static_cast<float>(range) / static_cast<float>(H);
     const qint64 value = maximum - truncate(static_cast<float>(y) * factor);
     qint64 limited = value;
