@@ -1,6 +1,7 @@
 #include "cli/cli_settings.h"
 
 #include "cli/cli_command.h"
+#include "programming/programming_data.h"
 
 #include <QFileInfo>
 
@@ -101,4 +102,15 @@ int loadSettingsForCli(const QString &path, ProfileSlots &profiles)
         break;
     }
     return kExitFailure;
+}
+
+int programmingDataForCli(const STRUCT_XML_FILE_VARIABLES &profile, QStringList &items)
+{
+    try {
+        GenerateProgrammingData(profile, DcLevelActiveForSlot(profile), items);
+    } catch (const std::exception &e) {
+        cliError(QString::fromUtf8(e.what()));
+        return kExitFailure;
+    }
+    return kExitOk;
 }

@@ -31,3 +31,8 @@ bool parseFileAndSlot(const QStringList &args, QString &file, int &slot, QString
 // without the fallback to defaults. Returns kExitOk, or kExitFailure after printing
 // the reason (the program's own message text) on standard error.
 int loadSettingsForCli(const QString &path, ProfileSlots &profiles);
+
+// The programming data items of `profile` (DC counts as off when its level is 255)
+// into `items`. Returns kExitOk, or kExitFailure after printing the reason on
+// standard error; the items made before the error are then no data to use.
+int programmingDataForCli(const STRUCT_XML_FILE_VARIABLES &profile, QStringList &items);

@@ -27,13 +27,8 @@ int run(const QStringList &args)
         return rc;
     const STRUCT_XML_FILE_VARIABLES &profile = profiles[slot - 1];
     QStringList items;
-    try {
-        GenerateProgrammingData(profile, DcLevelActiveForSlot(profile), items);
-    } catch (const std::exception &e) {
-        // The items produced before the error are no programming data to use.
-        cliError(QString::fromUtf8(e.what()));
-        return kExitFailure;
-    }
+    if (const int rc = programmingDataForCli(profile, items); rc != kExitOk)
+        return rc;
     cliOut(ProgrammingDataText(items));
     return kExitOk;
 }

@@ -81,12 +81,8 @@ int run(const QStringList &args)
     settingsVariablesField[size_t(slot - 1)].enOcean_HandHeldID = receiver;
     setActiveSlot(slot);
     QStringList items;
-    try {
-        GenerateProgrammingData(profile, DcLevelActiveForSlot(profile), items);
-    } catch (const std::exception &e) {
-        cliError(QString::fromUtf8(e.what()));
-        return kExitFailure;
-    }
+    if (const int rc = programmingDataForCli(profile, items); rc != kExitOk)
+        return rc;
 
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc send")))
