@@ -3,7 +3,7 @@
 // boxes, Save, the summary switch, the repaint timer and the mouse on the current graph.
 #include "main_window_fixture.h"
 
-#include "../app/print_qt.h"
+#include "print_qt.h"
 
 #include "app/editor_rules.h"
 #include "app/ui/graph_view.h"

@@ -1,7 +1,7 @@
 // The updater's session: the port object and its button, the magic code, the
 // script run, the port search, and clicks that arrive while a run is going on.
 
-#include "fake_serial.h"
+#include "fake_serial_line.h"
 #include "firmware/firmware_updater.h"
 #include "firmware/programmer_ports.h"
 #include "firmware/script_generator.h"

@@ -1,6 +1,6 @@
 // Generated scripts: the delivered shape, and each fault as the interpreter sees it.
 
-#include "fake_serial.h"
+#include "fake_serial_line.h"
 #include "firmware/script_generator.h"
 #include "firmware/script_player.h"
 #include "radio/tcom_class.h"

@@ -1,7 +1,7 @@
 // The firmware script interpreter: records, log lines, replies, waits, progress and
 // scripts that are damaged.
 
-#include "fake_serial.h"
+#include "fake_serial_line.h"
 #include "firmware/script_generator.h"
 #include "firmware/script_player.h"
 #include "radio/tcom_class.h"

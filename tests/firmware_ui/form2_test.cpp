@@ -1,7 +1,7 @@
 // The "Firmware Updater" window: its port list and search, the port button, the
 // send buttons, the log and progress, clicks during a run, and showing it again.
 
-#include "../firmware/fake_serial.h"
+#include "fake_serial_line.h"
 #include "firmware/firmware_script.h"
 #include "firmware/programmer_ports.h"
 #include "firmware/script_generator.h"

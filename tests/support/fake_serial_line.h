@@ -1,17 +1,15 @@
 #pragma once
 // An in-memory serial line for the firmware updater's tests: records what the
-// program opens and writes, and answers writes as a test tells it to.
+// program opens and writes, and answers writes as a test tells it to. (The radio
+// link's tests use fake_serial_port.h, whose reads return queued chunks.)
 
+#include "print_qt.h"
 #include "radio/serial_port.h"
 
 #include <QByteArray>
 #include <QStringList>
 #include <functional>
 #include <memory>
-#include <ostream>
-
-// Readable test failures for texts.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
 struct FakeLine {
     QStringList opened;          // every name passed to open(), in order
@@ -36,10 +34,10 @@ struct FakeLine {
     }
 };
 
-class FakeSerialPort : public ISerialPort {
+class FakeLinePort : public ISerialPort {
 public:
-    explicit FakeSerialPort(std::shared_ptr<FakeLine> line) : line_(std::move(line)) {}
-    ~FakeSerialPort() override { close(); }
+    explicit FakeLinePort(std::shared_ptr<FakeLine> line) : line_(std::move(line)) {}
+    ~FakeLinePort() override { close(); }
     bool open(const QString &name, qint32) override
     {
         line_->opened << name;
@@ -95,7 +93,7 @@ struct FakeSerialScope {
     FakeSerialScope()
     {
         auto l = line;
-        setSerialPortFactory([l] { return std::make_unique<FakeSerialPort>(l); });
+        setSerialPortFactory([l] { return std::make_unique<FakeLinePort>(l); });
     }
     ~FakeSerialScope() { setSerialPortFactory({}); }
 };
