@@ -44,20 +44,17 @@ public:
 
 // ---- The tables ---------------------------------------------------------------
 // Attribute lists: A(accessor suffix, attribute name, ParameterDescriptor member).
+// A ranged parameter and a list parameter differ only in their first attributes.
 #define TAVEL_CATALOGUE_RANGED_ATTRIBUTES(A)                                                     \
     A(min, "min", min)                                                                           \
     A(max, "max", max)                                                                           \
-    A(default_, "default", defaultValue)                                                         \
-    A(unit, "unit", unit)                                                                        \
-    A(address, "address", address)                                                               \
-    A(size, "size", size)                                                                        \
-    A(step, "step", step)                                                                        \
-    A(factor, "factor", factor)                                                                  \
-    A(offset, "offset", offset)                                                                  \
-    A(convform, "convform", convform)
+    TAVEL_CATALOGUE_SHARED_ATTRIBUTES(A)
 
 #define TAVEL_CATALOGUE_LIST_ATTRIBUTES(A)                                                       \
     A(list, "list", list)                                                                        \
+    TAVEL_CATALOGUE_SHARED_ATTRIBUTES(A)
+
+#define TAVEL_CATALOGUE_SHARED_ATTRIBUTES(A)                                                     \
     A(default_, "default", defaultValue)                                                         \
     A(unit, "unit", unit)                                                                        \
     A(address, "address", address)                                                               \
