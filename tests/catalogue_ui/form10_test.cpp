@@ -9,6 +9,7 @@
 #include "radio/radio_link.h"
 #include "radio/serial_port.h"
 #include "radio/ui/form9.h"
+#include "fake_serial_port.h"
 #include "scripted_dialogs.h"
 
 #include <QComboBox>
@@ -74,43 +75,6 @@ QStringList comboItems(QComboBox *combo)
     return out;
 }
 
-// A stick port that opens and swallows what is written.
-struct StickPortState {
-    bool open = false;
-    QString name;
-    int writes = 0;
-};
-class StickPort : public ISerialPort {
-public:
-    explicit StickPort(std::shared_ptr<StickPortState> s) : s_(std::move(s)) {}
-    bool open(const QString &name, qint32) override
-    {
-        s_->open = true;
-        s_->name = name;
-        return true;
-    }
-    void close() override { s_->open = false; }
-    bool isOpen() const override { return s_->open; }
-    QByteArray read(qint64, int, bool *ok) override
-    {
-        if (ok)
-            *ok = s_->open;
-        return {};
-    }
-    bool write(const QByteArray &) override
-    {
-        ++s_->writes;
-        return true;
-    }
-    void clear() override {}
-    bool setDataTerminalReady(bool) override { return true; }
-    bool setRequestToSend(bool) override { return true; }
-    QString errorText() const override { return {}; }
-
-private:
-    std::shared_ptr<StickPortState> s_;
-};
-
 } // namespace
 
 class DriverSelectTest : public ::testing::Test {
@@ -121,12 +85,11 @@ protected:
     std::unique_ptr<TForm9> radio;
     std::unique_ptr<TForm10> form;
     QList<SerialPortDescription> ports; // what port discovery finds
-    std::shared_ptr<StickPortState> stick = std::make_shared<StickPortState>();
+    FakePortInstaller stick; // opens and takes what is written
 
     void SetUp() override
     {
         setSerialPortEnumerator([this] { return ports; });
-        setSerialPortFactory([s = stick] { return std::make_unique<StickPort>(s); });
         ASSERT_TRUE(tmp.isValid());
         SetUserAppDataFolderOverride(tmp.filePath("appdata"));
         SetRecentFilesStorageOverride(tmp.filePath("recent.ini"));
@@ -493,8 +456,8 @@ TEST_F(DriverSelectTest, NewSettingsLeadsToTheLoadedSlotInTheMainWindow)
 
     // The radio link window came up on the stick's port, opened, with the prompt.
     EXPECT_TRUE(radio->isVisible());
-    EXPECT_TRUE(stick->open);
-    EXPECT_TRUE(stick->name.endsWith("ttyUSB0")) << stick->name.toStdString();
+    EXPECT_TRUE(stick.state->isOpen);
+    EXPECT_TRUE(stick.state->openedName.endsWith("ttyUSB0")) << stick.state->openedName.toStdString();
     EXPECT_EQ(radio->OpenPortButton->text(), "Close port");
     EXPECT_TRUE(radio->Panel6->isVisible());
     EXPECT_EQ(radio->height(), 210);
