@@ -1,4 +1,5 @@
 #include "common/convert.h"
+#include "file_size_limit.h"
 #include "profile/file_error.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
@@ -9,10 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
 #include <set>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -262,17 +261,12 @@ TEST_F(SettingsFileTest, WriteFailingMidwayLeavesTheOldFileByteForByte)
     ASSERT_GT(before.size(), 4096);
 
     // Let the write fail part of the way through: files may not grow beyond 1 KiB.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    FileSizeLimit limit(1024);
+    ASSERT_TRUE(limit.active());
     ProfileSlots changed = distinctSlots();
     SettingsIniFile ini(p);
     const bool saved_ok = DownloadSettingsToIniFile(ini, changed);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    limit.lift();
 
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(dialogs.texts(), QStringList{"Some problem during save of data"});

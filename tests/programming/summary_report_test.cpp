@@ -1,3 +1,4 @@
+#include "file_size_limit.h"
 #include "profile/file_error.h"
 #include "profile/profile_defaults.h"
 #include "programming/summary_report.h"
@@ -7,9 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 namespace {
 
@@ -183,20 +182,15 @@ TEST(SummaryFile, WriteFailingMidwayLeavesTheOldFile)
     SaveSummaryTextFile(path, {QStringLiteral("old")});
 
     // Files may not grow beyond 64 bytes, so the write stops part of the way.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    FileSizeLimit limit(64);
+    ASSERT_TRUE(limit.active());
     bool raised = false;
     try {
         SaveSummaryTextFile(path, WriteSumarryInformation(1, defaults(), fixedClock({kNoon})));
     } catch (const EFCreateError &) {
         raised = true;
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    limit.lift();
 
     EXPECT_TRUE(raised);
     EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
