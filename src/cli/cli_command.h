@@ -22,3 +22,6 @@ struct CliCommandRegistrar {
 // Writes a line to standard error / standard output (UTF-8, newline appended).
 void cliError(const QString &line);
 void cliOut(const QString &line);
+// A usage error: the reason, then the command's usage line, both on standard error.
+// Returns kExitUsage.
+int cliUsageError(const QString &reason, const QString &usage);

@@ -19,11 +19,8 @@ int run(const QStringList &args)
                               "separated by tabs. The index is what 'tavel-nfc new --model' takes."));
         return kExitOk;
     }
-    if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(QLatin1Char('-')))) {
-        cliError(QStringLiteral("tavel-nfc catalogue: unexpected argument '%1'").arg(args.last()));
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(QLatin1Char('-'))))
+        return cliUsageError(QStringLiteral("tavel-nfc catalogue: unexpected argument '%1'").arg(args.last()), kUsage);
     const QString path = args.isEmpty() ? DefaultCataloguePath() : args[0];
     if (!QFileInfo(path).isFile()) {
         cliError(QStringLiteral("tavel-nfc catalogue: '%1' does not exist").arg(path));

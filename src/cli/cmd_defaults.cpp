@@ -24,16 +24,11 @@ int run(const QStringList &args)
         } else if (a.startsWith(QLatin1String("--output=")) && output.isEmpty()) {
             output = a.mid(9);
         } else {
-            cliError(QStringLiteral("tavel-nfc defaults: unexpected argument '%1'").arg(a));
-            cliError(kUsage);
-            return kExitUsage;
+            return cliUsageError(QStringLiteral("tavel-nfc defaults: unexpected argument '%1'").arg(a), kUsage);
         }
     }
-    if (output.isEmpty()) {
-        cliError(QStringLiteral("tavel-nfc defaults: no output file given"));
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (output.isEmpty())
+        return cliUsageError(QStringLiteral("tavel-nfc defaults: no output file given"), kUsage);
 
     ProfileSlots profiles{};
     for (auto &p : profiles)

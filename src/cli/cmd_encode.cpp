@@ -17,11 +17,8 @@ int run(const QStringList &args)
     }
     QString file, error;
     int slot = 1;
-    if (!parseFileAndSlot(args, file, slot, error)) {
-        cliError(QStringLiteral("tavel-nfc encode: ") + error);
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (!parseFileAndSlot(args, file, slot, error))
+        return cliUsageError(QStringLiteral("tavel-nfc encode: ") + error, kUsage);
     ProfileSlots profiles{};
     if (const int rc = loadSettingsForCli(file, profiles); rc != kExitOk)
         return rc;

@@ -44,16 +44,11 @@ int run(const QStringList &args)
                 return kExitUsage;
             }
         } else {
-            cliError(QStringLiteral("tavel-nfc firmware: unexpected argument '%1'").arg(a));
-            cliError(kUsage);
-            return kExitUsage;
+            return cliUsageError(QStringLiteral("tavel-nfc firmware: unexpected argument '%1'").arg(a), kUsage);
         }
     }
-    if (port.isEmpty() || script.isEmpty()) {
-        cliError(QStringLiteral("tavel-nfc firmware: --port and --script are required"));
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (port.isEmpty() || script.isEmpty())
+        return cliUsageError(QStringLiteral("tavel-nfc firmware: --port and --script are required"), kUsage);
 
     CliDialogs messagesToStderr;
     // The script is read before anything is sent: without it, nothing goes out.

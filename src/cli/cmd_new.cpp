@@ -17,9 +17,7 @@ const QString kUsage =
 
 int usageError(const QString &reason)
 {
-    cliError(QStringLiteral("tavel-nfc new: %1").arg(reason));
-    cliError(kUsage);
-    return kExitUsage;
+    return cliUsageError(QStringLiteral("tavel-nfc new: %1").arg(reason), kUsage);
 }
 
 int run(const QStringList &args)

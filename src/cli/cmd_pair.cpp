@@ -18,17 +18,13 @@ int run(const QStringList &args)
     }
     RadioCliOptions options;
     QString error;
-    if (!parseRadioOptions(args, options, error, false) || !options.rest.isEmpty()) {
-        cliError(QStringLiteral("tavel-nfc pair: ")
-                 + (error.isEmpty() ? QStringLiteral("unexpected argument '%1'").arg(options.rest.first()) : error));
-        cliError(kUsage);
-        return kExitUsage;
-    }
-    if (options.ports.isEmpty()) {
-        cliError(QStringLiteral("tavel-nfc pair: no port given"));
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (!parseRadioOptions(args, options, error, false) || !options.rest.isEmpty())
+        return cliUsageError(
+            QStringLiteral("tavel-nfc pair: ")
+                + (error.isEmpty() ? QStringLiteral("unexpected argument '%1'").arg(options.rest.first()) : error),
+            kUsage);
+    if (options.ports.isEmpty())
+        return cliUsageError(QStringLiteral("tavel-nfc pair: no port given"), kUsage);
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc pair")))
         return kExitFailure;

@@ -18,11 +18,8 @@ int run(const QStringList &argsIn)
     }
     QStringList args = argsIn;
     setExtraStickPorts(TakePortArguments(args));
-    if (!args.isEmpty()) {
-        cliError(QStringLiteral("tavel-nfc ports: unexpected argument '%1'").arg(args.first()));
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (!args.isEmpty())
+        return cliUsageError(QStringLiteral("tavel-nfc ports: unexpected argument '%1'").arg(args.first()), kUsage);
     const QStringList ports = DiscoverStickPorts();
     for (const QString &p : ports)
         cliOut(p);

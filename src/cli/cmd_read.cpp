@@ -49,11 +49,8 @@ int run(const QStringList &args)
     RadioCliOptions options;
     QString error, settingsFile;
     int slot = 1;
-    if (!parseRadioOptions(args, options, error, true)) {
-        cliError(QStringLiteral("tavel-nfc read: ") + error);
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (!parseRadioOptions(args, options, error, true))
+        return cliUsageError(QStringLiteral("tavel-nfc read: ") + error, kUsage);
     QStringList fileArgs;
     for (int i = 0; i < options.rest.size(); ++i) {
         if (options.rest[i] == QLatin1String("--settings") && i + 1 < options.rest.size())
@@ -61,16 +58,10 @@ int run(const QStringList &args)
         else
             fileArgs << options.rest[i];
     }
-    if (!fileArgs.isEmpty() && !parseFileAndSlot(fileArgs, settingsFile, slot, error)) {
-        cliError(QStringLiteral("tavel-nfc read: ") + error);
-        cliError(kUsage);
-        return kExitUsage;
-    }
-    if (options.ports.isEmpty()) {
-        cliError(QStringLiteral("tavel-nfc read: no port given"));
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (!fileArgs.isEmpty() && !parseFileAndSlot(fileArgs, settingsFile, slot, error))
+        return cliUsageError(QStringLiteral("tavel-nfc read: ") + error, kUsage);
+    if (options.ports.isEmpty())
+        return cliUsageError(QStringLiteral("tavel-nfc read: no port given"), kUsage);
     ProfileSlots profiles{};
     for (auto &p : profiles)
         ApplyDefaultProfile(p);

@@ -49,9 +49,7 @@ int run(const QStringList &args)
         } else if (sub.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
             sub = a;
         } else {
-            cliError(QStringLiteral("tavel-nfc records: unexpected argument '%1'").arg(a));
-            cliError(kUsage);
-            return kExitUsage;
+            return cliUsageError(QStringLiteral("tavel-nfc records: unexpected argument '%1'").arg(a), kUsage);
         }
     }
     if (!folder.isEmpty())

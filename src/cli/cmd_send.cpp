@@ -56,16 +56,10 @@ int run(const QStringList &args)
             }
         }
     }
-    if (!ok || !parseFileAndSlot(options.rest, file, slot, error)) {
-        cliError(QStringLiteral("tavel-nfc send: ") + error);
-        cliError(kUsage);
-        return kExitUsage;
-    }
-    if (options.ports.isEmpty()) {
-        cliError(QStringLiteral("tavel-nfc send: no port given"));
-        cliError(kUsage);
-        return kExitUsage;
-    }
+    if (!ok || !parseFileAndSlot(options.rest, file, slot, error))
+        return cliUsageError(QStringLiteral("tavel-nfc send: ") + error, kUsage);
+    if (options.ports.isEmpty())
+        return cliUsageError(QStringLiteral("tavel-nfc send: no port given"), kUsage);
     ProfileSlots profiles{};
     if (const int rc = loadSettingsForCli(file, profiles); rc != kExitOk)
         return rc;

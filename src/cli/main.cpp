@@ -33,6 +33,13 @@ void cliOut(const QString &line)
     std::fflush(stdout);
 }
 
+int cliUsageError(const QString &reason, const QString &usage)
+{
+    cliError(reason);
+    cliError(usage);
+    return kExitUsage;
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
