@@ -1,4 +1,5 @@
 // The main window's settings-file commands, the recently-used list and printing.
+#include "default_profiles.h"
 #include "main_window_fixture.h"
 
 #include "profile/profile_defaults.h"
@@ -18,9 +19,8 @@ const QString kFormat = QStringLiteral("wrong format of settings data, program l
 // Writes the three profiles to `path` with slot-specific family names.
 void writeSettingsFile(const QString &path)
 {
-    ProfileSlots profiles;
+    ProfileSlots profiles = DefaultSlots();
     for (int i = 0; i < kSlotCount; ++i) {
-        ApplyDefaultProfile(profiles[i]);
         profiles[i].familyName = QStringLiteral("Family%1").arg(i + 1);
         profiles[i].programmer_Nfc_FW = QStringLiteral("1.2");
     }

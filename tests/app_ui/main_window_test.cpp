@@ -1,5 +1,6 @@
 // The main window: start-up, expert mode, slot selection, the transfer between a slot
 // and the window, the modified test, the availability gate and the minimum size.
+#include "default_profiles.h"
 #include "main_window_fixture.h"
 
 #include "profile/profile_defaults.h"
@@ -34,8 +35,7 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePanelWithDefaultsInEverySlot)
     EXPECT_EQ(form->Setting3ToolButton->Tag, 0);
     EXPECT_GE(form->ImageList1.size(), 14);
 
-    STRUCT_XML_FILE_VARIABLES expected;
-    ApplyDefaultProfile(expected);
+    const STRUCT_XML_FILE_VARIABLES expected = DefaultProfile();
     for (const auto &slot : settingsVariablesField)
         EXPECT_EQ(slot, expected);
     // The controls the defaults touch.

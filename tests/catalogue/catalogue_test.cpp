@@ -1,6 +1,7 @@
 #include "catalogue_fixture.h"
 
 #include "common/convert.h"
+#include "default_profiles.h"
 #include "profile/catalogue.h"
 #include "profile/profile_defaults.h"
 #include "programming/programming_data.h"
@@ -278,8 +279,7 @@ TEST_F(CatalogueLoad, CopiesEveryAttributeIntoItsMember)
         }
     }
     // The other slots are untouched.
-    STRUCT_XML_FILE_VARIABLES defaults;
-    ApplyDefaultProfile(defaults);
+    const STRUCT_XML_FILE_VARIABLES defaults = DefaultProfile();
     EXPECT_EQ(settingsVariablesField[0], defaults);
     EXPECT_EQ(settingsVariablesField[1], defaults);
 }

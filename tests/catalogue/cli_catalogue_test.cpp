@@ -2,6 +2,7 @@
 // They need build/bin/tavel-nfc (built with every target).
 #include "catalogue_fixture.h"
 #include "cli_runner.h"
+#include "default_profiles.h"
 
 #include "profile/catalogue.h"
 #include "profile/profile_defaults.h"
@@ -50,13 +51,6 @@ protected:
     }
 };
 
-STRUCT_XML_FILE_VARIABLES defaults()
-{
-    STRUCT_XML_FILE_VARIABLES d;
-    ApplyDefaultProfile(d);
-    return d;
-}
-
 } // namespace
 
 TEST_F(CatalogueCli, ListsTheBundledCatalogueBesideTheProgram)
@@ -101,9 +95,9 @@ TEST_F(CatalogueCli, NewWritesTheModelIntoTheSlotAsTheWindowLoadsIt)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("slot 2: B m1.familyname")) << r.out.toStdString();
     ProfileSlots profiles = readSettings(out);
-    EXPECT_EQ(profiles[0], defaults());
-    EXPECT_EQ(profiles[2], defaults());
-    EXPECT_EQ(profiles[1], windowLoad(defaults(), *root, 1, 1));
+    EXPECT_EQ(profiles[0], DefaultProfile());
+    EXPECT_EQ(profiles[2], DefaultProfile());
+    EXPECT_EQ(profiles[1], windowLoad(DefaultProfile(), *root, 1, 1));
     EXPECT_EQ(profiles[1].ExtNTCAdjustEnable, 1);
     EXPECT_EQ(profiles[1].enOcean_HandHeldID, "");
 
@@ -115,7 +109,7 @@ TEST_F(CatalogueCli, NewWritesTheModelIntoTheSlotAsTheWindowLoadsIt)
     const ProfileSlots after = readSettings(out);
     EXPECT_EQ(after[1], profiles[1]);
     EXPECT_EQ(after[2].ref_number, "C");
-    EXPECT_EQ(after[0], windowLoad(defaults(), *root, 0, 0));
+    EXPECT_EQ(after[0], windowLoad(DefaultProfile(), *root, 0, 0));
 }
 
 TEST_F(CatalogueCli, NewUsesTheBundledCatalogueByDefault)
@@ -124,7 +118,7 @@ TEST_F(CatalogueCli, NewUsesTheBundledCatalogueByDefault)
     const CliRun r = run({"new", "--model", "0", "-o", out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const auto root = LoadModelSelection(TAVEL_BIN_DIR "/nfc_model.xml");
-    EXPECT_EQ(readSettings(out)[0], windowLoad(defaults(), *root, 0, 0));
+    EXPECT_EQ(readSettings(out)[0], windowLoad(DefaultProfile(), *root, 0, 0));
 }
 
 TEST_F(CatalogueCli, NewRefusesWithoutTouchingTheFile)

@@ -3,6 +3,7 @@
 #include "app/app_data.h"
 #include "app/recent_files.h"
 #include "app/ui/form1.h"
+#include "default_profiles.h"
 #include "profile/catalogue.h"
 #include "profile/profile_defaults.h"
 #include "profile/ui/form10.h"
@@ -320,8 +321,7 @@ TEST_F(DriverSelectTest, LoadingTheSelectedModelFillsTheActiveSlotAndHandsOver)
     EXPECT_EQ(s.ExtNTCAdjustEnable, 1);
     EXPECT_EQ(s.ExtNTCAvailable, 1);
     // Slots 1 and 2 keep the default profile.
-    STRUCT_XML_FILE_VARIABLES defaults;
-    ApplyDefaultProfile(defaults);
+    const STRUCT_XML_FILE_VARIABLES defaults = DefaultProfile();
     EXPECT_EQ(settingsVariablesField[0], defaults);
 
     EXPECT_FALSE(form->isVisible());

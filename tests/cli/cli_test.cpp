@@ -1,5 +1,6 @@
 // Runs the command-line companion on real files in a temporary folder.
 #include "cli_runner.h"
+#include "default_profiles.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
 
@@ -34,13 +35,7 @@ protected:
     QString makeFile(const char *name, const std::function<void(SettingsIniFile &)> &edit)
     {
         const QString p = path(name);
-        ProfileSlots profiles{};
-        for (auto &r : profiles)
-            ApplyDefaultProfile(r);
-        SettingsIniFile ini(p);
-        EXPECT_TRUE(DownloadSettingsToIniFile(ini, profiles));
-        edit(ini);
-        ini.UpdateFile();
+        EXPECT_TRUE(WriteDefaultSettingsFile(p, edit));
         return p;
     }
 };

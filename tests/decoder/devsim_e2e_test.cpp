@@ -1,6 +1,7 @@
 // End to end against the simulated stick and programmer: a transfer with three
 // drivers writes the records, and reading the last driver shows what was sent.
 #include "cli_runner.h"
+#include "default_profiles.h"
 #include "devsim_process.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
@@ -19,9 +20,7 @@ protected:
 
     void SetUp() override
     {
-        ProfileSlots profiles;
-        for (auto &s : profiles)
-            ApplyDefaultProfile(s);
+        ProfileSlots profiles = DefaultSlots();
         STRUCT_XML_FILE_VARIABLES &p = profiles[0];
         p.enOcean_HandHeldID = "0x01A2B3C4";
         p.programmer_Nfc_FW = "2.10";

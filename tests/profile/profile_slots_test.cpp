@@ -1,3 +1,4 @@
+#include "default_profiles.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
 
@@ -27,8 +28,7 @@ TEST(ProfileSlots, StartUpLoadsTheDefaultProfileIntoAllThreeSlots)
     for (auto &slot : settingsVariablesField)
         slot = STRUCT_XML_FILE_VARIABLES{};
     LoadDefaultProfileIntoSlots();
-    STRUCT_XML_FILE_VARIABLES expected;
-    ApplyDefaultProfile(expected);
+    const STRUCT_XML_FILE_VARIABLES expected = DefaultProfile();
     for (const auto &slot : settingsVariablesField) {
         EXPECT_EQ(slot, expected);
         EXPECT_EQ(slot.ExtNTCAvailable, 0) << "NTC can never be ticked in a default slot";

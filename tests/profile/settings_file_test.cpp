@@ -1,4 +1,5 @@
 #include "common/convert.h"
+#include "default_profiles.h"
 #include "file_size_limit.h"
 #include "profile/file_error.h"
 #include "profile/profile_defaults.h"
@@ -29,18 +30,10 @@ void writeAll(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-ProfileSlots defaultSlots()
-{
-    ProfileSlots p{};
-    for (auto &r : p)
-        ApplyDefaultProfile(r);
-    return p;
-}
-
 // Three profiles that differ from each other and from the defaults in every kind of field.
 ProfileSlots distinctSlots()
 {
-    ProfileSlots p = defaultSlots();
+    ProfileSlots p = DefaultSlots();
     p[0].tag = 17;
     p[0].current.unit = QStringLiteral("mA");
     p[0].current.factor = QStringLiteral("1");
@@ -97,12 +90,7 @@ protected:
     QString makeFile(const std::function<void(SettingsIniFile &)> &edit = {}, const char *name = "profile.set")
     {
         const QString p = path(name);
-        SettingsIniFile ini(p);
-        EXPECT_TRUE(DownloadSettingsToIniFile(ini, defaultSlots()));
-        if (edit) {
-            edit(ini);
-            ini.UpdateFile();
-        }
+        EXPECT_TRUE(WriteDefaultSettingsFile(p, edit));
         dialogs.clear();
         return p;
     }
@@ -164,7 +152,7 @@ TEST_F(SettingsFileTest, RoundTripOfAllThreeSlotsInWriteOrder)
 
 TEST_F(SettingsFileTest, AvailabilityIsReadFromTheEnableFlags)
 {
-    ProfileSlots written = defaultSlots();
+    ProfileSlots written = DefaultSlots();
     written[0].dclevelAdjustEnable = 0; // disabled but available when saved
     written[1].ExtNTCAvailable = 1;     // available but not enabled
     SettingsIniFile out(path());
@@ -234,7 +222,7 @@ TEST_F(SettingsFileTest, SavingRereadsKeysWrittenByOthersSinceTheFileWasOpened)
         other.WriteString("tool", "added", "later");
         other.UpdateFile();
     }
-    ASSERT_TRUE(DownloadSettingsToIniFile(open, defaultSlots()));
+    ASSERT_TRUE(DownloadSettingsToIniFile(open, DefaultSlots()));
     EXPECT_EQ(SettingsIniFile(p).ReadString("tool", "added", "absent"), "later");
 }
 
@@ -246,7 +234,7 @@ TEST_F(SettingsFileTest, FailedSaveOntoADirectoryReportsAndChangesNothing)
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.set"));
     writeAll(p + "/inside.txt", "content");
     SettingsIniFile ini(p);
-    EXPECT_FALSE(DownloadSettingsToIniFile(ini, defaultSlots()));
+    EXPECT_FALSE(DownloadSettingsToIniFile(ini, DefaultSlots()));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, "Error");
     EXPECT_EQ(dialogs.messages[0].text, "Some problem during save of data");
@@ -351,7 +339,7 @@ TEST_F(SettingsFileTest, MissingSectionReadsAsZeroWithoutError)
     for (const auto &g : kDescriptorGroups)
         for (const auto &m : kDescriptorMembers)
             EXPECT_EQ((r.*(g.field)).*(m.field), "0") << g.name << "." << m.name;
-    EXPECT_EQ(profiles[0], defaultSlots()[0]);
+    EXPECT_EQ(profiles[0], DefaultSlots()[0]);
 }
 
 struct FormatErrorCase {

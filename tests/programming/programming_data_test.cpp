@@ -1,4 +1,5 @@
 #include "common/convert.h"
+#include "default_profiles.h"
 #include "profile/profile_defaults.h"
 #include "programming/programming_data.h"
 
@@ -8,13 +9,6 @@
 #include <functional>
 
 namespace {
-
-STRUCT_XML_FILE_VARIABLES defaults()
-{
-    STRUCT_XML_FILE_VARIABLES r;
-    ApplyDefaultProfile(r);
-    return r;
-}
 
 QString generate(const STRUCT_XML_FILE_VARIABLES &r, bool dcActive)
 {
@@ -28,7 +22,7 @@ QString generate(const STRUCT_XML_FILE_VARIABLES &r, bool dcActive)
 TEST(ProgrammingData, DefaultProfileGivesTheNineItemsInOrder)
 {
     QStringList memo{QStringLiteral("stale line")};
-    GenerateProgrammingData(defaults(), true, memo);
+    GenerateProgrammingData(DefaultProfile(), true, memo);
     EXPECT_EQ(memo, (QStringList{"00E65E", "00E701", "00E8FF", "00E9C8", "00EAC8", "00EBC8", "00ECC8",
                                  "00EDC8", "00EEFE"}));
     EXPECT_EQ(ProgrammingDataText(memo), "00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8;00EDC8;00EEFE");
@@ -59,7 +53,7 @@ class EncodeCases : public ::testing::TestWithParam<EncodeCase> {};
 
 TEST_P(EncodeCases, GiveTheExpectedText)
 {
-    auto r = defaults();
+    auto r = DefaultProfile();
     GetParam().change(r);
     EXPECT_EQ(generate(r, GetParam().dcActive), QString::fromLatin1(GetParam().expected));
 }
@@ -176,7 +170,7 @@ class FailureCases : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(FailureCases, StopWithTheItemsAlreadyProducedKept)
 {
-    auto r = defaults();
+    auto r = DefaultProfile();
     GetParam().change(r);
     QStringList memo;
     if (GetParam().divByZero)
@@ -201,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProgrammingData, EncodersAppendWithoutClearing)
 {
-    const auto r = defaults();
+    const auto r = DefaultProfile();
     QStringList memo{QStringLiteral("00E62C")};
     ProgrammingDataCalculation_DClevel(r, false, memo);
     ProgrammingDataCalculation_NTC(r, memo);
@@ -226,7 +220,7 @@ TEST(ProgrammingData, TextSplitsBackIntoItems)
 
 TEST(ProgrammingData, DcActiveStateOfAShownSlot)
 {
-    auto r = defaults();
+    auto r = DefaultProfile();
     EXPECT_TRUE(DcLevelActiveForSlot(r));
     r.dcLevel.defaultValue = QStringLiteral("255");
     EXPECT_FALSE(DcLevelActiveForSlot(r));

@@ -1,3 +1,4 @@
+#include "default_profiles.h"
 #include "file_size_limit.h"
 #include "profile/file_error.h"
 #include "profile/profile_defaults.h"
@@ -25,13 +26,6 @@ SummaryOptions fixedClock(QList<QDateTime> readings)
 
 const QDateTime kNoon(QDate(2026, 3, 14), QTime(12, 5, 9));
 
-STRUCT_XML_FILE_VARIABLES defaults()
-{
-    STRUCT_XML_FILE_VARIABLES r;
-    ApplyDefaultProfile(r);
-    return r;
-}
-
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
@@ -48,7 +42,7 @@ TEST(Summary, DefaultProfileInSlotOne)
         "Ref.number 123456", "GTIN 123456789012", "Serial 0000000000000000", "FW 0000", "HW 0000",
         "Nominal_current 350", "LifeTime 127500", "Level1 100", "Level2 100", "Level3 100", "Level4 100",
         "Level5 100", "LEDTime 4294967295", "DCLevel 100"};
-    EXPECT_EQ(WriteSumarryInformation(1, defaults(), fixedClock({kNoon})), expected);
+    EXPECT_EQ(WriteSumarryInformation(1, DefaultProfile(), fixedClock({kNoon})), expected);
 }
 
 TEST(Summary, ActiveSlotFormUsesTheActiveSlot)
@@ -73,7 +67,7 @@ class SummaryCases : public ::testing::TestWithParam<SummaryCase> {};
 
 TEST_P(SummaryCases, ListTheEnabledValues)
 {
-    auto r = defaults();
+    auto r = DefaultProfile();
     GetParam().change(r);
     const QStringList lines = WriteSumarryInformation(3, r, fixedClock({kNoon}));
     ASSERT_GE(lines.size(), 13);
@@ -118,7 +112,7 @@ TEST(Summary, DateAndTimeAreTwoReadingsOfTheClock)
     // The clock passes midnight between the two readings.
     const QDateTime before(QDate(2026, 12, 31), QTime(23, 59, 59));
     const QDateTime after(QDate(2027, 1, 1), QTime(0, 0, 0));
-    const QStringList lines = WriteSumarryInformation(1, defaults(), fixedClock({before, after}));
+    const QStringList lines = WriteSumarryInformation(1, DefaultProfile(), fixedClock({before, after}));
     EXPECT_EQ(lines[4], "Date 31.12.2026");
     EXPECT_EQ(lines[5], "Time 00:00:00");
 }
@@ -127,7 +121,7 @@ TEST(Summary, DefaultFormatsFollowTheSystemLocale)
 {
     SummaryOptions o;
     o.clock = [] { return kNoon; };
-    const QStringList lines = WriteSumarryInformation(1, defaults(), o);
+    const QStringList lines = WriteSumarryInformation(1, DefaultProfile(), o);
     const QLocale locale = QLocale::system();
     EXPECT_EQ(lines[4], "Date " + locale.toString(kNoon.date(), QLocale::ShortFormat));
     EXPECT_EQ(lines[5], "Time " + locale.toString(kNoon.time(), QLocale::LongFormat));
@@ -147,7 +141,7 @@ TEST(SummaryFile, WritesCrLfLinesAndReplacesAnExistingFile)
 
     // Saving again replaces the file with the second summary.
     const QStringList second = WriteSumarryInformation(
-        1, defaults(), fixedClock({QDateTime(QDate(2026, 3, 15), QTime(8, 0, 0))}));
+        1, DefaultProfile(), fixedClock({QDateTime(QDate(2026, 3, 15), QTime(8, 0, 0))}));
     SaveSummaryTextFile(path, second);
     const QByteArray bytes = readAll(path);
     EXPECT_TRUE(bytes.startsWith("NFC configuration software Tavel\r\nSummary information\r\n"));
@@ -186,7 +180,7 @@ TEST(SummaryFile, WriteFailingMidwayLeavesTheOldFile)
     ASSERT_TRUE(limit.active());
     bool raised = false;
     try {
-        SaveSummaryTextFile(path, WriteSumarryInformation(1, defaults(), fixedClock({kNoon})));
+        SaveSummaryTextFile(path, WriteSumarryInformation(1, DefaultProfile(), fixedClock({kNoon})));
     } catch (const EFCreateError &) {
         raised = true;
     }
