@@ -1,31 +1,13 @@
 // Pictures of the parameter editors and their graphs, written as PNG files beside the
 // main window's own pictures (build/screenshots, or TAVEL_SCREENSHOT_DIR).
 #include "main_window_fixture.h"
+#include "screenshots.h"
 
 #include "app/ui/graph_view.h"
 
-#include <QDir>
-#include <QImage>
 #include <QTest>
 
 namespace {
-
-QString editorScreenshotFolder()
-{
-    const QString env = qEnvironmentVariable("TAVEL_SCREENSHOT_DIR");
-    const QString folder = env.isEmpty() ? QStringLiteral(TAVEL_BIN_DIR "/../screenshots") : env;
-    QDir().mkpath(folder);
-    return QDir(folder).absolutePath();
-}
-
-void saveShot(QWidget &w, const QString &name)
-{
-    QApplication::processEvents();
-    const QImage image = w.grab().toImage();
-    ASSERT_FALSE(image.isNull());
-    const QString path = editorScreenshotFolder() + QLatin1Char('/') + name;
-    EXPECT_TRUE(image.save(path)) << path.toStdString();
-}
 
 void setAndLeave(TEdit *edit, const QString &text)
 {
@@ -47,8 +29,8 @@ TEST_F(MainWindowTest, ScreenshotsOfTheEditorsAndGraphs)
     QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, QPoint(200, 180));
     QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, QPoint(200, 180));
     EXPECT_EQ(form->NomCurrentEdit->text(), QStringLiteral("525"));
-    saveShot(*form, QStringLiteral("editor-current.png"));
-    saveShot(*form->GraphPanel, QStringLiteral("graph-current.png"));
+    SaveScreenshot(*form, QStringLiteral("editor-current.png"));
+    SaveScreenshot(*form->GraphPanel, QStringLiteral("graph-current.png"));
 
     // CLO: a falling profile over 50000 h, one level written "0".
     form->CLOEditEnter();
@@ -59,20 +41,20 @@ TEST_F(MainWindowTest, ScreenshotsOfTheEditorsAndGraphs)
     setAndLeave(form->clo_L4_Edit, QStringLiteral("0"));
     setAndLeave(form->clo_L5_Edit, QStringLiteral("60"));
     EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join(" | ").toStdString();
-    saveShot(*form, QStringLiteral("editor-clo.png"));
-    saveShot(*form->CLO_Adjust_Panel, QStringLiteral("graph-clo.png"));
+    SaveScreenshot(*form, QStringLiteral("editor-clo.png"));
+    SaveScreenshot(*form->CLO_Adjust_Panel, QStringLiteral("graph-clo.png"));
 
     // DC level at 70 %.
     form->DClevelEditEnter();
     setAndLeave(form->DC_level_Edit, QStringLiteral("70"));
-    saveShot(*form, QStringLiteral("editor-dc.png"));
+    SaveScreenshot(*form, QStringLiteral("editor-dc.png"));
 
     // NTC with the default temperatures and a span of 85.
     form->NTCEditEnter();
     setAndLeave(form->NTC_cut_degree_edit, QStringLiteral("85"));
     setAndLeave(form->NTC_stop_edit, QStringLiteral("40"));
     EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join(" | ").toStdString();
-    saveShot(*form, QStringLiteral("editor-ntc.png"));
-    saveShot(*form->NTCPanel, QStringLiteral("graph-ntc.png"));
+    SaveScreenshot(*form, QStringLiteral("editor-ntc.png"));
+    SaveScreenshot(*form->NTCPanel, QStringLiteral("graph-ntc.png"));
     form->close();
 }

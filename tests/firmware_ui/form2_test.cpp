@@ -6,11 +6,10 @@
 #include "firmware/programmer_ports.h"
 #include "firmware/script_generator.h"
 #include "firmware/ui/form2.h"
+#include "screenshots.h"
 #include "scripted_dialogs.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QImage>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -190,14 +189,8 @@ TEST_F(Form2Test, MagicCodeAndFirmwareRunWithLogAndProgress)
     EXPECT_EQ(form->StatusPanel0->text(), "Com zu");
     EXPECT_TRUE(sendEnabled()); // the next run reopens the same port
 
-    // A picture of the window after the run (build/screenshots or TAVEL_SCREENSHOT_DIR).
-    const QString env = qEnvironmentVariable("TAVEL_SCREENSHOT_DIR");
-    const QString folder = env.isEmpty() ? QStringLiteral(TAVEL_BIN_DIR "/../screenshots") : env;
-    QDir().mkpath(folder);
-    QApplication::processEvents();
-    const QImage image = form->grab().toImage();
-    EXPECT_EQ(image.size(), form->size());
-    EXPECT_TRUE(image.save(QDir(folder).filePath("firmware-updater-after-run.png")));
+    // A picture of the window after the run.
+    SaveScreenshot(*form, QStringLiteral("firmware-updater-after-run.png"));
 }
 
 TEST_F(Form2Test, ClicksDuringARunAreIgnored)

@@ -7,12 +7,10 @@
 #include "profile/profile_defaults.h"
 #include "radio/esp3.h"
 #include "radio/ui/form9.h"
+#include "screenshots.h"
 #include "scripted_dialogs.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QImage>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -357,15 +355,7 @@ TEST_F(Form9Test, SettingsToolButtonShowsTheWindowAndClosingTheMainWindowDrainsT
 // TAVEL_SCREENSHOT_DIR): compact, with the settings panel, expert with a log.
 TEST_F(Form9Test, ScreenshotsOfTheLayouts)
 {
-    const QString env = qEnvironmentVariable("TAVEL_SCREENSHOT_DIR");
-    const QString folder = env.isEmpty() ? QStringLiteral(TAVEL_BIN_DIR "/../screenshots") : env;
-    QDir().mkpath(folder);
-    auto save = [&](const QString &name) {
-        QApplication::processEvents();
-        const QImage image = form9->grab().toImage();
-        ASSERT_EQ(image.size(), form9->size());
-        EXPECT_TRUE(image.save(folder + QLatin1Char('/') + name));
-    };
+    auto save = [&](const QString &name) { SaveScreenshot(*form9, name); };
     Form1->Setting1ToolButtonClick();
     form9->show();
     openStick();

@@ -11,6 +11,7 @@
 #include "records/records_database.h"
 #include "records/ui/programmed_drivers.h"
 #include "records/ui/record_options_panel.h"
+#include "screenshots.h"
 #include "scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -287,33 +288,19 @@ TEST_F(TagWindows, MainWindowReadShowsTheTagInfoOnceTheIdentityArrived)
     Form9 = nullptr;
 }
 
-} // namespace
-
-#include <QApplication>
-#include <QDir>
-#include <QImage>
-
-namespace {
-
 // Pictures of the windows for a look by eye (build/screenshots, or TAVEL_SCREENSHOT_DIR).
 TEST_F(TagWindows, Screenshots)
 {
-    const QString env = qEnvironmentVariable("TAVEL_SCREENSHOT_DIR");
-    const QString folder = env.isEmpty() ? QStringLiteral(TAVEL_BIN_DIR "/../screenshots") : env;
-    QDir().mkpath(folder);
     info->SetExpertLayout(true);
     info->show();
-    QApplication::processEvents();
-    EXPECT_TRUE(info->grab().toImage().save(folder + "/tag-info-expert.png"));
+    SaveScreenshot(*info, QStringLiteral("tag-info-expert.png"));
     info->hide();
     WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x0180A2B3", "0x01A2B3C4", "0000000000012345");
     form->show();
     form->ReportButtonClick();
-    QApplication::processEvents();
-    EXPECT_TRUE(form->grab().toImage().save(folder + "/record-options.png"));
+    SaveScreenshot(*form, QStringLiteral("record-options.png"));
     form->ProgrammedDriverReportPanel->ReportPanelShowDriversButton->click();
-    QApplication::processEvents();
-    EXPECT_TRUE(ProgrammedDrivers->grab().toImage().save(folder + "/programmed-drivers.png"));
+    SaveScreenshot(*ProgrammedDrivers, QStringLiteral("programmed-drivers.png"));
 }
 
 } // namespace
