@@ -373,6 +373,12 @@ void RadioLink::ProcessUsartData()
         ~Done() { flag = false; }
     } done{parsing_};
     resumeParse_ = false;
+    // A rejected candidate loses its sync byte; this run stops there and the next
+    // tick goes on with the bytes behind it.
+    auto dropCandidate = [this] {
+        ring_.BufferDel(1);
+        resumeParse_ = ring_.BufferContent() > 0;
+    };
 
     for (;;) {
         if (ring_.BufferContent() == 0)
@@ -383,8 +389,7 @@ void RadioLink::ProcessUsartData()
         if (available < esp3::kHeaderSize)
             return;
         if (ring_.BufferRead(1) != 0) {
-            ring_.BufferDel(1);
-            resumeParse_ = ring_.BufferContent() > 0;
+            dropCandidate();
             return;
         }
         const uint8_t L = ring_.BufferRead(2);
@@ -397,15 +402,13 @@ void RadioLink::ProcessUsartData()
         if (headerCrc != headerRead) {
             OutputLog(QStringLiteral("Error: Header CRC wrong! calc: 0x") + tavel::Hex2(headerCrc)
                       + QStringLiteral(" read: 0x") + tavel::Hex2(headerRead));
-            ring_.BufferDel(1);
-            resumeParse_ = ring_.BufferContent() > 0;
+            dropCandidate();
             return;
         }
         const int total = int(L) + int(O) + 7;
         if (total > esp3::kMaxReceivedPacket) {
             OutputLog(QStringLiteral("Error: Total length > 42 chars!"));
-            ring_.BufferDel(1);
-            resumeParse_ = ring_.BufferContent() > 0;
+            dropCandidate();
             return;
         }
         if (ring_.BufferContent() < total) {
@@ -419,8 +422,7 @@ void RadioLink::ProcessUsartData()
         if (dataCrc != dataRead) {
             OutputLog(QStringLiteral("Error: Data CRC8 wrong! calc: 0x") + tavel::Hex2(dataCrc)
                       + QStringLiteral(" read: 0x") + tavel::Hex2(dataRead));
-            ring_.BufferDel(1);
-            resumeParse_ = ring_.BufferContent() > 0;
+            dropCandidate();
             return;
         }
 
