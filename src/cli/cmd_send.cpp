@@ -3,7 +3,6 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_radio.h"
-#include "programming/programming_data.h"
 #include "radio/tavel_frames.h"
 
 #include <QElapsedTimer>
