@@ -2,11 +2,9 @@
 // A main window created as at program start, with the dialogs scripted and the
 // application-data folder and the recently-used list kept in a temporary folder.
 
-#include "app/app_data.h"
-#include "app/recent_files.h"
 #include "app/ui/form1.h"
-#include "profile/profile_record.h"
 #include "scripted_dialogs.h"
+#include "window_test_folder.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -16,24 +14,19 @@
 class MainWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
+    WindowTestFolder folder{tmp.path()};
     ScriptedDialogs dlg;
     std::unique_ptr<TForm1> form;
 
     void SetUp() override
     {
         ASSERT_TRUE(tmp.isValid());
-        SetUserAppDataFolderOverride(tmp.filePath(QStringLiteral("appdata")));
-        SetRecentFilesStorageOverride(tmp.filePath(QStringLiteral("recent.ini")));
-        for (auto &slot : settingsVariablesField)
-            slot = STRUCT_XML_FILE_VARIABLES{};
         Create({QStringLiteral("tavel-nfc-config")});
     }
 
     void TearDown() override
     {
         Destroy();
-        SetUserAppDataFolderOverride(QString());
-        SetRecentFilesStorageOverride(QString());
         DevelopModeFlag = 0;
     }
 

@@ -12,6 +12,7 @@
 #include "radio/ui/form9.h"
 #include "fake_serial_port.h"
 #include "scripted_dialogs.h"
+#include "window_test_folder.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -81,6 +82,7 @@ QStringList comboItems(QComboBox *combo)
 class DriverSelectTest : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
+    WindowTestFolder folder{tmp.path()};
     ScriptedDialogs dlg;
     std::unique_ptr<TForm1> main;
     std::unique_ptr<TForm9> radio;
@@ -92,13 +94,9 @@ protected:
     {
         setSerialPortEnumerator([this] { return ports; });
         ASSERT_TRUE(tmp.isValid());
-        SetUserAppDataFolderOverride(tmp.filePath("appdata"));
-        SetRecentFilesStorageOverride(tmp.filePath("recent.ini"));
         QDir(tmp.path()).mkdir("bin");
         SetCatalogueProgramDirForTesting(tmp.filePath("bin"));
         CurrentCataloguePath().clear();
-        for (auto &slot : settingsVariablesField)
-            slot = STRUCT_XML_FILE_VARIABLES{};
         main = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
         Form1 = main.get();
         radio = std::make_unique<TForm9>();
@@ -117,8 +115,6 @@ protected:
         Form1 = nullptr;
         main.reset();
         SetCatalogueProgramDirForTesting(QString());
-        SetUserAppDataFolderOverride(QString());
-        SetRecentFilesStorageOverride(QString());
         CurrentCataloguePath().clear();
         setSerialPortFactory({});
         setSerialPortEnumerator({});

@@ -9,6 +9,7 @@
 #include "radio/ui/form9.h"
 #include "screenshots.h"
 #include "scripted_dialogs.h"
+#include "window_test_folder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,6 +30,7 @@ QByteArray hexBytes(const char *text) { return QByteArray::fromHex(QByteArray(te
 class Form9Test : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
+    WindowTestFolder folder{tmp.path()};
     ScriptedDialogs dialogs;
     FakePortInstaller fake;
     QList<SerialPortDescription> ports;
@@ -37,10 +39,6 @@ protected:
 
     void SetUp() override
     {
-        SetUserAppDataFolderOverride(tmp.filePath(QStringLiteral("appdata")));
-        SetRecentFilesStorageOverride(tmp.filePath(QStringLiteral("recent.ini")));
-        for (auto &slot : settingsVariablesField)
-            slot = STRUCT_XML_FILE_VARIABLES{};
         setSerialPortEnumerator([this] { return ports; });
         form1 = std::make_unique<TForm1>(QStringList{QStringLiteral("tavel-nfc-config")});
         Form1 = form1.get();
@@ -60,8 +58,6 @@ protected:
         Form1 = nullptr;
         form1.reset();
         setSerialPortEnumerator({});
-        SetUserAppDataFolderOverride(QString());
-        SetRecentFilesStorageOverride(QString());
     }
     void openStick()
     {

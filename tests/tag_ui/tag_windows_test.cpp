@@ -13,6 +13,7 @@
 #include "records/ui/record_options_panel.h"
 #include "screenshots.h"
 #include "scripted_dialogs.h"
+#include "window_test_folder.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -30,17 +31,14 @@ namespace {
 class TagWindows : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
+    WindowTestFolder folder{tmp.path()};
     ScriptedDialogs dlg;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TFormTagInfo> info;
 
     void SetUp() override
     {
-        SetUserAppDataFolderOverride(tmp.filePath("appdata"));
-        SetRecentFilesStorageOverride(tmp.filePath("recent.ini"));
         setDatabaseFolder(tmp.filePath("db"));
-        for (auto &slot : settingsVariablesField)
-            slot = STRUCT_XML_FILE_VARIABLES{};
         form = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
         Form1 = form.get();
         form->Setting1ToolButtonClick();
@@ -64,8 +62,6 @@ protected:
         Form1 = nullptr;
         form.reset();
         setDatabaseFolder(QString());
-        SetUserAppDataFolderOverride(QString());
-        SetRecentFilesStorageOverride(QString());
         recordOptions() = RecordOptions();
     }
 

@@ -1,0 +1,28 @@
+#pragma once
+// For window tests: while the object lives, the application-data folder and the
+// recently-used list are kept in `folder` (a test's temporary folder), and the
+// three slots start empty.
+
+#include "app/app_data.h"
+#include "app/recent_files.h"
+#include "profile/profile_record.h"
+
+#include <QString>
+
+class WindowTestFolder {
+public:
+    explicit WindowTestFolder(const QString &folder)
+    {
+        SetUserAppDataFolderOverride(folder + QStringLiteral("/appdata"));
+        SetRecentFilesStorageOverride(folder + QStringLiteral("/recent.ini"));
+        for (auto &slot : settingsVariablesField)
+            slot = STRUCT_XML_FILE_VARIABLES{};
+    }
+    ~WindowTestFolder()
+    {
+        SetUserAppDataFolderOverride(QString());
+        SetRecentFilesStorageOverride(QString());
+    }
+    WindowTestFolder(const WindowTestFolder &) = delete;
+    WindowTestFolder &operator=(const WindowTestFolder &) = delete;
+};
