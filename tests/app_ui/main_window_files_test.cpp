@@ -1,5 +1,6 @@
 // The main window's settings-file commands, the recently-used list and printing.
 #include "default_profiles.h"
+#include "file_bytes.h"
 #include "main_window_fixture.h"
 
 #include "profile/profile_defaults.h"
@@ -28,19 +29,6 @@ void writeSettingsFile(const QString &path)
     profiles[2].current.defaultValue = QStringLiteral("600");
     SettingsIniFile ini(path);
     ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
-}
-
-void writeText(const QString &path, const QByteArray &text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -77,7 +65,7 @@ TEST_F(MainWindowTest, LoadingWithTheDialogReadsAllSlotsShowsSlotOneAndRemembers
 TEST_F(MainWindowTest, AnOldVersionFileChangesNothingButStaysOpen)
 {
     const QString path = Path("old.set");
-    writeText(path, "[settings1_variables]\nprogrammer_Nfc_FW=0\nfamilyName=Old\n");
+    WriteFileBytes(path, "[settings1_variables]\nprogrammer_Nfc_FW=0\nfamilyName=Old\n");
     form->Setting2ToolButtonClick();
     dlg.filePaths << path;
 
@@ -159,14 +147,14 @@ TEST_F(MainWindowTest, SaveAndSaveAsRefuseUnsavedWindowValues)
     dlg.filePaths << path;
     form->SaveAsToolButtonClick();
     ASSERT_TRUE(QFile::exists(path));
-    const QByteArray before = readBytes(path);
+    const QByteArray before = ReadFileBytes(path);
     dlg.clear();
     form->NomCurrentEdit->setText("400");
     form->SaveToolButtonClick();
     ASSERT_EQ(dlg.messages.size(), 1);
     EXPECT_EQ(dlg.messages[0].caption, "Info");
     EXPECT_EQ(dlg.messages[0].text, "Data were modified. Save them before Save");
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(ReadFileBytes(path), before);
 }
 
 TEST_F(MainWindowTest, SaveAsWritesTheSlotsWithoutConfirmationAndSaveConfirms)
@@ -198,7 +186,7 @@ TEST_F(MainWindowTest, SaveAsWritesTheSlotsWithoutConfirmationAndSaveConfirms)
 TEST_F(MainWindowTest, AFailedSaveIsNotConfirmedAsSaved)
 {
     // A path below a plain file cannot be written.
-    writeText(Path("plain"), "x");
+    WriteFileBytes(Path("plain"), "x");
     const QString path = Path("plain/sub.set");
     form->Setting1ToolButtonClick();
     dlg.filePaths << path;
@@ -312,7 +300,7 @@ TEST_F(MainWindowTest, PrintSavesTheSummaryOfTheActiveSlotWithCrLf)
     EXPECT_EQ(d.request.initialDir, Path("appdata") + "/NFC configuration Software Tavel/print/");
     EXPECT_TRUE(QDir(d.request.initialDir).exists());
 
-    const QByteArray text = readBytes(path);
+    const QByteArray text = ReadFileBytes(path);
     EXPECT_TRUE(text.startsWith("NFC configuration software Tavel\r\nSummary information\r\nConfig no 3\r\n\r\nDate "))
         << text.constData();
     EXPECT_TRUE(text.contains("\r\nDCLevel 100\r\n"));
@@ -327,7 +315,7 @@ TEST_F(MainWindowTest, PrintSavesTheSummaryOfTheActiveSlotWithCrLf)
 
 TEST_F(MainWindowTest, PrintingToAnUnwritablePlaceIsReported)
 {
-    writeText(Path("plain"), "x");
+    WriteFileBytes(Path("plain"), "x");
     dlg.filePaths << Path("plain/summary.txt");
     form->PrintToolButton->click();
     ASSERT_EQ(dlg.messages.size(), 1);

@@ -1,5 +1,6 @@
 #include "common/convert.h"
 #include "default_profiles.h"
+#include "file_bytes.h"
 #include "file_size_limit.h"
 #include "profile/file_error.h"
 #include "profile/profile_defaults.h"
@@ -16,19 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // Three profiles that differ from each other and from the defaults in every kind of field.
 ProfileSlots distinctSlots()
@@ -126,7 +114,7 @@ TEST_F(SettingsFileTest, RoundTripOfAllThreeSlotsInWriteOrder)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
     QStringList order;
-    const auto sections = sectionLines(readAll(path()), &order);
+    const auto sections = sectionLines(ReadFileBytes(path()), &order);
     EXPECT_EQ(order, (QStringList{"settings1_variables", "settings2_variables", "settings3_variables"}));
     for (int s = 0; s < 3; ++s) {
         const QStringList lines = sections.value(SettingsSectionName(s));
@@ -178,7 +166,7 @@ TEST_F(SettingsFileTest, ProcessWideSlotsFormWritesAndReadsTheSlots)
 
 TEST_F(SettingsFileTest, SavingKeepsForeignSectionsAndKeysAndReplacesValuesInPlace)
 {
-    writeAll(path(), "; written by hand\n"
+    WriteFileBytes(path(), "; written by hand\n"
                      "[tool]\n"
                      "owner=line 3\n"
                      "\n"
@@ -186,11 +174,11 @@ TEST_F(SettingsFileTest, SavingKeepsForeignSectionsAndKeysAndReplacesValuesInPla
                      "familyName=Old\n"
                      "operatorNote=keep me\n"
                      "tag=5\n");
-    const QByteArray before = readAll(path());
+    const QByteArray before = ReadFileBytes(path());
     SettingsIniFile ini(path());
     ASSERT_TRUE(DownloadSettingsToIniFile(ini, distinctSlots()));
 
-    const QByteArray after = readAll(path());
+    const QByteArray after = ReadFileBytes(path());
     EXPECT_TRUE(after.startsWith("; written by hand\n")) << after.left(80).toStdString();
     QStringList order;
     const auto sections = sectionLines(after, &order);
@@ -209,7 +197,7 @@ TEST_F(SettingsFileTest, SavingKeepsForeignSectionsAndKeysAndReplacesValuesInPla
     // Saving twice changes nothing more.
     SettingsIniFile again(path());
     ASSERT_TRUE(DownloadSettingsToIniFile(again, distinctSlots()));
-    EXPECT_EQ(readAll(path()), after);
+    EXPECT_EQ(ReadFileBytes(path()), after);
     EXPECT_NE(after, before);
 }
 
@@ -232,20 +220,20 @@ TEST_F(SettingsFileTest, FailedSaveOntoADirectoryReportsAndChangesNothing)
 {
     const QString p = path("folder.set");
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.set"));
-    writeAll(p + "/inside.txt", "content");
+    WriteFileBytes(p + "/inside.txt", "content");
     SettingsIniFile ini(p);
     EXPECT_FALSE(DownloadSettingsToIniFile(ini, DefaultSlots()));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, "Error");
     EXPECT_EQ(dialogs.messages[0].text, "Some problem during save of data");
     EXPECT_TRUE(QFileInfo(p).isDir());
-    EXPECT_EQ(readAll(p + "/inside.txt"), "content");
+    EXPECT_EQ(ReadFileBytes(p + "/inside.txt"), "content");
 }
 
 TEST_F(SettingsFileTest, WriteFailingMidwayLeavesTheOldFileByteForByte)
 {
     const QString p = makeFile([](SettingsIniFile &ini) { ini.WriteString("tool", "owner", "line 3"); });
-    const QByteArray before = readAll(p);
+    const QByteArray before = ReadFileBytes(p);
     ASSERT_GT(before.size(), 4096);
 
     // Let the write fail part of the way through: files may not grow beyond 1 KiB.
@@ -258,7 +246,7 @@ TEST_F(SettingsFileTest, WriteFailingMidwayLeavesTheOldFileByteForByte)
 
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(dialogs.texts(), QStringList{"Some problem during save of data"});
-    EXPECT_EQ(readAll(p), before);
+    EXPECT_EQ(ReadFileBytes(p), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"profile.set"}) << "no temporary file left";
 }
 
@@ -267,20 +255,20 @@ TEST_F(SettingsFileTest, UnwritableFolderOrUnreadableFileIsNotReplaced)
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
     const QString p = makeFile();
-    const QByteArray before = readAll(p);
+    const QByteArray before = ReadFileBytes(p);
 
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     SettingsIniFile ini(p);
     EXPECT_FALSE(DownloadSettingsToIniFile(ini, distinctSlots()));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(readAll(p), before);
+    EXPECT_EQ(ReadFileBytes(p), before);
 
     // A file that exists but cannot be read is not overwritten with the program's keys alone.
     QFile::setPermissions(p, QFile::WriteOwner);
     SettingsIniFile unreadable(p);
     EXPECT_FALSE(DownloadSettingsToIniFile(unreadable, distinctSlots()));
     QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(readAll(p), before);
+    EXPECT_EQ(ReadFileBytes(p), before);
     EXPECT_EQ(dialogs.messages.size(), 2);
 }
 
@@ -307,7 +295,7 @@ TEST_F(SettingsFileTest, VersionRuleRejectsOldFilesAndChangesNothing)
         {"marker 0", [&] { return makeFile([](SettingsIniFile &i) { i.WriteString("settings1_variables", "programmer_Nfc_FW", "0"); }); }},
         {"marker absent", [&] { return makeFile([](SettingsIniFile &i) { i.DeleteKey("settings1_variables", "programmer_Nfc_FW"); }); }},
         {"missing file", [&] { return path("nothing-here.set"); }},
-        {"empty file", [&] { writeAll(path("empty.set"), ""); return path("empty.set"); }},
+        {"empty file", [&] { WriteFileBytes(path("empty.set"), ""); return path("empty.set"); }},
     };
     for (const auto &[name, make] : files) {
         const QString p = make();
@@ -460,7 +448,7 @@ TEST_F(SettingsFileTest, ReadsWindowsLineEndsAndOlderCodePageTexts)
 {
     QByteArray text = "\xEF\xBB\xBF[settings1_variables]\r\nprogrammer_Nfc_FW=1.0\r\nfamilyName=M\xFCller\r\n"
                       "type=M\xC3\xBCller\r\ncurrentAdjustEnable=1\r\n";
-    writeAll(path(), text);
+    WriteFileBytes(path(), text);
     ProfileSlots profiles{};
     SettingsIniFile ini(path());
     ASSERT_EQ(UploadSettingsFromIniFile(ini, profiles), SettingsLoadResult::Loaded);
@@ -473,7 +461,7 @@ TEST_F(SettingsFileTest, ReadsWindowsLineEndsAndOlderCodePageTexts)
 
 TEST_F(SettingsFileTest, IniObjectReadsDefaultsForAbsentKeysOnly)
 {
-    writeAll(path(), "[s]\nempty=\nnumber=42\n");
+    WriteFileBytes(path(), "[s]\nempty=\nnumber=42\n");
     SettingsIniFile ini(path());
     EXPECT_EQ(ini.ReadString("s", "empty", "dflt"), "");
     EXPECT_EQ(ini.ReadString("s", "absent", "dflt"), "dflt");

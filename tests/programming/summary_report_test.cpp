@@ -1,4 +1,5 @@
 #include "default_profiles.h"
+#include "file_bytes.h"
 #include "file_size_limit.h"
 #include "profile/file_error.h"
 #include "profile/profile_defaults.h"
@@ -25,12 +26,6 @@ SummaryOptions fixedClock(QList<QDateTime> readings)
 }
 
 const QDateTime kNoon(QDate(2026, 3, 14), QTime(12, 5, 9));
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 } // namespace
 
@@ -137,13 +132,13 @@ TEST(SummaryFile, WritesCrLfLinesAndReplacesAnExistingFile)
         old.write(QByteArray(4096, 'x'));
     }
     SaveSummaryTextFile(path, {QStringLiteral("first"), QString(), QStringLiteral("Family Name Müller")});
-    EXPECT_EQ(readAll(path), QByteArray("first\r\n\r\nFamily Name M\xc3\xbcller\r\n"));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("first\r\n\r\nFamily Name M\xc3\xbcller\r\n"));
 
     // Saving again replaces the file with the second summary.
     const QStringList second = WriteSumarryInformation(
         1, DefaultProfile(), fixedClock({QDateTime(QDate(2026, 3, 15), QTime(8, 0, 0))}));
     SaveSummaryTextFile(path, second);
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = ReadFileBytes(path);
     EXPECT_TRUE(bytes.startsWith("NFC configuration software Tavel\r\nSummary information\r\n"));
     EXPECT_TRUE(bytes.contains("\r\nDate 15.03.2026\r\nTime 08:00:00\r\n"));
     EXPECT_TRUE(bytes.endsWith("DCLevel 100\r\n"));
@@ -187,6 +182,6 @@ TEST(SummaryFile, WriteFailingMidwayLeavesTheOldFile)
     limit.lift();
 
     EXPECT_TRUE(raised);
-    EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"summary.txt"});
 }
