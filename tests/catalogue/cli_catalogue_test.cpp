@@ -15,19 +15,8 @@ using namespace catalogue_test;
 
 namespace {
 
-class CatalogueCli : public ::testing::Test {
+class CatalogueCli : public TavelNfcTest {
 protected:
-    QTemporaryDir dir;
-
-    void SetUp() override { ASSERT_TRUE(TavelNfcIsBuilt()); }
-
-    CliRun run(const QStringList &args)
-    {
-        CliRunOptions options;
-        options.workingDirectory = dir.path();
-        return RunTavelNfc(args, options);
-    }
-
     QString path(const QString &name) const { return dir.filePath(name); }
 
     ProfileSlots readSettings(const QString &file)

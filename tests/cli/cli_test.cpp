@@ -16,19 +16,8 @@ namespace {
 
 const QString kDefaultText = QStringLiteral("00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8;00EDC8;00EEFE");
 
-class CliTest : public ::testing::Test {
+class CliTest : public TavelNfcTest {
 protected:
-    QTemporaryDir dir;
-
-    void SetUp() override { ASSERT_TRUE(TavelNfcIsBuilt()); }
-
-    CliRun run(const QStringList &args)
-    {
-        CliRunOptions options;
-        options.workingDirectory = dir.path();
-        return RunTavelNfc(args, options);
-    }
-
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 
     // A default settings file with some keys changed.

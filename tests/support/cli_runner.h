@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 struct CliRun {
@@ -67,3 +68,18 @@ inline CliRun RunTavelNfc(const QStringList &args, const CliRunOptions &options 
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
 }
+
+// A fixture that runs tavel-nfc in a temporary folder of its own.
+class TavelNfcTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+
+    void SetUp() override { ASSERT_TRUE(TavelNfcIsBuilt()); }
+
+    CliRun run(const QStringList &args)
+    {
+        CliRunOptions options;
+        options.workingDirectory = dir.path();
+        return RunTavelNfc(args, options);
+    }
+};
