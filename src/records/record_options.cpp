@@ -25,8 +25,9 @@ int RecordProgrammedDriver(const QString &ownId, const QString &programmerId, co
         const STRUCT_XML_FILE_VARIABLES &profile = settingsVariablesField[slot];
         if (profile.enOcean_HandHeldID != programmerId)
             continue;
-        WriteDriversToDatabaseInAppdataWithSettings(profile.programmer_Nfc_FW, ownId, programmerId, serial);
-        ++written;
+        if (WriteDriversToDatabaseInAppdataWithSettings(profile.programmer_Nfc_FW, ownId, programmerId, serial)
+            != RecordFate::Lost)
+            ++written;
     }
     return written;
 }
@@ -35,6 +36,5 @@ bool RecordConfirmedTransfer(const RecordOptions &options)
 {
     if (!options.writeSettings)
         return false;
-    WriteSettingsToDatabaseInAppdata();
-    return true;
+    return WriteSettingsToDatabaseInAppdata() != RecordFate::Lost;
 }

@@ -24,10 +24,10 @@ RecordOptions &recordOptions();
 // A driver was reported programmed by `programmerId`: for slot 1, 2, 3 in turn,
 // when its filter is ticked and its programmer ID equals `programmerId` exactly,
 // one driver record with that slot's programmer firmware. Returns the number of
-// records written.
+// records written or kept pending (a lost record is reported and not counted).
 int RecordProgrammedDriver(const QString &ownId, const QString &programmerId, const QString &serial,
                            const RecordOptions &options = recordOptions());
 
 // A transfer was confirmed: a settings record of the active slot when
-// "Write to settings database" is ticked. Returns whether one was written.
+// "Write to settings database" is ticked. Returns whether one was written or kept pending.
 bool RecordConfirmedTransfer(const RecordOptions &options = recordOptions());

@@ -3,7 +3,9 @@
 #include "common/dialogs.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <sqlite3.h>
 
@@ -54,15 +56,15 @@ const char *const kSettingsInsertSql =
     "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,familyName,type,"
     "ref_number,editGTIN,editFW,editHW,editSerial,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,"
     "CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
-    "VALUES (datetime('now'), ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
-    "?17, ?18, ?19, ?20, ?21, ?22);";
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
+    "?17, ?18, ?19, ?20, ?21, ?22, ?23);";
 
 const char *const kDriversInsertSql =
     "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,"
     "serialNumber,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
     "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
-    "VALUES (datetime('now'), ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
-    "?17);";
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
+    "?17, ?18);";
 
 // The newest settings record of one programmer. Records of the same second are
 // told apart by their id, so the last one written wins.
@@ -70,6 +72,12 @@ const char *const kSettingsLookupSql =
     "SELECT nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
     "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp,datetime FROM ProgrammedLines "
     "WHERE (enOcean_HandHeldID = ?1) ORDER BY datetime DESC, id DESC LIMIT 1;";
+// The same among the records made up to a time (a driver record moved in from
+// the pending-records journal).
+const char *const kSettingsLookupUpToSql =
+    "SELECT nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
+    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp,datetime FROM ProgrammedLines "
+    "WHERE (enOcean_HandHeldID = ?1) AND datetime <= ?2 ORDER BY datetime DESC, id DESC LIMIT 1;";
 
 const char *const kDriversReportSql =
     "SELECT datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,serialNumber,nomCurrent,"
@@ -100,7 +108,9 @@ const char *const kExportSql =
     "ORDER BY d.datetime, d.id;";
 
 QString g_folder;
-int g_busyTimeoutMs = 5000;
+int g_busyTimeoutMs = kRecordBusyBudgetMs;
+PendingRecordsObserver g_observer;
+QString g_lastFailure;
 
 QString defaultFolder()
 {
@@ -118,6 +128,18 @@ QString defaultFolder()
 
 void showSqlError(const QString &text) { dialogs().message(QString(), text); }
 
+// The time one record may spend waiting for a file another program holds locked,
+// shared by every file and statement of that record.
+class BusyBudget {
+public:
+    explicit BusyBudget(int ms) : ms_(ms) { clock_.start(); }
+    int remainingMs() const { return std::max<int>(1, ms_ - int(clock_.elapsed())); }
+
+private:
+    int ms_;
+    QElapsedTimer clock_;
+};
+
 // One open database file; closed when it goes out of scope. Each operation has
 // its own, so a record written from a message box's event loop never closes the
 // file of the operation that showed the box.
@@ -128,7 +150,7 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    bool open(const QString &path)
+    bool open(const QString &path, int busyMs = g_busyTimeoutMs)
     {
         close();
         if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK) {
@@ -136,7 +158,7 @@ public:
             close();
             return false;
         }
-        sqlite3_busy_timeout(db, g_busyTimeoutMs);
+        sqlite3_busy_timeout(db, busyMs);
         return true;
     }
     void close()
@@ -152,20 +174,78 @@ private:
     sqlite3 *db = nullptr;
 };
 
+// A statement's outcome without any message box: the record writer decides what
+// a failure means.
+struct Quiet {
+    int rc = SQLITE_OK;
+    QString error;
+    bool ok() const { return rc == SQLITE_OK; }
+    bool busy() const { return (rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED; }
+};
+
+Quiet runQuiet(sqlite3 *db, const char *sql, const QStringList &values, SQLiteAnswerClass *answer)
+{
+    Quiet q;
+    sqlite3_stmt *stmt = nullptr;
+    const char *tail = sql;
+    // Several statements may follow one another; values bind to the first.
+    bool first = true;
+    while (tail && *tail) {
+        q.rc = sqlite3_prepare_v2(db, tail, -1, &stmt, &tail);
+        if (q.rc != SQLITE_OK) {
+            q.error = DatabaseText(sqlite3_errmsg(db));
+            sqlite3_finalize(stmt);
+            return q;
+        }
+        if (!stmt)
+            continue; // only white space or a comment was left
+        if (first)
+            for (int i = 0; i < values.size(); ++i) {
+                const QByteArray utf8 = values[i].toUtf8();
+                sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            }
+        first = false;
+        const int columns = sqlite3_column_count(stmt);
+        std::vector<const char *> cells(static_cast<size_t>(columns));
+        std::vector<const char *> names(static_cast<size_t>(columns));
+        for (int c = 0; c < columns; ++c)
+            names[size_t(c)] = sqlite3_column_name(stmt, c);
+        int rc = SQLITE_OK;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            if (!answer)
+                continue;
+            for (int c = 0; c < columns; ++c)
+                cells[size_t(c)] = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+            answer->Insert(columns, cells.data(), names.data());
+        }
+        if (rc != SQLITE_DONE) {
+            q.rc = rc;
+            q.error = DatabaseText(sqlite3_errmsg(db));
+            sqlite3_finalize(stmt);
+            return q;
+        }
+        sqlite3_finalize(stmt);
+        stmt = nullptr;
+    }
+    q.rc = SQLITE_OK;
+    return q;
+}
+
 // The statements every opened file runs before its real work.
 void runOpeningStatements(sqlite3 *db, const char *createTable, const char *indexes)
 {
     ExecInt(QStringLiteral("PRAGMA auto_vacuum=0;"), nullptr, db);
     ExecInt(QStringLiteral("PRAGMA foreign_keys = ON;"), nullptr, db);
     ExecInt(QString::fromLatin1(createTable), nullptr, db);
-    ExecInt(QString::fromLatin1(indexes), nullptr, db);
+    if (indexes)
+        ExecInt(QString::fromLatin1(indexes), nullptr, db);
 }
 
 bool openSettings(Connection &c, const char *createTable)
 {
     if (!c.open(SettingsDatabasePath()))
         return false;
-    runOpeningStatements(c.get(), createTable, kSettingsIndexSql);
+    runOpeningStatements(c.get(), createTable, nullptr);
     return true;
 }
 
@@ -173,8 +253,33 @@ bool openDrivers(Connection &c)
 {
     if (!c.open(DriversDatabasePath()))
         return false;
-    runOpeningStatements(c.get(), kDriversCreateTableSql, kDriversIndexSql);
+    runOpeningStatements(c.get(), kDriversCreateTableSql, nullptr);
     return true;
+}
+
+// Opens a file for one record within the record's budget, with its table. The
+// indexes are made at start (PrepareRecordDatabases); here only a new, empty
+// table gets them, which costs nothing.
+Quiet openForRecord(Connection &c, const QString &path, const char *createTable, const char *indexes,
+                    const BusyBudget &budget)
+{
+    Quiet q;
+    if (!c.open(path, budget.remainingMs())) {
+        q.rc = SQLITE_CANTOPEN;
+        q.error = c.lastError;
+        return q;
+    }
+    sqlite3_busy_timeout(c.get(), budget.remainingMs());
+    q = runQuiet(c.get(), "PRAGMA auto_vacuum=0; PRAGMA foreign_keys = ON;", {}, nullptr);
+    if (q.ok())
+        q = runQuiet(c.get(), createTable, {}, nullptr);
+    if (!q.ok())
+        return q;
+    SQLiteAnswerClass any;
+    q = runQuiet(c.get(), "SELECT 1 FROM ProgrammedLines LIMIT 1;", {}, &any);
+    if (q.ok() && any.GetRowCount() == 0)
+        q = runQuiet(c.get(), indexes, {}, nullptr);
+    return q;
 }
 
 int execCallback(void *context, int n, char **values, char **names)
@@ -191,6 +296,162 @@ QString csvField(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// ---- Records and the pending journal ---------------------------------------------
+
+// Journal records taken in are remembered in the file that took them, in the
+// same transaction as the record.
+const char *const kTakenTableSql =
+    "CREATE TABLE IF NOT EXISTS [PendingRecordsTaken] ([recordId] text NOT NULL PRIMARY KEY);";
+
+constexpr int kSettingTexts = 13;
+
+QStringList emptySettingTexts()
+{
+    QStringList settings;
+    for (int i = 0; i < kSettingTexts; ++i)
+        settings << QString();
+    return settings;
+}
+
+// The 13 setting texts of the newest settings record of `programmerId` (made up
+// to `upTo` when given). A failed lookup that is not a busy file leaves empty texts.
+Quiet lookUpSettings(const QString &programmerId, const QString &upTo, const BusyBudget &budget, QStringList *settings)
+{
+    *settings = emptySettingTexts();
+    Connection c;
+    Quiet q = openForRecord(c, SettingsDatabasePath(), kSettingsCreateTableSqlDriverForm, kSettingsIndexSql, budget);
+    SQLiteAnswerClass answer;
+    if (q.ok())
+        q = upTo.isEmpty() ? runQuiet(c.get(), kSettingsLookupSql, {programmerId}, &answer)
+                           : runQuiet(c.get(), kSettingsLookupUpToSql, {programmerId, upTo}, &answer);
+    if (!q.ok())
+        return q;
+    if (answer.GetRowCount() == 0) {
+        // No settings record of this programmer: the values read as NULL.
+        for (auto &s : *settings)
+            s = QStringLiteral("NULL");
+    } else {
+        for (int col = 0; col < kSettingTexts; ++col) {
+            const QString text = answer.Get(col, 0);
+            if (!text.isEmpty())
+                (*settings)[col] = text;
+        }
+    }
+    return q;
+}
+
+// Inserts one record into its file, with the journal id when it comes from the
+// journal (then skipped when that file took it before).
+Quiet insertRecord(const PendingRecord &record, bool fromJournal, const BusyBudget &budget)
+{
+    const bool settings = record.kind == PendingRecord::Kind::Settings;
+    QStringList values = record.values;
+    if (!settings && record.lookupDeferred) {
+        QStringList looked;
+        const Quiet lookup = lookUpSettings(record.values.value(2), record.created, budget, &looked);
+        if (lookup.busy())
+            return lookup;
+        values = values.mid(0, 4) + looked;
+    }
+    Connection c;
+    Quiet q = settings ? openForRecord(c, SettingsDatabasePath(), kSettingsCreateTableSql, kSettingsIndexSql, budget)
+                       : openForRecord(c, DriversDatabasePath(), kDriversCreateTableSql, kDriversIndexSql, budget);
+    if (!q.ok())
+        return q;
+    const char *insert = settings ? kSettingsInsertSql : kDriversInsertSql;
+    values.prepend(record.created);
+    if (!fromJournal)
+        return runQuiet(c.get(), insert, values, nullptr);
+    q = runQuiet(c.get(), kTakenTableSql, {}, nullptr);
+    if (!q.ok())
+        return q;
+    q = runQuiet(c.get(), "BEGIN IMMEDIATE;", {}, nullptr);
+    if (!q.ok())
+        return q;
+    SQLiteAnswerClass taken;
+    q = runQuiet(c.get(), "SELECT 1 FROM PendingRecordsTaken WHERE recordId = ?1;", {record.id}, &taken);
+    if (q.ok() && taken.GetRowCount() == 0) {
+        q = runQuiet(c.get(), insert, values, nullptr);
+        if (q.ok())
+            q = runQuiet(c.get(), "INSERT INTO PendingRecordsTaken (recordId) VALUES (?1);", {record.id}, nullptr);
+    }
+    if (q.ok())
+        q = runQuiet(c.get(), "COMMIT;", {}, nullptr);
+    if (!q.ok())
+        runQuiet(c.get(), "ROLLBACK;", {}, nullptr);
+    return q;
+}
+
+PendingJournal journal() { return PendingJournal(PendingRecordsJournalPath()); }
+
+// Moves the journal's records in, oldest first, until one fails. Returns the
+// number left; `error` receives the reason of the failure.
+int flushJournal(const BusyBudget &budget, QString *error)
+{
+    PendingJournal j = journal();
+    QList<PendingRecord> records;
+    if (!j.read(&records, error))
+        return j.count() > 0 ? j.count() : 1;
+    if (records.isEmpty())
+        return 0;
+    qsizetype done = 0;
+    for (; done < records.size(); ++done) {
+        const Quiet q = insertRecord(records[done], true, budget);
+        if (!q.ok()) {
+            if (error)
+                *error = q.error;
+            break;
+        }
+    }
+    if (done == 0)
+        return int(records.size());
+    const QList<PendingRecord> left = records.mid(done);
+    QString rewriteError;
+    if (!j.rewrite(left, &rewriteError)) {
+        // The records taken in are recorded in their files: the next flush skips them.
+        if (error)
+            *error = QStringLiteral("pending-records journal could not be rewritten: ") + rewriteError;
+    }
+    return int(left.size());
+}
+
+void notify(int pending, bool firstFailure)
+{
+    if (g_observer)
+        g_observer(pending, firstFailure ? g_lastFailure : QString());
+}
+
+// Writes one record: first the pending ones, oldest first; the record itself
+// goes into the journal when it cannot be written or older records still wait.
+RecordFate writeRecord(PendingRecord record, const BusyBudget &budget)
+{
+    PendingJournal j = journal();
+    const int pendingBefore = j.count();
+    QString error;
+    int left = pendingBefore > 0 ? flushJournal(budget, &error) : 0;
+    if (left == 0) {
+        const Quiet q = insertRecord(record, false, budget);
+        if (q.ok()) {
+            if (pendingBefore > 0)
+                notify(0, false);
+            return RecordFate::Written;
+        }
+        error = q.error;
+    }
+    QString journalError;
+    if (!j.append(record, &journalError)) {
+        g_lastFailure = QStringLiteral("A record was lost: it could not be written to the database (%1) "
+                                       "nor kept in %2 (%3): %4")
+                            .arg(error, j.path(), journalError, record.describe());
+        dialogs().message(QStringLiteral("Error"), g_lastFailure, MsgButtons::OK, MsgIcon::Error);
+        notify(left, false);
+        return RecordFate::Lost;
+    }
+    g_lastFailure = error;
+    notify(left + 1, pendingBefore == 0);
+    return RecordFate::Pending;
 }
 
 } // namespace
@@ -228,46 +489,15 @@ bool ExecBound(const char *sql, const QStringList &values, SQLiteAnswerClass *an
 {
     if (!db)
         return false;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-        showSqlError(DatabaseText(sqlite3_errmsg(db)));
-        sqlite3_finalize(stmt);
-        return false;
-    }
-    for (int i = 0; i < values.size(); ++i) {
-        const QByteArray utf8 = values[i].toUtf8();
-        sqlite3_bind_text(stmt, i + 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-    }
-    const int columns = sqlite3_column_count(stmt);
-    std::vector<const char *> cells(columns);
-    std::vector<const char *> names(columns);
-    for (int c = 0; c < columns; ++c)
-        names[c] = sqlite3_column_name(stmt, c);
-    int rc = SQLITE_OK;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        if (!answer)
-            continue;
-        for (int c = 0; c < columns; ++c)
-            cells[c] = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-        answer->Insert(columns, cells.data(), names.data());
-    }
-    if (rc != SQLITE_DONE) {
-        showSqlError(DatabaseText(sqlite3_errmsg(db)));
-        sqlite3_finalize(stmt);
-        return false;
-    }
-    sqlite3_finalize(stmt);
-    return true;
+    const Quiet q = runQuiet(db, sql, values, answer);
+    if (!q.ok())
+        showSqlError(q.error);
+    return q.ok();
 }
 
-void WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &p)
+RecordFate WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &p)
 {
-    Connection c;
-    if (!openSettings(c, kSettingsCreateTableSql)) {
-        // The record would be lost without a word: say so.
-        showSqlError(QStringLiteral("Settings database could not be opened: ") + c.lastError);
-        return;
-    }
+    const BusyBudget budget(g_busyTimeoutMs);
     const QStringList values = {
         p.enOcean_HandHeldID, p.programmer_Nfc_FW, p.familyName, p.type, p.ref_number,
         p.editGTIN, p.editFW, p.editHW, p.editSerial,
@@ -277,45 +507,64 @@ void WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &p)
         p.Temp1.defaultValue, p.ExtNTCLevel1.defaultValue, p.Temp2.defaultValue,
         p.ExtNTCLevel2.defaultValue, p.CutOffTemp.defaultValue,
     };
-    ExecBound(kSettingsInsertSql, values, nullptr, c.get());
+    return writeRecord(PendingRecord::make(PendingRecord::Kind::Settings, values), budget);
 }
 
-void WriteSettingsToDatabaseInAppdata() { WriteSettingsRecord(activeProfile()); }
+RecordFate WriteSettingsToDatabaseInAppdata() { return WriteSettingsRecord(activeProfile()); }
 
-void WriteDriversToDatabaseInAppdataWithSettings(const QString &programmerFw, const QString &ownId,
-                                                 const QString &programmerId, const QString &serial)
+RecordFate WriteDriversToDatabaseInAppdataWithSettings(const QString &programmerFw, const QString &ownId,
+                                                       const QString &programmerId, const QString &serial)
 {
-    constexpr int kSettingTexts = 13;
+    const BusyBudget budget(g_busyTimeoutMs);
     QStringList settings;
-    for (int i = 0; i < kSettingTexts; ++i)
-        settings << QString();
-    {
+    const Quiet lookup = lookUpSettings(programmerId, QString(), budget, &settings);
+    PendingRecord record =
+        PendingRecord::make(PendingRecord::Kind::Driver, QStringList{ownId, programmerFw, programmerId, serial} + settings);
+    // A busy settings file is looked up again when the record is moved in.
+    record.lookupDeferred = lookup.busy();
+    return writeRecord(record, budget);
+}
+
+QString PendingRecordsJournalPath() { return QDir(DatabaseFolder()).filePath(kPendingRecordsFileName); }
+
+int PendingRecordCount() { return journal().count(); }
+
+bool ReadPendingRecords(QList<PendingRecord> *records, QString *error) { return journal().read(records, error); }
+
+int FlushPendingRecords(QString *error)
+{
+    const int before = PendingRecordCount();
+    const BusyBudget budget(g_busyTimeoutMs);
+    const int left = flushJournal(budget, error);
+    if (left != before)
+        notify(left, false);
+    return left;
+}
+
+QString LastRecordFailure() { return g_lastFailure; }
+
+void setPendingRecordsObserver(PendingRecordsObserver observer) { g_observer = std::move(observer); }
+
+bool PrepareRecordDatabases(QString *error)
+{
+    // Runs once at start with the usual long wait: building the indexes of a
+    // large file of an earlier version takes a few seconds once.
+    for (const bool settings : {true, false}) {
         Connection c;
-        if (openSettings(c, kSettingsCreateTableSqlDriverForm)) {
-            SQLiteAnswerClass answer;
-            if (ExecBound(kSettingsLookupSql, {programmerId}, &answer, c.get())) {
-                if (answer.GetRowCount() == 0) {
-                    // No settings record of this programmer: the values read as NULL.
-                    for (auto &s : settings)
-                        s = QStringLiteral("NULL");
-                } else if (answer.GetRowCount() == 1) {
-                    for (int col = 0; col < kSettingTexts; ++col) {
-                        const QString text = answer.Get(col, 0);
-                        if (!text.isEmpty())
-                            settings[col] = text;
-                    }
-                }
-            }
+        if (!c.open(settings ? SettingsDatabasePath() : DriversDatabasePath(), kStartBusyTimeoutMs)) {
+            if (error)
+                *error = c.lastError;
+            return false;
+        }
+        const Quiet q = runQuiet(c.get(), settings ? kSettingsCreateTableSql : kDriversCreateTableSql, {}, nullptr);
+        const Quiet i = q.ok() ? runQuiet(c.get(), settings ? kSettingsIndexSql : kDriversIndexSql, {}, nullptr) : q;
+        if (!i.ok()) {
+            if (error)
+                *error = i.error;
+            return false;
         }
     }
-    Connection c;
-    if (!openDrivers(c)) {
-        showSqlError(QStringLiteral("Drivers database could not be opened: ") + c.lastError);
-        return;
-    }
-    QStringList values = {ownId, programmerFw, programmerId, serial};
-    values += settings;
-    ExecBound(kDriversInsertSql, values, nullptr, c.get());
+    return true;
 }
 
 bool ReadNewestRecords(RecordDatabase which, int limit, SQLiteAnswerClass &answer)
@@ -342,13 +591,23 @@ QStringList RecordReportLines(const SQLiteAnswerClass &answer, int limit)
     return lines;
 }
 
-QStringList ProgrammedDriversReportLines(int limit)
+QStringList ProgrammedDriversReportLines(int limit, QString *error)
 {
     Connection c;
-    if (!openDrivers(c))
+    if (!openDrivers(c)) {
+        if (error)
+            *error = QStringLiteral("Drivers database could not be opened: ") + c.lastError;
         return {};
+    }
     SQLiteAnswerClass answer;
-    ExecBound(kDriversReportSql, {QString::number(limit)}, &answer, c.get());
+    const Quiet q = runQuiet(c.get(), kDriversReportSql, {QString::number(limit)}, &answer);
+    if (!q.ok()) {
+        if (error)
+            *error = QStringLiteral("Driver records could not be read: ") + q.error;
+        else
+            showSqlError(q.error);
+        return {};
+    }
     return RecordReportLines(answer, limit);
 }
 
@@ -368,38 +627,50 @@ bool ExportDriversCsv(const QString &path, QString *error)
     Connection c;
     if (!openDrivers(c))
         return fail(QStringLiteral("Drivers database could not be opened: ") + c.lastError);
-    if (!ExecBound("ATTACH DATABASE ?1 AS settingsdb;", {SettingsDatabasePath()}, nullptr, c.get()))
+    if (!runQuiet(c.get(), "ATTACH DATABASE ?1 AS settingsdb;", {SettingsDatabasePath()}, nullptr).ok())
         return fail(QStringLiteral("Settings database could not be attached"));
-    SQLiteAnswerClass answer;
-    if (!ExecBound(kExportSql, {}, &answer, c.get()))
-        return fail(QStringLiteral("Driver records could not be read"));
 
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+    // The rows go to the file one at a time; the old file is replaced only when
+    // the new one is complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    auto writeLine = [&file](const QStringList &fields) {
-        QStringList out;
-        for (const auto &f : fields)
-            out << csvField(f);
-        file.write(out.join(QLatin1Char(',')).toUtf8() + '\n');
-    };
-    // The export needs the column names even when there is no row yet.
-    QStringList header = answer.Header();
-    if (header.isEmpty()) {
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(c.get(), kExportSql, -1, &stmt, nullptr) == SQLITE_OK)
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i)
-                header << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(c.get(), kExportSql, -1, &stmt, nullptr) != SQLITE_OK) {
+        const QString text = DatabaseText(sqlite3_errmsg(c.get()));
         sqlite3_finalize(stmt);
+        return fail(QStringLiteral("Driver records could not be read: ") + text);
     }
-    writeLine(header);
-    for (int row = 0; row < answer.GetRowCount(); ++row) {
-        QStringList fields;
-        for (int col = 0; col < answer.GetColoumCount(); ++col)
-            fields << answer.Get(col, row, QString());
-        writeLine(fields);
+    const int columns = sqlite3_column_count(stmt);
+    QByteArray line;
+    auto field = [&line](int column, const QString &text) {
+        if (column > 0)
+            line += ',';
+        line += csvField(text).toUtf8();
+    };
+    for (int i = 0; i < columns; ++i)
+        field(i, QString::fromUtf8(sqlite3_column_name(stmt, i)));
+    bool written = file.write(line + '\n') >= 0;
+    int rc = SQLITE_OK;
+    while (written && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        line.clear();
+        for (int i = 0; i < columns; ++i) {
+            const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+            field(i, text ? DatabaseText(text) : QString());
+        }
+        written = file.write(line + '\n') >= 0;
     }
-    if (!file.flush() || file.error() != QFileDevice::NoError)
+    const QString readError = DatabaseText(sqlite3_errmsg(c.get()));
+    sqlite3_finalize(stmt);
+    if (!written) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    }
+    if (rc != SQLITE_DONE) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Driver records could not be read: ") + readError);
+    }
+    if (!file.commit())
         return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     return true;
 }

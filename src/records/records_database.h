@@ -8,15 +8,19 @@
 // parameters, so any text (quotes included) is stored exactly as given.
 
 #include "profile/profile_record.h"
+#include "records/pending_journal.h"
 #include "records/sqlite_answer.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct sqlite3;
 
 inline const QString kSettingsDatabaseFileName = QStringLiteral("programmedSettingsData_ver_1.db");
 inline const QString kDriversDatabaseFileName = QStringLiteral("programmedDriversData_ver_1.db");
+// The pending-records journal beside the two files.
+inline const QString kPendingRecordsFileName = QStringLiteral("pendingRecords.journal");
 
 // The table statements. The driver writer creates the settings table with three
 // column names written with a capital E; SQLite treats both forms as the same table.
@@ -36,9 +40,12 @@ void setDatabaseFolder(const QString &folder);
 QString DatabaseFolder();
 QString SettingsDatabasePath();
 QString DriversDatabasePath();
-// How long an operation waits for a database that another program holds locked
-// before it fails with SQLite's error text (default 5000 ms).
+// How long one record (all its files and statements together) and every other
+// operation waits for a database that another program holds locked (default 200 ms).
+constexpr int kRecordBusyBudgetMs = 200;
 void setDatabaseBusyTimeout(int milliseconds);
+// The wait of PrepareRecordDatabases, which runs once at start.
+constexpr int kStartBusyTimeoutMs = 5000;
 
 // ---- Statement execution --------------------------------------------------------
 
@@ -52,15 +59,44 @@ bool ExecBound(const char *sql, const QStringList &values, SQLiteAnswerClass *an
 
 // ---- The records -----------------------------------------------------------------
 
+// What became of a record.
+enum class RecordFate {
+    Written, // in its database
+    Pending, // kept in the pending-records journal until a later write moves it in
+    Lost,    // neither: reported with a message box naming the record
+};
+
 // Appends one settings record made from `profile`.
-void WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &profile);
+RecordFate WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &profile);
 // Appends one settings record made from the active slot.
-void WriteSettingsToDatabaseInAppdata();
+RecordFate WriteSettingsToDatabaseInAppdata();
 // Appends one driver record: the four texts and the 13 parameter values of the
 // newest settings record whose programmer ID equals `programmerId` ("NULL" texts
 // when there is none, empty texts when the settings database cannot be read).
-void WriteDriversToDatabaseInAppdataWithSettings(const QString &programmerFw, const QString &ownId,
-                                                 const QString &programmerId, const QString &serial);
+RecordFate WriteDriversToDatabaseInAppdataWithSettings(const QString &programmerFw, const QString &ownId,
+                                                       const QString &programmerId, const QString &serial);
+
+// Every record write waits at most kRecordBusyBudgetMs for a locked file. A
+// record that still cannot be written (locked, unwritable folder, full disk,
+// damaged file) goes into the pending-records journal; every later write first
+// moves the pending records in, oldest first, each exactly once.
+QString PendingRecordsJournalPath();
+int PendingRecordCount();
+bool ReadPendingRecords(QList<PendingRecord> *records, QString *error);
+// Moves the pending records in, oldest first, until one fails. Returns the number
+// left; `error` receives the reason when one is left.
+int FlushPendingRecords(QString *error);
+// The reason the last record could not be written.
+QString LastRecordFailure();
+// Told after a write or a flush changed the number of pending records. `message`
+// is not empty only for the first record kept pending (none were pending before).
+using PendingRecordsObserver = std::function<void(int pending, const QString &message)>;
+void setPendingRecordsObserver(PendingRecordsObserver observer);
+
+// Creates both files with their tables and the indexes their lookups need (run
+// at start, so that a large file of an earlier version is not indexed in the
+// middle of a transfer). False with the reason when a file cannot be prepared.
+bool PrepareRecordDatabases(QString *error);
 
 // ---- Reading back ------------------------------------------------------------------
 
@@ -72,12 +108,14 @@ bool ReadNewestRecords(RecordDatabase which, int limit, SQLiteAnswerClass &answe
 
 // The lines of the drivers report: the newest `limit` driver records, each line
 // "<i>  " followed by every column's text and " - ". Creates the file and the
-// table when they do not exist yet.
-QStringList ProgrammedDriversReportLines(int limit = kReportLineLimit);
+// table when they do not exist yet. When the file cannot be read: no lines, and
+// the reason in `error` (without `error`, SQLite's text in a message box).
+QStringList ProgrammedDriversReportLines(int limit = kReportLineLimit, QString *error = nullptr);
 // The same line format for any result table.
 QStringList RecordReportLines(const SQLiteAnswerClass &answer, int limit);
 
 // Writes every driver record, oldest first, joined with the settings record that
 // was the newest of its programmer when the driver was recorded, as CSV with a
-// header line. False with `error` set when a file cannot be read or written.
+// header line. The rows are written one at a time; the file is replaced only when
+// the export is complete. False with `error` set when a file cannot be read or written.
 bool ExportDriversCsv(const QString &path, QString *error);

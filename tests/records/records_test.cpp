@@ -2,6 +2,8 @@
 #include "records/record_options.h"
 #include "records/records_database.h"
 #include "records/sqlite_answer.h"
+#include "file_bytes.h"
+#include "file_size_limit.h"
 #include "scripted_dialogs.h"
 
 #include <QDir>
@@ -9,6 +11,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+
+#include <functional>
 
 namespace {
 
@@ -104,7 +108,7 @@ protected:
     void TearDown() override
     {
         setDatabaseFolder(QString());
-        setDatabaseBusyTimeout(5000);
+        setDatabaseBusyTimeout(kRecordBusyBudgetMs);
         recordOptions() = RecordOptions();
     }
 
@@ -122,6 +126,37 @@ protected:
                 return a.Get(c, row);
         return QStringLiteral("<no column>");
     }
+    static int indexCount(const QString &path)
+    {
+        sqlite3 *db = nullptr;
+        EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+        SQLiteAnswerClass idx;
+        ExecInt("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'ProgrammedLines_%';", &idx, db);
+        sqlite3_close(db);
+        return idx.GetRowCount();
+    }
+};
+
+// Another program holding a database file with an exclusive transaction.
+class ExclusiveHolder {
+public:
+    explicit ExclusiveHolder(const QString &path)
+    {
+        EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &db_), SQLITE_OK);
+        EXPECT_TRUE(ExecInt("BEGIN EXCLUSIVE;", nullptr, db_));
+    }
+    ~ExclusiveHolder() { release(); }
+    void release()
+    {
+        if (!db_)
+            return;
+        ExecInt("ROLLBACK;", nullptr, db_);
+        sqlite3_close(db_);
+        db_ = nullptr;
+    }
+
+private:
+    sqlite3 *db_ = nullptr;
 };
 
 TEST_F(RecordsDb, FirstReportCreatesAnEmptyDriversFile)
@@ -313,31 +348,168 @@ TEST_F(RecordsDb, FilesOfEarlierVersionsKeepWorking)
     EXPECT_EQ(cell(d, "nomCurrent"), "450");
     EXPECT_EQ(cell(d, "extNTC_Level1"), "77");
     EXPECT_EQ(cell(d, "extNTC_CutOffTemp"), "88");
-    // The index for the lookup was added to the old file.
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open(SettingsDatabasePath().toUtf8().constData(), &db), SQLITE_OK);
-    SQLiteAnswerClass idx;
-    ExecInt("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'ProgrammedLines_%';", &idx, db);
-    sqlite3_close(db);
-    EXPECT_EQ(idx.GetRowCount(), 2);
+    // A record write leaves the old file's indexes alone (building them on a large
+    // file took seconds inside the receive tick); the start prepares them.
+    EXPECT_EQ(indexCount(SettingsDatabasePath()), 0);
+    QString error;
+    ASSERT_TRUE(PrepareRecordDatabases(&error)) << error.toStdString();
+    EXPECT_EQ(indexCount(SettingsDatabasePath()), 2);
+    EXPECT_EQ(indexCount(DriversDatabasePath()), 1);
 }
 
-TEST_F(RecordsDb, LockedFileWaitsThenReportsSqliteErrorAndRecoversAfterwards)
+TEST_F(RecordsDb, LockedDriversFileKeepsRecordsPendingUntilTheNextWriteMovesThemInOnce)
 {
-    WriteSettingsRecord(settingsVariablesField[0]);
-    sqlite3 *holder = nullptr;
-    ASSERT_EQ(sqlite3_open(SettingsDatabasePath().toUtf8().constData(), &holder), SQLITE_OK);
-    ASSERT_TRUE(ExecInt("BEGIN EXCLUSIVE;", nullptr, holder));
-    dlg.clear();
-    WriteSettingsRecord(settingsVariablesField[0]);
-    ASSERT_FALSE(dlg.messages.isEmpty());
-    EXPECT_TRUE(dlg.texts().join('|').contains("locked")) << dlg.texts().join('|').toStdString();
-    ExecInt("ROLLBACK;", nullptr, holder);
-    sqlite3_close(holder);
-    dlg.clear();
-    WriteSettingsRecord(settingsVariablesField[0]);
-    EXPECT_TRUE(dlg.messages.isEmpty());
+    // Both files exist and a settings record is there to be looked up.
+    STRUCT_XML_FILE_VARIABLES p = settingsVariablesField[0];
+    p.enOcean_HandHeldID = "0x0180A2B3";
+    p.current.defaultValue = "450";
+    ASSERT_EQ(WriteSettingsRecord(p), RecordFate::Written);
+    for (auto &slot : settingsVariablesField)
+        slot.enOcean_HandHeldID = "0x0180A2B3";
+    QList<QString> messages;
+    QList<int> counts;
+    setPendingRecordsObserver([&](int pending, const QString &message) {
+        counts << pending;
+        if (!message.isEmpty())
+            messages << message;
+    });
+    {
+        ExclusiveHolder holder(DriversDatabasePath());
+        dlg.clear();
+        // Three matching slots: three records, each waiting once, none written.
+        EXPECT_EQ(RecordProgrammedDriver("0xFFAA0001", "0x0180A2B3", "0000000000000001"), 3);
+        EXPECT_EQ(PendingRecordCount(), 3);
+        EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("fw", "0xFFAA0001", "0x0180A2B3", "0000000000000002"),
+                  RecordFate::Pending);
+        EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join('|').toStdString(); // no box per statement
+        ASSERT_EQ(messages.size(), 1); // one message, at the first failure
+        EXPECT_TRUE(messages[0].contains("locked")) << messages[0].toStdString();
+        EXPECT_EQ(counts, QList<int>({1, 2, 3, 4}));
+        QList<PendingRecord> pending;
+        ASSERT_TRUE(ReadPendingRecords(&pending, nullptr));
+        ASSERT_EQ(pending.size(), 4);
+        EXPECT_EQ(pending[3].values.value(3), "0000000000000002");
+        EXPECT_EQ(pending[0].values.value(4), "450"); // the settings were looked up in time
+    }
+    // The next write moves the four in first, oldest first, then writes its own.
+    EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("fw", "0xFFAA0001", "0x0180A2B3", "0000000000000003"),
+              RecordFate::Written);
+    EXPECT_EQ(PendingRecordCount(), 0);
+    EXPECT_EQ(counts.last(), 0);
+    const auto d = newest(RecordDatabase::Drivers);
+    ASSERT_EQ(d.GetRowCount(), 5);
+    QStringList serials;
+    for (int r = d.GetRowCount() - 1; r >= 0; --r)
+        serials << cell(d, "serialNumber", r);
+    EXPECT_EQ(serials, QStringList({"0000000000000001", "0000000000000001", "0000000000000001",
+                                    "0000000000000002", "0000000000000003"}));
+    EXPECT_EQ(cell(d, "nomCurrent", 4), "450");
+    EXPECT_EQ(messages.size(), 1);
+    setPendingRecordsObserver({});
+}
+
+TEST_F(RecordsDb, AJournalRecordMovedInBeforeAStopIsNeverWrittenTwice)
+{
+    {
+        ExclusiveHolder holder(SettingsDatabasePath());
+        ASSERT_EQ(WriteSettingsRecord(settingsVariablesField[0]), RecordFate::Pending);
+        ASSERT_EQ(WriteSettingsRecord(settingsVariablesField[1]), RecordFate::Pending);
+    }
+    // The program stops after the records went in but before the journal was
+    // rewritten: the journal still holds them when it starts again.
+    const QByteArray journalBefore = ReadFileBytes(PendingRecordsJournalPath());
+    QString error;
+    EXPECT_EQ(FlushPendingRecords(&error), 0) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(PendingRecordsJournalPath()));
+    WriteFileBytes(PendingRecordsJournalPath(), journalBefore);
+    EXPECT_EQ(PendingRecordCount(), 2);
+    EXPECT_EQ(FlushPendingRecords(&error), 0) << error.toStdString();
     EXPECT_EQ(newest(RecordDatabase::Settings).GetRowCount(), 2);
+}
+
+TEST_F(RecordsDb, RecordsThatCannotBeWrittenAreKeptPendingWhateverTheCause)
+{
+    struct Case {
+        const char *name;
+        std::function<void(const QString &file)> damage;
+    };
+    const Case cases[] = {
+        {"a file that is not a database", [](const QString &file) { WriteFileBytes(file, QByteArray(4096, 'x')); }},
+        {"a folder in place of the file", [](const QString &file) { QDir().mkpath(file); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        setDatabaseFolder(folder.path());
+        c.damage(DriversDatabasePath());
+        EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("fw", "0x01", "0x0180A2B3", "0000000000000009"),
+                  RecordFate::Pending);
+        EXPECT_EQ(PendingRecordCount(), 1);
+        EXPECT_FALSE(LastRecordFailure().isEmpty());
+        // Repaired: the next write moves it in.
+        QDir(DriversDatabasePath()).removeRecursively();
+        QFile::remove(DriversDatabasePath());
+        EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("fw", "0x01", "0x0180A2B3", "0000000000000010"),
+                  RecordFate::Written);
+        EXPECT_EQ(PendingRecordCount(), 0);
+        EXPECT_EQ(newest(RecordDatabase::Drivers).GetRowCount(), 2);
+    }
+}
+
+TEST(PendingJournalFile, AnyTextRoundTripsAndACutOffLineIsSkipped)
+{
+    QTemporaryDir dir;
+    PendingJournal journal(QDir(dir.path()).filePath("j"));
+    QStringList values;
+    for (int i = 0; i < 17; ++i)
+        values << QString();
+    values[0] = "tab\there\\";
+    values[1] = "a\tb\nc\\d\r";
+    values[2] = "\\t is no tab, \\\\n no line break";
+    values[3] = QStringLiteral("\u00e4\u20ac");
+    PendingRecord r = PendingRecord::make(PendingRecord::Kind::Driver, values);
+    r.lookupDeferred = true;
+    ASSERT_TRUE(journal.append(r, nullptr));
+    // A stop in the middle of the next append leaves half a line.
+    {
+        QFile f(journal.path());
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(r.toLine().left(20).toUtf8());
+    }
+    ASSERT_TRUE(journal.append(PendingRecord::make(PendingRecord::Kind::Settings, QStringList(QList<QString>(22, "v"))),
+                               nullptr));
+    QList<PendingRecord> read;
+    ASSERT_TRUE(journal.read(&read, nullptr));
+    ASSERT_EQ(read.size(), 2);
+    EXPECT_EQ(read[0].id, r.id);
+    EXPECT_EQ(read[0].values, values);
+    EXPECT_TRUE(read[0].lookupDeferred);
+    EXPECT_EQ(read[0].created, r.created);
+    EXPECT_EQ(read[1].kind, PendingRecord::Kind::Settings);
+    EXPECT_NE(read[1].id, r.id);
+    ASSERT_TRUE(journal.rewrite(read.mid(1), nullptr));
+    EXPECT_EQ(journal.count(), 1);
+    ASSERT_TRUE(journal.rewrite({}, nullptr));
+    EXPECT_FALSE(QFile::exists(journal.path()));
+}
+
+TEST_F(RecordsDb, AFailedExportLeavesThePreviousFileAsItWas)
+{
+    for (int i = 0; i < 200; ++i)
+        WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", QString::number(i).rightJustified(16, '0'));
+    const QString csv = QDir(dir.path()).filePath("out.csv");
+    const QByteArray previous = "the previous export\n";
+    WriteFileBytes(csv, previous);
+    QString error;
+    {
+        FileSizeLimit limit(4096); // the disk fills up part of the way through
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(ExportDriversCsv(csv, &error));
+    }
+    EXPECT_TRUE(error.startsWith("Cannot write")) << error.toStdString();
+    EXPECT_EQ(ReadFileBytes(csv), previous);
+    ASSERT_TRUE(ExportDriversCsv(csv, &error)) << error.toStdString();
+    EXPECT_EQ(ReadFileBytes(csv).count('\n'), 201);
 }
 
 TEST_F(RecordsDb, CsvExportJoinsEachDriverWithItsSettings)
@@ -366,23 +538,24 @@ TEST_F(RecordsDb, CsvExportJoinsEachDriverWithItsSettings)
 
 namespace {
 
-TEST_F(RecordsDb, AFileThatCannotBeOpenedIsReportedInsteadOfLosingTheRecord)
+TEST_F(RecordsDb, ARecordThatCanNeitherBeWrittenNorKeptIsReportedAsLost)
 {
-    // A folder below a plain file can never be created: neither database opens.
+    // A folder below a plain file can never be created: neither the databases
+    // nor the journal can be written there.
     QFile plain(QDir(dir.path()).filePath("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     setDatabaseFolder(QDir(dir.path()).filePath("plain/database"));
-    WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000001");
+    EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000001"),
+              RecordFate::Lost);
     ASSERT_EQ(dlg.messages.size(), 1);
-    EXPECT_TRUE(dlg.messages[0].text.startsWith("Drivers database could not be opened: "))
-        << dlg.messages[0].text.toStdString();
-    WriteSettingsRecord(settingsVariablesField[0]);
-    ASSERT_EQ(dlg.messages.size(), 2);
-    EXPECT_TRUE(dlg.messages[1].text.startsWith("Settings database could not be opened: "));
-    // The report simply stays empty.
-    EXPECT_TRUE(ProgrammedDriversReportLines().isEmpty());
+    EXPECT_TRUE(dlg.messages[0].text.startsWith("A record was lost")) << dlg.messages[0].text.toStdString();
+    EXPECT_TRUE(dlg.messages[0].text.contains("0000000000000001"));
+    EXPECT_EQ(WriteSettingsRecord(settingsVariablesField[0]), RecordFate::Lost);
     EXPECT_EQ(dlg.messages.size(), 2);
+    QString error;
+    EXPECT_TRUE(ProgrammedDriversReportLines(kReportLineLimit, &error).isEmpty());
+    EXPECT_TRUE(error.startsWith("Drivers database could not be opened")) << error.toStdString();
 }
 
 } // namespace

@@ -1,0 +1,183 @@
+#include "records/pending_journal.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+#include <QUuid>
+
+namespace {
+
+const QString kLineTag = QStringLiteral("R1");
+const QString kSettingsKind = QStringLiteral("settings");
+const QString kDriverKind = QStringLiteral("driver");
+constexpr int kSettingsValues = 22;
+constexpr int kDriverValues = 17;
+
+QString escaped(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+bool unescaped(const QString &text, QString *out)
+{
+    out->clear();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\\')) {
+            *out += c;
+            continue;
+        }
+        if (++i >= text.size())
+            return false;
+        switch (text[i].unicode()) {
+        case '\\': *out += QLatin1Char('\\'); break;
+        case 't': *out += QLatin1Char('\t'); break;
+        case 'n': *out += QLatin1Char('\n'); break;
+        case 'r': *out += QLatin1Char('\r'); break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+PendingRecord PendingRecord::make(Kind kind, const QStringList &values)
+{
+    PendingRecord r;
+    r.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    r.kind = kind;
+    r.created = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    r.values = values;
+    return r;
+}
+
+QString PendingRecord::toLine() const
+{
+    QStringList fields = {kLineTag, id, kind == Kind::Settings ? kSettingsKind : kDriverKind, created,
+                          lookupDeferred ? QStringLiteral("deferred") : QStringLiteral("-")};
+    fields += values;
+    for (auto &f : fields)
+        f = escaped(f);
+    return fields.join(QLatin1Char('\t'));
+}
+
+bool PendingRecord::parse(const QString &line, PendingRecord *out)
+{
+    const QStringList raw = line.split(QLatin1Char('\t'));
+    if (raw.size() < 5 || raw[0] != kLineTag)
+        return false;
+    QStringList fields;
+    for (const QString &f : raw) {
+        QString text;
+        if (!unescaped(f, &text))
+            return false;
+        fields << text;
+    }
+    PendingRecord r;
+    r.id = fields[1];
+    if (fields[2] == kSettingsKind)
+        r.kind = Kind::Settings;
+    else if (fields[2] == kDriverKind)
+        r.kind = Kind::Driver;
+    else
+        return false;
+    r.created = fields[3];
+    r.lookupDeferred = fields[4] == QLatin1String("deferred");
+    r.values = fields.mid(5);
+    const int expected = r.kind == Kind::Settings ? kSettingsValues : kDriverValues;
+    if (r.id.isEmpty() || r.values.size() != expected)
+        return false;
+    *out = r;
+    return true;
+}
+
+QString PendingRecord::describe() const
+{
+    if (kind == Kind::Settings)
+        return QStringLiteral("%1 settings record of programmer %2 (%3 %4)")
+            .arg(created, values.value(0), values.value(2), values.value(4));
+    return QStringLiteral("%1 driver record: serial %2 from programmer %3")
+        .arg(created, values.value(3), values.value(2));
+}
+
+bool PendingJournal::append(const PendingRecord &record, QString *error)
+{
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QByteArray line = record.toLine().toUtf8() + '\n';
+    // A line cut off by an earlier stop must not swallow this one.
+    if (file.size() > 0 && file.seek(file.size() - 1) && file.read(1) != "\n")
+        line.prepend('\n');
+    file.seek(file.size());
+    const bool ok = file.write(line) == line.size() && file.flush();
+    const QString reason = file.errorString();
+    file.close();
+    if (!ok && error)
+        *error = reason;
+    return ok && file.error() == QFileDevice::NoError;
+}
+
+bool PendingJournal::read(QList<PendingRecord> *records, QString *error) const
+{
+    records->clear();
+    QFile file(path_);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        PendingRecord r;
+        if (!line.trimmed().isEmpty() && PendingRecord::parse(QString::fromUtf8(line), &r))
+            records->append(r);
+    }
+    return true;
+}
+
+bool PendingJournal::rewrite(const QList<PendingRecord> &records, QString *error)
+{
+    if (records.isEmpty()) {
+        if (!QFile::exists(path_) || QFile::remove(path_))
+            return true;
+        // A file that cannot be removed is emptied instead.
+    }
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    for (const PendingRecord &r : records)
+        file.write(r.toLine().toUtf8() + '\n');
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+int PendingJournal::count() const
+{
+    QList<PendingRecord> records;
+    return read(&records, nullptr) ? int(records.size()) : 0;
+}
