@@ -38,8 +38,10 @@ qint64 monotonicMs()
     static QElapsedTimer clock;
     if (!clock.isValid())
         clock.start();
-    return clock.elapsed() + 1; // never 0: 0 means "nothing sent yet"
+    return clock.elapsed();
 }
+
+void sleepMs(int ms) { QThread::msleep(ulong(std::max(0, ms))); }
 
 uint32_t bigEndian32(const ReceivedTelegram &t, int offset)
 {
@@ -132,6 +134,13 @@ RadioLink::RadioLink(QObject *parent) : QObject(parent), timer_(new QTimer(this)
 {
     timer_->setInterval(kReceiveTickMs);
     connect(timer_, &QTimer::timeout, this, &RadioLink::Timer1Timer);
+    setClock({}, {});
+}
+
+void RadioLink::setClock(std::function<qint64()> nowMs, std::function<void(int)> sleep)
+{
+    nowMs_ = nowMs ? std::move(nowMs) : std::function<qint64()>(monotonicMs);
+    sleepMs_ = sleep ? std::move(sleep) : std::function<void(int)>(sleepMs);
 }
 
 RadioLink::~RadioLink()
@@ -488,11 +497,10 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
 
 void RadioLink::PauseProcessingEvents(int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
+    const qint64 start = nowMs_();
+    for (qint64 left = ms; left > 0; left = ms - (nowMs_() - start)) {
         QCoreApplication::processEvents();
-        QThread::msleep(std::min<qint64>(10, std::max<qint64>(1, ms - t.elapsed())));
+        sleepMs_(int(std::min<qint64>(10, left)));
     }
     QCoreApplication::processEvents();
 }
@@ -502,13 +510,13 @@ void RadioLink::Send(const QString &text, bool broadcast)
     if (sendDelay) {
         // Wait for the stick's acknowledgement of the previous telegram, at most
         // the limit after it was sent. A closed port will not acknowledge anything.
-        while (!stickAcknowledged && lastFrameSentMs != 0 && monotonicMs() - lastFrameSentMs < sendDelayLimitMs
+        while (!stickAcknowledged && lastFrameSentMs != 0 && nowMs_() - lastFrameSentMs < sendDelayLimitMs
                && isPortOpen()) {
-            QThread::msleep(100);
+            sleepMs_(100);
             QCoreApplication::processEvents();
         }
     }
-    lastFrameSentMs = monotonicMs();
+    lastFrameSentMs = std::max<qint64>(1, nowMs_()); // never 0: 0 means "nothing sent yet"
     stickAcknowledged = false;
 
     const int c = int(text.size());

@@ -165,15 +165,20 @@ public:
     void SendIdentityData(bool packageLogForm);
     void SendProgrammingData(const QStringList &lines);
     void SendUserText(const QString &text);
-    // A pause that keeps processing events.
-    static void PauseProcessingEvents(int ms);
+    // A pause that keeps processing events (on the link's clock).
+    void PauseProcessingEvents(int ms);
+
+    // The clock of the send pacing and its pauses: a monotonic clock in milliseconds
+    // and a sleep. Empty functions stand for the real ones; tests install a clock
+    // that moves only when the link sleeps.
+    void setClock(std::function<qint64()> nowMs, std::function<void(int)> sleepMs);
 
     // ---- Link state -----------------------------------------------------------
     uint32_t ownId = 0;
     bool stickAcknowledged = true;
     uint32_t receiverId = 0;
     uint8_t transferChecksum = 0;
-    qint64 lastFrameSentMs = 0; // monotonic milliseconds; 0: nothing sent yet
+    qint64 lastFrameSentMs = 0; // the link clock's milliseconds (at least 1); 0: nothing sent yet
     // Firmware of the last pairing frame that carried it.
     uint8_t programmerFwMajor = 0;
     uint8_t programmerFwMinor = 0;
@@ -227,6 +232,8 @@ private:
     bool sendProgramming(const QStringList &lines, bool stopWhenPortCloses);
     QString nowText() const;
 
+    std::function<qint64()> nowMs_;
+    std::function<void(int)> sleepMs_;
     std::unique_ptr<ISerialPort> port_;
     QString openPortEntry_;
     esp3::ReceiveRing ring_;

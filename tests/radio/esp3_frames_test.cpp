@@ -1,9 +1,9 @@
 // Packet and frame bytes: what the stick and the programmer get, byte for byte.
+#include "fake_clock.h"
 #include "radio_test_util.h"
 #include "radio/tavel_frames.h"
 #include "scripted_dialogs.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 TEST(Esp3Crc8, MatchesTheSmbusCheckValueAndTheStoredTableEntries)
@@ -83,18 +83,29 @@ TEST(TavelFrames, FrameTextsCarryTheirCrcAndFeedTheTransferChecksum)
     EXPECT_EQ(tavel::HexTextDisplay(QStringLiteral("0a1B")), QStringLiteral("0x0a 0x1B "));
 }
 
-// Frames as the radio link sends them, with the stick acknowledging each one.
+// Frames as the radio link sends them, with the stick acknowledging each one. The
+// link's clock moves only when it sleeps, and a receive tick runs after every sleep.
 class SendTest : public RadioLinkTest {
 protected:
+    FakeClock clock;
+    QList<qint64> writtenAt; // the link clock at each write
+
     void SetUp() override
     {
         openStick();
         link.ownId = 0x0180A2B3;
         link.receiverIdText = QStringLiteral("0x01A2B3C4");
         link.sendDelayLimitMs = 300;
-        // The stick answers every radio telegram with a one-byte response.
-        fake.state->onWrite = [this](const QByteArray &w) {
-            if (w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1))
+        clock.duringSleep = [this] { link.Timer1Timer(); };
+        link.setClock(clock.nowFn(), clock.sleepFn());
+        stickAcknowledges(true);
+    }
+    // Whether the stick answers every radio telegram with a one-byte response.
+    void stickAcknowledges(bool on)
+    {
+        fake.state->onWrite = [this, on](const QByteArray &w) {
+            writtenAt << clock.now;
+            if (on && w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1))
                 fake.state->incoming.append(responsePacket({0x00}));
         };
     }
@@ -171,10 +182,7 @@ TEST_F(SendTest, DataPackageSendsIdentityThenItemsAndKeepsTheTransferChecksum)
     link.editSerial = QStringLiteral("0000000000012345");
     link.editHW = QStringLiteral("0304");
     const QStringList items = {QStringLiteral("00E65E"), QStringLiteral("00E7 01")};
-    // Each ack arrives with the tick that the pacing lets run.
-    link.startReceiveTick();
     link.SendCurrentDataPackage(items);
-    link.stopReceiveTick();
 
     const QStringList frames = framesWritten();
     ASSERT_EQ(frames.size(), 5);
@@ -208,9 +216,7 @@ TEST_F(SendTest, UserTextIsSentInFourFramesAndLeavesTheChecksumAlone)
 {
     link.transferChecksum = 0x42;
     link.userText = QStringLiteral("Test");
-    link.startReceiveTick();
     link.Button7Click();
-    link.stopReceiveTick();
     const QStringList frames = framesWritten();
     ASSERT_EQ(frames.size(), 4);
     EXPECT_EQ(frames[0], QStringLiteral("15005465737420" "20EF"));
@@ -222,21 +228,46 @@ TEST_F(SendTest, UserTextIsSentInFourFramesAndLeavesTheChecksumAlone)
 
 TEST_F(SendTest, PacingWaitsForTheAcknowledgementAtMostTheLimit)
 {
-    fake.state->onWrite = nullptr; // the stick stays silent
-    QElapsedTimer t;
-    t.start();
+    // The first frame goes at once; the next one after the sleep whose tick read
+    // the stick's acknowledgement.
     link.Send(QStringLiteral("14"), false);
     link.Send(QStringLiteral("14"), false);
-    const qint64 withoutAck = t.elapsed();
-    EXPECT_GE(withoutAck, 300);
-    EXPECT_LT(withoutAck, 2000);
-    EXPECT_EQ(fake.state->writes.size(), 2);
+    EXPECT_EQ(writtenAt, (QList<qint64>{0, 100}));
+    EXPECT_EQ(clock.sleeps, QList<int>{100});
+
+    // A silent stick: the frame after an unacknowledged one waits until the limit
+    // has passed since that frame was sent.
+    stickAcknowledges(false);
+    link.Send(QStringLiteral("14"), false); // the second frame's ack is still waiting in the port
+    link.Send(QStringLiteral("14"), false);
+    EXPECT_EQ(writtenAt, (QList<qint64>{0, 100, 200, 500}));
+    EXPECT_EQ(link.lastFrameSentMs, 500);
 
     // Unticked "10s Send Delay": no wait at all.
     link.sendDelay = false;
-    t.restart();
+    clock.sleeps.clear();
     link.Send(QStringLiteral("14"), false);
-    EXPECT_LT(t.elapsed(), 250);
+    EXPECT_TRUE(clock.sleeps.isEmpty());
+    EXPECT_EQ(writtenAt.size(), 5);
+}
+
+TEST_F(SendTest, APortThatClosesEndsTheWaitForTheAcknowledgement)
+{
+    stickAcknowledges(false);
+    link.Send(QStringLiteral("14"), false);
+    clock.duringSleep = [this] { link.CloseCom(); };
+    link.Send(QStringLiteral("14"), false);
+    EXPECT_EQ(clock.sleeps, QList<int>{100}); // not the 300 ms limit
+    EXPECT_FALSE(link.isPortOpen());
+}
+
+TEST_F(SendTest, TheDataPackagePausesBetweenIdentityAndItems)
+{
+    link.SendCurrentDataPackage({QStringLiteral("00E65E")});
+    ASSERT_EQ(writtenAt.size(), 4);
+    // Identity frames one tick apart, then the 200 ms pause (whose ticks read the
+    // last acknowledgement, so the item goes right after it).
+    EXPECT_EQ(writtenAt, (QList<qint64>{0, 100, 200, 400}));
 }
 
 TEST_F(SendTest, CommandsSendTheirFrames)

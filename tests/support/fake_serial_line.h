@@ -3,6 +3,7 @@
 // program opens and writes, and answers writes as a test tells it to. (The radio
 // link's tests use fake_serial_port.h, whose reads return queued chunks.)
 
+#include "fake_clock.h"
 #include "print_qt.h"
 #include "radio/serial_port.h"
 
@@ -98,16 +99,3 @@ struct FakeSerialScope {
     ~FakeSerialScope() { setSerialPortFactory({}); }
 };
 
-// A clock that only moves when the program sleeps.
-struct FakeClock {
-    qint64 now = 0;
-    QList<int> sleeps;
-    std::function<qint64()> nowFn() { return [this] { return now; }; }
-    std::function<void(int)> sleepFn()
-    {
-        return [this](int ms) {
-            sleeps << ms;
-            now += ms;
-        };
-    }
-};
