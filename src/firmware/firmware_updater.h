@@ -24,7 +24,7 @@ public:
         // Asks whether the programmer is in its bootloader now (Send MC + FW).
         std::function<bool()> confirmBootloader;
         // Clock and sleep of the delay records (real ones when empty).
-        std::function<qint64()> nowMs;
+        std::function<double()> nowMs;
         std::function<void(int)> sleepMs;
         // The script to play; LoadFirmwareScript() when empty.
         std::function<FirmwareScriptLoad()> loadScript;

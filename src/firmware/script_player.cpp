@@ -22,10 +22,10 @@ FirmwareScriptPlayer::FirmwareScriptPlayer(Hooks hooks) : hooks_(std::move(hooks
     if (!hooks_.nowMs) {
         auto clock = std::make_shared<QElapsedTimer>();
         clock->start();
-        hooks_.nowMs = [clock] { return clock->elapsed(); };
+        hooks_.nowMs = [clock] { return double(clock->nsecsElapsed()) / 1e6; };
     }
     if (!hooks_.sleepMs)
-        hooks_.sleepMs = [](int ms) { QThread::msleep(ulong(ms)); };
+        hooks_.sleepMs = [](int ms) { QThread::msleep(ulong(qMax(0, ms))); };
 }
 
 void FirmwareScriptPlayer::log(const QString &line)
@@ -45,17 +45,18 @@ void FirmwareScriptPlayer::truncated(char marker, qint64 position)
 
 void FirmwareScriptPlayer::waitWithCountdown(int w)
 {
-    const qint64 end = hooks_.nowMs() + w;
+    // Measured from this wait's own start, so the wait is never shorter than w,
+    // whatever the clock read before it.
+    const double start = hooks_.nowMs();
     const QLocale locale;
-    for (qint64 remaining = end - hooks_.nowMs(); remaining > 0; remaining = end - hooks_.nowMs()) {
-        log(QStringLiteral("... ") + locale.toString(double(remaining) / 1000.0, 'f', 3)
-            + QStringLiteral("s left"));
+    for (double remaining = w; remaining > 0; remaining = w - (hooks_.nowMs() - start)) {
+        log(QStringLiteral("... ") + locale.toString(remaining / 1000.0, 'f', 3) + QStringLiteral("s left"));
         if (remaining > kCountdownSliceMs)
             hooks_.sleepMs(kCountdownSliceMs);
-        else if (remaining > 1)
-            hooks_.sleepMs(int(double(remaining) / 1.1));
+        else if (remaining > 1.1)
+            hooks_.sleepMs(int(remaining / 1.1));
         else
-            hooks_.sleepMs(int(remaining)); // the last millisecond: sleep, do not spin
+            hooks_.sleepMs(1); // the last fraction of a millisecond: sleep, do not spin
     }
 }
 

@@ -15,8 +15,9 @@ public:
         std::function<void(const QString &)> log;
         // Position in the script, 0 ... 100.
         std::function<void(int)> progress;
-        // A monotonic clock in milliseconds and a sleep; the defaults are real.
-        std::function<qint64()> nowMs;
+        // A monotonic clock in milliseconds (fractions count) and a sleep; the
+        // defaults are real, the clock with sub-millisecond resolution.
+        std::function<double()> nowMs;
         std::function<void(int)> sleepMs;
     };
 
@@ -31,7 +32,8 @@ public:
     // run ended. Does not open or close the port.
     Outcome play(const QByteArray &script, TComClass &port);
 
-    // The wait of a delay record: w milliseconds, with a countdown in the log.
+    // The wait of a delay record: at least w milliseconds from its own start, with
+    // a countdown in the log.
     void waitWithCountdown(int w);
 
     // The milliseconds a delay record waits beyond its value.
