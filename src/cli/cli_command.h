@@ -14,6 +14,9 @@ struct CliCommand {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// The transfer itself succeeded, but a record could not be written and waits in
+// the pending-records journal ("tavel-nfc records pending").
+constexpr int kExitRecordsPending = 3;
 
 struct CliCommandRegistrar {
     explicit CliCommandRegistrar(const CliCommand &command);

@@ -1,16 +1,25 @@
 #include "cli/cli_radio.h"
 
 #include "cli/cli_command.h"
+#include "common/programmer_id.h"
+#include "records/records_database.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QThread>
 
-bool isEnOceanIdText(const QString &text)
+int exitWithPendingRecords()
 {
-    static const QRegularExpression re(QStringLiteral("^0x[0-9A-Fa-f]{8}$"));
-    return re.match(text).hasMatch();
+    const int pending = PendingRecordCount();
+    if (pending == 0)
+        return kExitOk;
+    cliError(QStringLiteral("%1 record(s) kept pending: %2 (in %3; \"tavel-nfc records flush\" writes them)")
+                 .arg(pending)
+                 .arg(LastRecordFailure().isEmpty() ? QStringLiteral("the database could not be written")
+                                                    : LastRecordFailure(),
+                      QDir::toNativeSeparators(PendingRecordsJournalPath())));
+    return kExitRecordsPending;
 }
 
 bool parseRadioOptions(const QStringList &args, RadioCliOptions &o, QString &error, bool allowReceiver)
@@ -46,11 +55,11 @@ bool parseRadioOptions(const QStringList &args, RadioCliOptions &o, QString &err
                 if (!number(a, value, &o.ackTimeoutMs))
                     return false;
             } else {
-                if (!isEnOceanIdText(value)) {
+                if (!IsEnOceanIdText(value)) {
                     error = QStringLiteral("--receiver must be 0x and eight hexadecimal digits, not '%1'").arg(value);
                     return false;
                 }
-                o.receiver = value;
+                o.receiver = NormalizedEnOceanId(value);
             }
         } else {
             o.rest << a;

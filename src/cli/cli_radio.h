@@ -40,5 +40,6 @@ private:
     CliDialogs dialogs_;
 };
 
-// True for "0x" followed by eight hexadecimal digits.
-bool isEnOceanIdText(const QString &text);
+// The exit status of a command whose radio work is done: kExitOk, or
+// kExitRecordsPending with "N record(s) kept pending: ..." on standard error.
+int exitWithPendingRecords();

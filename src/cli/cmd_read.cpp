@@ -43,6 +43,8 @@ int run(const QStringList &args)
             "decoded parameters, decoded at the addresses of slot N of the settings file (or\n"
             "of the default profile). The frames go to --receiver, or to the slot's programmer\n"
             "ID. Exit status 1 on a checksum error or an incomplete read.\n"
+            "Exit status 3 when the read succeeded but a record the programmer reported\n"
+            "could not be written and is kept pending.\n"
             "-v writes the radio log to standard error."));
         return kExitOk;
     }
@@ -129,7 +131,7 @@ int run(const QStringList &args)
         cliError(problem);
         status = kExitFailure;
     }
-    return status;
+    return status == kExitOk ? exitWithPendingRecords() : status;
 }
 
 CliCommandRegistrar reg({"read", "read a driver's tag through the paired programmer", &run});

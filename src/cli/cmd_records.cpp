@@ -1,14 +1,19 @@
-// tavel-nfc records drivers|settings [--limit N] | records export --csv FILE [--folder DIR]:
+// tavel-nfc records drivers|settings [--limit N] | records export --csv FILE |
+// records pending | records flush [--folder DIR]:
 // the programming records the desktop program and "send" write.
 
 #include "cli/cli_command.h"
 #include "cli/cli_settings.h"
 #include "records/records_database.h"
 
+#include <algorithm>
+
 namespace {
 const QString kUsage = QStringLiteral("usage: tavel-nfc records drivers [--limit N] [--folder DIR]\n"
                                       "       tavel-nfc records settings [--limit N] [--folder DIR]\n"
-                                      "       tavel-nfc records export --csv FILE [--folder DIR]");
+                                      "       tavel-nfc records export --csv FILE [--folder DIR]\n"
+                                      "       tavel-nfc records pending [--folder DIR]\n"
+                                      "       tavel-nfc records flush [--folder DIR]");
 
 int run(const QStringList &args)
 {
@@ -20,6 +25,8 @@ int run(const QStringList &args)
             "settings: the newest settings records (default 500), newest first, id first.\n"
             "export:   every driver record, oldest first, joined with the settings record that\n"
             "          was the newest of its programmer when the driver was recorded, as CSV.\n"
+            "pending:  the records that could not be written yet, oldest first.\n"
+            "flush:    writes the pending records; exit status 1 while any is left.\n"
             "--folder  the folder of the two database files (default: the program's own)."));
         return kExitOk;
     }
@@ -56,8 +63,37 @@ int run(const QStringList &args)
         setDatabaseFolder(folder);
 
     if (sub == QLatin1String("drivers")) {
-        for (const QString &line : ProgrammedDriversReportLines(limit))
+        QString error;
+        const QStringList lines = ProgrammedDriversReportLines(limit, &error);
+        if (!error.isEmpty()) {
+            cliError(QStringLiteral("tavel-nfc records: ") + error);
+            return kExitFailure;
+        }
+        for (const QString &line : lines)
             cliOut(line);
+        return kExitOk;
+    }
+    if (sub == QLatin1String("pending")) {
+        QList<PendingRecord> records;
+        QString error;
+        if (!ReadPendingRecords(&records, &error)) {
+            cliError(QStringLiteral("tavel-nfc records: cannot read %1: %2").arg(PendingRecordsJournalPath(), error));
+            return kExitFailure;
+        }
+        for (const PendingRecord &r : records)
+            cliOut(r.describe());
+        cliOut(QStringLiteral("%1 record(s) pending").arg(records.size()));
+        return kExitOk;
+    }
+    if (sub == QLatin1String("flush")) {
+        const int before = PendingRecordCount();
+        QString error;
+        const int left = FlushPendingRecords(&error);
+        cliOut(QStringLiteral("%1 record(s) written").arg(std::max(0, before - left)));
+        if (left > 0) {
+            cliError(QStringLiteral("%1 record(s) kept pending: %2").arg(left).arg(error));
+            return kExitFailure;
+        }
         return kExitOk;
     }
     if (sub == QLatin1String("settings")) {

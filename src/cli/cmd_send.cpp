@@ -34,6 +34,8 @@ int run(const QStringList &args)
             "driver it is held against; every report prints \"Driver programmed: serial ...\".\n"
             "--drivers N keeps listening after the confirmation until N drivers have been\n"
             "reported (within the same time-out); exit status 1 if fewer arrive.\n"
+            "Exit status 3 when the transfer succeeded but a record could not be written\n"
+            "and is kept pending (\"tavel-nfc records pending\" lists them).\n"
             "-v writes the radio log to standard error."));
         return kExitOk;
     }
@@ -127,7 +129,7 @@ int run(const QStringList &args)
             return kExitFailure;
         }
     }
-    return kExitOk;
+    return exitWithPendingRecords();
 }
 
 CliCommandRegistrar reg({"send", "send a slot of a settings file to the paired programmer", &run});

@@ -16,6 +16,11 @@ void printUsage(FILE *to)
     std::fprintf(to, "usage: tavel-nfc <command> [options]   (tavel-nfc <command> --help)\n\ncommands:\n");
     for (const auto &c : commands())
         std::fprintf(to, "  %-10s %s\n", c.name, c.summary);
+    std::fprintf(to, "\nexit status:\n"
+                     "  0  done\n"
+                     "  1  failed (the reason is on standard error)\n"
+                     "  2  usage error\n"
+                     "  3  done, but records are kept pending (send, read; see \"tavel-nfc records pending\")\n");
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "common/convert.h"
 #include "common/dialogs.h"
+#include "common/programmer_id.h"
 #include "profile/atomic_file.h"
 #include "profile/file_error.h"
 #include "profile/profile_defaults.h"
@@ -305,7 +306,7 @@ SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, ProfileSlots 
                         r.ExtNTCAvailable = r.ExtNTCAdjustEnable;
                     }
                 } else if (k.text) {
-                    r.*(k.text) = value;
+                    r.*(k.text) = k.text == &STRUCT_XML_FILE_VARIABLES::enOcean_HandHeldID ? NormalizedEnOceanId(value) : value;
                 } else {
                     (r.*(k.group)).*(k.member) = value;
                     if (k.group == &STRUCT_XML_FILE_VARIABLES::dcLevel

@@ -594,13 +594,17 @@ QStringList RecordReportLines(const SQLiteAnswerClass &answer, int limit)
 QStringList ProgrammedDriversReportLines(int limit, QString *error)
 {
     Connection c;
-    if (!openDrivers(c)) {
+    Quiet q = openForRecord(c, DriversDatabasePath(), kDriversCreateTableSql, kDriversIndexSql,
+                            BusyBudget(g_busyTimeoutMs));
+    if (!q.ok()) {
         if (error)
-            *error = QStringLiteral("Drivers database could not be opened: ") + c.lastError;
+            *error = QStringLiteral("Drivers database could not be opened: ") + q.error;
+        else
+            showSqlError(q.error);
         return {};
     }
     SQLiteAnswerClass answer;
-    const Quiet q = runQuiet(c.get(), kDriversReportSql, {QString::number(limit)}, &answer);
+    q = runQuiet(c.get(), kDriversReportSql, {QString::number(limit)}, &answer);
     if (!q.ok()) {
         if (error)
             *error = QStringLiteral("Driver records could not be read: ") + q.error;

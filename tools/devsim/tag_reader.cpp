@@ -33,6 +33,14 @@ public:
             rwStart_ = std::atoi(args[i + 1].c_str());
             return 2;
         }
+        if (a == "--tag-rw-size" && hasValue) {
+            rwSize_ = std::atoi(args[i + 1].c_str());
+            return 2;
+        }
+        if (a == "--complete-on-read") {
+            completeOnRead_ = true;
+            return 1;
+        }
         if (a == "--tag-fault" && hasValue) {
             static const std::set<std::string> known = {"ident-crc", "area-crc", "order", "twice",
                                                         "end-marker", "too-large"};
@@ -49,6 +57,9 @@ public:
         std::fputs("tag reading (switch to read 0x13):\n"
                    "  --read-driver N        the driver whose tag is read (1-based; default the last)\n"
                    "  --tag-rw-start N       the read-write area's start address (default 256)\n"
+                   "  --tag-rw-size N        the read-write area's size in bytes (default 30)\n"
+                   "  --complete-on-read     a transfer-complete frame (1B 00) nobody asked for\n"
+                   "                         before the tag\n"
                    "  --tag-fault WHAT       ident-crc | area-crc | order (identity blocks 0,2,1,3,4)\n"
                    "                         | twice (read-write block 0 twice) | end-marker\n"
                    "                         | too-large (a read-write area of 600 bytes)\n",
@@ -83,7 +94,7 @@ private:
         for (int s = 7; s >= 0; --s)
             t.serial.append(char(d.serial >> (8 * s)));
         t.rwStart = uint16_t(rwStart_);
-        const int rwSize = fault("too-large") ? 600 : 30;
+        const int rwSize = fault("too-large") ? 600 : rwSize_;
         for (int j = 0; j < rwSize; ++j) {
             const int item = rwStart_ + 2 + j - kItemAddressOffset;
             const auto it = d.memory.find(uint16_t(item));
@@ -115,6 +126,10 @@ private:
         sim.note("programmer: reading the tag of driver " + std::to_string(d.serial) + ", "
                  + std::to_string(frames.size()) + " frames");
         int delay = 20;
+        if (completeOnRead_) {
+            sim.note("programmer: an unsolicited transfer-complete frame");
+            frames.prepend(QByteArray::fromHex("1B00"));
+        }
         for (const QByteArray &f : frames) {
             sim.sendFrameToSystem(Bytes(f.begin(), f.end()), delay);
             delay = kFrameGapMs;
@@ -123,6 +138,8 @@ private:
 
     int readDriver_ = 0;
     int rwStart_ = 256;
+    int rwSize_ = 30;
+    bool completeOnRead_ = false;
     std::set<std::string> faults_;
 };
 

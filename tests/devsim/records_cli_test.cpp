@@ -1,0 +1,136 @@
+// tavel-nfc send, read and records against the device simulator: programmer IDs
+// of any case join their records, records that cannot be written are kept
+// pending with exit status 3, and the records commands fail when they must.
+#include "cli_runner.h"
+#include "default_profiles.h"
+#include "devsim_process.h"
+#include "file_bytes.h"
+#include "profile/settings_file.h"
+#include "records/records_database.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#ifndef Q_OS_WIN
+namespace {
+
+class RecordsCli : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+
+    void SetUp() override { ASSERT_TRUE(TavelNfcIsBuilt()); }
+
+    QString folder() const { return tmp.filePath("data/NFC configuration Software Tavel/database"); }
+    QString settingsFile(const QString &programmerId)
+    {
+        ProfileSlots profiles = DefaultSlots();
+        profiles[0].enOcean_HandHeldID = programmerId;
+        profiles[0].programmer_Nfc_FW = "2.10";
+        const QString path = tmp.filePath("slots.set");
+        SettingsIniFile ini(path);
+        EXPECT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+        return path;
+    }
+    CliRun cli(const QStringList &args)
+    {
+        CliRunOptions options;
+        options.environment = DataHomeEnvironment(tmp.filePath("data")) + QStringList{"ASAN_OPTIONS=detect_leaks=0"};
+        options.timeoutMs = 60000;
+        return RunTavelNfc(args, options);
+    }
+    QStringList lines(const QString &text) { return text.split('\n', Qt::SkipEmptyParts); }
+};
+
+TEST_F(RecordsCli, ProgrammerIdsOfAnyCaseJoinTheirRecords)
+{
+    struct Case {
+        const char *name;
+        QString stored;    // in the settings file
+        QString receiver;  // --receiver, or none
+    };
+    const Case cases[] = {
+        {"lower case in the settings file", "0x01a2b3c4", ""},
+        {"lower case on the command line", "0x01A2B3C4", "0x01a2b3c4"},
+        {"upper-case 0X prefix in the settings file", "0X01a2B3c4", ""},
+    };
+    int expectedDrivers = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        DevsimProcess sim;
+        ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+        QStringList args = {"send", settingsFile(c.stored), "--port", sim.pty(), "--timeout", "8000",
+                            "--ack-timeout", "500", "--drivers", "1"};
+        if (!c.receiver.isEmpty())
+            args << "--receiver" << c.receiver;
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(" frames to 0x01A2B3C4"))
+            << r.out.toStdString();
+        ++expectedDrivers;
+        const CliRun drivers = cli({"records", "drivers"});
+        ASSERT_EQ(lines(drivers.out).size(), expectedDrivers) << drivers.out.toStdString();
+        EXPECT_TRUE(lines(drivers.out).first().contains(" - 0x01A2B3C4 - 0000000000012345 - "))
+            << drivers.out.toStdString();
+        const CliRun settings = cli({"records", "settings", "--limit", "1"});
+        EXPECT_TRUE(settings.out.contains(" - 0x01A2B3C4 - ")) << settings.out.toStdString();
+    }
+}
+
+TEST_F(RecordsCli, ALockedDriversFileKeepsTheRecordsPendingAndSendExitsThree)
+{
+    const QString settings = settingsFile("0x01A2B3C4");
+    ASSERT_EQ(cli({"records", "drivers"}).exitCode, 0); // makes both files
+    DevsimProcess sim({"--drivers", "2"});
+    ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+    sqlite3 *holder = nullptr;
+    ASSERT_EQ(sqlite3_open(QDir(folder()).filePath(kDriversDatabaseFileName).toUtf8().constData(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr), SQLITE_OK);
+    const CliRun r = cli({"send", settings, "--port", sim.pty(), "--timeout", "8000", "--ack-timeout", "500",
+                          "--drivers", "2"});
+    EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Driver programmed: serial 0000000000012346")) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains("2 record(s) kept pending: ")) << r.err.toStdString();
+    const CliRun pending = cli({"records", "pending"});
+    EXPECT_EQ(pending.exitCode, 0);
+    EXPECT_TRUE(pending.out.contains("serial 0000000000012345 from programmer 0x01A2B3C4")) << pending.out.toStdString();
+    EXPECT_TRUE(pending.out.contains("2 record(s) pending"));
+    // Still locked: flush fails and keeps them.
+    CliRun flush = cli({"records", "flush"});
+    EXPECT_EQ(flush.exitCode, 1);
+    EXPECT_TRUE(flush.err.contains("2 record(s) kept pending")) << flush.err.toStdString();
+    sqlite3_exec(holder, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    flush = cli({"records", "flush"});
+    EXPECT_EQ(flush.exitCode, 0) << flush.err.toStdString();
+    EXPECT_TRUE(flush.out.contains("2 record(s) written"));
+    const CliRun drivers = cli({"records", "drivers"});
+    ASSERT_EQ(lines(drivers.out).size(), 2) << drivers.out.toStdString();
+    EXPECT_TRUE(lines(drivers.out)[1].contains("0000000000012345"));
+    EXPECT_TRUE(lines(cli({"records", "pending"}).out).contains("0 record(s) pending"));
+}
+
+TEST_F(RecordsCli, RecordsDriversFailsWhenTheFileCannotBeRead)
+{
+    WriteFileBytes(tmp.filePath("plain"), "x");
+    QDir().mkpath(tmp.filePath("notadb"));
+    WriteFileBytes(tmp.filePath("notadb/") + kDriversDatabaseFileName, QByteArray(4096, 'x'));
+    struct Case {
+        const char *name;
+        QString folder;
+    } const cases[] = {
+        {"a folder that cannot be made", tmp.filePath("plain/database")},
+        {"a file that is not a database", tmp.filePath("notadb")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = cli({"records", "drivers", "--folder", c.folder});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.startsWith("tavel-nfc records: Drivers database could not be")) << r.err.toStdString();
+        EXPECT_EQ(lines(r.err).size(), 1) << r.err.toStdString();
+    }
+}
+
+} // namespace
+#endif
