@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 
 #include "print_qt.h"
+#include "wait_for.h"
 
 #include "app/editor_rules.h"
 #include "app/ui/graph_view.h"
@@ -519,7 +520,7 @@ TEST_F(EditorsTest, RepaintTimerReloadsTheActiveSlotOnce)
     form->Setting2ToolButtonClick();
     form->NomCurrentEdit->setText("650");
     form->RepaintTimer->start();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->RepaintTimer->isActive(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->RepaintTimer->isActive(); }, kWaitLimitMs));
     EXPECT_EQ(activeSlot(), 2);
     EXPECT_EQ(form->NomCurrentEdit->text(), "350");
     EXPECT_EQ(form->Label4->text(), "config.2");

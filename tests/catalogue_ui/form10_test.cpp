@@ -12,6 +12,7 @@
 #include "radio/ui/form9.h"
 #include "fake_serial_port.h"
 #include "scripted_dialogs.h"
+#include "wait_for.h"
 #include "window_test_folder.h"
 
 #include <QComboBox>
@@ -136,8 +137,11 @@ protected:
         emit form->SelectDriversComboBox->activated(comboIndex);
     }
     void selectRow(int row) { form->DriversListView->setCurrentItem(form->DriversListView->topLevelItem(row)); }
-    // Lets the main window's repaint timer fire.
-    void settle() { QTest::qWait(120); }
+    // Lets the main window's repaint timer (a single shot) fire and its handler run.
+    void settle()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !main->RepaintTimer->isActive(); }, kWaitLimitMs));
+    }
 };
 
 TEST_F(DriverSelectTest, ControlsAndCaptions)

@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #ifndef Q_OS_WIN
@@ -27,8 +26,8 @@ struct Outcome {
     QStringList log;
 };
 
-// Opens the port, sends the magic code, confirms after the programmer had time to
-// restart, and plays a three-group script with short waits.
+// Opens the port, sends the magic code, confirms when the programmer has restarted,
+// and plays a three-group script with short waits.
 Outcome runUpdate(SimulatedBootloader &sim, bool withMagicCode = true)
 {
     ScriptedDialogs dialogs;
@@ -42,10 +41,8 @@ Outcome runUpdate(SimulatedBootloader &sim, bool withMagicCode = true)
     FirmwareUpdater::Hooks hooks;
     hooks.log = [&](const QString &l) { out.log << l; };
     hooks.loadScript = [&] { return script; };
-    hooks.confirmBootloader = [] {
-        QThread::msleep(150);
-        return true;
-    };
+    // Confirmed once the simulated programmer has restarted into its bootloader.
+    hooks.confirmBootloader = [&sim] { return sim.waitForOutput(QStringLiteral("bootloader waiting for data")); };
     FirmwareUpdater updater(hooks);
     QString port = sim.bootloaderPty();
     updater.PortButton(&port);
@@ -118,9 +115,11 @@ TEST(SimulatedBootloader, FirmwareCommandExitsZeroOnlyAfterASuccessfulRun)
         QString lastOut;
         QString err; // part of standard error
     };
+    // The simulated programmer restarts within 50 ms; the command line waits far
+    // longer, so that a busy machine does not send the first block too early.
     const Case cases[] = {
-        {{}, {"--script", scriptPath, "--magic-code", "--bootloader-wait", "150"}, 0, "COM port closed", ""},
-        {{"--bootloader-fault", "wrong"}, {"--script", scriptPath, "--magic-code", "--bootloader-wait", "150"}, 1,
+        {{}, {"--script", scriptPath, "--magic-code", "--bootloader-wait", "1000"}, 0, "COM port closed", ""},
+        {{"--bootloader-fault", "wrong"}, {"--script", scriptPath, "--magic-code", "--bootloader-wait", "1000"}, 1,
          "COM port closed", ""},
         {{}, {"--script", dir.filePath("missing.bin"), "--magic-code"}, 1, "", "Cannot find resource"},
         {{}, {"--magic-code"}, 2, "", "--port and --script are required"},

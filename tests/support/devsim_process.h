@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QStringList>
 
+#include "wait_for.h"
+
 // The simulator is built on POSIX systems only.
 #ifdef Q_OS_UNIX
 constexpr bool kHaveDevsim = true;
@@ -34,15 +36,10 @@ public:
         if (!QFileInfo::exists(program))
             return;
         process_.start(program, args);
-        started_ = process_.waitForStarted(5000);
+        started_ = process_.waitForStarted(kWaitLimitMs);
         // It announces its pseudo-terminals ("pty PATH", "bootloader PATH"), then "ready".
-        QElapsedTimer t;
-        t.start();
-        while (started_ && !output_.contains(QLatin1String("\nready")) && t.elapsed() < 10000
-               && process_.state() != QProcess::NotRunning) {
-            process_.waitForReadyRead(100);
-            output_ += QString::fromUtf8(process_.readAllStandardOutput());
-        }
+        if (started_)
+            waitForOutput(QStringLiteral("\nready"));
         for (const QString &line : output_.split(QLatin1Char('\n'))) {
             if (line.startsWith(QLatin1String("pty /")))
                 pty_ = line.mid(4);
@@ -80,6 +77,19 @@ public:
             output_ += QString::fromUtf8(process_.readAllStandardOutput());
         while (process_.waitForReadyRead(100) && t.elapsed() < 5000);
         return output_;
+    }
+    // Reads its output until it contains `text` (true) or the simulator ended or
+    // the limit passed (false). The limit is generous: the wait ends at the text.
+    bool waitForOutput(const QString &text, int limitMs = kWaitLimitMs)
+    {
+        QElapsedTimer t;
+        t.start();
+        output_ += QString::fromUtf8(process_.readAllStandardOutput());
+        while (!output_.contains(text) && t.elapsed() < limitMs && process_.state() != QProcess::NotRunning) {
+            process_.waitForReadyRead(100);
+            output_ += QString::fromUtf8(process_.readAllStandardOutput());
+        }
+        return output_.contains(text);
     }
     // Every line written so far.
     QStringList lines() { return output().split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
