@@ -95,12 +95,15 @@ int loadSettingsForCli(const QString &path, ProfileSlots &profiles)
         return kExitOk;
     case SettingsLoadResult::FormatError:
     case SettingsLoadResult::FormatErrorDefaultsLoaded:
+        // The program's message speaks of defaults; the command line loads none.
         if (!detail.isEmpty())
             cliError(detail);
-        return kExitFailure;
+        break;
     case SettingsLoadResult::OldVersion:
+    case SettingsLoadResult::Unreadable:
         break;
     }
+    cliError(QStringLiteral("tavel-nfc: nothing was loaded from '%1'").arg(path));
     return kExitFailure;
 }
 

@@ -11,6 +11,16 @@ QString hex(qint64 value, int digits)
     return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }
 
+// Descriptor addresses whose item address (address - 32) has four hexadecimal digits.
+constexpr qint64 kLowestAddress = 32;
+constexpr qint64 kHighestAddress = 0xFFFF + 32;
+
+void checkRange(const QString &parameter, qint64 value, qint64 low, qint64 high)
+{
+    if (value < low || value > high)
+        throw EValueRangeError(parameter, QString::number(value), QString::number(low), QString::number(high));
+}
+
 const STRUCT_XML_FILE_VARIABLES &slotAt(int slotIndex)
 {
     if (slotIndex < 0 || slotIndex >= kSlotCount)
@@ -19,10 +29,20 @@ const STRUCT_XML_FILE_VARIABLES &slotAt(int slotIndex)
 }
 } // namespace
 
-QString FormatProgrammingDataItem(const QString &addressText, int byteValue)
+EValueRangeError::EValueRangeError(const QString &parameter, const QString &value, const QString &low,
+                                   const QString &high)
+    : std::runtime_error(QStringLiteral("%1 = %2 is out of range: it must lie in %3 ... %4")
+                             .arg(parameter, value, low, high)
+                             .toStdString())
 {
-    const qint64 address = qint64(StrToInt(addressText)) - 32;
-    return hex(address, 4) + hex(byteValue & 0xFF, 2);
+}
+
+QString FormatProgrammingDataItem(const QString &addressText, int byteValue, const QString &parameter)
+{
+    const qint64 address = StrToInt(addressText);
+    checkRange(parameter, address, kLowestAddress, kHighestAddress);
+    checkRange(parameter, byteValue, 0, 0xFF);
+    return hex(address - 32, 4) + hex(byteValue, 2);
 }
 
 uint8_t DcLevelByte(int percent)
@@ -47,9 +67,12 @@ void ProgrammingDataCalculation_Current(const STRUCT_XML_FILE_VARIABLES &slot, Q
 {
     const int current = StrToInt(slot.current.defaultValue);
     const int address = StrToInt(slot.current.address);
+    checkRange(QStringLiteral("current.defaultValue"), current, 0, 0xFFFF);
+    // The high byte goes to the address after the low byte's.
+    checkRange(QStringLiteral("current.address"), address, kLowestAddress, kHighestAddress - 1);
     // Little-endian: the low byte at the descriptor's address, the high byte after it.
     memo << FormatProgrammingDataItem(QString::number(address), current & 0xFF);
-    memo << FormatProgrammingDataItem(QString::number(qint64(address) + 1), (current >> 8) & 0xFF);
+    memo << FormatProgrammingDataItem(QString::number(address + 1), (current >> 8) & 0xFF);
 }
 
 void ProgrammingDataCalculation_CLO(const STRUCT_XML_FILE_VARIABLES &slot, QStringList &memo)
@@ -58,16 +81,27 @@ void ProgrammingDataCalculation_CLO(const STRUCT_XML_FILE_VARIABLES &slot, QStri
     const int step = StrToInt(slot.lifeTime.step);
     if (step == 0)
         throw EDivByZero();
+    // A negative count has no byte: hours and hours per count are never below zero.
+    checkRange(QStringLiteral("lifeTime.defaultValue"), hours, 0, INT32_MAX);
+    checkRange(QStringLiteral("lifeTime.step"), step, 1, INT32_MAX);
     qint64 count = qint64(hours) / step;
     if (count > 255)
         count = 255;
-    memo << FormatProgrammingDataItem(slot.lifeTime.address, int(count));
+    memo << FormatProgrammingDataItem(slot.lifeTime.address, int(count), QStringLiteral("lifeTime.address"));
 
+    const char *names[] = {"Level0", "Level1", "Level2", "Level3", "Level4"};
+    int n = 0;
     for (const ParameterDescriptor *level : {&slot.Level0, &slot.Level1, &slot.Level2, &slot.Level3, &slot.Level4}) {
+        const QString name = QLatin1String(names[n++]);
         // Levels are in half-percent units; the text may use "." or "," as separator.
         const double percent = StrToFloat(level->defaultValue);
+        // 127.5 % is the highest level one byte holds; the check also keeps the
+        // conversion to int below defined.
+        if (!(percent >= 0.0 && percent <= 127.5))
+            throw EValueRangeError(name + QStringLiteral(".defaultValue"), level->defaultValue,
+                                   QStringLiteral("0"), QStringLiteral("127.5"));
         const int value = static_cast<int>(std::trunc(percent * 2.0));
-        memo << FormatProgrammingDataItem(level->address, value);
+        memo << FormatProgrammingDataItem(level->address, value, name + QStringLiteral(".address"));
     }
 }
 
@@ -75,9 +109,13 @@ void ProgrammingDataCalculation_DClevel(const STRUCT_XML_FILE_VARIABLES &slot, b
                                         QStringList &memo)
 {
     int value = 0xFF; // DC emergency operation off
-    if (dcLevelActive)
-        value = DcLevelByte(StrToInt(slot.dcLevel.defaultValue));
-    memo << FormatProgrammingDataItem(slot.dcLevel.address, value);
+    if (dcLevelActive) {
+        const int percent = StrToInt(slot.dcLevel.defaultValue);
+        // Above 100 % the curve passes 254 and reaches 0xFF (off) and beyond.
+        checkRange(QStringLiteral("dcLevel.defaultValue"), percent, 0, 100);
+        value = DcLevelByte(percent);
+    }
+    memo << FormatProgrammingDataItem(slot.dcLevel.address, value, QStringLiteral("dcLevel.address"));
 }
 
 void ProgrammingDataCalculation_NTC(const STRUCT_XML_FILE_VARIABLES &, QStringList &)

@@ -6,29 +6,46 @@
 //
 // The encoders append to a list owned by the caller (the main window's
 // ProgrammedDataMemo). A text that does not convert throws EConvertError, a lifetime
-// step of 0 throws EDivByZero; the items appended before the error stay in the list.
+// step of 0 throws EDivByZero, a value that its item's byte(s) cannot hold or an
+// address outside 32 ... 65567 throws EValueRangeError; the items appended before the
+// error stay in the list.
 
 #include "profile/profile_record.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <stdexcept>
+
+// A profile value that the programming data cannot carry. The text names the
+// parameter, its value and the range it must lie in.
+class EValueRangeError : public std::runtime_error {
+public:
+    EValueRangeError(const QString &parameter, const QString &value, const QString &low, const QString &high);
+    QString message() const { return QString::fromUtf8(what()); }
+};
 
 // Address text A and byte B -> "AAAA" + "BB" with A = integer(A) - 32.
-// Throws EConvertError when the address text is not an integer.
-QString FormatProgrammingDataItem(const QString &addressText, int byteValue);
+// Throws EConvertError when the address text is not an integer, EValueRangeError
+// (naming `parameter`) when the address lies outside 32 ... 65567 or the byte
+// outside 0 ... 255.
+QString FormatProgrammingDataItem(const QString &addressText, int byteValue,
+                                  const QString &parameter = QStringLiteral("address"));
 
 // The DC emergency level byte for a level in percent (DC switched on): 0 gives 0x00,
 // otherwise the logarithmic dimming curve computed in single precision and rounded
 // half to even.
 uint8_t DcLevelByte(int percent);
 
-// Current: two items, low byte at current.address - 32, high byte at the next address.
+// Current: two items, low byte at current.address - 32, high byte at the next address
+// (current 0 ... 65535 mA, current.address 32 ... 65566).
 void ProgrammingDataCalculation_Current(const STRUCT_XML_FILE_VARIABLES &slot, QStringList &memo);
-// CLO: the lifetime count (hours / step, clamped at 255), then L1 ... L5 (percent x 2,
-// truncated; "." and "," both accepted as the decimal separator).
+// CLO: the lifetime count (hours / step, clamped at 255; hours 0 or more, step 1 or
+// more), then L1 ... L5 (percent x 2, truncated, for 0 ... 127.5 %; "." and "," both
+// accepted as the decimal separator).
 void ProgrammingDataCalculation_CLO(const STRUCT_XML_FILE_VARIABLES &slot, QStringList &memo);
-// DC level: 0xFF when `dcLevelActive` is false, otherwise DcLevelByte(dcLevel.defaultValue).
+// DC level: 0xFF when `dcLevelActive` is false, otherwise DcLevelByte(dcLevel.defaultValue)
+// for a level of 0 ... 100 %.
 void ProgrammingDataCalculation_DClevel(const STRUCT_XML_FILE_VARIABLES &slot, bool dcLevelActive,
                                         QStringList &memo);
 // The NTC derating produces no programming data; appends nothing.

@@ -121,6 +121,15 @@ TEST_F(CliTest, FileErrorsPrintTheProgramsMessageAndExitOne)
         {"division by zero",
          [&] { return makeFile("zero.set", [](auto &i) { i.WriteString("settings1_variables", "lifeTime.step", "0"); }); },
          {"encode"}, "Division by zero\n"},
+        {"dc level beyond its byte",
+         [&] { return makeFile("dc105.set", [](auto &i) { i.WriteString("settings1_variables", "dcLevel.defaultValue", "105"); }); },
+         {"encode"}, "dcLevel.defaultValue = 105 is out of range: it must lie in 0 ... 100\n"},
+        {"current beyond two bytes",
+         [&] { return makeFile("big.set", [](auto &i) { i.WriteString("settings1_variables", "current.defaultValue", "65536"); }); },
+         {"encode"}, "current.defaultValue = 65536 is out of range: it must lie in 0 ... 65535\n"},
+        {"address below its range",
+         [&] { return makeFile("addr.set", [](auto &i) { i.WriteString("settings1_variables", "current.address", "31"); }); },
+         {"encode"}, "current.address = 31 is out of range: it must lie in 32 ... 65566\n"},
         {"missing file", [&] { return path("missing.set"); }, {"encode", "summary"}, ""},
     };
     for (const Case &c : cases) {
@@ -205,4 +214,36 @@ TEST_F(CliTest, BundledExampleFileReadsInEverySlot)
         CliRun s = run({"summary", example, "--slot", QString::number(slot)});
         EXPECT_EQ(s.exitCode, 0) << s.err.toStdString();
     }
+}
+
+TEST_F(CliTest, FormatErrorSaysPlainlyThatNothingWasLoaded)
+{
+    const QString p = makeFile("tag.set", [](auto &i) { i.WriteString("settings2_variables", "tag", "abc"); });
+    CliRun r = run({"encode", p});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "wrong format of settings data, program load defauld number\n"
+                     "'abc' is not a valid integer value\n"
+                     "tavel-nfc: nothing was loaded from '" + p + "'\n");
+}
+
+TEST_F(CliTest, FileWithANulByteIsRefusedAndDefaultsDoNotWriteOverIt)
+{
+    const QString p = makeFile("nul.set", [](auto &i) { i.WriteString("tool", "owner", "line 3"); });
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    bytes.replace("type=", QByteArray("ty\0pe=", 6));
+    f.seek(0);
+    f.write(bytes);
+    f.close();
+
+    CliRun e = run({"encode", p});
+    EXPECT_EQ(e.exitCode, 1);
+    EXPECT_TRUE(e.out.isEmpty());
+    EXPECT_TRUE(e.err.startsWith("The settings file cannot be read:\nthe file holds a NUL byte")) << e.err.toStdString();
+    CliRun d = run({"defaults", "-o", p});
+    EXPECT_EQ(d.exitCode, 1);
+    EXPECT_EQ(d.err, "Some problem during save of data\n");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), bytes);
 }

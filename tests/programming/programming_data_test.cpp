@@ -227,3 +227,87 @@ TEST(ProgrammingData, DcActiveStateOfAShownSlot)
     r.dcLevel.defaultValue = QStringLiteral("0255");
     EXPECT_TRUE(DcLevelActiveForSlot(r)); // a text comparison, as in the editors
 }
+
+// Values that their item's byte(s) cannot hold stop the generation with a message
+// naming the parameter, the value and its range; the items made before stay.
+struct RangeCase {
+    const char *name;
+    std::function<void(STRUCT_XML_FILE_VARIABLES &)> change;
+    const char *itemsKept;
+    const char *message;
+};
+
+class RangeCases : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(RangeCases, StopWithAMessageNamingParameterValueAndRange)
+{
+    auto r = DefaultProfile();
+    GetParam().change(r);
+    QStringList memo;
+    try {
+        GenerateProgrammingData(r, true, memo);
+        FAIL() << "generated " << ProgrammingDataText(memo).toStdString();
+    } catch (const EValueRangeError &e) {
+        EXPECT_EQ(e.message(), QString::fromLatin1(GetParam().message));
+    }
+    EXPECT_EQ(ProgrammingDataText(memo), QString::fromLatin1(GetParam().itemsKept));
+}
+
+constexpr const char *kCurrentAndClo = "00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8;00EDC8";
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, RangeCases,
+    ::testing::Values(
+        RangeCase{"Dc105", [](auto &r) { r.dcLevel.defaultValue = "105"; }, kCurrentAndClo,
+                  "dcLevel.defaultValue = 105 is out of range: it must lie in 0 ... 100"},
+        RangeCase{"Dc254", [](auto &r) { r.dcLevel.defaultValue = "254"; }, kCurrentAndClo,
+                  "dcLevel.defaultValue = 254 is out of range: it must lie in 0 ... 100"},
+        RangeCase{"Dc256", [](auto &r) { r.dcLevel.defaultValue = "256"; }, kCurrentAndClo,
+                  "dcLevel.defaultValue = 256 is out of range: it must lie in 0 ... 100"},
+        RangeCase{"DcNegative", [](auto &r) { r.dcLevel.defaultValue = "-1"; }, kCurrentAndClo,
+                  "dcLevel.defaultValue = -1 is out of range: it must lie in 0 ... 100"},
+        RangeCase{"Level128", [](auto &r) { r.Level0.defaultValue = "128"; }, "00E65E;00E701;00E8FF",
+                  "Level0.defaultValue = 128 is out of range: it must lie in 0 ... 127.5"},
+        RangeCase{"LevelHuge", [](auto &r) { r.Level3.defaultValue = "1e10"; },
+                  "00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8",
+                  "Level3.defaultValue = 1e10 is out of range: it must lie in 0 ... 127.5"},
+        RangeCase{"LevelNegative", [](auto &r) { r.Level1.defaultValue = "-1"; }, "00E65E;00E701;00E8FF;00E9C8",
+                  "Level1.defaultValue = -1 is out of range: it must lie in 0 ... 127.5"},
+        RangeCase{"Current65536", [](auto &r) { r.current.defaultValue = "65536"; }, "",
+                  "current.defaultValue = 65536 is out of range: it must lie in 0 ... 65535"},
+        RangeCase{"Current70000", [](auto &r) { r.current.defaultValue = "70000"; }, "",
+                  "current.defaultValue = 70000 is out of range: it must lie in 0 ... 65535"},
+        RangeCase{"CurrentNegative", [](auto &r) { r.current.defaultValue = "-1"; }, "",
+                  "current.defaultValue = -1 is out of range: it must lie in 0 ... 65535"},
+        RangeCase{"NegativeLifetimeStep", [](auto &r) { r.lifeTime.step = "-500"; }, "00E65E;00E701",
+                  "lifeTime.step = -500 is out of range: it must lie in 1 ... 2147483647"},
+        RangeCase{"NegativeLifetime", [](auto &r) { r.lifeTime.defaultValue = "-500"; }, "00E65E;00E701",
+                  "lifeTime.defaultValue = -500 is out of range: it must lie in 0 ... 2147483647"},
+        RangeCase{"CurrentAddressBelow", [](auto &r) { r.current.address = "31"; }, "",
+                  "current.address = 31 is out of range: it must lie in 32 ... 65566"},
+        RangeCase{"CurrentAddressAbove", [](auto &r) { r.current.address = "65567"; }, "",
+                  "current.address = 65567 is out of range: it must lie in 32 ... 65566"},
+        RangeCase{"LevelAddressAbove", [](auto &r) { r.Level4.address = "65568"; },
+                  "00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8",
+                  "Level4.address = 65568 is out of range: it must lie in 32 ... 65567"},
+        RangeCase{"DcAddressBelow", [](auto &r) { r.dcLevel.address = "0"; }, kCurrentAndClo,
+                  "dcLevel.address = 0 is out of range: it must lie in 32 ... 65567"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ProgrammingData, ValuesAtTheEdgesOfTheRangesKeepTheirExactBytes)
+{
+    auto r = DefaultProfile();
+    r.current.defaultValue = "65535";
+    r.current.address = "65566";
+    r.lifeTime.defaultValue = "0";
+    r.lifeTime.step = "1";
+    r.lifeTime.address = "32";
+    r.Level0.defaultValue = "127.5";
+    r.Level1.defaultValue = "0";
+    r.Level2.defaultValue = "-0";
+    r.Level4.address = "65567";
+    r.dcLevel.defaultValue = "100";
+    EXPECT_EQ(generate(r, true), "FFFEFF;FFFFFF;000000;00E9FF;00EA00;00EB00;00ECC8;FFFFC8;00EEFE");
+    r.dcLevel.defaultValue = "0";
+    EXPECT_TRUE(generate(r, true).endsWith("00EE00"));
+}
