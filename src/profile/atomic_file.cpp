@@ -8,6 +8,9 @@ void WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
     auto fail = [&path](const QString &reason) { throw EFCreateError::forFile(path, reason); };
     QSaveFile file(path);
+    // A folder that allows no new file (a read-only folder holding a writable file)
+    // gets the file written in place; everywhere else the write stays atomic.
+    file.setDirectWriteFallback(true);
     // Unbuffered, so that a short write (a full disk) shows in the count written.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(file.errorString());

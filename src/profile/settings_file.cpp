@@ -11,12 +11,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-// Values are decoded by this file (UTF-8, else Latin-1); SimpleIni only stores bytes.
-#define SI_NO_CONVERSION
-#define SI_IMPLEMENTATION // the templates are instantiated here; no SimpleIni library is linked
-#include <SimpleIni.h>
-
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -104,9 +100,8 @@ const std::vector<SettingsKey> &settingsKeys()
     return keys;
 }
 
-QString decodeValue(const char *bytes)
+QString decodeValue(const QByteArray &raw)
 {
-    const QByteArray raw(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(raw);
     if (utf8.hasError())
@@ -134,17 +129,123 @@ const QStringList &SettingsKeyOrder()
 
 // ---- SettingsIniFile ---------------------------------------------------------
 
+// The file is held as its lines, so that everything the program does not write
+// (comments, blank lines, lines without "=", other sections and keys) is written
+// back where it was. Section and key names are compared without regard to case;
+// where a section or key appears twice, the first one counts, as on Windows.
 struct SettingsIniFile::Impl {
+    struct Line {
+        enum Kind { Other, Section, Key } kind = Other;
+        QByteArray text;  // the line as it is written back (without the line end)
+        QByteArray name;  // section or key name, blanks removed
+        QByteArray value; // a key's value, blanks removed
+    };
     QString path;
-    CSimpleIniA ini{true /*UTF-8*/, false /*one value per key*/, false /*no multi-line*/};
-    // The file exists but could not be read: writing it back would lose its content.
+    std::vector<Line> lines;
+    // The file exists but could not be read or is no settings file: writing it
+    // back would lose its content.
     QString readError;
+
+    static bool sameName(const QByteArray &a, const QByteArray &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+    void parse(QByteArray data)
+    {
+        if (data.startsWith("\xEF\xBB\xBF"))
+            data.remove(0, 3);
+        if (data.endsWith('\n'))
+            data.chop(1);
+        if (data.isEmpty())
+            return;
+        for (QByteArray raw : data.split('\n')) {
+            if (raw.endsWith('\r'))
+                raw.chop(1);
+            Line line;
+            line.text = raw;
+            const QByteArray t = raw.trimmed();
+            const qsizetype close = t.indexOf(']');
+            const qsizetype eq = t.indexOf('=');
+            if (t.startsWith('[') && close > 0) {
+                line.kind = Line::Section;
+                line.name = t.mid(1, close - 1).trimmed();
+            } else if (!t.startsWith(';') && !t.startsWith('#') && eq > 0) {
+                line.kind = Line::Key;
+                line.name = t.left(eq).trimmed();
+                line.value = t.mid(eq + 1).trimmed();
+            }
+            lines.push_back(line);
+        }
+    }
+
+    // The first line of the first section `name` (one past its header), or -1. The
+    // lines before any section header form the section "".
+    qsizetype sectionStart(const QByteArray &name) const
+    {
+        if (name.isEmpty())
+            return 0;
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (lines[i].kind == Line::Section && sameName(lines[i].name, name))
+                return qsizetype(i) + 1;
+        return -1;
+    }
+    qsizetype sectionEnd(qsizetype start) const
+    {
+        qsizetype i = start;
+        while (i < qsizetype(lines.size()) && lines[size_t(i)].kind != Line::Section)
+            ++i;
+        return i;
+    }
+    const Line *find(const QByteArray &section, const QByteArray &key) const
+    {
+        const qsizetype start = sectionStart(section);
+        if (start < 0)
+            return nullptr;
+        for (qsizetype i = start, end = sectionEnd(start); i < end; ++i)
+            if (lines[size_t(i)].kind == Line::Key && sameName(lines[size_t(i)].name, key))
+                return &lines[size_t(i)];
+        return nullptr;
+    }
+    void set(const QByteArray &section, const QByteArray &key, const QByteArray &value)
+    {
+        Line line;
+        line.kind = Line::Key;
+        line.name = key;
+        line.value = value;
+        line.text = key + '=' + value;
+        qsizetype start = sectionStart(section);
+        if (start < 0) {
+            // A new section goes to the end of the file, after a blank line.
+            if (!lines.empty() && !lines.back().text.trimmed().isEmpty())
+                lines.push_back(Line{});
+            Line header;
+            header.kind = Line::Section;
+            header.name = section;
+            header.text = '[' + section + ']';
+            lines.push_back(header);
+            lines.push_back(line);
+            return;
+        }
+        const qsizetype end = sectionEnd(start);
+        qsizetype afterLastKey = start;
+        for (qsizetype i = start; i < end; ++i) {
+            Line &l = lines[size_t(i)];
+            if (l.kind != Line::Key)
+                continue;
+            if (sameName(l.name, key)) {
+                line.name = l.name; // the name keeps its spelling
+                line.text = l.name + '=' + value;
+                l = line;
+                return;
+            }
+            afterLastKey = i + 1;
+        }
+        // A new key follows the section's last key; comments after it stay after it.
+        lines.insert(lines.begin() + afterLastKey, line);
+    }
 };
 
 SettingsIniFile::SettingsIniFile(const QString &path) : d(std::make_unique<Impl>())
 {
     d->path = path;
-    d->ini.SetSpaces(false);
     Reload();
 }
 
@@ -152,9 +253,11 @@ SettingsIniFile::~SettingsIniFile() = default;
 
 QString SettingsIniFile::FileName() const { return d->path; }
 
+QString SettingsIniFile::ReadError() const { return d->readError; }
+
 void SettingsIniFile::Reload()
 {
-    d->ini.Reset();
+    d->lines.clear();
     d->readError.clear();
     QFileInfo info(d->path);
     if (!info.exists())
@@ -169,22 +272,32 @@ void SettingsIniFile::Reload()
         d->readError = file.errorString();
         return;
     }
-    if (d->ini.LoadData(data.constData(), size_t(data.size())) < 0) {
-        d->ini.Reset();
-        d->readError = QStringLiteral("The file is not a settings file");
+    LoadFromBytes(data);
+}
+
+void SettingsIniFile::LoadFromBytes(const QByteArray &data)
+{
+    d->lines.clear();
+    d->readError.clear();
+    // A text file holds no NUL byte; what follows one would be lost on reading and
+    // then on writing back.
+    if (const qsizetype nul = data.indexOf('\0'); nul >= 0) {
+        d->readError = QStringLiteral("the file holds a NUL byte at offset %1, so it is no settings file").arg(nul);
+        return;
     }
+    d->parse(data);
 }
 
 QString SettingsIniFile::ReadString(const QString &section, const QString &key,
                                     const QString &defaultValue) const
 {
-    const char *v = d->ini.GetValue(section.toUtf8().constData(), key.toUtf8().constData(), nullptr);
-    return v ? decodeValue(v) : defaultValue;
+    const Impl::Line *line = d->find(section.toUtf8(), key.toUtf8());
+    return line ? decodeValue(line->value) : defaultValue;
 }
 
 void SettingsIniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    d->ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), value.toUtf8().constData());
+    d->set(section.toUtf8(), key.toUtf8(), value.toUtf8());
 }
 
 int SettingsIniFile::ReadInteger(const QString &section, const QString &key, int defaultValue) const
@@ -199,46 +312,62 @@ void SettingsIniFile::WriteInteger(const QString &section, const QString &key, i
 
 void SettingsIniFile::DeleteKey(const QString &section, const QString &key)
 {
-    d->ini.Delete(section.toUtf8().constData(), key.toUtf8().constData());
+    const qsizetype start = d->sectionStart(section.toUtf8());
+    if (start < 0)
+        return;
+    const QByteArray name = key.toUtf8();
+    for (qsizetype i = d->sectionEnd(start) - 1; i >= start; --i)
+        if (d->lines[size_t(i)].kind == Impl::Line::Key && Impl::sameName(d->lines[size_t(i)].name, name))
+            d->lines.erase(d->lines.begin() + i);
 }
 
 void SettingsIniFile::EraseSection(const QString &section)
 {
-    d->ini.Delete(section.toUtf8().constData(), nullptr);
+    for (qsizetype start; (start = d->sectionStart(section.toUtf8())) > 0;)
+        d->lines.erase(d->lines.begin() + (start - 1), d->lines.begin() + d->sectionEnd(start));
 }
 
 bool SettingsIniFile::SectionExists(const QString &section) const
 {
-    return d->ini.GetSectionSize(section.toUtf8().constData()) >= 0;
+    return d->sectionStart(section.toUtf8()) > 0;
 }
 
 QStringList SettingsIniFile::Sections() const
 {
-    CSimpleIniA::TNamesDepend names;
-    d->ini.GetAllSections(names);
-    names.sort(CSimpleIniA::Entry::LoadOrder());
     QStringList out;
-    for (const auto &n : names)
-        out << decodeValue(n.pItem);
+    for (const auto &l : d->lines) {
+        if (l.kind != Impl::Line::Section)
+            continue;
+        const QString name = decodeValue(l.name);
+        if (!out.contains(name, Qt::CaseInsensitive))
+            out << name;
+    }
     return out;
 }
 
 QStringList SettingsIniFile::Keys(const QString &section) const
 {
-    CSimpleIniA::TNamesDepend names;
-    d->ini.GetAllKeys(section.toUtf8().constData(), names);
-    names.sort(CSimpleIniA::Entry::LoadOrder());
     QStringList out;
-    for (const auto &n : names)
-        out << decodeValue(n.pItem);
+    const qsizetype start = d->sectionStart(section.toUtf8());
+    if (start < 0)
+        return out;
+    for (qsizetype i = start, end = d->sectionEnd(start); i < end; ++i) {
+        const auto &l = d->lines[size_t(i)];
+        if (l.kind != Impl::Line::Key)
+            continue;
+        const QString name = decodeValue(l.name);
+        if (!out.contains(name, Qt::CaseInsensitive))
+            out << name;
+    }
     return out;
 }
 
 QByteArray SettingsIniFile::ToBytes() const
 {
-    std::string text;
-    d->ini.Save(text, false /*no byte-order mark*/);
-    return QByteArray::fromStdString(text);
+    QByteArray text;
+    for (const auto &l : d->lines)
+        text += l.text + '\n';
+    return text;
 }
 
 void SettingsIniFile::UpdateFile()
@@ -248,13 +377,40 @@ void SettingsIniFile::UpdateFile()
     WriteFileAtomically(d->path, ToBytes());
 }
 
+QString UnstorableTextReason(const QString &text)
+{
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral("it holds a line break or another control character");
+    if (!text.isEmpty() && (text.front() == QLatin1Char(' ') || text.back() == QLatin1Char(' ')))
+        return QStringLiteral("it begins or ends with a blank");
+    return {};
+}
+
 // ---- Writing and reading the three profiles --------------------------------------
 
 bool DownloadSettingsToIniFile(SettingsIniFile &ini, const ProfileSlots &profiles)
 {
+    const auto &keys = settingsKeys();
+    for (int s = 0; s < kSlotCount; ++s) {
+        for (const auto &k : keys) {
+            if (k.integer)
+                continue;
+            const QString reason = UnstorableTextReason(k.get(profiles[s]));
+            if (reason.isEmpty())
+                continue;
+            dialogs().message(QStringLiteral("Error"),
+                              kSettingsSaveErrorMessage
+                                  + QStringLiteral("\nThe text of %1 in slot %2 cannot be stored: %3.")
+                                        .arg(k.name)
+                                        .arg(s + 1)
+                                        .arg(reason),
+                              MsgButtons::OK);
+            return false;
+        }
+    }
     try {
         ini.Reload();
-        const auto &keys = settingsKeys();
         for (int s = 0; s < kSlotCount; ++s) {
             const QString section = SettingsSectionName(s);
             for (const auto &k : keys)
@@ -286,6 +442,13 @@ SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, ProfileSlots 
 {
     const QString absent = QStringLiteral("0");
     ini.Reload();
+    if (!ini.ReadError().isEmpty()) {
+        dialogs().message(QStringLiteral("Error"), kSettingsUnreadableMessage + QStringLiteral(":\n") + ini.ReadError(),
+                          MsgButtons::OK);
+        if (options.errorDetail)
+            *options.errorDetail = ini.ReadError();
+        return SettingsLoadResult::Unreadable;
+    }
     if (ini.ReadString(SettingsSectionName(0), QStringLiteral("programmer_Nfc_FW"), absent) == absent) {
         dialogs().message(QStringLiteral("Error"), kSettingsOldVersionMessage, MsgButtons::OK);
         return SettingsLoadResult::OldVersion;
@@ -305,9 +468,13 @@ SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, ProfileSlots 
                         r.dclevelAvailable = r.dclevelAdjustEnable;
                         r.ExtNTCAvailable = r.ExtNTCAdjustEnable;
                     }
-                } else if (k.text) {
-                    r.*(k.text) = k.text == &STRUCT_XML_FILE_VARIABLES::enOcean_HandHeldID ? NormalizedEnOceanId(value) : value;
                 } else {
+                    if (const QString reason = UnstorableTextReason(value); !reason.isEmpty())
+                        throw EConvertError(QStringLiteral("%1 of %2: %3").arg(k.name, section, reason));
+                }
+                if (k.text) {
+                    r.*(k.text) = k.text == &STRUCT_XML_FILE_VARIABLES::enOcean_HandHeldID ? NormalizedEnOceanId(value) : value;
+                } else if (!k.integer) {
                     (r.*(k.group)).*(k.member) = value;
                     if (k.group == &STRUCT_XML_FILE_VARIABLES::dcLevel
                         && k.member == &ParameterDescriptor::defaultValue) {

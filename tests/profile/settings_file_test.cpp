@@ -14,6 +14,8 @@
 
 #include <functional>
 #include <set>
+#include <QRandomGenerator>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -474,4 +476,182 @@ TEST_F(SettingsFileTest, IniObjectReadsDefaultsForAbsentKeysOnly)
     EXPECT_EQ(ini.ReadString("s", "number", ""), "42") << "unsaved writes are dropped";
     EXPECT_EQ(ini.Sections(), QStringList{"s"});
     EXPECT_EQ(ini.Keys("s"), (QStringList{"empty", "number"}));
+}
+
+// ---- Hostile texts and files ------------------------------------------------------
+
+TEST_F(SettingsFileTest, TextWithALineBreakIsRefusedAndNothingIsWritten)
+{
+    const QString p = makeFile();
+    const QByteArray before = ReadFileBytes(p);
+    ProfileSlots profiles = DefaultSlots();
+    profiles[0].familyName = "Evil\ncurrent.defaultValue=9999\n[settings2_variables]\ntag=abc";
+    SettingsIniFile ini(p);
+    EXPECT_FALSE(DownloadSettingsToIniFile(ini, profiles));
+    EXPECT_EQ(dialogs.texts(), QStringList{"Some problem during save of data\nThe text of familyName in slot 1 "
+                                           "cannot be stored: it holds a line break or another control character."});
+    EXPECT_EQ(ReadFileBytes(p), before);
+}
+
+// Random texts made of the characters that mean something in the file either come
+// back unchanged or are refused with a message; never a file that reads back different.
+TEST_F(SettingsFileTest, RandomTextsRoundTripOrAreRefused)
+{
+    const QStringList pieces = {"=",  ";",  "[",  "]",  "\"", "'", " ",  "ü", "µ", "漢", "a", "Z", "0",
+                                "#",  "\\", "\t", "\n", "\r", "\x01", "=x", "[s]", "..."};
+    QRandomGenerator random(1313);
+    auto randomText = [&] {
+        QString t;
+        for (int n = int(random.bounded(6)); n > 0; --n)
+            t += pieces[int(random.bounded(int(pieces.size())))];
+        return t;
+    };
+    int saved = 0, refused = 0;
+    for (int round = 0; round < 120; ++round) {
+        ProfileSlots written = DefaultSlots();
+        const int slot = int(random.bounded(3));
+        // One text field and one descriptor member of one slot get random texts.
+        const auto &text = kIdentityFields[size_t(random.bounded(int(kIdentityFields.size())))];
+        const auto &group = kDescriptorGroups[size_t(random.bounded(int(kDescriptorGroups.size())))];
+        const auto &member = kDescriptorMembers[size_t(random.bounded(int(kDescriptorMembers.size())))];
+        written[slot].*(text.field) = randomText();
+        (written[slot].*(group.field)).*(member.field) = randomText();
+        if (group.field == &STRUCT_XML_FILE_VARIABLES::dcLevel)
+            continue; // the DC numbers are converted on reading
+        if (text.field == &STRUCT_XML_FILE_VARIABLES::programmer_Nfc_FW)
+            written[0].programmer_Nfc_FW = "1.0"; // the version marker of slot 1 decides whether a file is read
+
+        const QString p = path("random.set");
+        QFile::remove(p);
+        SettingsIniFile out(p);
+        dialogs.clear();
+        if (!DownloadSettingsToIniFile(out, written)) {
+            ++refused;
+            ASSERT_EQ(dialogs.messages.size(), 1) << round;
+            EXPECT_TRUE(dialogs.messages[0].text.contains("cannot be stored")) << round;
+            EXPECT_FALSE(QFileInfo::exists(p)) << round;
+            continue;
+        }
+        ++saved;
+        ProfileSlots read{};
+        SettingsIniFile in(p);
+        ASSERT_EQ(UploadSettingsFromIniFile(in, read), SettingsLoadResult::Loaded) << round;
+        for (int s = 0; s < 3; ++s)
+            ASSERT_EQ(read[s], written[s]) << "round " << round << " slot " << s + 1 << ": "
+                                           << (written[slot].*(text.field)).toStdString() << " / "
+                                           << ((written[slot].*(group.field)).*(member.field)).toStdString();
+    }
+    EXPECT_GT(saved, 10);
+    EXPECT_GT(refused, 10);
+}
+
+TEST_F(SettingsFileTest, ControlCharacterInAValueIsAFormatErrorNamingTheKey)
+{
+    const QString p = makeFile();
+    QByteArray bytes = ReadFileBytes(p);
+    bytes.replace("familyName=DefaultFamily\n", "familyName=Default\rFamily\n");
+    WriteFileBytes(p, bytes);
+    ProfileSlots profiles{};
+    SettingsIniFile ini(p);
+    QString detail;
+    SettingsLoadOptions options;
+    options.errorDetail = &detail;
+    options.fallbackToDefaults = false;
+    EXPECT_EQ(UploadSettingsFromIniFile(ini, profiles, options), SettingsLoadResult::FormatError);
+    EXPECT_TRUE(detail.contains("familyName of settings1_variables")) << detail.toStdString();
+}
+
+TEST_F(SettingsFileTest, FileWithANulByteIsRefusedAndNeverWrittenOver)
+{
+    const QString p = makeFile([](SettingsIniFile &i) { i.WriteString("tool", "owner", "line 3"); });
+    QByteArray bytes = ReadFileBytes(p);
+    bytes.replace("type=", QByteArray("ty\0pe=", 6));
+    WriteFileBytes(p, bytes);
+
+    ProfileSlots profiles = distinctSlots();
+    SettingsIniFile ini(p);
+    EXPECT_EQ(UploadSettingsFromIniFile(ini, profiles), SettingsLoadResult::Unreadable);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("The settings file cannot be read:\nthe file holds a NUL byte"))
+        << dialogs.messages[0].text.toStdString();
+    for (int s = 0; s < 3; ++s)
+        EXPECT_EQ(profiles[s], distinctSlots()[s]);
+
+    dialogs.clear();
+    EXPECT_FALSE(DownloadSettingsToIniFile(ini, DefaultSlots()));
+    EXPECT_EQ(dialogs.texts(), QStringList{"Some problem during save of data"});
+    EXPECT_EQ(ReadFileBytes(p), bytes);
+}
+
+TEST_F(SettingsFileTest, CommentsAndLinesWithoutEqualsSignStayWhereTheyWere)
+{
+    WriteFileBytes(path(), "; head\n"
+                           "[settings1_variables]\n"
+                           "tag=5\n"
+                           "a line without equals sign\n"
+                           "; between\n"
+                           "familyName=Old\n"
+                           "\n"
+                           "# the end\n");
+    SettingsIniFile ini(path());
+    ASSERT_TRUE(DownloadSettingsToIniFile(ini, distinctSlots()));
+    const QList<QByteArray> lines = ReadFileBytes(path()).split('\n');
+    ASSERT_GT(lines.size(), 8);
+    EXPECT_EQ(lines.mid(0, 6), (QList<QByteArray>{"; head", "[settings1_variables]", "tag=17",
+                                                  "a line without equals sign", "; between",
+                                                  "familyName=Kompakt Müller µ"}));
+    // The keys the file lacked follow its last key; the blank line and the closing
+    // comment stay after them, ahead of the new sections.
+    const qsizetype end = lines.indexOf("# the end");
+    ASSERT_GT(end, 6);
+    EXPECT_EQ(lines[end - 1], "");
+    EXPECT_EQ(lines[end - 2], "NTCType.convform=");
+    EXPECT_EQ(lines[end + 2], "[settings2_variables]");
+}
+
+TEST_F(SettingsFileTest, OfDuplicateKeysTheFirstIsReadAndWritten)
+{
+    WriteFileBytes(path(), "[settings1_variables]\nprogrammer_Nfc_FW=1.0\nfamilyName=First\n"
+                           "familyName=Second\n[Settings1_Variables]\ntype=other section\n");
+    SettingsIniFile ini(path());
+    EXPECT_EQ(ini.ReadString("settings1_variables", "familyName", ""), "First");
+    EXPECT_EQ(ini.ReadString("SETTINGS1_VARIABLES", "FAMILYNAME", ""), "First") << "names ignore case";
+    EXPECT_EQ(ini.ReadString("settings1_variables", "type", "absent"), "absent") << "the first section counts";
+    ini.WriteString("settings1_variables", "familyName", "New");
+    EXPECT_EQ(ini.ToBytes(), "[settings1_variables]\nprogrammer_Nfc_FW=1.0\nfamilyName=New\n"
+                             "familyName=Second\n[Settings1_Variables]\ntype=other section\n");
+}
+
+// As the superuser, permissions do not bind: the save then runs in a child process
+// under the unprivileged user "nobody".
+TEST_F(SettingsFileTest, WritableFileInAReadOnlyFolderIsSavedInPlace)
+{
+    const QString p = makeFile([](SettingsIniFile &i) { i.WriteString("tool", "owner", "line 3"); });
+    QFile::setPermissions(p, QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    auto save = [&] {
+        SettingsIniFile ini(p);
+        return DownloadSettingsToIniFile(ini, distinctSlots());
+    };
+    bool saved = false;
+    if (geteuid() == 0) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool ok = setgid(65534) == 0 && setuid(65534) == 0 && save();
+            _exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        saved = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    } else {
+        saved = save();
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(saved);
+    ProfileSlots read{};
+    SettingsIniFile in(p);
+    ASSERT_EQ(UploadSettingsFromIniFile(in, read), SettingsLoadResult::Loaded);
+    EXPECT_EQ(read[0], distinctSlots()[0]);
+    EXPECT_EQ(in.ReadString("tool", "owner", ""), "line 3");
 }
