@@ -1,6 +1,7 @@
 #include "profile/catalogue.h"
 
 #include "common/dialogs.h"
+#include "profile/settings_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -116,6 +117,16 @@ void ListCatalogueModels(const IXMLModelSelectionType &root, const QString &filt
     }
 }
 
+namespace {
+// Refuses a text that a settings file could not hold, naming where it comes from.
+void checkStorable(const QString &text, int index, const QString &where)
+{
+    const QString reason = UnstorableTextReason(text);
+    if (!reason.isEmpty())
+        throw ECatalogueUnstorableText(QStringLiteral("model %1, %2: %3").arg(index).arg(where, reason));
+}
+} // namespace
+
 void CopyModelToProfile(const IXMLModelSelectionType &root, int index, STRUCT_XML_FILE_VARIABLES &slot)
 {
     const auto model = root.Get_Model(index);
@@ -123,7 +134,9 @@ void CopyModelToProfile(const IXMLModelSelectionType &root, int index, STRUCT_XM
         const TextField *field = findIdentityField(a.field);
         if (!field)
             throw std::logic_error(std::string("no profile field ") + a.field);
-        slot.*(field->field) = a.get(*model);
+        const QString value = a.get(*model);
+        checkStorable(value, index, QStringLiteral("attribute ") + QLatin1String(a.attribute));
+        slot.*(field->field) = value;
     }
 
     const auto function = model->Get_Function();
@@ -132,7 +145,18 @@ void CopyModelToProfile(const IXMLModelSelectionType &root, int index, STRUCT_XM
         const DescriptorGroup *group = findDescriptorGroup(QString::fromLatin1(p.group));
         if (!group)
             throw std::logic_error(std::string("no profile group ") + p.group);
-        p.copy(*function, slot.*(group->field));
+        ParameterDescriptor &target = slot.*(group->field);
+        ParameterDescriptor copied = target;
+        try {
+            p.copy(*function, copied);
+        } catch (...) {
+            target = copied; // the attributes read before the missing one stay written
+            throw;
+        }
+        for (const auto &m : kDescriptorMembers)
+            checkStorable(copied.*(m.field), index,
+                          QStringLiteral("element %1, %2").arg(QLatin1String(p.element), QLatin1String(m.name)));
+        target = copied;
         // The flags of a function follow the last element of its block.
         const bool lastOfBlock =
             i + 1 == kCatalogueParameterElements.size() || kCatalogueParameterElements[i + 1].block != p.block;
@@ -149,6 +173,10 @@ int LoadModelDataFromXMLFile(const IXMLModelSelectionType *root, int slotIndex, 
         if (slotIndex < 0 || slotIndex >= kSlotCount)
             throw ECatalogueError(QStringLiteral("slot index %1 out of range").arg(slotIndex));
         CopyModelToProfile(*root, index, settingsVariablesField[slotIndex]);
+    } catch (const ECatalogueUnstorableText &e) {
+        dialogs().message(QStringLiteral("Error"), kCatalogueLoadModelMessage + QLatin1Char('\n') + e.message(),
+                          MsgButtons::OK, MsgIcon::Error);
+        return 1;
     } catch (const std::exception &) {
         dialogs().message(QStringLiteral("Error"), kCatalogueLoadModelMessage, MsgButtons::OK, MsgIcon::Error);
         return 1;

@@ -57,16 +57,26 @@ void ListCatalogueModels(const IXMLModelSelectionType &root, const QString &filt
                          const std::function<void(const CatalogueRow &)> &addRow,
                          const std::function<void(const QString &)> &addRefNum = {});
 
+// A model text that a settings file could not hold (a line break or another control
+// character, a blank at either end); the message names the model, the attribute and
+// the reason.
+class ECatalogueUnstorableText : public ECatalogueError {
+public:
+    using ECatalogueError::ECatalogueError;
+};
+
 // Copies model `index` into `slot`, every value as text, in this order: the identity
 // texts; current, then currentAdjustEnable and currentAvailable = 1; lifeTime, Level0-4,
 // LEDTime, then the CLO flags; dcLevel, then the DC flags; Temp1, ExtNTCLevel1, Temp2,
-// ExtNTCLevel2, CutOffTemp, NTCType, then the NTC flags. Nothing is converted or
-// checked. Throws ECatalogueError at the first element or attribute that is missing;
-// what was written before stays written.
+// ExtNTCLevel2, CutOffTemp, NTCType, then the NTC flags. Nothing is converted.
+// Throws ECatalogueError at the first element or attribute that is missing, and
+// ECatalogueUnstorableText (before writing it) at the first text that a settings
+// file could not hold; what was written before stays written.
 void CopyModelToProfile(const IXMLModelSelectionType &root, int index, STRUCT_XML_FILE_VARIABLES &slot);
 
 // The window's load of one model into process-wide slot `slotIndex` (zero-based):
 // CopyModelToProfile, then "Selected driver was loaded" ("Info") and 0; on failure
-// "problem during load Model Data from XML File" ("Error") and 1. A null root (no
+// "problem during load Model Data from XML File" ("Error") and 1; for a text that
+// cannot be stored, a second line of the message names it. A null root (no
 // catalogue open) counts as a failure. Messages go through dialogs().
 int LoadModelDataFromXMLFile(const IXMLModelSelectionType *root, int slotIndex, int index);

@@ -166,6 +166,60 @@ std::shared_ptr<IXMLModelSelectionType> GetModelSelection(const QDomDocument &do
     return std::make_shared<TXMLModelSelectionType>(document, root);
 }
 
+namespace {
+// Counts elements and the attributes of each element on the bytes, before any XML
+// reader sees them: the readers check each attribute against all before it, so an
+// element with very many would take minutes before any of them could count. Returns
+// what exceeds a limit, with its line, or an empty text.
+QString elementCountProblem(const QByteArray &text)
+{
+    const qsizetype n = text.size();
+    const char *t = text.constData();
+    auto skipPast = [&](qsizetype from, const char *end) {
+        const qsizetype at = text.indexOf(end, from);
+        return at < 0 ? n : at + qsizetype(qstrlen(end));
+    };
+    auto at = [&](qsizetype i, const char *markup) { return QByteArrayView(t + i, n - i).startsWith(markup); };
+    qint64 elements = 0;
+    qsizetype i = 0;
+    while ((i = text.indexOf('<', i)) >= 0) {
+        if (at(i, "<!--")) {
+            i = skipPast(i + 4, "-->");
+        } else if (at(i, "<![CDATA[")) {
+            i = skipPast(i + 9, "]]>");
+        } else if (i + 1 < n && (t[i + 1] == '?' || t[i + 1] == '!')) {
+            i = skipPast(i + 2, ">");
+        } else {
+            // A tag: every "=" outside quoted values starts one attribute value.
+            const qsizetype start = i;
+            auto problem = [&](const QString &what) {
+                return QStringLiteral("%1 (line %2)").arg(what).arg(text.left(start).count('\n') + 1);
+            };
+            if (i + 1 < n && t[i + 1] != '/' && ++elements > kCatalogueMaxElements)
+                return problem(QStringLiteral("the catalogue has more than %1 elements").arg(kCatalogueMaxElements));
+            int attributes = 0;
+            char quote = 0;
+            for (++i; i < n; ++i) {
+                const char c = t[i];
+                if (quote) {
+                    if (c == quote)
+                        quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '=') {
+                    if (++attributes > kCatalogueMaxAttributes)
+                        return problem(
+                            QStringLiteral("an element has more than %1 attributes").arg(kCatalogueMaxAttributes));
+                } else if (c == '>') {
+                    break;
+                }
+            }
+        }
+    }
+    return {};
+}
+} // namespace
+
 QDomDocument ParseCatalogueDocument(const QByteArray &text)
 {
     if (text.size() > kCatalogueMaxFileSize)
@@ -173,20 +227,33 @@ QDomDocument ParseCatalogueDocument(const QByteArray &text)
     if (text.trimmed().isEmpty())
         throw ECatalogueError(QStringLiteral("the catalogue is empty"));
 
-    // A catalogue has no document type declaration. Refusing one before the document
-    // is built means no entity is declared, so nothing can be expanded (no entity
-    // bomb) and nothing outside the file is referred to (no external entity).
+    // One streaming pass checks the document before a tree is built: a catalogue has
+    // no document type declaration (refusing one means no entity is declared, so
+    // nothing can be expanded and nothing outside the file is referred to), and its
+    // shape stays within limits far above any real catalogue, since building the
+    // tree takes time that grows with the square of the nesting depth and of the
+    // attributes of one element.
+    if (const QString problem = elementCountProblem(text); !problem.isEmpty())
+        throw ECatalogueError(problem);
     {
         QXmlStreamReader scan(text);
+        scan.setNamespaceProcessing(false); // as the tree is built
+        int depth = 0;
+        auto refuse = [&scan](const QString &what) {
+            throw ECatalogueError(QStringLiteral("%1 (line %2)").arg(what).arg(scan.lineNumber()));
+        };
         while (!scan.atEnd()) {
             const auto token = scan.readNext();
             if (token == QXmlStreamReader::DTD)
-                throw ECatalogueError(QStringLiteral("document type declarations are not accepted (line %1)")
-                                          .arg(scan.lineNumber()));
-            if (token == QXmlStreamReader::StartElement)
-                break; // a declaration can only come before the root element
+                refuse(QStringLiteral("document type declarations are not accepted"));
+            if (token == QXmlStreamReader::StartElement) {
+                if (++depth > kCatalogueMaxDepth)
+                    refuse(QStringLiteral("elements are nested more than %1 deep").arg(kCatalogueMaxDepth));
+            } else if (token == QXmlStreamReader::EndElement) {
+                --depth;
+            }
         }
-        if (scan.hasError() && scan.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        if (scan.hasError())
             throw ECatalogueError(QStringLiteral("malformed XML, line %1, column %2: %3")
                                       .arg(scan.lineNumber())
                                       .arg(scan.columnNumber())

@@ -248,8 +248,14 @@ std::shared_ptr<IXMLModelSelectionType> NewModelSelection();
 // The largest catalogue file that is read (16 MiB, several thousand models).
 constexpr qint64 kCatalogueMaxFileSize = 16 * 1024 * 1024;
 
+// Limits on a catalogue's shape, far above any real catalogue (which nests four
+// deep, has ten attributes on an element and about seventeen elements per model).
+constexpr int kCatalogueMaxDepth = 32;
+constexpr int kCatalogueMaxAttributes = 64;
+constexpr qint64 kCatalogueMaxElements = 100000;
+
 // Parses catalogue text. Refuses (ECatalogueError) anything larger than
-// kCatalogueMaxFileSize, any document with a document type declaration (a catalogue
+// kCatalogueMaxFileSize, a document beyond the shape limits above, any document with a document type declaration (a catalogue
 // needs none, and refusing it means no entity is ever declared, expanded or fetched),
 // malformed XML and an empty text.
 QDomDocument ParseCatalogueDocument(const QByteArray &text);

@@ -116,6 +116,13 @@ TEST_F(CatalogueCli, NewRefusesWithoutTouchingTheFile)
     const QString catalogue = writeFile(dir, "c.xml", root->XML());
     root->Get_Model(0)->Get_Function()->Get_Level2()->DOMElement().removeAttribute("max");
     const QString holed = writeFile(dir, "holed.xml", root->XML());
+    // A line break in an attribute (&#10;) would write keys of its own into the file.
+    auto evil = makeNumericCatalogue({"A"});
+    evil->Get_Model(0)->Set_familyname("Evil\ncurrent.defaultValue=9999\n[settings2_variables]\ntag=abc");
+    const QString injecting = writeFile(dir, "evil.xml", evil->XML());
+    ASSERT_TRUE(evil->XML().contains("&#xa;") || evil->XML().contains("&#10;"));
+    auto blank = makeNumericCatalogue({"A"});
+    blank->Get_Model(0)->Get_Function()->Get_Level2()->DOMElement().setAttribute("unit", "% ");
     const QString out = path("keep.set");
     ASSERT_EQ(run({"new", "--model", "0", "--catalogue", catalogue, "-o", out}).exitCode, 0);
     QFile f(out);
@@ -132,6 +139,12 @@ TEST_F(CatalogueCli, NewRefusesWithoutTouchingTheFile)
     const Case cases[] = {
         {{"new", "--model", "1", "--catalogue", catalogue, "-o", out}, 1, "out of range"},
         {{"new", "--model", "0", "--catalogue", holed, "-o", out}, 1, "problem during load Model Data from XML File"},
+        {{"new", "--model", "0", "--catalogue", injecting, "-o", out},
+         1,
+         "model 0, attribute familyname: it holds a line break or another control character"},
+        {{"new", "--model", "0", "--catalogue", writeFile(dir, "blank.xml", blank->XML()), "-o", out},
+         1,
+         "model 0, element Level2, unit: it begins or ends with a blank"},
         {{"new", "--model", "0", "--catalogue", path("absent.xml"), "-o", out}, 1, "does not exist"},
         {{"new", "--model", "0", "--catalogue", writeFile(dir, "bad.xml", ""), "-o", out}, 1, "wrong format"},
         {{"new", "--model", "0", "--catalogue", catalogue, "-o", notSettings}, 1, "left unchanged"},
