@@ -73,6 +73,12 @@ CliRadioSession::CliRadioSession(const RadioCliOptions &options) : options_(opti
     link.sendDelayLimitMs = options.ackTimeoutMs;
     if (options.verbose)
         QObject::connect(&link, &RadioLink::logLine, &link, [](const QString &line) { cliError(line); });
+    // Every frame the radio layer refuses is said, whether or not -v is given.
+    QObject::connect(&link, &RadioLink::statusPanelChanged, &link, [](int panel, const QString &text) {
+        if (panel == 1 && (text.contains(QLatin1String(" Error")) || text.contains(QLatin1String("Wrong Receiver ID"))
+                           || text.startsWith(QLatin1String("Error"))))
+            cliError(QStringLiteral("refused: ") + text);
+    });
     setExtraStickPorts(options.ports);
     link.startReceiveTick();
 }

@@ -115,9 +115,9 @@ int run(const QStringList &args)
     if (!TagIdentityMatchesProfile(ident, profile)) {
         cliOut(kTagMismatchShowMessage);
     } else {
-        QStringList lines;
+        QStringList lines, notOnTag;
         try {
-            AppendUserFriendlyLines(tagBuffers, profile, lines);
+            AppendUserFriendlyLines(tagBuffers, profile, lines, &notOnTag);
         } catch (const std::exception &e) {
             for (const QString &line : lines)
                 cliOut(line);
@@ -126,6 +126,11 @@ int run(const QStringList &args)
         }
         for (const QString &line : lines)
             cliOut(line);
+        if (!notOnTag.isEmpty()) {
+            cliError(QStringLiteral("tavel-nfc read: not on the tag (outside its read-write area): ")
+                     + notOnTag.join(QStringLiteral(", ")));
+            status = kExitFailure;
+        }
     }
     if (const QString problem = readProblem(); !problem.isEmpty()) {
         cliError(problem);

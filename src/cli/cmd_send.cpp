@@ -3,6 +3,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_radio.h"
+#include "common/programmer_id.h"
 #include "radio/tavel_frames.h"
 
 #include <QElapsedTimer>
@@ -65,7 +66,7 @@ int run(const QStringList &args)
     if (const int rc = loadSettingsForCli(file, profiles); rc != kExitOk)
         return rc;
     const STRUCT_XML_FILE_VARIABLES &profile = profiles[size_t(slot - 1)];
-    const QString receiver = options.receiver.isEmpty() ? profile.enOcean_HandHeldID : options.receiver;
+    const QString receiver = options.receiver.isEmpty() ? NormalizedEnOceanId(profile.enOcean_HandHeldID) : options.receiver;
     if (receiver.isEmpty()) {
         cliError(QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));
         return kExitFailure;
@@ -103,9 +104,17 @@ int run(const QStringList &args)
                              received = quint8(frame[1]);
                          }
                      });
-    link.SendCurrentDataPackage(items);
+    if (const QString refusal = link.TransferRefusal(); !refusal.isEmpty()) {
+        cliError(QStringLiteral("tavel-nfc send: ") + refusal);
+        return kExitFailure;
+    }
+    const bool sentAll = link.SendCurrentDataPackage(items);
     if (!link.isPortOpen()) {
         cliError(QStringLiteral("tavel-nfc send: the port closed during the transfer"));
+        return kExitFailure;
+    }
+    if (!sentAll) {
+        cliError(QStringLiteral("tavel-nfc send: the transfer was refused"));
         return kExitFailure;
     }
     cliOut(QStringLiteral("Sent %1 frames to %2").arg(3 + items.size()).arg(receiver));

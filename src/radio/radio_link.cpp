@@ -600,15 +600,21 @@ void RadioLink::SendTagDataButtonClick()
     SendProgrammingDataClick();
 }
 
-void RadioLink::SendCurrentDataPackage(const QStringList &programmingData)
+bool RadioLink::SendCurrentDataPackage(const QStringList &programmingData)
 {
+    if (const QString refusal = TransferRefusal(); !refusal.isEmpty()) {
+        dialogs().message(QStringLiteral("Error"), refusal);
+        return false;
+    }
     // When the port closes during the package (a failed write was reported with
     // its error text), the remaining frames are not tried one by one.
     const bool stop = isPortOpen();
+    transferAwaitingConfirmation = false;
     if (!sendIdentity(true, stop))
-        return;
+        return false;
     PauseProcessingEvents(200);
-    sendProgramming(programmingData, stop);
+    transferAwaitingConfirmation = sendProgramming(programmingData, stop) && isPortOpen();
+    return transferAwaitingConfirmation;
 }
 
 void RadioLink::SendUserText(const QString &text)

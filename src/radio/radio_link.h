@@ -153,7 +153,13 @@ public:
     void SendTagButtonClick();                       // identity data
     void SendProgrammingDataClick();                 // the lines of MemoData
     void SendTagDataButtonClick();                   // identity, 200 ms, MemoData
-    void SendCurrentDataPackage(const QStringList &programmingData); // main-window Send
+    // main-window Send; refused as a whole (message box, nothing sent) when
+    // TransferRefusal() names a field. False when refused or cut short.
+    bool SendCurrentDataPackage(const QStringList &programmingData);
+    // Why a transfer cannot go out as it stands: the receiver ID is not "0x" and
+    // eight hexadecimal digits, or an identity field does not hold its number of
+    // hexadecimal digits. Empty when it can (transfer_checks.cpp).
+    QString TransferRefusal() const;
     void Button7Click();                             // the user text
     void SendPairingRequestButtonClick();
     void SelectNFCsensitivityButtonClick();
@@ -178,6 +184,9 @@ public:
     bool stickAcknowledged = true;
     uint32_t receiverId = 0;
     uint8_t transferChecksum = 0;
+    // True once every frame of a transfer went out, until the programmer confirmed
+    // it with the matching checksum: only then does a transfer-complete frame count.
+    bool transferAwaitingConfirmation = false;
     qint64 lastFrameSentMs = 0; // the link clock's milliseconds (at least 1); 0: nothing sent yet
     // Firmware of the last pairing frame that carried it.
     uint8_t programmerFwMajor = 0;

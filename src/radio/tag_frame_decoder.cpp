@@ -60,7 +60,14 @@ void DecodeFeedbackFrame(RadioLink &link, const ReceivedTelegram &t)
 void DecodeTransferComplete(RadioLink &link, const ReceivedTelegram &t)
 {
     FrameCopy f(link, t);
+    // Only a transfer this program sent to the end is confirmed, and only once.
+    if (!link.transferAwaitingConfirmation) {
+        link.OutputLog(QStringLiteral("<- Transfer-complete frame without a transfer sent, ignored (from ID ")
+                       + Hex8(t.senderId()) + QStringLiteral(")"));
+        return;
+    }
     if (HandleTransferComplete(f.in, link.transferChecksum, f.env)) {
+        link.transferAwaitingConfirmation = false;
         radioNotices.transferDone = true;
         radioNotices.pending = true;
     }

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <functional>
 
 ETagAddressError::ETagAddressError(const QString &message)
     : std::runtime_error(message.toStdString())
@@ -21,19 +22,22 @@ QString hexBytes(const TagBuffers &tag, int from, int count)
     return s;
 }
 
-// The read-write byte at tag address `address` (decimal text) + `extra`.
-uint8_t rwByteAt(const TagBuffers &tag, const char *parameter, const QString &address, int extra = 0)
+// The read-write byte at tag address `address` (decimal text) + `extra`. Only
+// the bytes of the area the tag announced were read: any other byte (beyond the
+// announced size, or beyond the buffer) is not on the tag.
+uint8_t rwByteAt(const TagBuffers &tag, const char *parameter, const QString &address, qint64 extra = 0)
 {
     const qint64 a = qint64(StrToInt(address)) + extra;
     const qint64 j = a - tag.rwStart();
-    if (j < 0 || j >= kTagAreaBufferSize)
+    const qint64 last = std::min<qint64>(qint64(tag.rwSize()) + 1, kTagAreaBufferSize - 1);
+    if (j < 2 || j > last)
         throw ETagAddressError(
             QStringLiteral("The address %1 of %2 lies outside the read-write area read from the tag "
-                           "(start address %3, %4 bytes held). The parameter cannot be decoded.")
+                           "(start address %3, %4 bytes). The parameter is not on the tag.")
                 .arg(a)
                 .arg(QLatin1String(parameter))
                 .arg(tag.rwStart())
-                .arg(kTagAreaBufferSize));
+                .arg(tag.rwSize()));
     return tag.rw[size_t(j)];
 }
 
@@ -41,9 +45,9 @@ uint8_t rwByteAt(const TagBuffers &tag, const char *parameter, const QString &ad
 // profile that names no size (the default profile) is read back the same way, so
 // that a driver programmed with it can be read with it. A size that is given but is
 // not a number still raises the conversion error.
-int currentByteCount(const ParameterDescriptor &current)
+qint64 currentByteCount(const ParameterDescriptor &current)
 {
-    return current.size.isEmpty() ? 2 : StrToInt(current.size);
+    return current.size.isEmpty() ? 2 : qint64(StrToInt(current.size));
 }
 
 const ParameterDescriptor &levelDescriptor(const STRUCT_XML_FILE_VARIABLES &p, int level)
@@ -138,28 +142,57 @@ QString TagLevelText(double value)
     return locale.toString(value, 'f', 1);
 }
 
-void AppendUserFriendlyLines(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, QStringList &lines)
+QString TagParameterNotOnTagText(const QString &name) { return name + QStringLiteral(" = not on the tag"); }
+
+void AppendUserFriendlyLines(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, QStringList &lines,
+                             QStringList *notOnTag)
 {
-    lines << QStringLiteral("Current = ") + QString::number(TagCurrent(tag, profile));
-    lines << QStringLiteral("LifeTime = ") + QString::number(qint64(TagLifeTimeByte(tag, profile)) * 500);
+    // A parameter outside the area the tag announced is shown as not on the tag;
+    // the others are still decoded.
+    auto line = [&](const QString &name, const std::function<QString()> &value) {
+        try {
+            lines << name + QStringLiteral(" = ") + value();
+        } catch (const ETagAddressError &) {
+            lines << TagParameterNotOnTagText(name);
+            if (notOnTag)
+                *notOnTag << name;
+        }
+    };
+    line(QStringLiteral("Current"), [&] { return QString::number(TagCurrent(tag, profile)); });
+    line(QStringLiteral("LifeTime"), [&] { return QString::number(qint64(TagLifeTimeByte(tag, profile)) * 500); });
     for (int level = 0; level < 5; ++level)
-        lines << QStringLiteral("Level%1 = ").arg(level) + TagLevelText(TagLevel(tag, profile, level));
-    const int dc = TagDcPercent(tag, profile);
-    lines << (dc == kTagDcOff ? QStringLiteral("DCLevel = OFF") : QStringLiteral("DCLevel = ") + QString::number(dc));
+        line(QStringLiteral("Level%1").arg(level), [&] { return TagLevelText(TagLevel(tag, profile, level)); });
+    line(QStringLiteral("DCLevel"), [&] {
+        const int dc = TagDcPercent(tag, profile);
+        return dc == kTagDcOff ? QStringLiteral("OFF") : QString::number(dc);
+    });
 }
 
-bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &profile)
+bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &profile, QStringList *notOnTag)
 {
-    profile.current.defaultValue = QString::number(TagCurrent(tag, profile));
-    const qint64 lifeByte = TagLifeTimeByte(tag, profile);
-    profile.lifeTime.defaultValue = QString::number(lifeByte * StrToInt(profile.lifeTime.step));
+    // A parameter that is not on the tag keeps the profile's value.
+    auto copy = [&](const QString &name, const std::function<void()> &take) {
+        try {
+            take();
+        } catch (const ETagAddressError &) {
+            if (notOnTag)
+                *notOnTag << name;
+        }
+    };
+    copy(QStringLiteral("Current"), [&] { profile.current.defaultValue = QString::number(TagCurrent(tag, profile)); });
+    copy(QStringLiteral("LifeTime"), [&] {
+        const qint64 lifeByte = TagLifeTimeByte(tag, profile);
+        profile.lifeTime.defaultValue = QString::number(lifeByte * StrToInt(profile.lifeTime.step));
+    });
     for (int level = 0; level < 5; ++level)
-        levelDescriptor(profile, level).defaultValue = TagLevelText(TagLevel(tag, profile, level));
-    const int dc = TagDcPercent(tag, profile);
-    if (dc < kTagDcOff) {
-        profile.dcLevel.defaultValue = QString::number(dc);
-        return true;
-    }
-    profile.dcLevel.defaultValue = QStringLiteral("255");
-    return false;
+        copy(QStringLiteral("Level%1").arg(level), [&] {
+            levelDescriptor(profile, level).defaultValue = TagLevelText(TagLevel(tag, profile, level));
+        });
+    bool dcOn = StrToInt(profile.dcLevel.defaultValue) != 255;
+    copy(QStringLiteral("DCLevel"), [&] {
+        const int dc = TagDcPercent(tag, profile);
+        dcOn = dc < kTagDcOff;
+        profile.dcLevel.defaultValue = dcOn ? QString::number(dc) : QStringLiteral("255");
+    });
+    return dcOn;
 }

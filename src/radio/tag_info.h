@@ -55,11 +55,19 @@ constexpr int kTagDcOff = 103;
 // A level in the system's number format, one decimal at most ("100", "99.5").
 QString TagLevelText(double value);
 
+// "<name> = not on the tag": a parameter whose bytes lie outside the read-write
+// area the tag announced.
+QString TagParameterNotOnTagText(const QString &name);
+
 // The decoded lines in the order Current, LifeTime, Level0-4, DCLevel, appended to
-// `lines` one by one (so that the lines before a failing parameter stay).
-void AppendUserFriendlyLines(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, QStringList &lines);
+// `lines` one by one (so that the lines before a failing parameter stay). A
+// parameter outside the announced area reads "<name> = not on the tag" and its
+// name goes into `notOnTag`.
+void AppendUserFriendlyLines(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, QStringList &lines,
+                             QStringList *notOnTag = nullptr);
 
 // Writes the decoded values into `profile` (current, lifetime by its step, the
 // five levels, DC level or "255"); returns whether DC emergency operation is on.
-// Values already written stay written when a later parameter fails.
-bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &profile);
+// A parameter that is not on the tag is left as it was, its name in `notOnTag`.
+// Values already written stay written when a later parameter raises a conversion error.
+bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &profile, QStringList *notOnTag = nullptr);

@@ -75,6 +75,8 @@ void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
     const int k = frame.bytes[1];
     TagReadState &st = tagReadState;
     if (k == 0) {
+        // A new tag: nothing of an earlier read may show through.
+        tagBuffers = TagBuffers{};
         st.nextIdentBlock = 1;
         st.identComplete = false;
         st.identChecksumOk = false;

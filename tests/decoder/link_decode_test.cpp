@@ -84,7 +84,11 @@ TEST_F(LinkDecode, FeedbackAddressedElsewhereWritesNothing)
 
 TEST_F(LinkDecode, TransferCompleteRaisesTheNoticeForTheNextTick)
 {
+    // Nothing sent yet: the checksum starts at 0, yet "1B 00" confirms nothing.
+    EXPECT_TRUE(receive(QByteArray::fromHex("1B00")).last().startsWith("<- Transfer-complete frame without a transfer"));
+    EXPECT_FALSE(radioNotices.pending);
     link.transferChecksum = 0x5E;
+    link.transferAwaitingConfirmation = true; // every frame of a transfer went out
     receive(QByteArray::fromHex("1B5F"));
     EXPECT_FALSE(radioNotices.pending);
     EXPECT_EQ(receive(QByteArray::fromHex("1B5E")).last(), "<- Transfer successful completed from ID 01A2B3C4");
@@ -94,6 +98,8 @@ TEST_F(LinkDecode, TransferCompleteRaisesTheNoticeForTheNextTick)
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, "Send information to Programmer");
     EXPECT_EQ(dialogs.messages[0].caption, "Info");
+    // A repeated confirmation of the same transfer writes no second record.
+    EXPECT_TRUE(receive(QByteArray::fromHex("1B5E")).last().startsWith("<- Transfer-complete frame without a transfer"));
     SQLiteAnswerClass a;
     ReadNewestRecords(RecordDatabase::Settings, 10, a);
     EXPECT_EQ(a.GetRowCount(), 1);

@@ -4,6 +4,7 @@
 #include "radio/tag_info.h"
 
 #include <QLocale>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +22,8 @@ struct TagFixture {
         std::copy(ident.begin(), ident.end(), tag.ident.begin());
         tag.ident[2] = 0x00;
         tag.ident[3] = 0x01;
+        tag.ident[4] = 30; // the read-write area the tag announces: 30 bytes
+        tag.ident[5] = 0;
     }
     void rw(int address, uint8_t value) { tag.rw[size_t(address - 256)] = value; }
 };
@@ -157,22 +160,54 @@ TEST(TagInfo, TheDefaultProfileWithoutACurrentSizeReadsTheTwoCurrentBytes)
     EXPECT_EQ(f.profile.current.defaultValue, "350");
 }
 
-TEST(TagInfo, AddressesOutsideTheBufferAndNonIntegersStopAtThatParameter)
+TEST(TagInfo, ParametersOutsideTheAnnouncedAreaAreNotOnTheTagAndNeverCopied)
 {
-    {
+    struct Case {
+        const char *name;
+        std::function<void(TagFixture &)> setUp;
+        QStringList notOnTag;
+    };
+    const Case cases[] = {
+        {"beyond the 512 bytes held", [](TagFixture &f) { f.profile.Level2.address = "1000"; }, {"Level2"}},
+        {"below the start address", [](TagFixture &f) { f.profile.current.address = "100"; }, {"Current"}},
+        {"inside the buffer but beyond the 30 bytes announced",
+         [](TagFixture &f) { f.profile.dcLevel.address = "300"; }, {"DCLevel"}},
+        {"a 4-byte area after a larger one",
+         [](TagFixture &f) {
+             f.tag.ident[4] = 4;
+             for (int a = 256; a < 290; ++a)
+                 f.rw(a, 0x55); // bytes a longer tag left behind must not show
+         },
+         // none of the default profile's parameters lies in its first four bytes
+         {"Current", "LifeTime", "Level0", "Level1", "Level2", "Level3", "Level4", "DCLevel"}},
+        {"a current size no number of bytes can have",
+         [](TagFixture &f) { f.profile.current.size = "-2147483648"; }, {"Current"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         TagFixture f;
-        f.profile.Level2.address = "1000"; // 1000 - 256 = 744: beyond the 512 bytes held
-        QStringList lines;
-        EXPECT_THROW(AppendUserFriendlyLines(f.tag, f.profile, lines), ETagAddressError);
-        EXPECT_EQ(lines.size(), 4); // Current, LifeTime, Level0, Level1
+        c.setUp(f);
+        QStringList lines, notShown;
+        AppendUserFriendlyLines(f.tag, f.profile, lines, &notShown);
+        EXPECT_EQ(notShown, c.notOnTag);
+        ASSERT_EQ(lines.size(), 8);
+        for (const QString &name : c.notOnTag)
+            EXPECT_TRUE(lines.contains(TagParameterNotOnTagText(name))) << name.toStdString();
+        const STRUCT_XML_FILE_VARIABLES before = f.profile;
+        QStringList notCopied;
+        CopyTagValuesToProfile(f.tag, f.profile, &notCopied);
+        EXPECT_EQ(notCopied, c.notOnTag);
+        if (c.notOnTag.contains("DCLevel"))
+            EXPECT_EQ(f.profile.dcLevel.defaultValue, before.dcLevel.defaultValue);
+        if (c.notOnTag.contains("Current"))
+            EXPECT_EQ(f.profile.current.defaultValue, before.current.defaultValue);
+        if (c.notOnTag.contains("Level4"))
+            EXPECT_EQ(f.profile.Level4.defaultValue, before.Level4.defaultValue);
     }
-    {
-        TagFixture f;
-        f.profile.current.address = "100"; // below the start address
-        QStringList lines;
-        EXPECT_THROW(AppendUserFriendlyLines(f.tag, f.profile, lines), ETagAddressError);
-        EXPECT_TRUE(lines.isEmpty());
-    }
+}
+
+TEST(TagInfo, NonIntegersStopAtThatParameter)
+{
     {
         TagFixture f;
         f.profile.current.size = "two";

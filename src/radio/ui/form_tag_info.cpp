@@ -162,8 +162,9 @@ void TFormTagInfo::CopyReadDataToProfile()
         && dialogs().message(QStringLiteral("Info"), kTagMismatchCopyQuestion, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     bool dcActive = false;
+    QStringList notOnTag;
     try {
-        dcActive = CopyTagValuesToProfile(tagBuffers, profile);
+        dcActive = CopyTagValuesToProfile(tagBuffers, profile, &notOnTag);
     } catch (const std::exception &e) {
         ShowGeneralError(e);
         return;
@@ -176,6 +177,9 @@ void TFormTagInfo::CopyReadDataToProfile()
     }
     dialogs().message(QStringLiteral("Info"), matches ? kTagCopiedMessage : kTagCopiedAfterMismatchMessage,
                       MsgButtons::OK, MsgIcon::Information);
+    if (!notOnTag.isEmpty())
+        dialogs().message(QStringLiteral("Info"),
+                          QStringLiteral("Not on the tag, not copied: ") + notOnTag.join(QStringLiteral(", ")));
 }
 
 void TFormTagInfo::CleanTagInfoPanel() { MarkTagIdentNotRead(); }
