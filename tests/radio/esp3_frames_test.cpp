@@ -295,3 +295,37 @@ TEST_F(SendTest, CommandsSendTheirFrames)
     EXPECT_EQ(frames, (QStringList{"12", "1130", "1140", "13", "14", "ABCD"}));
     EXPECT_EQ(resets, 1);
 }
+
+namespace {
+// A malformed receiver ID or identity field refuses the whole transfer before
+// its first frame, naming the field; nothing goes out and no confirmation is awaited.
+TEST_F(SendTest, AMalformedReceiverOrIdentityFieldRefusesTheWholeTransfer)
+{
+    struct Case {
+        const char *name;
+        QString receiver, gtin, fw, serial, hw;
+        const char *named;
+    };
+    const Case cases[] = {
+        {"short receiver ID", "0x1234", "001122334455", "0102", "0000000000012345", "0304", "receiver ID '0x1234'"},
+        {"11-digit GTIN", "0x01A2B3C4", "00112233445", "0102", "0000000000012345", "0304", "GTIN '00112233445'"},
+        {"FW not hexadecimal", "0x01A2B3C4", "001122334455", "01G2", "0000000000012345", "0304", "FW '01G2'"},
+        {"serial too long", "0x01A2B3C4", "001122334455", "0102", "00000000000123456", "0304", "Serial"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.state->writes.clear();
+        dialogs.clear();
+        link.receiverIdText = c.receiver;
+        link.editGTIN = c.gtin;
+        link.editFW = c.fw;
+        link.editSerial = c.serial;
+        link.editHW = c.hw;
+        EXPECT_FALSE(link.SendCurrentDataPackage({QStringLiteral("00E65E")}));
+        EXPECT_TRUE(framesWritten().isEmpty());
+        EXPECT_FALSE(link.transferAwaitingConfirmation);
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].text.contains(QLatin1String(c.named))) << dialogs.messages[0].text.toStdString();
+    }
+}
+} // namespace
