@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/ (programs land in build/bin/).
+# The test build: configures and builds everything, tests included, into build/
+# (Debug, with the sanitizers; programs and tests land in build/bin/).
+# The programs alone, optimised, are built by scripts/build-release.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+mkdir -p build
+exec 9>build/.build.lock # the lock of scripts/dev-build.sh: one ninja at a time in build/
+flock 9
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVEL_SANITIZE=ON -DTAVEL_BUILD_TESTS=ON >/dev/null
 ninja -C build
