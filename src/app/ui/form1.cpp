@@ -872,22 +872,9 @@ void TForm1::LoadSettingsDataToInterface(int /*unused: the active slot is shown*
 
     RefreshLifeTimeHourLabels();
 
-    const int dcMin = StrToInt(slot.dcLevel.min);
-    const int dcMax = StrToInt(slot.dcLevel.max);
-    DC_ScrollBar->setRange(dcMin, dcMax);
-    Label37->setText(slot.dcLevel.min);
-    Label38->setText(slot.dcLevel.max);
-
-    if (slot.dcLevel.defaultValue == defaultDcLevelOff) {
-        DC_level_active->setChecked(false);
-        EnableDcLevelControls(false);
-    } else {
-        const int level = StrToInt(slot.dcLevel.defaultValue);
-        DC_level_active->setChecked(true);
-        EnableDcLevelControls(true);
-        DC_level_Edit->setText(QString::number(level));
-        DC_ScrollBar->setValue(DC_ScrollBar->minimum() + DC_ScrollBar->maximum() - level);
-    }
+    // The bar before the text, as the DC adjustment does it: a stored level outside
+    // the bar's range is not replaced through the bar's change handler.
+    DC_LevelAdjust(activeSlot() - 1);
 
     NTC_start_edit->setText(slot.ExtNTCLevel1.defaultValue);
     NTC_stop_edit->setText(slot.ExtNTCLevel2.defaultValue);
@@ -1135,10 +1122,22 @@ void TForm1::ReadSettingsFile()
 {
     SettingsLoadOptions options;
     options.dcLevelAdjust = [this](int slotIndex) { DC_LevelAdjust(slotIndex); };
+    const auto slotsBefore = settingsVariablesField;
+    const int activeBefore = activeSlot();
     const SettingsLoadResult result = UploadSettingsFromIniFile(*SettingsFile, options);
-    if (result == SettingsLoadResult::OldVersion)
+    if (result == SettingsLoadResult::OldVersion || result == SettingsLoadResult::Unreadable)
         return;
-    Setting1ToolButtonClick();
+    try {
+        Setting1ToolButtonClick();
+    } catch (const std::exception &e) {
+        // A slot that cannot be shown would leave the window half updated: the slots
+        // shown before come back, and no file stays open to save them into.
+        settingsVariablesField = slotsBefore;
+        setActiveSlot(activeBefore);
+        DropSettingsFile();
+        ReloadSettings();
+        ShowGeneralError(e);
+    }
 }
 
 void TForm1::LoadFileToolButtonClick()
