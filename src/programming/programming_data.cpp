@@ -21,6 +21,8 @@ void checkRange(const QString &parameter, qint64 value, qint64 low, qint64 high)
         throw EValueRangeError(parameter, QString::number(value), QString::number(low), QString::number(high));
 }
 
+bool isDcLevelOffMarker(const QString &text) { return text == QLatin1String("255"); }
+
 const STRUCT_XML_FILE_VARIABLES &slotAt(int slotIndex)
 {
     if (slotIndex < 0 || slotIndex >= kSlotCount)
@@ -109,7 +111,9 @@ void ProgrammingDataCalculation_DClevel(const STRUCT_XML_FILE_VARIABLES &slot, b
                                         QStringList &memo)
 {
     int value = 0xFF; // DC emergency operation off
-    if (dcLevelActive) {
+    // "255" marks a slot whose DC operation is off, whatever a window's check box
+    // still shows while it changes over to that slot.
+    if (dcLevelActive && !isDcLevelOffMarker(slot.dcLevel.defaultValue)) {
         const int percent = StrToInt(slot.dcLevel.defaultValue);
         // Above 100 % the curve passes 254 and reaches 0xFF (off) and beyond.
         checkRange(QStringLiteral("dcLevel.defaultValue"), percent, 0, 100);
@@ -161,7 +165,7 @@ void GenerateProgrammingData(int slotIndex, bool dcLevelActive, QStringList &mem
 
 bool DcLevelActiveForSlot(const STRUCT_XML_FILE_VARIABLES &slot)
 {
-    return slot.dcLevel.defaultValue != QLatin1String("255");
+    return !isDcLevelOffMarker(slot.dcLevel.defaultValue);
 }
 
 QStringList CurrentDataPackageMemoFill(int currentMa)

@@ -44,8 +44,8 @@ void ProgrammingDataCalculation_Current(const STRUCT_XML_FILE_VARIABLES &slot, Q
 // more), then L1 ... L5 (percent x 2, truncated, for 0 ... 127.5 %; "." and "," both
 // accepted as the decimal separator).
 void ProgrammingDataCalculation_CLO(const STRUCT_XML_FILE_VARIABLES &slot, QStringList &memo);
-// DC level: 0xFF when `dcLevelActive` is false, otherwise DcLevelByte(dcLevel.defaultValue)
-// for a level of 0 ... 100 %.
+// DC level: 0xFF when `dcLevelActive` is false or dcLevel.defaultValue is the off
+// marker "255", otherwise DcLevelByte(dcLevel.defaultValue) for a level of 0 ... 100 %.
 void ProgrammingDataCalculation_DClevel(const STRUCT_XML_FILE_VARIABLES &slot, bool dcLevelActive,
                                         QStringList &memo);
 // The NTC derating produces no programming data; appends nothing.

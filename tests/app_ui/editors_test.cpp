@@ -623,3 +623,21 @@ TEST_F(EditorsTest, RepaintingKeepsAnUnsavedDcLevel)
     form->OKClick();
     EXPECT_EQ(activeProfile().dcLevel.defaultValue, "70");
 }
+
+// A level that does not convert is reported when the field is left and again at
+// Save, and never reaches the slot; the summary switch then still works.
+TEST_F(EditorsTest, ATextThatDoesNotConvertNeverReachesTheSlot)
+{
+    form->CLOEditEnter();
+    type(form->clo_L4_Edit, "abc");
+    dlg.clear();
+    RunUserAction([this] { form->OKClick(); });
+    EXPECT_EQ(dlg.texts(), QStringList{"'abc' is not a valid floating point value"});
+    EXPECT_EQ(activeProfile().Level3.defaultValue, "100");
+
+    dlg.clear();
+    RunUserAction([this] { form->CloseInterfaceButtonClick(); });
+    EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join(' ').toStdString();
+    EXPECT_TRUE(shown(form->SummaryPanel));
+    EXPECT_EQ(form->ProgrammedDataMemo->toPlainText().split('\n').size(), 9);
+}

@@ -358,3 +358,51 @@ TEST_F(MainWindowTest, ClosingTheWindowReleasesTheOpenSettingsFile)
     EXPECT_EQ(form->SettingsFileOpen, 0);
     EXPECT_EQ(form->SettingsFile, nullptr);
 }
+
+// A file whose slot cannot be shown (current.min is no number) leaves the window
+// showing the slots it showed before, consistently, and no file open to save them into.
+TEST_F(MainWindowTest, AFileWhoseSlotCannotBeShownLeavesThePreviousSlotShown)
+{
+    const QString path = Path("badmin.set");
+    ProfileSlots profiles = DefaultSlots();
+    profiles[0].familyName = QStringLiteral("NewFamily");
+    profiles[0].current.min = QString();
+    profiles[0].current.max = QStringLiteral("900");
+    SettingsIniFile ini(path);
+    ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+    const QByteArray before = ReadFileBytes(path);
+    const auto shownBefore = settingsVariablesField;
+    dlg.filePaths << path;
+
+    EXPECT_NO_THROW(form->LoadFileToolButtonClick());
+
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Error");
+    EXPECT_EQ(dlg.messages[0].text, "'' is not a valid integer value");
+    EXPECT_EQ(settingsVariablesField, shownBefore);
+    EXPECT_EQ(form->FamilyNameLabel->text(), activeProfile().familyName);
+    EXPECT_EQ(form->MaxCurrentLabel->text(), activeProfile().current.max);
+    EXPECT_EQ(form->MinCurrentLabel->text(), activeProfile().current.min);
+    EXPECT_EQ(form->SettingsFileOpen, 0);
+    form->SaveToolButtonClick(); // asks for a name (cancelled), never writes the old slots into the file
+    EXPECT_EQ(ReadFileBytes(path), before);
+}
+
+// The stored DC level is shown as stored, wherever the scroll bar stood before.
+TEST_F(MainWindowTest, TheStoredDcLevelIsShownWhateverTheBarShowedBefore)
+{
+    const QString path = Path("dc.set");
+    ProfileSlots profiles = DefaultSlots();
+    profiles[0].dcLevel.defaultValue = QStringLiteral("0"); // below the bar's range 50 ... 100
+    SettingsIniFile ini(path);
+    ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+    for (int barBefore : {50, 75, 100}) {
+        form->DC_ScrollBar->setValue(barBefore);
+        dlg.clear();
+        dlg.filePaths << path;
+        form->LoadFileToolButtonClick();
+        EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join(' ').toStdString();
+        EXPECT_EQ(form->DC_level_Edit->text(), "0") << barBefore;
+        EXPECT_EQ(form->CompareInterfaceDataWithSettingsData(), 0) << barBefore;
+    }
+}

@@ -101,6 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                    true, "00E8FF;00E965;00EA00;00EBC8;00EC65;00EDA5"},
         EncodeCase{"DcOffIgnoresTheValue", [](auto &r) { onlyDc(r, "abc"); }, false, "00EEFF"},
         EncodeCase{"DcOffMarkerUnticked", [](auto &r) { onlyDc(r, "255"); }, false, "00EEFF"},
+        // A window still ticked from the slot shown before: the marker says off.
+        EncodeCase{"DcOffMarkerStillTicked", [](auto &r) { onlyDc(r, "255"); }, true, "00EEFF"},
         EncodeCase{"DcZero", [](auto &r) { onlyDc(r, "0"); }, true, "00EE00"},
         EncodeCase{"Dc99", [](auto &r) { onlyDc(r, "99"); }, true, "00EEFE"},
         EncodeCase{"Dc1", [](auto &r) { onlyDc(r, "1"); }, true, "00EE55"},

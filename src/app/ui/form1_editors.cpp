@@ -559,6 +559,17 @@ void TForm1::DC_level_EditKeyPress(QChar &Key)
 
 void TForm1::OKClick()
 {
+    // A number field whose text does not convert ends the save with the conversion
+    // error before anything reaches the slot.
+    if (CurrentEdit->isEnabled())
+        StrToInt(NomCurrentEdit->text());
+    if (CLOEdit->isEnabled()) {
+        StrToInt(clo_LifeTimeEdit->text());
+        for (TEdit *e : {clo_L1_Edit, clo_L2_Edit, clo_L3_Edit, clo_L4_Edit, clo_L5_Edit})
+            StrToFloat(e->text());
+    }
+    if (DClevelEdit->isEnabled() && !DC_level_Edit->text().isEmpty())
+        StrToInt(DC_level_Edit->text());
     if (!NtcOrderAllowsSave(settingsVariablesField, NTC_start_degree_edit->text(), NTC_stop_degree_edit->text(),
                             NTC_cut_degree_edit->text())) {
         dialogs().message(kCaptionError, kMsgNtcOrder);
