@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <string>
@@ -142,6 +143,37 @@ struct SettingsIniFile::Impl {
     };
     QString path;
     std::vector<Line> lines;
+    // Lower-case names -> line index: the first header of each section (index of the
+    // line after it) and the first line of each key ("section\0key"). Rebuilt when
+    // lines have moved, so a large file is not searched line by line for every key.
+    mutable QHash<QByteArray, qsizetype> sectionIndex;
+    mutable QHash<QByteArray, qsizetype> keyIndex;
+    mutable bool indexValid = false;
+
+    void buildIndex() const
+    {
+        if (indexValid)
+            return;
+        sectionIndex.clear();
+        keyIndex.clear();
+        QByteArray section; // lines before any header belong to the section ""
+        bool counts = true; // within the first header of its name
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const Line &l = lines[i];
+            if (l.kind == Line::Section) {
+                section = l.name.toLower();
+                counts = !sectionIndex.contains(section);
+                if (counts)
+                    sectionIndex.insert(section, qsizetype(i) + 1);
+            } else if (l.kind == Line::Key && counts) {
+                const QByteArray k = section + '\0' + l.name.toLower();
+                if (!keyIndex.contains(k))
+                    keyIndex.insert(k, qsizetype(i));
+            }
+        }
+        indexValid = true;
+    }
+    void linesMoved() { indexValid = false; }
     // The file exists but could not be read or is no settings file: writing it
     // back would lose its content.
     QString readError;
@@ -182,10 +214,8 @@ struct SettingsIniFile::Impl {
     {
         if (name.isEmpty())
             return 0;
-        for (size_t i = 0; i < lines.size(); ++i)
-            if (lines[i].kind == Line::Section && sameName(lines[i].name, name))
-                return qsizetype(i) + 1;
-        return -1;
+        buildIndex();
+        return sectionIndex.value(name.toLower(), -1);
     }
     qsizetype sectionEnd(qsizetype start) const
     {
@@ -196,13 +226,9 @@ struct SettingsIniFile::Impl {
     }
     const Line *find(const QByteArray &section, const QByteArray &key) const
     {
-        const qsizetype start = sectionStart(section);
-        if (start < 0)
-            return nullptr;
-        for (qsizetype i = start, end = sectionEnd(start); i < end; ++i)
-            if (lines[size_t(i)].kind == Line::Key && sameName(lines[size_t(i)].name, key))
-                return &lines[size_t(i)];
-        return nullptr;
+        buildIndex();
+        const qsizetype i = keyIndex.value(section.toLower() + '\0' + key.toLower(), -1);
+        return i < 0 ? nullptr : &lines[size_t(i)];
     }
     void set(const QByteArray &section, const QByteArray &key, const QByteArray &value)
     {
@@ -222,24 +248,30 @@ struct SettingsIniFile::Impl {
             header.text = '[' + section + ']';
             lines.push_back(header);
             lines.push_back(line);
+            if (indexValid) { // nothing moved: the index only grows
+                sectionIndex.insert(section.toLower(), qsizetype(lines.size()) - 1);
+                keyIndex.insert(section.toLower() + '\0' + key.toLower(), qsizetype(lines.size()) - 1);
+            }
+            return;
+        }
+        if (const Line *existing = find(section, key)) {
+            Line &l = lines[size_t(existing - lines.data())];
+            line.name = l.name; // the name keeps its spelling
+            line.text = l.name + '=' + value;
+            l = line;
             return;
         }
         const qsizetype end = sectionEnd(start);
         qsizetype afterLastKey = start;
-        for (qsizetype i = start; i < end; ++i) {
-            Line &l = lines[size_t(i)];
-            if (l.kind != Line::Key)
-                continue;
-            if (sameName(l.name, key)) {
-                line.name = l.name; // the name keeps its spelling
-                line.text = l.name + '=' + value;
-                l = line;
-                return;
-            }
-            afterLastKey = i + 1;
-        }
+        for (qsizetype i = start; i < end; ++i)
+            if (lines[size_t(i)].kind == Line::Key)
+                afterLastKey = i + 1;
         // A new key follows the section's last key; comments after it stay after it.
         lines.insert(lines.begin() + afterLastKey, line);
+        if (indexValid && afterLastKey == qsizetype(lines.size()) - 1)
+            keyIndex.insert(section.toLower() + '\0' + key.toLower(), afterLastKey); // nothing moved
+        else
+            linesMoved();
     }
 };
 
@@ -257,7 +289,10 @@ QString SettingsIniFile::ReadError() const { return d->readError; }
 
 void SettingsIniFile::Reload()
 {
+    if (d->path.isEmpty())
+        return; // an object without a file keeps what it was given
     d->lines.clear();
+    d->linesMoved();
     d->readError.clear();
     QFileInfo info(d->path);
     if (!info.exists())
@@ -278,6 +313,7 @@ void SettingsIniFile::Reload()
 void SettingsIniFile::LoadFromBytes(const QByteArray &data)
 {
     d->lines.clear();
+    d->linesMoved();
     d->readError.clear();
     // A text file holds no NUL byte; what follows one would be lost on reading and
     // then on writing back.
@@ -317,14 +353,18 @@ void SettingsIniFile::DeleteKey(const QString &section, const QString &key)
         return;
     const QByteArray name = key.toUtf8();
     for (qsizetype i = d->sectionEnd(start) - 1; i >= start; --i)
-        if (d->lines[size_t(i)].kind == Impl::Line::Key && Impl::sameName(d->lines[size_t(i)].name, name))
+        if (d->lines[size_t(i)].kind == Impl::Line::Key && Impl::sameName(d->lines[size_t(i)].name, name)) {
             d->lines.erase(d->lines.begin() + i);
+            d->linesMoved();
+        }
 }
 
 void SettingsIniFile::EraseSection(const QString &section)
 {
-    for (qsizetype start; (start = d->sectionStart(section.toUtf8())) > 0;)
+    for (qsizetype start; (start = d->sectionStart(section.toUtf8())) > 0;) {
         d->lines.erase(d->lines.begin() + (start - 1), d->lines.begin() + d->sectionEnd(start));
+        d->linesMoved();
+    }
 }
 
 bool SettingsIniFile::SectionExists(const QString &section) const

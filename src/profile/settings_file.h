@@ -50,7 +50,8 @@ public:
 
     QString FileName() const;
 
-    // Re-reads the file from disk, dropping unsaved writes.
+    // Re-reads the file from disk, dropping unsaved writes. An object bound to the
+    // empty path has no file and keeps what it holds.
     void Reload();
     // Takes `data` as the file's content (as Reload does with the file on disk).
     void LoadFromBytes(const QByteArray &data);
