@@ -1,0 +1,27 @@
+#pragma once
+// The fuzz targets: each takes arbitrary bytes and must neither crash nor trip a
+// sanitizer, whatever the bytes are. Every target lives in its own file
+// (fuzz/<name>.cpp); libfuzzer_main.cpp turns one into a libFuzzer program and
+// replay.cpp runs the saved corpora through all of them.
+
+#include <cstddef>
+#include <cstdint>
+
+// Bytes as a settings file: read all three slots, make the programming data of each
+// slot that was read, and check that every value read is written back and read
+// again unchanged.
+int FuzzSettingsReader(const uint8_t *data, size_t size);
+
+// Bytes as a driver catalogue: load it, list its models, copy each model into a
+// profile slot and make that slot's programming data.
+int FuzzCatalogueLoader(const uint8_t *data, size_t size);
+
+struct FuzzTarget {
+    const char *name; // also the folder of its corpus: fuzz/corpus/<name>/
+    int (*run)(const uint8_t *data, size_t size);
+};
+
+inline constexpr FuzzTarget kFuzzTargets[] = {
+    {"settings_reader", &FuzzSettingsReader},
+    {"catalogue_loader", &FuzzCatalogueLoader},
+};
