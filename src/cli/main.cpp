@@ -1,4 +1,5 @@
 #include "cli/cli_command.h"
+#include "common/program_version.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -13,7 +14,7 @@ std::vector<CliCommand> &commands()
 
 void printUsage(FILE *to)
 {
-    std::fprintf(to, "usage: tavel-nfc <command> [options]   (tavel-nfc <command> --help)\n\ncommands:\n");
+    std::fprintf(to, "usage: tavel-nfc <command> [options]   (tavel-nfc <command> --help; tavel-nfc --version)\n\ncommands:\n");
     for (const auto &c : commands())
         std::fprintf(to, "  %-10s %s\n", c.name, c.summary);
     std::fprintf(to, "\nexit status:\n"
@@ -47,6 +48,8 @@ int cliUsageError(const QString &reason, const QString &usage)
 
 int main(int argc, char **argv)
 {
+    if (PrintVersionIfAsked(argc, argv, "tavel-nfc"))
+        return kExitOk;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavel-nfc"));
     QStringList args = app.arguments().mid(1);

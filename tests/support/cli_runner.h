@@ -40,8 +40,9 @@ inline QStringList DataHomeEnvironment(const QString &folder)
             QStringLiteral("APPDATA=") + folder};
 }
 
-// A run that does not finish in time is killed and reported as a test failure.
-inline CliRun RunTavelNfc(const QStringList &args, const CliRunOptions &options = {})
+// Runs `program` with `args`. A run that does not finish in time is killed and
+// reported as a test failure.
+inline CliRun RunProgram(const QString &program, const QStringList &args, const CliRunOptions &options = {})
 {
     QProcess p;
     if (!options.workingDirectory.isEmpty())
@@ -54,12 +55,13 @@ inline CliRun RunTavelNfc(const QStringList &args, const CliRunOptions &options 
         }
         p.setProcessEnvironment(env);
     }
-    p.start(TavelNfcProgram(), args);
+    p.start(program, args);
     CliRun r;
     if (!p.waitForFinished(options.timeoutMs)) {
         p.kill();
         p.waitForFinished();
-        ADD_FAILURE() << "tavel-nfc " << args.join(QLatin1Char(' ')).toStdString() << " did not finish";
+        ADD_FAILURE() << QFileInfo(program).fileName().toStdString() << " "
+                      << args.join(QLatin1Char(' ')).toStdString() << " did not finish";
         r.err = QStringLiteral("<did not finish>");
         return r;
     }
@@ -67,6 +69,11 @@ inline CliRun RunTavelNfc(const QStringList &args, const CliRunOptions &options 
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+inline CliRun RunTavelNfc(const QStringList &args, const CliRunOptions &options = {})
+{
+    return RunProgram(TavelNfcProgram(), args, options);
 }
 
 // A fixture that runs tavel-nfc in a temporary folder of its own.

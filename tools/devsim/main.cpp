@@ -1,6 +1,7 @@
 // The simulator's core: options, pseudo-terminal, event loop and output queue.
 #include "devsim.h"
 
+#include "common/program_version.h"
 #include "radio/esp3.h"
 
 #include <cerrno>
@@ -247,6 +248,7 @@ void usage(FILE *to)
                  "usage: tavel-devsim [options]\n"
                  "Simulates an EnOcean USB300 stick with a handheld NFC programmer behind it\n"
                  "on a pseudo-terminal; prints \"pty PATH\" and then one line per event.\n\n"
+                 "  --version              print the version and the build's git revision\n"
                  "  --link PATH            make PATH a symbolic link to the pseudo-terminal\n"
                  "  --chip-id HEX          the stick's chip ID (default 0x0180A2B3)\n"
                  "  --api MAJ.MIN          the stick's API version (default 2.6)\n"
@@ -290,6 +292,8 @@ bool parseVersion(const std::string &s, uint8_t *major, uint8_t *minor)
 
 int main(int argc, char **argv)
 {
+    if (PrintVersionIfAsked(argc, argv, "tavel-devsim"))
+        return 0;
     std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     Devsim sim;

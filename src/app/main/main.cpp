@@ -6,6 +6,7 @@
 #include "app/ui/qt_dialogs.h"
 #include "app/ui/splash_screen.h"
 #include "common/dialogs.h"
+#include "common/program_version.h"
 #include "firmware/ui/form2.h"
 #include "profile/ui/form10.h"
 #include "radio/radio_link.h"
@@ -37,6 +38,8 @@ public:
 
 int main(int argc, char **argv)
 {
+    if (PrintVersionIfAsked(argc, argv, "tavel-nfc-config"))
+        return 0;
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NFC configuration software Tavel"));
     QApplication::setQuitOnLastWindowClosed(false);
