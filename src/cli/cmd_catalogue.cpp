@@ -15,7 +15,8 @@ int run(const QStringList &args)
     if (cliWantsHelp(args)) {
         cliOut(kUsage);
         cliOut(QStringLiteral("Lists the models of the driver catalogue FILE.xml (default: nfc_model.xml beside\n"
-                              "the program), one per line: catalogue index, reference number, family and type,\n"
+                              "the program, else the installed one in /usr/share/tavel-nfc/), one per line:\n"
+                              "catalogue index, reference number, family and type,\n"
                               "separated by tabs. The index is what 'tavel-nfc new --model' takes."));
         return kExitOk;
     }

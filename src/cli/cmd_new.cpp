@@ -25,7 +25,8 @@ int run(const QStringList &args)
     if (cliWantsHelp(args)) {
         cliOut(kUsage);
         cliOut(QStringLiteral(
-            "Loads model INDEX of the driver catalogue (default: nfc_model.xml beside the program;\n"
+            "Loads model INDEX of the driver catalogue (default: nfc_model.xml beside the program,\n"
+            "else the installed one in /usr/share/tavel-nfc/;\n"
             "'tavel-nfc catalogue' lists the indexes) into slot N (1-3, default 1) of FILE.set.\n"
             "The other slots keep what FILE.set holds, or get the default profile when the file\n"
             "does not exist yet. The pairing fields of the slot stay empty until a programmer is paired."));

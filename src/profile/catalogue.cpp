@@ -1,6 +1,7 @@
 #include "profile/catalogue.h"
 
 #include "common/dialogs.h"
+#include "common/program_files.h"
 #include "profile/settings_file.h"
 
 #include <QCoreApplication>
@@ -50,7 +51,7 @@ QString CatalogueProgramDir()
 
 void SetCatalogueProgramDirForTesting(const QString &dir) { g_programDirOverride = dir; }
 
-QString DefaultCataloguePath() { return QDir(CatalogueProgramDir()).filePath(kCatalogueFileName); }
+QString DefaultCataloguePath() { return FindProgramDataFile(kCatalogueFileName, CatalogueProgramDir()); }
 
 QString &CurrentCataloguePath()
 {

@@ -24,7 +24,7 @@ inline const QString kCatalogueAllFilter = QStringLiteral("All");
 // unless a test has set another one.
 QString CatalogueProgramDir();
 void SetCatalogueProgramDirForTesting(const QString &dir); // empty: the program's folder
-// CatalogueProgramDir() + "/nfc_model.xml".
+// nfc_model.xml beside the program (CatalogueProgramDir()), else in the installed data folder.
 QString DefaultCataloguePath();
 
 // The current catalogue path: the catalogue most recently opened by path (the default
