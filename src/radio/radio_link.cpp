@@ -2,6 +2,7 @@
 
 #include "common/convert.h"
 #include "common/dialogs.h"
+#include "common/programmer_id.h"
 #include "radio/notices.h"
 #include "radio/tavel_frames.h"
 
@@ -164,7 +165,7 @@ void RadioLink::setStatusPanel(int panel, const QString &text)
 
 void RadioLink::setReceiver(const QString &idText, const QString &fwText)
 {
-    receiverIdText = idText;
+    receiverIdText = NormalizedEnOceanId(idText);
     receiverFwText = fwText;
     emit receiverChanged();
 }
@@ -590,18 +591,68 @@ bool RadioLink::sendProgramming(const QStringList &lines, bool stopWhenPortClose
 void RadioLink::SendIdentityData(bool packageLogForm) { sendIdentity(packageLogForm, false); }
 void RadioLink::SendProgrammingData(const QStringList &lines) { sendProgramming(lines, false); }
 
-void RadioLink::SendTagButtonClick() { SendIdentityData(false); }
-void RadioLink::SendProgrammingDataClick() { SendProgrammingData(memoData); }
+// ---- One sequence at a time ----------------------------------------------------------------
+
+RadioLink::BusyGuard::BusyGuard(RadioLink &link) : link_(link)
+{
+    if (link_.busy_)
+        return;
+    acquired_ = true;
+    link_.busy_ = true;
+    emit link_.busyChanged(true);
+}
+
+RadioLink::BusyGuard::~BusyGuard()
+{
+    if (!acquired_)
+        return;
+    link_.busy_ = false;
+    emit link_.busyChanged(false);
+}
+
+QString RadioLink::busyRefusalText() { return QStringLiteral("Busy: a send or read is still running"); }
+
+bool RadioLink::refusedWhileBusy()
+{
+    if (!busy_)
+        return false;
+    setStatusPanel(1, nowText() + QLatin1Char(' ') + busyRefusalText());
+    OutputLog(QStringLiteral("-> Refused: ") + busyRefusalText());
+    return true;
+}
+
+// Every button handler below takes the busy state for its sequence, or refuses
+// before its first frame when another sequence holds it.
+#define TAVEL_ONE_SEQUENCE_AT_A_TIME(...)                                                                     \
+    BusyGuard busyGuard(*this);                                                                              \
+    if (!busyGuard.acquired()) {                                                                             \
+        refusedWhileBusy();                                                                                  \
+        return __VA_ARGS__;                                                                                  \
+    }
+
+void RadioLink::SendTagButtonClick()
+{
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    SendIdentityData(false);
+}
+
+void RadioLink::SendProgrammingDataClick()
+{
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    SendProgrammingData(memoData);
+}
 
 void RadioLink::SendTagDataButtonClick()
 {
-    SendTagButtonClick();
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    SendIdentityData(false);
     PauseProcessingEvents(200);
-    SendProgrammingDataClick();
+    SendProgrammingData(memoData);
 }
 
 bool RadioLink::SendCurrentDataPackage(const QStringList &programmingData)
 {
+    TAVEL_ONE_SEQUENCE_AT_A_TIME(false)
     if (const QString refusal = TransferRefusal(); !refusal.isEmpty()) {
         dialogs().message(QStringLiteral("Error"), refusal);
         return false;
@@ -630,10 +681,15 @@ void RadioLink::SendUserText(const QString &text)
     }
 }
 
-void RadioLink::Button7Click() { SendUserText(userText); }
+void RadioLink::Button7Click()
+{
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    SendUserText(userText);
+}
 
 void RadioLink::SendPairingRequestButtonClick()
 {
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
     if (!isPortOpen()) {
         dialogs().message(kComErrorCaption, kComPortNotOpened);
         return;
@@ -641,22 +697,45 @@ void RadioLink::SendPairingRequestButtonClick()
     Send(QStringLiteral("10"), true);
 }
 
-void RadioLink::SelectNFCsensitivityButtonClick() { Send(sensitivityLow ? QStringLiteral("1140") : QStringLiteral("1130"), false); }
+void RadioLink::SelectNFCsensitivityButtonClick()
+{
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    Send(sensitivityLow ? QStringLiteral("1140") : QStringLiteral("1130"), false);
+}
 
 void RadioLink::CalibrationButtonClick()
 {
     if (dialogs().message(QStringLiteral("Attention"), QStringLiteral("Do you really want to start new calibration?"),
                           MsgButtons::OKCancel)
-        == MsgAnswer::OK)
-        Send(QStringLiteral("12"), false);
+        != MsgAnswer::OK)
+        return;
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    Send(QStringLiteral("12"), false);
 }
 
-void RadioLink::SwichReadButtonClick()
+void RadioLink::SwitchToRead()
 {
     Send(QStringLiteral("13"), false);
     if (resetReadState)
         resetReadState();
 }
 
-void RadioLink::SwitchProgButtonClick() { Send(QStringLiteral("14"), false); }
-void RadioLink::Button1Click() { Send(edit1Text, false); }
+void RadioLink::SwichReadButtonClick()
+{
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    SwitchToRead();
+}
+
+void RadioLink::SwitchProgButtonClick()
+{
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    Send(QStringLiteral("14"), false);
+}
+
+void RadioLink::Button1Click()
+{
+    TAVEL_ONE_SEQUENCE_AT_A_TIME()
+    Send(edit1Text, false);
+}
+
+#undef TAVEL_ONE_SEQUENCE_AT_A_TIME

@@ -174,6 +174,34 @@ public:
     // A pause that keeps processing events (on the link's clock).
     void PauseProcessingEvents(int ms);
 
+    // ---- One sequence at a time ---------------------------------------------
+    // A send or read sequence (a transfer, the identity or programming data alone,
+    // the user text, a tag read) and the single frames of the buttons run one at a
+    // time: since the pacing processes events, a second request could otherwise
+    // start while the first still waits for its acknowledgements and the two
+    // would compete for them. A request made while a sequence runs is refused
+    // before its first frame (status panel 1 and the log say so). The windows
+    // follow busyChanged to disable the buttons that would be refused.
+    bool busy() const { return busy_; }
+    // Holds the busy state for its lifetime when it was free (acquired()); a guard
+    // made while the link is busy holds nothing and the caller refuses.
+    class BusyGuard {
+    public:
+        explicit BusyGuard(RadioLink &link);
+        ~BusyGuard();
+        BusyGuard(const BusyGuard &) = delete;
+        BusyGuard &operator=(const BusyGuard &) = delete;
+        bool acquired() const { return acquired_; }
+
+    private:
+        RadioLink &link_;
+        bool acquired_ = false;
+    };
+    // The reason given when a request is refused while busy.
+    static QString busyRefusalText();
+    // "Switch to Read" without the busy check, for a read sequence that holds the guard.
+    void SwitchToRead();
+
     // The clock of the send pacing and its pauses: a monotonic clock in milliseconds
     // and a sleep. Empty functions stand for the real ones; tests install a clock
     // that moves only when the link sleeps.
@@ -234,12 +262,16 @@ signals:
     void ownIdChanged(quint32 id);
     // A pairing-accepted frame with a correct CRC8 was taken over.
     void pairingAccepted(const QString &idText, const QString &version);
+    // A send or read sequence started (true) or ended, failed or was cancelled (false).
+    void busyChanged(bool busy);
 
 private:
     void handleResponse(const ReceivedTelegram &packet);
     bool sendIdentity(bool packageLogForm, bool stopWhenPortCloses);
     bool sendProgramming(const QStringList &lines, bool stopWhenPortCloses);
     QString nowText() const;
+    // True (with the refusal shown) when a sequence runs.
+    bool refusedWhileBusy();
 
     std::function<qint64()> nowMs_;
     std::function<void(int)> sleepMs_;
@@ -249,6 +281,7 @@ private:
     QTimer *timer_ = nullptr;
     bool parsing_ = false;
     bool resumeParse_ = false; // the last loop dropped a candidate with bytes left
+    bool busy_ = false;
 };
 
 // Decodes the telegram's frame by frame ID (frame_decoder.cpp). One function per

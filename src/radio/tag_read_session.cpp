@@ -11,10 +11,17 @@ TagReadOutcome RunTagRead(RadioLink &link)
         dialogs().message(kComErrorCaption, kComPortNotOpened);
         return TagReadOutcome::NoPort;
     }
+    // The read holds the link's busy state until the identity arrived or the user
+    // cancelled, so that no send, pairing or second read starts meanwhile.
+    RadioLink::BusyGuard busy(link);
+    if (!busy.acquired()) {
+        dialogs().message(QStringLiteral("Info"), RadioLink::busyRefusalText());
+        return TagReadOutcome::Busy;
+    }
     MarkTagIdentNotRead();
     if (!link.resetReadState)
         InstallTagReception(link);
-    link.SwichReadButtonClick();
+    link.SwitchToRead();
     while (!TagIdentReceived()) {
         if (dialogs().message(QStringLiteral("Info"), kTagReadWaitMessage, MsgButtons::OKCancel)
             == MsgAnswer::Cancel) {

@@ -13,6 +13,7 @@ inline const QString kTagReadWaitMessage = QStringLiteral(
 
 enum class TagReadOutcome {
     NoPort,    // "COM port not opened." shown, nothing sent
+    Busy,      // another send or read sequence runs: refused, nothing sent
     Cancelled, // "14" sent, ident data marked not read again
     Arrived,   // an identity block 0 arrived: show the tag info window
 };

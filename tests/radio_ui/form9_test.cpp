@@ -6,6 +6,7 @@
 #include "app/ui/form1.h"
 #include "profile/profile_defaults.h"
 #include "radio/esp3.h"
+#include "radio/tag_read_session.h"
 #include "radio/ui/form9.h"
 #include "screenshots.h"
 #include "scripted_dialogs.h"
@@ -21,6 +22,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -266,6 +268,135 @@ TEST_F(Form9Test, MainWindowSendChecksInOrderThenSendsTheActiveSlot)
     EXPECT_EQ(fake.state->writes[0].mid(22, 4), hexBytes("01 A2 B3 C4"));
     EXPECT_EQ(fake.state->writes[3].mid(7, 2), hexBytes("0F 00"));
     EXPECT_TRUE(Form1->Label53->text().isEmpty());
+}
+
+TEST_F(Form9Test, AReceiverIdOfAnyCaseTakesItsOneWrittenFormInTheFieldAndTheSlot)
+{
+    // From the active slot, from the main window and from whatever else fills the
+    // field: the field and the slot it is stored into hold "0x" + upper case.
+    Form1->Setting1ToolButtonClick();
+    settingsVariablesField[0].enOcean_HandHeldID = QStringLiteral("0x0a0b0c0d");
+    form9->show();
+    EXPECT_EQ(form9->EditReceiverId->text(), QStringLiteral("0x0A0B0C0D"));
+    EXPECT_EQ(form9->Link.receiverIdText, QStringLiteral("0x0A0B0C0D"));
+    form9->EditReceiverId->setText(QStringLiteral("0Xabcdef01"));
+    EXPECT_EQ(form9->EditReceiverId->text(), QStringLiteral("0xABCDEF01"));
+    form9->close();
+    EXPECT_EQ(settingsVariablesField[0].enOcean_HandHeldID, QStringLiteral("0xABCDEF01"));
+    // A text that is no ID stays as it is, so that the send names it as given.
+    form9->EditReceiverId->setText(QStringLiteral("0x1234"));
+    EXPECT_EQ(form9->EditReceiverId->text(), QStringLiteral("0x1234"));
+}
+
+namespace {
+// Every button that sends a frame to the programmer, in both windows.
+QList<QPushButton *> frameButtons(TForm9 &f, TForm1 &m)
+{
+    return {f.SendPairingRequestButton, f.SelectNFCsensitivityButton, f.CalibrationButton, f.Button7,
+            f.Button1, f.SwitchProgButton, f.SwichReadButton, f.SendTagButton,
+            f.SendTagDataButton, f.SendProgrammingData, m.SendButton, m.ReadButton};
+}
+QStringList enabledFrameButtons(TForm9 &f, TForm1 &m)
+{
+    QStringList on;
+    for (QPushButton *b : frameButtons(f, m))
+        if (b->isEnabled())
+            on << b->text();
+    return on;
+}
+int radioTelegrams(const QList<QByteArray> &writes)
+{
+    int n = 0;
+    for (const QByteArray &w : writes)
+        n += w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1);
+    return n;
+}
+} // namespace
+
+TEST_F(Form9Test, ASecondSendWhileOneRunsIsRefusedAndTheFrameButtonsFollowTheSequence)
+{
+    Form1->Setting1ToolButtonClick();
+    settingsVariablesField[0].enOcean_HandHeldID = QStringLiteral("0x01A2B3C4");
+    Form1->LoadSettingsDataToInterface(0);
+    form9->show();
+    form9->hide();
+    form9->CheckBox1->setChecked(false);
+    openStick();
+    const int buttons = int(frameButtons(*form9, *form1).size());
+    ASSERT_EQ(enabledFrameButtons(*form9, *form1).size(), buttons);
+
+    // While the first transfer goes out (its log lines and pauses process events),
+    // a double-click, the keyboard and every other way in ask for another one.
+    QStringList enabledDuring;
+    bool asked = false;
+    fake.state->onWrite = [&](const QByteArray &w) {
+        if (w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1))
+            fake.state->incoming.append(hexBytes("55 00 01 00 02 65 00 00"));
+        if (asked)
+            return;
+        asked = true;
+        enabledDuring = enabledFrameButtons(*form9, *form1);
+        form1->SendButton->click();
+        QTest::keyClick(form1->SendButton, Qt::Key_Space);
+        form1->SendButtonClick();
+        form9->SendTagDataButton->click();
+        form9->Link.SendTagDataButtonClick();
+        EXPECT_FALSE(form9->Link.SendCurrentDataPackage({QStringLiteral("00E65E")}));
+        form9->Link.SendPairingRequestButtonClick();
+        EXPECT_EQ(RunTagRead(form9->Link), TagReadOutcome::Busy);
+        // Other buttons keep working.
+        EXPECT_TRUE(form9->GetStickVersionButton->isEnabled());
+        EXPECT_TRUE(form9->OpenPortButton->isEnabled());
+        EXPECT_TRUE(form1->ReportButton->isEnabled());
+    };
+    form1->SendButtonClick();
+    const QStringList items = form1->ProgrammedDataMemo->toPlainText().split(QLatin1Char('\n'));
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(enabledDuring.isEmpty()) << enabledDuring.join('|').toStdString();
+    EXPECT_EQ(radioTelegrams(fake.state->writes), 3 + items.size()); // one transfer only
+    EXPECT_EQ(form9->MemoReceive->toPlainText().count(QStringLiteral("-> Refused: ") + RadioLink::busyRefusalText()), 3);
+    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.texts().join('|').toStdString(); // the refused read
+    EXPECT_EQ(dialogs.messages[0].text, RadioLink::busyRefusalText());
+    EXPECT_EQ(enabledFrameButtons(*form9, *form1).size(), buttons);
+    EXPECT_FALSE(form9->Link.busy());
+
+    // A transfer that fails on its first frame (the port closes) enables them again.
+    dialogs.clear();
+    fake.state->writes.clear();
+    fake.state->writeFails = true;
+    enabledDuring.clear();
+    QObject::connect(&form9->Link, &RadioLink::busyChanged, form9.get(), [&](bool busy) {
+        if (busy)
+            enabledDuring = QStringList{QStringLiteral("checked")} + enabledFrameButtons(*form9, *form1);
+    });
+    form1->SendButtonClick();
+    EXPECT_EQ(enabledDuring, QStringList{QStringLiteral("checked")});
+    EXPECT_FALSE(form9->PortOpen());
+    EXPECT_FALSE(form9->Link.busy());
+    EXPECT_EQ(enabledFrameButtons(*form9, *form1).size(), buttons);
+}
+
+TEST_F(Form9Test, ATagReadHoldsTheFrameButtonsUntilItIsCancelled)
+{
+    openStick();
+    form9->CheckBox1->setChecked(false);
+    QStringList enabledDuring;
+    int writesDuring = -1;
+    dialogs.whileMessageOpen = [&](const RecordedMessage &m) {
+        if (m.text != kTagReadWaitMessage)
+            return;
+        enabledDuring = enabledFrameButtons(*form9, *form1);
+        const qsizetype before = fake.state->writes.size();
+        form1->SendButtonClick();
+        form9->Link.SendPairingRequestButtonClick();
+        writesDuring = int(fake.state->writes.size() - before);
+    };
+    dialogs.answers = {MsgAnswer::Cancel};
+    EXPECT_EQ(RunTagRead(form9->Link), TagReadOutcome::Cancelled);
+    EXPECT_TRUE(enabledDuring.isEmpty()) << enabledDuring.join('|').toStdString();
+    EXPECT_EQ(writesDuring, 0);
+    EXPECT_FALSE(form9->Link.busy());
+    EXPECT_EQ(enabledFrameButtons(*form9, *form1).size(), frameButtons(*form9, *form1).size());
 }
 
 TEST_F(Form9Test, OpenPortToggleFromTheWindow)

@@ -10,6 +10,9 @@
 
 void TForm1::SendButtonClick()
 {
+    // A send or read runs (the button is disabled then; its keyboard activation too).
+    if (Form9 && Form9->Link.busy())
+        return;
     if (EnOceanIDLabel->text().isEmpty()) {
         dialogs().message(QStringLiteral("OnOcean Handle Error"),
                           QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));

@@ -3,6 +3,7 @@
 #include "app/ui/controls.h"
 #include "app/ui/form1.h"
 #include "common/dialogs.h"
+#include "common/programmer_id.h"
 #include "firmware/ui/form2.h"
 #include "profile/profile_record.h"
 #include "radio/tag_frame_decoder.h"
@@ -250,6 +251,21 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     onClick(SendTagButton, [this] { Link.SendTagButtonClick(); });
     onClick(SendTagDataButton, [this] { Link.SendTagDataButtonClick(); });
     onClick(SendProgrammingData, [this] { Link.SendProgrammingDataClick(); });
+
+    // ---- One sequence at a time: the buttons that send frames to the programmer ---------------------
+    connect(&Link, &RadioLink::busyChanged, this, [this](bool busy) {
+        for (TButton *b : {SendPairingRequestButton, SelectNFCsensitivityButton, CalibrationButton, Button7, Button1,
+                           SwitchProgButton, SwichReadButton, SendTagButton, SendTagDataButton, SendProgrammingData})
+            b->setEnabled(!busy);
+    });
+    if (Form1)
+        connect(&Link, &RadioLink::busyChanged, Form1, &TForm1::RadioLinkBusyChanged);
+    // Whatever enters the receiver ID (the active slot, a pairing) is shown and
+    // stored in its one written form.
+    connect(EditReceiverId, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (const QString normal = NormalizedEnOceanId(text); normal != text)
+            EditReceiverId->setText(normal);
+    });
 
     FormCreate();
     // The receive tick runs from now until the program ends, shown or not.
