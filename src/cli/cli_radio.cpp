@@ -9,6 +9,15 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+void prepareRecordsForCli(const QString &command)
+{
+    QString error;
+    if (!PrepareRecordDatabases(&error))
+        cliError(command + QStringLiteral(": the record databases could not be prepared (records that cannot be "
+                                          "written are kept pending): ")
+                 + error);
+}
+
 int exitWithPendingRecords()
 {
     const int pending = PendingRecordCount();

@@ -40,6 +40,11 @@ private:
     CliDialogs dialogs_;
 };
 
+// Prepares the record databases (tables and indexes) before a transfer starts, so
+// that a large file of an earlier version is not indexed by the first record. A
+// failure is printed on standard error; the records then go pending as usual.
+void prepareRecordsForCli(const QString &command);
+
 // The exit status of a command whose radio work is done: kExitOk, or
 // kExitRecordsPending with "N record(s) kept pending: ..." on standard error.
 int exitWithPendingRecords();

@@ -75,6 +75,7 @@ int run(const QStringList &args)
     const STRUCT_XML_FILE_VARIABLES &profile = activeProfile();
     const QString receiver = options.receiver.isEmpty() ? profile.enOcean_HandHeldID : options.receiver;
 
+    prepareRecordsForCli(QStringLiteral("tavel-nfc read"));
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc read")))
         return kExitFailure;

@@ -80,6 +80,7 @@ int run(const QStringList &args)
     if (const int rc = programmingDataForCli(profile, items); rc != kExitOk)
         return rc;
 
+    prepareRecordsForCli(QStringLiteral("tavel-nfc send"));
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc send")))
         return kExitFailure;

@@ -185,6 +185,8 @@ TEST(Pictures, ToolbarListHasDistinctSlotPictures)
 TEST(Splash, BorderlessFixedSizeAndShowsTheMainWindowAfterItsTimer)
 {
     ScriptedDialogs dlg;
+    QTemporaryDir tmp;
+    WindowTestFolder folder(tmp.path());
     TForm1 main({QStringLiteral("prog")});
     Form1 = &main;
     TSplashScreen splash;

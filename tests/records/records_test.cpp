@@ -4,6 +4,7 @@
 #include "records/sqlite_answer.h"
 #include "file_bytes.h"
 #include "file_size_limit.h"
+#include "record_files.h"
 #include "scripted_dialogs.h"
 
 #include <QDir>
@@ -126,37 +127,6 @@ protected:
                 return a.Get(c, row);
         return QStringLiteral("<no column>");
     }
-    static int indexCount(const QString &path)
-    {
-        sqlite3 *db = nullptr;
-        EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-        SQLiteAnswerClass idx;
-        ExecInt("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'ProgrammedLines_%';", &idx, db);
-        sqlite3_close(db);
-        return idx.GetRowCount();
-    }
-};
-
-// Another program holding a database file with an exclusive transaction.
-class ExclusiveHolder {
-public:
-    explicit ExclusiveHolder(const QString &path)
-    {
-        EXPECT_EQ(sqlite3_open(path.toUtf8().constData(), &db_), SQLITE_OK);
-        EXPECT_TRUE(ExecInt("BEGIN EXCLUSIVE;", nullptr, db_));
-    }
-    ~ExclusiveHolder() { release(); }
-    void release()
-    {
-        if (!db_)
-            return;
-        ExecInt("ROLLBACK;", nullptr, db_);
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
-
-private:
-    sqlite3 *db_ = nullptr;
 };
 
 TEST_F(RecordsDb, FirstReportCreatesAnEmptyDriversFile)
@@ -350,11 +320,11 @@ TEST_F(RecordsDb, FilesOfEarlierVersionsKeepWorking)
     EXPECT_EQ(cell(d, "extNTC_CutOffTemp"), "88");
     // A record write leaves the old file's indexes alone (building them on a large
     // file took seconds inside the receive tick); the start prepares them.
-    EXPECT_EQ(indexCount(SettingsDatabasePath()), 0);
+    EXPECT_EQ(RecordIndexCount(SettingsDatabasePath()), 0);
     QString error;
     ASSERT_TRUE(PrepareRecordDatabases(&error)) << error.toStdString();
-    EXPECT_EQ(indexCount(SettingsDatabasePath()), 2);
-    EXPECT_EQ(indexCount(DriversDatabasePath()), 1);
+    EXPECT_EQ(RecordIndexCount(SettingsDatabasePath()), 2);
+    EXPECT_EQ(RecordIndexCount(DriversDatabasePath()), 1);
 }
 
 TEST_F(RecordsDb, LockedDriversFileKeepsRecordsPendingUntilTheNextWriteMovesThemInOnce)

@@ -1,11 +1,12 @@
 #pragma once
-// For window tests: while the object lives, the application-data folder and the
-// recently-used list are kept in `folder` (a test's temporary folder), and the
-// three slots start empty.
+// For window tests: while the object lives, the application-data folder, the
+// record databases and the recently-used list are kept in `folder` (a test's
+// temporary folder), and the three slots start empty.
 
 #include "app/app_data.h"
 #include "app/recent_files.h"
 #include "profile/profile_record.h"
+#include "records/records_database.h"
 
 #include <QString>
 
@@ -15,6 +16,8 @@ public:
     {
         SetUserAppDataFolderOverride(folder + QStringLiteral("/appdata"));
         SetRecentFilesStorageOverride(folder + QStringLiteral("/recent.ini"));
+        // The main window prepares the record databases at start.
+        setDatabaseFolder(folder + QStringLiteral("/database"));
         for (auto &slot : settingsVariablesField)
             slot = STRUCT_XML_FILE_VARIABLES{};
     }
@@ -22,6 +25,7 @@ public:
     {
         SetUserAppDataFolderOverride(QString());
         SetRecentFilesStorageOverride(QString());
+        setDatabaseFolder(QString());
     }
     WindowTestFolder(const WindowTestFolder &) = delete;
     WindowTestFolder &operator=(const WindowTestFolder &) = delete;

@@ -15,6 +15,7 @@
 #include "profile/ui/form10.h"
 #include "radio/ui/form9.h"
 #include "radio/ui/form_tag_info.h"
+#include "records/records_database.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -160,6 +161,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent) : QMainWindow(pare
     resize(1024, 758);
 
     FormCreate(arguments.isEmpty() ? QCoreApplication::arguments() : arguments);
+    FollowRecordDatabases();
 }
 
 TForm1::~TForm1()
@@ -170,6 +172,7 @@ TForm1::~TForm1()
         e->OnExit = nullptr;
         e->OnKeyPress = nullptr;
     }
+    setPendingRecordsObserver({});
     SettingsFile.reset();
     if (Form1 == this)
         Form1 = nullptr;
@@ -554,6 +557,8 @@ void TForm1::BuildStatusStrip()
     row->setContentsMargins(10, 0, 10, 0);
     Label53 = make<QLabel>(StatusPanel, "Label53");
     row->addWidget(Label53, 1);
+    PendingRecordsLabel = make<QLabel>(StatusPanel, "PendingRecordsLabel");
+    row->addWidget(PendingRecordsLabel);
 }
 
 void TForm1::BuildPopupMenu()

@@ -164,6 +164,7 @@ public:
     // ---- Status strip, menu, timer -------------------------------------------------
     QFrame *StatusPanel = nullptr;
     QLabel *Label53 = nullptr;
+    QLabel *PendingRecordsLabel = nullptr; // "N record(s) kept pending" while there are any
     QMenu *PopupMenu1 = nullptr;
     QAction *File1 = nullptr;
     QAction *File2 = nullptr;
@@ -316,6 +317,16 @@ public:
     void SendButtonClick();
     void ReadButtonClick();
     void ReportButtonClick();
+
+    // ---- Records and the radio link's state (form1_records.cpp) -----------------------------------
+    // At start: prepares the record databases and shows the records kept pending.
+    void FollowRecordDatabases();
+    // The pending-records observer: the count in the status strip, one message for
+    // the first record kept pending (shown after the receive tick returned).
+    void ShowPendingRecords(int pending, const QString &message);
+    static QString PendingRecordsStatusText(int pending);
+    // Send and read are disabled while the radio link runs a send or read sequence.
+    void RadioLinkBusyChanged(bool busy);
     // The record options and "Show Drivers" (made by the first "report").
     TProgrammedDriverReportPanel *ProgrammedDriverReportPanel = nullptr;
 
