@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <functional>
 
 #ifndef Q_OS_WIN
 namespace {
@@ -23,11 +24,14 @@ protected:
     void SetUp() override { ASSERT_TRUE(TavelNfcIsBuilt()); }
 
     QString folder() const { return tmp.filePath("data/NFC configuration Software Tavel/database"); }
-    QString settingsFile(const QString &programmerId)
+    QString settingsFile(const QString &programmerId,
+                         const std::function<void(STRUCT_XML_FILE_VARIABLES &)> &change = {})
     {
         ProfileSlots profiles = DefaultSlots();
         profiles[0].enOcean_HandHeldID = programmerId;
         profiles[0].programmer_Nfc_FW = "2.10";
+        if (change)
+            change(profiles[0]);
         const QString path = tmp.filePath("slots.set");
         SettingsIniFile ini(path);
         EXPECT_TRUE(DownloadSettingsToIniFile(ini, profiles));
@@ -109,6 +113,66 @@ TEST_F(RecordsCli, ALockedDriversFileKeepsTheRecordsPendingAndSendExitsThree)
     ASSERT_EQ(lines(drivers.out).size(), 2) << drivers.out.toStdString();
     EXPECT_TRUE(lines(drivers.out)[1].contains("0000000000012345"));
     EXPECT_TRUE(lines(cli({"records", "pending"}).out).contains("0 record(s) pending"));
+}
+
+// The slot of the simulated driver before anything was programmed into it: its tag
+// identity, so that a read can assign the values to the slot's parameters.
+void simulatedDriver(STRUCT_XML_FILE_VARIABLES &p)
+{
+    p.editGTIN = "000000000000";
+    p.editFW = "0000";
+    p.editHW = "0000";
+}
+
+TEST_F(RecordsCli, ReadNamesTheParametersNotOnTheTagAndAnUnaskedTransferCompleteWritesNoRecord)
+{
+    const QString settings = settingsFile("0x01A2B3C4", simulatedDriver);
+    {
+        // A read-write area of 4 bytes: the parameters behind it were never sent.
+        DevsimProcess sim({"--tag-rw-size", "4"});
+        ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+        const CliRun r = cli({"read", "--port", sim.pty(), "--settings", settings, "--timeout", "8000"});
+        EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains("tavel-nfc read: not on the tag (outside its read-write area): ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("DCLevel")) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("DCLevel = not on the tag")) << r.out.toStdString();
+    }
+    {
+        // The simulator sends a transfer-complete frame nobody sent a transfer for.
+        DevsimProcess sim({"--complete-on-read"});
+        ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+        const CliRun r = cli({"read", "--port", sim.pty(), "--settings", settings, "--timeout", "8000", "-v"});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("<- Transfer-complete frame without a transfer sent, ignored")) << r.err.toStdString();
+        const CliRun records = cli({"records", "settings"});
+        EXPECT_EQ(records.exitCode, 0) << records.err.toStdString();
+        EXPECT_TRUE(lines(records.out).isEmpty()) << records.out.toStdString();
+    }
+}
+
+TEST_F(RecordsCli, SendWithAMalformedReceiverOrIdentityFieldFailsBeforeItsFirstFrame)
+{
+    struct Case {
+        const char *name;
+        QString programmerId;
+        QString gtin;
+        const char *field; // named in the message
+    };
+    const Case cases[] = {
+        {"receiver ID of four digits", "0x1234", "001122334455", "receiver ID '0x1234'"},
+        {"GTIN of 11 digits", "0x01A2B3C4", "00112233445", "GTIN"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        DevsimProcess sim;
+        ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+        const QString settings = settingsFile(c.programmerId, [&c](STRUCT_XML_FILE_VARIABLES &p) { p.editGTIN = c.gtin; });
+        const CliRun r = cli({"send", settings, "--port", sim.pty(), "--timeout", "3000", "--ack-timeout", "500", "-v"});
+        EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.field)) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("-> sending 0x")) << r.err.toStdString(); // no radio telegram
+        EXPECT_FALSE(r.out.contains("frames to")) << r.out.toStdString();
+    }
 }
 
 TEST_F(RecordsCli, RecordsDriversFailsWhenTheFileCannotBeRead)
