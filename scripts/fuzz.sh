@@ -5,7 +5,8 @@
 #
 # usage: scripts/fuzz.sh [TARGET [SECONDS]]      e.g. scripts/fuzz.sh settings_reader 600
 # Targets: settings_reader, catalogue_loader. A crash leaves its input as
-# build-fuzz/crash-* ; copy it into the corpus once the fault is mended.
+# build-fuzz/crash-* (or timeout-*); copy it into the corpus once the fault is mended.
+# The fuzzer runs niced, so the time-out is generous: a busy machine starves it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 SUDO=""
@@ -29,5 +30,5 @@ if [ $# -ge 1 ]; then
   seconds="${2:-600}"
   cd "$root/build-fuzz"
   exec nice -n 15 "./bin/fuzz_${target}" -max_total_time="$seconds" -print_final_stats=1 \
-    -max_len=65536 -timeout=5 "$root/fuzz/corpus/${target}"
+    -max_len=65536 -timeout=30 "$root/fuzz/corpus/${target}"
 fi

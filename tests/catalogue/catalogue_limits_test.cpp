@@ -1,7 +1,11 @@
 // Catalogues whose shape would make building the document tree take minutes are
 // refused by a streaming check first; catalogues at the limits still load.
 #include "hostile_catalogues.h"
+#include "catalogue_fixture.h"
+#include "profile/catalogue.h"
 #include "profile/catalogue_binding.h"
+#include "profile/profile_defaults.h"
+#include "scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -43,4 +47,23 @@ TEST(CatalogueLimits, ShapesAtTheLimitsLoad)
         ASSERT_TRUE(root);
         EXPECT_GE(root->Get_Count(), 1);
     }
+}
+
+// A model text that a settings file could not hold is refused before it is written,
+// with a message that names it; the slot keeps what it held.
+TEST(CatalogueLimits, AModelTextTheSettingsFileCannotHoldIsRefusedNamingIt)
+{
+    auto root = catalogue_test::makeNumericCatalogue({"A", "B"});
+    root->Get_Model(1)->Set_type("LC\tNFC");
+    ScriptedDialogs dialogs;
+    LoadDefaultProfileIntoSlots();
+    const QString typeBefore = settingsVariablesField[2].type;
+    EXPECT_EQ(LoadModelDataFromXMLFile(root.get(), 2, 1), 1);
+    EXPECT_EQ(dialogs.texts(), QStringList{"problem during load Model Data from XML File\nmodel 1, attribute type: "
+                                           "it holds a line break or another control character"});
+    EXPECT_EQ(settingsVariablesField[2].type, typeBefore) << "the refused text is not written";
+    dialogs.clear();
+    EXPECT_EQ(LoadModelDataFromXMLFile(root.get(), 2, 0), 0);
+    EXPECT_EQ(dialogs.texts(), QStringList{"Selected driver was loaded"});
+    LoadDefaultProfileIntoSlots();
 }
