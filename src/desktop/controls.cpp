@@ -1,4 +1,4 @@
-#include "app/ui/controls.h"
+#include "desktop/controls.h"
 
 #include "common/dialogs.h"
 

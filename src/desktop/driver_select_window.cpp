@@ -1,12 +1,12 @@
-#include "profile/ui/form10.h"
+#include "desktop/driver_select_window.h"
 
-#include "app/ui/controls.h"
-#include "app/ui/form1.h"
-#include "app/ui/pictures.h"
+#include "desktop/controls.h"
+#include "desktop/main_window.h"
+#include "desktop/pictures.h"
 #include "common/convert.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
-#include "radio/ui/form9.h"
+#include "desktop/radio_link_window.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "firmware/ui/form2.h"
+#include "desktop/firmware_window.h"
 
 #include "firmware/programmer_ports.h"
 

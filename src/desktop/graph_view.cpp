@@ -1,4 +1,4 @@
-#include "app/ui/graph_view.h"
+#include "desktop/graph_view.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>

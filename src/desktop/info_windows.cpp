@@ -1,7 +1,7 @@
-#include "app/ui/info_forms.h"
+#include "desktop/info_windows.h"
 
 #include "app/rtf_text.h"
-#include "app/ui/pictures.h"
+#include "desktop/pictures.h"
 #include "app/web_addresses.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // The five small information windows: Language, about the company, the NFC system,
 // the licence and Help. Fixed size, centred, shown without blocking the main window.
 
-#include "app/ui/controls.h"
+#include "desktop/controls.h"
 
 #include <QDialog>
 #include <QListWidget>

@@ -1,18 +1,18 @@
 // The desktop program: creates its windows in a fixed order, shows the splash and
 // runs until the main window closes.
 
-#include "app/ui/form1.h"
-#include "app/ui/info_forms.h"
-#include "app/ui/qt_dialogs.h"
-#include "app/ui/splash_screen.h"
+#include "desktop/main_window.h"
+#include "desktop/info_windows.h"
+#include "desktop/qt_dialogs.h"
+#include "desktop/splash_screen.h"
 #include "common/dialogs.h"
 #include "common/program_version.h"
-#include "firmware/ui/form2.h"
-#include "profile/ui/form10.h"
+#include "desktop/firmware_window.h"
+#include "desktop/driver_select_window.h"
 #include "radio/radio_link.h"
-#include "radio/ui/form9.h"
-#include "radio/ui/form_tag_info.h"
-#include "records/ui/programmed_drivers.h"
+#include "desktop/radio_link_window.h"
+#include "desktop/tag_info_window.h"
+#include "desktop/programmed_drivers_window.h"
 
 #include <QApplication>
 #include <exception>

@@ -1,9 +1,9 @@
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 
 #include "app/app_data.h"
 #include "app/recent_files.h"
-#include "app/ui/info_forms.h"
-#include "app/ui/pictures.h"
+#include "desktop/info_windows.h"
+#include "desktop/pictures.h"
 #include "app/web_addresses.h"
 #include "common/convert.h"
 #include "common/dialogs.h"
@@ -12,9 +12,9 @@
 #include "profile/settings_file.h"
 #include "programming/programming_data.h"
 #include "programming/summary_report.h"
-#include "profile/ui/form10.h"
-#include "radio/ui/form9.h"
-#include "radio/ui/form_tag_info.h"
+#include "desktop/driver_select_window.h"
+#include "desktop/radio_link_window.h"
+#include "desktop/tag_info_window.h"
 #include "records/records_database.h"
 
 #include <QAction>

@@ -4,11 +4,11 @@
 // and the parameter editors, the summary view, and the status strip.
 //
 // The window's methods live in several files: this window's frame, slots, transfer,
-// files and summary in form1.cpp; the parameter editors and graphs in
-// form1_editors.cpp; sending in form1_send.cpp; reading a driver and the report in
-// form1_read.cpp.
+// files and summary in main_window.cpp; the parameter editors and graphs in
+// main_window_editors.cpp; sending in main_window_send.cpp; reading a driver and the report in
+// main_window_read.cpp.
 
-#include "app/ui/controls.h"
+#include "desktop/controls.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -255,7 +255,7 @@ public:
     // ---- Expert mode -------------------------------------------------------------------------------
     void DevelopModeEnable();
 
-    // ---- Parameter editors and graphs (form1_editors.cpp) ------------------------------------------
+    // ---- Parameter editors and graphs (main_window_editors.cpp) ------------------------------------------
     void CurrentEditEnter();
     void CLOEditEnter();
     void DClevelEditEnter();
@@ -313,12 +313,12 @@ public:
     void GraphPaintBoxMouseDown(Qt::MouseButton button, int X, int Y);
     void GraphPaintBoxMouseMove(Qt::MouseButtons buttons, int X, int Y);
 
-    // ---- Send (form1_send.cpp), read and report (form1_read.cpp) ---------------------------------
+    // ---- Send (main_window_send.cpp), read and report (main_window_read.cpp) ---------------------------------
     void SendButtonClick();
     void ReadButtonClick();
     void ReportButtonClick();
 
-    // ---- Records and the radio link's state (form1_records.cpp) -----------------------------------
+    // ---- Records and the radio link's state (main_window_records.cpp) -----------------------------------
     // At start: prepares the record databases and shows the records kept pending.
     void FollowRecordDatabases();
     // The pending-records observer: the count in the status strip, one message for
@@ -337,7 +337,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Parameter editors (form1_editors.cpp).
+    // Parameter editors (main_window_editors.cpp).
     void OpenParameterPanel(TEdit *entered, QFrame *bigPanel, std::initializer_list<QFrame *> smallPanels);
     void ShowGraphDrawing(TGraphView *graph, const GraphDrawing &drawing);
     void RedrawCloGraph();

@@ -6,11 +6,11 @@
 // app/editor_rules and app/graph_geometry; this file reads the controls, applies
 // the outcome and shows the messages.
 
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 
 #include "app/editor_rules.h"
 #include "app/graph_geometry.h"
-#include "app/ui/graph_view.h"
+#include "desktop/graph_view.h"
 #include "common/convert.h"
 #include "common/dialogs.h"
 #include "profile/profile_defaults.h"

@@ -1,14 +1,14 @@
 // Reading a driver's tag through the handheld programmer, and the record options
 // with the drivers report.
 
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 
 #include "common/dialogs.h"
 #include "radio/radio_link.h"
 #include "radio/tag_read_session.h"
-#include "radio/ui/form9.h"
-#include "radio/ui/form_tag_info.h"
-#include "records/ui/record_options_panel.h"
+#include "desktop/radio_link_window.h"
+#include "desktop/tag_info_window.h"
+#include "desktop/record_options_panel.h"
 
 void TForm1::ReadButtonClick()
 {

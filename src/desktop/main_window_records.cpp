@@ -2,7 +2,7 @@
 // record databases prepared at start, the records kept pending in the status
 // strip, and the send and read buttons disabled while a sequence runs.
 
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 
 #include "common/dialogs.h"
 #include "records/records_database.h"

@@ -1,10 +1,10 @@
 // Sending the active profile to the handheld programmer: the main window's checks,
 // then the radio link window sends the identity and programming data.
 
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 
 #include "common/dialogs.h"
-#include "radio/ui/form9.h"
+#include "desktop/radio_link_window.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "app/ui/pictures.h"
+#include "desktop/pictures.h"
 
 #include <QFont>
 #include <QLinearGradient>

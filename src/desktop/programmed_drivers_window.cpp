@@ -1,4 +1,4 @@
-#include "records/ui/programmed_drivers.h"
+#include "desktop/programmed_drivers_window.h"
 
 #include "records/records_database.h"
 

@@ -1,4 +1,4 @@
-#include "app/ui/qt_dialogs.h"
+#include "desktop/qt_dialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,14 +1,14 @@
-#include "radio/ui/form9.h"
+#include "desktop/radio_link_window.h"
 
-#include "app/ui/controls.h"
-#include "app/ui/form1.h"
+#include "desktop/controls.h"
+#include "desktop/main_window.h"
 #include "common/dialogs.h"
 #include "common/programmer_id.h"
-#include "firmware/ui/form2.h"
+#include "desktop/firmware_window.h"
 #include "profile/profile_record.h"
 #include "radio/tag_frame_decoder.h"
 #include "radio/tavel_frames.h"
-#include "radio/ui/form_tag_info.h"
+#include "desktop/tag_info_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

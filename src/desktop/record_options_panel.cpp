@@ -1,7 +1,7 @@
-#include "records/ui/record_options_panel.h"
+#include "desktop/record_options_panel.h"
 
 #include "records/record_options.h"
-#include "records/ui/programmed_drivers.h"
+#include "desktop/programmed_drivers_window.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

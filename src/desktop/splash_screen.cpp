@@ -1,7 +1,7 @@
-#include "app/ui/splash_screen.h"
+#include "desktop/splash_screen.h"
 
-#include "app/ui/form1.h"
-#include "app/ui/pictures.h"
+#include "desktop/main_window.h"
+#include "desktop/pictures.h"
 
 #include <QGuiApplication>
 #include <QScreen>

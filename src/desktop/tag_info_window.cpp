@@ -1,6 +1,6 @@
-#include "radio/ui/form_tag_info.h"
+#include "desktop/tag_info_window.h"
 
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 #include "common/dialogs.h"
 #include "profile/profile_record.h"
 #include "radio/tag_buffers.h"

@@ -3,7 +3,7 @@
 #include "main_window_fixture.h"
 #include "screenshots.h"
 
-#include "app/ui/graph_view.h"
+#include "desktop/graph_view.h"
 
 #include <QTest>
 

@@ -7,7 +7,7 @@
 #include "wait_for.h"
 
 #include "app/editor_rules.h"
-#include "app/ui/graph_view.h"
+#include "desktop/graph_view.h"
 #include "common/convert.h"
 #include "profile/profile_defaults.h"
 

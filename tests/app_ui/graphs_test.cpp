@@ -1,6 +1,6 @@
 // The graph panels: what the paint handlers show, and the mouse on the plot canvas.
 #include "app/graph_geometry.h"
-#include "app/ui/graph_view.h"
+#include "desktop/graph_view.h"
 
 #include <QImage>
 #include <QTest>

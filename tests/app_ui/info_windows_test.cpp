@@ -2,9 +2,9 @@
 #include "main_window_fixture.h"
 
 #include "app/rtf_text.h"
-#include "app/ui/info_forms.h"
-#include "app/ui/pictures.h"
-#include "app/ui/splash_screen.h"
+#include "desktop/info_windows.h"
+#include "desktop/pictures.h"
+#include "desktop/splash_screen.h"
 #include "app/web_addresses.h"
 
 #include <QFile>

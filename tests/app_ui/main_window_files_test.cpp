@@ -5,7 +5,7 @@
 
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
-#include "profile/ui/form10.h"
+#include "desktop/driver_select_window.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // A main window created as at program start, with the dialogs scripted and the
 // application-data folder and the recently-used list kept in a temporary folder.
 
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 #include "scripted_dialogs.h"
 #include "window_test_folder.h"
 

@@ -4,8 +4,8 @@
 #include "main_window_fixture.h"
 
 #include "profile/profile_defaults.h"
-#include "radio/ui/form9.h"
-#include "radio/ui/form_tag_info.h"
+#include "desktop/radio_link_window.h"
+#include "desktop/tag_info_window.h"
 
 #include <QTest>
 

@@ -5,8 +5,8 @@
 #include "main_window_fixture.h"
 #include "screenshots.h"
 
-#include "app/ui/info_forms.h"
-#include "app/ui/splash_screen.h"
+#include "desktop/info_windows.h"
+#include "desktop/splash_screen.h"
 
 TEST_F(MainWindowTest, ScreenshotsOfTheMainStates)
 {

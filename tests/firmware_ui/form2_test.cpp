@@ -5,7 +5,7 @@
 #include "firmware/firmware_script.h"
 #include "firmware/programmer_ports.h"
 #include "firmware/script_generator.h"
-#include "firmware/ui/form2.h"
+#include "desktop/firmware_window.h"
 #include "screenshots.h"
 #include "scripted_dialogs.h"
 

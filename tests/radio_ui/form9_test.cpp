@@ -3,11 +3,11 @@
 
 #include "app/app_data.h"
 #include "app/recent_files.h"
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 #include "profile/profile_defaults.h"
 #include "radio/esp3.h"
 #include "radio/tag_read_session.h"
-#include "radio/ui/form9.h"
+#include "desktop/radio_link_window.h"
 #include "screenshots.h"
 #include "scripted_dialogs.h"
 #include "window_test_folder.h"

@@ -1,16 +1,16 @@
 // The tag info window, the record options panel and the drivers report window.
 #include "app/app_data.h"
 #include "app/recent_files.h"
-#include "app/ui/form1.h"
+#include "desktop/main_window.h"
 #include "profile/profile_defaults.h"
 #include "radio/tag_buffers.h"
 #include "radio/tag_image.h"
 #include "radio/tag_info.h"
-#include "radio/ui/form_tag_info.h"
+#include "desktop/tag_info_window.h"
 #include "records/record_options.h"
 #include "records/records_database.h"
-#include "records/ui/programmed_drivers.h"
-#include "records/ui/record_options_panel.h"
+#include "desktop/programmed_drivers_window.h"
+#include "desktop/record_options_panel.h"
 #include "screenshots.h"
 #include "scripted_dialogs.h"
 #include "window_test_folder.h"
@@ -233,7 +233,7 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
 #include "fake_serial_port.h"
 #include "radio_test_util.h"
 #include "radio/tag_read_session.h"
-#include "radio/ui/form9.h"
+#include "desktop/radio_link_window.h"
 
 #include <QTimer>
 
