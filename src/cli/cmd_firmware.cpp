@@ -3,6 +3,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_settings.h"
+#include "cli/terminal_progress.h"
 #include "firmware/firmware_script.h"
 #include "firmware/firmware_updater.h"
 
@@ -60,6 +61,8 @@ int run(const QStringList &args)
 
     bool started = false;
     FirmwareUpdater::Hooks hooks;
+    TerminalProgress progress(QStringLiteral("firmware"));
+    hooks.progress = [&](int percent) { progress.update(percent, 100); };
     hooks.log = [&](const QString &line) {
         if (line.startsWith(QLatin1String("Filesize: ")))
             started = true;

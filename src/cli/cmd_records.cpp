@@ -4,6 +4,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_settings.h"
+#include "cli/terminal_progress.h"
 #include "records/records_database.h"
 
 #include <algorithm>
@@ -112,7 +113,9 @@ int run(const QStringList &args)
             return kExitUsage;
         }
         QString error;
-        if (!ExportDriversCsv(csv, &error)) {
+        TerminalProgress progress(QStringLiteral("records export"), QStringLiteral("records"));
+        if (!ExportDriversCsv(csv, &error, [&](qint64 done, qint64 total) { progress.update(done, total); })) {
+            progress.finish();
             cliError(QStringLiteral("tavel-nfc records export: ") + error);
             return kExitFailure;
         }

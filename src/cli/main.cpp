@@ -1,4 +1,5 @@
 #include "cli/cli_command.h"
+#include "cli/terminal_progress.h"
 #include "common/program_version.h"
 
 #include <QCoreApplication>
@@ -29,12 +30,14 @@ CliCommandRegistrar::CliCommandRegistrar(const CliCommand &command) { commands()
 
 void cliError(const QString &line)
 {
+    InterruptTerminalProgress();
     std::fprintf(stderr, "%s\n", line.toUtf8().constData());
     std::fflush(stderr);
 }
 
 void cliOut(const QString &line)
 {
+    InterruptTerminalProgress();
     std::fprintf(stdout, "%s\n", line.toUtf8().constData());
     std::fflush(stdout);
 }

@@ -615,7 +615,8 @@ QStringList ProgrammedDriversReportLines(int limit, QString *error)
     return RecordReportLines(answer, limit);
 }
 
-bool ExportDriversCsv(const QString &path, QString *error)
+bool ExportDriversCsv(const QString &path, QString *error,
+                      const std::function<void(qint64 written, qint64 total)> &progress)
 {
     auto fail = [error](const QString &text) {
         if (error)
@@ -646,6 +647,18 @@ bool ExportDriversCsv(const QString &path, QString *error)
         return fail(QStringLiteral("Driver records could not be read: ") + text);
     }
     const int columns = sqlite3_column_count(stmt);
+    qint64 total = 0;
+    qint64 rows = 0;
+    if (progress) {
+        // The count only sizes the progress line; when it cannot be read the
+        // line shows the records written without a total.
+        sqlite3_stmt *count = nullptr;
+        if (sqlite3_prepare_v2(c.get(), "SELECT COUNT(*) FROM main.ProgrammedLines;", -1, &count, nullptr) == SQLITE_OK
+            && sqlite3_step(count) == SQLITE_ROW)
+            total = sqlite3_column_int64(count, 0);
+        sqlite3_finalize(count);
+        progress(0, total);
+    }
     QByteArray line;
     auto field = [&line](int column, const QString &text) {
         if (column > 0)
@@ -663,6 +676,8 @@ bool ExportDriversCsv(const QString &path, QString *error)
             field(i, text ? DatabaseText(text) : QString());
         }
         written = file.write(line + '\n') >= 0;
+        if (progress && written)
+            progress(++rows, total);
     }
     const QString readError = DatabaseText(sqlite3_errmsg(c.get()));
     sqlite3_finalize(stmt);

@@ -118,4 +118,6 @@ QStringList RecordReportLines(const SQLiteAnswerClass &answer, int limit);
 // was the newest of its programmer when the driver was recorded, as CSV with a
 // header line. The rows are written one at a time; the file is replaced only when
 // the export is complete. False with `error` set when a file cannot be read or written.
-bool ExportDriversCsv(const QString &path, QString *error);
+// `progress`, when given, is told the records written so far and how many there are.
+bool ExportDriversCsv(const QString &path, QString *error,
+                      const std::function<void(qint64 written, qint64 total)> &progress = {});

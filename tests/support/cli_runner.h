@@ -20,6 +20,7 @@ struct CliRunOptions {
     QString workingDirectory;  // empty: the test program's own
     QStringList environment;   // "NAME=value" entries added to the test program's environment
     int timeoutMs = 30000;
+    QString standardErrorFile = QString(); // standard error goes to this file (a terminal) instead of `err`
 };
 
 inline QString TavelNfcProgram() { return QStringLiteral(TAVEL_BIN_DIR "/tavel-nfc"); }
@@ -55,6 +56,8 @@ inline CliRun RunProgram(const QString &program, const QStringList &args, const 
         }
         p.setProcessEnvironment(env);
     }
+    if (!options.standardErrorFile.isEmpty())
+        p.setStandardErrorFile(options.standardErrorFile);
     p.start(program, args);
     CliRun r;
     if (!p.waitForFinished(options.timeoutMs)) {
