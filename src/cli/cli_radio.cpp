@@ -88,7 +88,7 @@ CliRadioSession::CliRadioSession(const RadioCliOptions &options) : options_(opti
                            || text.startsWith(QLatin1String("Error"))))
             cliError(QStringLiteral("refused: ") + text);
     });
-    setExtraStickPorts(options.ports);
+    setExtraSerialPorts(options.ports);
     link.startReceiveTick();
 }
 

@@ -5,6 +5,7 @@
 
 #include "cli/cli_settings.h"
 #include "radio/radio_link.h"
+#include "station/programmer_records.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,8 @@ class CliRadioSession {
 public:
     explicit CliRadioSession(const RadioCliOptions &options);
     RadioLink link;
+    // Writes the records of what the programmer reports (pending when they cannot be written).
+    ProgrammerRecords records{link};
     // Opens the port and waits for the stick's version response. Prints the reason
     // on standard error and returns false when the port cannot be opened or the
     // stick does not answer within the time-out.

@@ -2,7 +2,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_settings.h"
-#include "radio/radio_link.h"
+#include "serial/port_discovery.h"
 
 namespace {
 const QString kUsage = QStringLiteral("usage: tavel-nfc ports [--port PATH ...]");
@@ -17,7 +17,7 @@ int run(const QStringList &argsIn)
         return kExitOk;
     }
     QStringList args = argsIn;
-    setExtraStickPorts(TakePortArguments(args));
+    setExtraSerialPorts(TakePortArguments(args));
     if (!args.isEmpty())
         return cliUsageError(QStringLiteral("tavel-nfc ports: unexpected argument '%1'").arg(args.first()), kUsage);
     const QStringList ports = DiscoverStickPorts();

@@ -1,6 +1,6 @@
 #include "desktop/firmware_window.h"
 
-#include "firmware/programmer_ports.h"
+#include "serial/port_discovery.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -81,7 +81,7 @@ TForm2::TForm2(QWidget *parent)
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i + 1 < args.size(); ++i)
         if (args[i] == QLatin1String("--firmware-port"))
-            addFirmwarePortName(args[i + 1]);
+            addExtraSerialPort(args[i + 1]);
 
     ShowUpdaterState();
 }

@@ -10,6 +10,7 @@
 #include "desktop/firmware_window.h"
 #include "desktop/driver_select_window.h"
 #include "radio/radio_link.h"
+#include "station/programmer_records.h"
 #include "desktop/radio_link_window.h"
 #include "desktop/tag_info_window.h"
 #include "desktop/programmed_drivers_window.h"
@@ -52,7 +53,7 @@ int main(int argc, char **argv)
         // if discovery had found it (a simulator, an adapter discovery cannot
         // recognise); the remaining arguments go to the main window as before.
         QStringList arguments = QApplication::arguments();
-        setExtraStickPorts(TakePortArguments(arguments));
+        setExtraSerialPorts(TakePortArguments(arguments));
         Form1 = new TForm1(arguments);
         Form1->EndProgramOnClose = true;
         // 2. The splash window, visible at creation; it shows the main window.
@@ -65,6 +66,8 @@ int main(int argc, char **argv)
         Form7 = new TForm7(Form1);
         // 8. The radio link window.
         Form9 = new TForm9();
+        // The records of what the programmer reports over the radio window's link.
+        new ProgrammerRecords(Form9->Link, Form9);
         // 9. The tag info window.
         FormTagInfo = new TFormTagInfo(Form1);
         // 10. The driver selection window.

@@ -1,7 +1,7 @@
 #include "firmware/firmware_updater.h"
 
 #include "common/dialogs.h"
-#include "radio/tcom_class.h"
+#include "serial/tcom_class.h"
 
 class FirmwareUpdater::BusyScope {
 public:

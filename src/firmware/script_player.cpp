@@ -2,7 +2,7 @@
 
 #include "common/dialogs.h"
 #include "firmware/firmware_script.h"
-#include "radio/tcom_class.h"
+#include "serial/tcom_class.h"
 
 #include <QElapsedTimer>
 #include <QLocale>

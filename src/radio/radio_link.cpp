@@ -6,33 +6,14 @@
 #include "radio/notices.h"
 #include "radio/tavel_frames.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLocale>
-#include <QSerialPortInfo>
-#include <QThread>
 #include <QTimer>
 
 namespace {
-constexpr qint32 kRadioLinkBaudRate = 57600;
 constexpr int kReceiveTickMs = 110;
-constexpr int kTickReadTimeoutMs = 20;
-constexpr int kDrainReadTimeoutMs = 10;
-// A device that never stops sending must not keep the drain going for ever.
-constexpr int kDrainMaxBytes = 65536;
-
-SerialPortEnumerator &enumerator()
-{
-    static SerialPortEnumerator e;
-    return e;
-}
-
-QStringList &extraPorts()
-{
-    static QStringList p;
-    return p;
-}
 
 qint64 monotonicMs()
 {
@@ -41,116 +22,46 @@ qint64 monotonicMs()
         clock.start();
     return clock.elapsed();
 }
-
-void sleepMs(int ms) { QThread::msleep(ulong(std::max(0, ms))); }
-
-uint32_t bigEndian32(const ReceivedTelegram &t, int offset)
-{
-    return (uint32_t(t.at(offset)) << 24) | (uint32_t(t.at(offset + 1)) << 16) | (uint32_t(t.at(offset + 2)) << 8)
-           | uint32_t(t.at(offset + 3));
-}
 } // namespace
-
-// ---- Discovery -------------------------------------------------------------------
-
-QList<SerialPortDescription> EnumerateSerialPorts()
-{
-    if (enumerator())
-        return enumerator()();
-    QList<SerialPortDescription> out;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-        SerialPortDescription d;
-        d.portName = info.portName();
-        d.hasVendorIdentifier = info.hasVendorIdentifier();
-        d.vendorIdentifier = info.vendorIdentifier();
-        d.hasProductIdentifier = info.hasProductIdentifier();
-        d.productIdentifier = info.productIdentifier();
-        out.append(d);
-    }
-    return out;
-}
-
-void setSerialPortEnumerator(SerialPortEnumerator e) { enumerator() = std::move(e); }
-void setExtraStickPorts(const QStringList &ports) { extraPorts() = ports; }
-const QStringList &extraStickPorts() { return extraPorts(); }
-
-QStringList DiscoverStickPorts()
-{
-    QStringList found;
-    for (const SerialPortDescription &d : EnumerateSerialPorts()) {
-        if (d.hasVendorIdentifier && d.vendorIdentifier == kStickVendorId && d.hasProductIdentifier
-            && d.productIdentifier == kStickProductId)
-            found.append(d.portName);
-    }
-    found.append(extraPorts());
-    return found;
-}
-
-QStringList TakePortArguments(QStringList &args)
-{
-    QStringList ports;
-    for (int i = 0; i < args.size();) {
-        const QString &a = args[i];
-        if (a == QLatin1String("--port") && i + 1 < args.size()) {
-            ports.append(args[i + 1]);
-            args.remove(i, 2);
-        } else if (a.startsWith(QLatin1String("--port="))) {
-            ports.append(a.mid(7));
-            args.removeAt(i);
-        } else {
-            ++i;
-        }
-    }
-    return ports;
-}
-
-QString PortNameForNumber(int number)
-{
-    return number < 10 ? QStringLiteral("COM%1").arg(number) : QStringLiteral("\\\\.\\COM%1").arg(number);
-}
-
-QString PortNameForEntry(const QString &entry, int *number)
-{
-#ifdef Q_OS_WIN
-    const int n = StrToInt(entry.mid(3));
-    if (number)
-        *number = n;
-    return PortNameForNumber(n);
-#else
-    if (number)
-        *number = -1;
-    return entry;
-#endif
-}
-
-// ---- Received telegram ---------------------------------------------------------------
-
-uint32_t ReceivedTelegram::senderId() const { return bigEndian32(*this, esp3::kHeaderSize + L - 5); }
-uint32_t ReceivedTelegram::destinationId() const { return bigEndian32(*this, esp3::kHeaderSize + L + O - 6); }
 
 // ---- Radio link ------------------------------------------------------------------
 
-RadioLink::RadioLink(QObject *parent) : QObject(parent), timer_(new QTimer(this))
+RadioLink::RadioLink(QObject *parent) : QObject(parent), receiver_(port_), timer_(new QTimer(this))
 {
     timer_->setInterval(kReceiveTickMs);
     connect(timer_, &QTimer::timeout, this, &RadioLink::Timer1Timer);
+    connect(&receiver_, &Esp3Receiver::logLine, this, &RadioLink::OutputLog);
+    connect(&receiver_, &Esp3Receiver::responseReceived, this, &RadioLink::handleResponse);
+    connect(&receiver_, &Esp3Receiver::radioTelegramReceived, this, &RadioLink::DecodeRadioTelegram);
+    // The port says so from inside its own notification; the receiver reads right
+    // after it, so that a handler that closes the port never runs inside it.
+    port_.setReadyReadHandler([this] {
+        QMetaObject::invokeMethod(&receiver_, &Esp3Receiver::receive, Qt::QueuedConnection);
+    });
     setClock({}, {});
 }
 
-void RadioLink::setClock(std::function<qint64()> nowMs, std::function<void(int)> sleep)
+void RadioLink::setClock(std::function<qint64()> nowMs, std::function<void(int)> waitMs)
 {
     nowMs_ = nowMs ? std::move(nowMs) : std::function<qint64()>(monotonicMs);
-    sleepMs_ = sleep ? std::move(sleep) : std::function<void(int)>(sleepMs);
+    waitMs_ = waitMs ? std::move(waitMs) : [this](int ms) { waitInEventLoop(ms); };
 }
 
-RadioLink::~RadioLink()
+void RadioLink::waitInEventLoop(int ms)
 {
-    if (port_) {
-        port_->close();
-        port_.reset();
-    }
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(this, &RadioLink::stickAcknowledgement, &loop, &QEventLoop::quit);
+    connect(this, &RadioLink::portStateChanged, &loop, &QEventLoop::quit);
+    timer.start(ms);
+    loop.exec();
 }
+
+RadioLink::~RadioLink() { port_.close(); }
 
 void RadioLink::startReceiveTick() { timer_->start(); }
 void RadioLink::stopReceiveTick() { timer_->stop(); }
@@ -177,29 +88,16 @@ QString RadioLink::nowText() const
            + now.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
-void RadioLink::OutputLog(const QString &line)
-{
-    emit logLine(line);
-    QCoreApplication::processEvents();
-}
+void RadioLink::OutputLog(const QString &line) { emit logLine(line); }
 
 // ---- Port ------------------------------------------------------------------------
 
-bool RadioLink::isPortOpen() const { return port_ && port_->isOpen(); }
+bool RadioLink::isPortOpen() const { return port_.isOpen(); }
 
 bool RadioLink::InitCom(const QString &portName)
 {
-    if (port_) {
-        port_->close();
-        port_.reset();
-    }
-    auto port = createSerialPort();
-    if (!port->open(portName, kRadioLinkBaudRate))
+    if (!port_.open(portName))
         return false;
-    port_ = std::move(port);
-    ClearCom();
-    port_->setRequestToSend(false);
-    port_->setDataTerminalReady(true);
     emit portStateChanged(true);
     return true;
 }
@@ -210,28 +108,15 @@ void RadioLink::CloseCom()
     setStatusPanel(1, QString());
     stickInfo = QStringLiteral("Stick Info: None");
     emit stickInfoChanged(stickInfo);
-    if (port_) {
-        port_->close();
-        port_.reset();
+    if (port_.isOpen()) {
+        port_.close();
         emit portStateChanged(false);
     }
 }
 
 int RadioLink::ReadCom(int timeoutMs, uint8_t *buffer, int maxCount, int *count)
 {
-    *count = 0;
-    if (!isPortOpen())
-        return kComError;
-    bool ok = true;
-    const QByteArray got = port_->read(maxCount, timeoutMs, &ok);
-    if (!ok)
-        return kComError;
-    if (got.isEmpty())
-        return kComTimeout;
-    const int n = std::min<int>(int(got.size()), maxCount);
-    std::copy_n(reinterpret_cast<const uint8_t *>(got.constData()), n, buffer);
-    *count = n;
-    return kComDone;
+    return port_.read(timeoutMs, buffer, maxCount, count);
 }
 
 static QString errorTextFor(int code, const QString &systemText)
@@ -241,12 +126,10 @@ static QString errorTextFor(int code, const QString &systemText)
 
 int RadioLink::WriteCom(const uint8_t *buffer, int count)
 {
-    if (!isPortOpen())
-        return kComError;
-    if (!port_->write(QByteArray(reinterpret_cast<const char *>(buffer), count))) {
-        const int code = port_->errorCode();
+    if (port_.write(buffer, count) != kComDone) {
+        const int code = port_.errorCode();
         if (code != 0) {
-            const QString text = errorTextFor(code, port_->errorText());
+            const QString text = errorTextFor(code, port_.errorText());
             CloseCom();
             dialogs().message(QStringLiteral("Fehler"), text, MsgButtons::OK, MsgIcon::Error);
         }
@@ -255,26 +138,14 @@ int RadioLink::WriteCom(const uint8_t *buffer, int count)
     return kComDone;
 }
 
-void RadioLink::ClearCom()
-{
-    if (!isPortOpen())
-        return;
-    int drained = 0;
-    while (drained < kDrainMaxBytes) {
-        bool ok = true;
-        const QByteArray got = port_->read(256, kDrainReadTimeoutMs, &ok);
-        if (!ok || got.isEmpty())
-            break;
-        drained += int(got.size());
-    }
-}
+void RadioLink::ClearCom() { port_.drain(); }
 
 QString RadioLink::GetErrorText()
 {
-    const int code = port_ ? port_->errorCode() : 0;
+    const int code = port_.errorCode();
     if (code == 0)
         return QString();
-    const QString text = errorTextFor(code, port_->errorText());
+    const QString text = errorTextFor(code, port_.errorText());
     CloseCom();
     return text;
 }
@@ -351,104 +222,7 @@ void RadioLink::Timer1Timer()
 {
     if (radioNotices.pending)
         SendToUserMessageInfo(*this);
-    if (!isPortOpen())
-        return;
-    // Read only what fits into the ring, so that unread bytes are never
-    // overwritten; what does not fit waits in the port for a later tick.
-    const int room = ring_.BufferFree();
-    bool arrived = false;
-    if (room > 0) {
-        uint8_t buffer[esp3::ReceiveRing::kSize];
-        int count = 0;
-        if (ReadCom(kTickReadTimeoutMs, buffer, room, &count) == kComDone) {
-            for (int i = 0; i < count; ++i)
-                ring_.BufferWrite(buffer[i]);
-            arrived = count > 0;
-        }
-    }
-    // Without new bytes the loop still runs when the last run stopped after
-    // dropping a rejected candidate (a valid packet may follow it) or when the
-    // ring is full.
-    if (arrived || resumeParse_ || room == 0)
-        ProcessUsartData();
-}
-
-void RadioLink::ProcessUsartData()
-{
-    if (parsing_)
-        return; // a nested tick: the running loop handles the new bytes
-    parsing_ = true;
-    struct Done {
-        bool &flag;
-        ~Done() { flag = false; }
-    } done{parsing_};
-    resumeParse_ = false;
-    // A rejected candidate loses its sync byte; this run stops there and the next
-    // tick goes on with the bytes behind it.
-    auto dropCandidate = [this] {
-        ring_.BufferDel(1);
-        resumeParse_ = ring_.BufferContent() > 0;
-    };
-
-    for (;;) {
-        if (ring_.BufferContent() == 0)
-            return;
-        while (ring_.BufferContent() > 0 && ring_.BufferRead(0) != esp3::kSync)
-            ring_.BufferDel(1);
-        const int available = ring_.BufferContent();
-        if (available < esp3::kHeaderSize)
-            return;
-        if (ring_.BufferRead(1) != 0) {
-            dropCandidate();
-            return;
-        }
-        const uint8_t L = ring_.BufferRead(2);
-        const uint8_t O = ring_.BufferRead(3);
-        const uint8_t type = ring_.BufferRead(4);
-        uint8_t headerCrc = 0;
-        for (int k = 1; k <= 4; ++k)
-            headerCrc = esp3::Crc8Step(headerCrc, ring_.BufferRead(k));
-        const uint8_t headerRead = ring_.BufferRead(5);
-        if (headerCrc != headerRead) {
-            OutputLog(QStringLiteral("Error: Header CRC wrong! calc: 0x") + tavel::Hex2(headerCrc)
-                      + QStringLiteral(" read: 0x") + tavel::Hex2(headerRead));
-            dropCandidate();
-            return;
-        }
-        const int total = int(L) + int(O) + 7;
-        if (total > esp3::kMaxReceivedPacket) {
-            OutputLog(QStringLiteral("Error: Total length > 42 chars!"));
-            dropCandidate();
-            return;
-        }
-        if (ring_.BufferContent() < total) {
-            OutputLog(QStringLiteral("Warning: Not enough chars in buffer for complete frame!"));
-            return;
-        }
-        uint8_t dataCrc = 0;
-        for (int k = 0; k < int(L) + int(O); ++k)
-            dataCrc = esp3::Crc8Step(dataCrc, ring_.BufferRead(esp3::kHeaderSize + k));
-        const uint8_t dataRead = ring_.BufferRead(esp3::kHeaderSize + L + O);
-        if (dataCrc != dataRead) {
-            OutputLog(QStringLiteral("Error: Data CRC8 wrong! calc: 0x") + tavel::Hex2(dataCrc)
-                      + QStringLiteral(" read: 0x") + tavel::Hex2(dataRead));
-            dropCandidate();
-            return;
-        }
-
-        ReceivedTelegram packet;
-        packet.L = L;
-        packet.O = O;
-        for (int k = 0; k < total; ++k)
-            packet.packet[size_t(k)] = ring_.BufferRead(k);
-        OutputLog(QStringLiteral("<- ")
-                  + esp3::HexCompact(QByteArray(reinterpret_cast<const char *>(packet.packet.data()), total)));
-        if (type == esp3::kTypeResponse)
-            handleResponse(packet);
-        else if (type == esp3::kTypeRadioErp1)
-            DecodeRadioTelegram(packet);
-        ring_.BufferDel(total);
-    }
+    receiver_.receive();
 }
 
 void RadioLink::handleResponse(const ReceivedTelegram &p)
@@ -491,6 +265,7 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
         OutputLog(QStringLiteral("<- ok"));
         setStatusPanel(2, QStringLiteral("ok"));
         stickAcknowledged = true;
+        emit stickAcknowledgement();
     }
 }
 
@@ -499,25 +274,32 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
 void RadioLink::PauseProcessingEvents(int ms)
 {
     const qint64 start = nowMs_();
-    for (qint64 left = ms; left > 0; left = ms - (nowMs_() - start)) {
-        QCoreApplication::processEvents();
-        sleepMs_(int(std::min<qint64>(10, left)));
+    for (qint64 left = ms; left > 0; left = ms - (nowMs_() - start))
+        waitMs_(int(left));
+}
+
+void RadioLink::paceBeforeFrame()
+{
+    if (!sendDelay || lastFrameSentMs == 0)
+        return;
+    // The previous frame's acknowledgement, at most the limit after it was sent,
+    // and never sooner than the gap. A closed port will not acknowledge anything.
+    for (;;) {
+        const qint64 since = nowMs_() - lastFrameAtMs_;
+        if (!isPortOpen())
+            return;
+        const bool gapPassed = since >= kFrameGapMs;
+        if (gapPassed && (stickAcknowledged || since >= sendDelayLimitMs))
+            return;
+        waitMs_(int(gapPassed ? sendDelayLimitMs - since : kFrameGapMs - since));
     }
-    QCoreApplication::processEvents();
 }
 
 void RadioLink::Send(const QString &text, bool broadcast)
 {
-    if (sendDelay) {
-        // Wait for the stick's acknowledgement of the previous telegram, at most
-        // the limit after it was sent. A closed port will not acknowledge anything.
-        while (!stickAcknowledged && lastFrameSentMs != 0 && nowMs_() - lastFrameSentMs < sendDelayLimitMs
-               && isPortOpen()) {
-            sleepMs_(100);
-            QCoreApplication::processEvents();
-        }
-    }
-    lastFrameSentMs = std::max<qint64>(1, nowMs_()); // never 0: 0 means "nothing sent yet"
+    paceBeforeFrame();
+    lastFrameAtMs_ = nowMs_();
+    lastFrameSentMs = std::max<qint64>(1, lastFrameAtMs_); // never 0: 0 means "nothing sent yet"
     stickAcknowledged = false;
 
     const int c = int(text.size());

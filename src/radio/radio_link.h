@@ -1,19 +1,23 @@
 #pragma once
-// The radio link to the handheld programmer, without widgets: the stick's serial
-// port, port discovery, ESP3 sending and the receive tick with its parse loop,
-// the Tavel frames this system sends with their pacing, and the decoding of what
-// the programmer sends back. The radio link window (TForm9) and the command line
-// both drive one object of this class; the window mirrors the texts it holds
-// ("controls" below) in its edits, labels and status bar.
+// The programmer link: what this system says to the handheld programmer through
+// the radio stick, and what the programmer answers. It owns the stick's port and
+// the ESP3 receiver on it, builds the Tavel frames and paces them (with "10s Send
+// Delay" ticked a frame goes only after the stick acknowledged the previous one,
+// at most the limit after it was sent, and at least 100 ms after it), and decodes
+// the programmer's frames. What the programmer reported goes out as signals
+// (driverProgrammed, transferConfirmed, tagRead, pairingAccepted); the records are
+// written by whoever connects to them. The radio link window (TForm9) and the
+// command line both drive one object of this class; the window mirrors the texts
+// it holds ("controls" below) in its edits, labels and status bar.
 //
-// Everything runs on the GUI thread. Log lines, message boxes and the send pacing
-// process pending events, so the receive tick may run while another operation is
-// in progress; the parse loop is guarded so that it never runs re-entrantly (a
-// nested tick reads into the ring but skips the parse loop; the outer loop then
-// handles the new bytes) and every packet is handled exactly once.
+// Everything runs on the GUI thread. The pacing waits in an event loop that ends
+// at the stick's acknowledgement or its timer, so other buttons and the receiver
+// keep working while a send waits (see busy() for what is refused meanwhile).
 
 #include "radio/esp3.h"
-#include "radio/serial_port.h"
+#include "radio/esp3_receiver.h"
+#include "serial/port_discovery.h"
+#include "serial/stick_port.h"
 
 #include <QObject>
 #include <QString>
@@ -21,74 +25,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 
 class QTimer;
-
-// Serial read and write results.
-constexpr int kComDone = 1;
-constexpr int kComError = 2;
-constexpr int kComTimeout = 4;
-
-// One USB serial port as the system reports it (for discovery).
-struct SerialPortDescription {
-    QString portName; // "COM5" on Windows, "ttyUSB0" elsewhere
-    bool hasVendorIdentifier = false;
-    quint16 vendorIdentifier = 0;
-    bool hasProductIdentifier = false;
-    quint16 productIdentifier = 0;
-};
-using SerialPortEnumerator = std::function<QList<SerialPortDescription>()>;
-
-// Discovery of the stick's ports. The stick's USB serial converter is an FTDI chip
-// with vendor 0x0403 and product 0x6001.
-constexpr quint16 kStickVendorId = 0x0403;
-constexpr quint16 kStickProductId = 0x6001;
-// The ports of the system (QSerialPortInfo) unless a test installed another enumerator.
-QList<SerialPortDescription> EnumerateSerialPorts();
-void setSerialPortEnumerator(SerialPortEnumerator enumerator); // empty: QSerialPortInfo again
-// Ports given on the command line (--port PATH), listed after the discovered ones
-// as if discovery had found them.
-void setExtraStickPorts(const QStringList &ports);
-const QStringList &extraStickPorts();
-// Every matching port in enumeration order, then the extra ports.
-QStringList DiscoverStickPorts();
-// Takes the "--port PATH" / "--port=PATH" pairs out of `args` (the rest stays).
-QStringList TakePortArguments(QStringList &args);
-
-// The name a port list entry is opened under. On Windows the entry reads "COM"
-// and the number, taken from the fourth character on: "COM%d" below 10, the device
-// namespace "\\.\COM%d" from 10 on. Elsewhere the entry is the port's name or path.
-// `number` receives the port number on Windows, -1 elsewhere (and for an entry
-// that does not convert).
-QString PortNameForEntry(const QString &entry, int *number = nullptr);
-QString PortNameForNumber(int number); // "COM9", "\\.\COM10"
 
 // Log, message and status texts of the radio link that callers compare against.
 inline const QString kComPortNotOpened = QStringLiteral("COM port not opened.");
 inline const QString kComErrorCaption = QStringLiteral("COM Error");
 inline const QString kCouldNotConnect = QStringLiteral("ERROR: Could not connect. Maybe in use?");
 inline const QString kMoreStickPorts = QStringLiteral("Ther are more OnOcean ports. Choice one of them");
-
-// A valid radio telegram as the parse loop hands it to the decoder: a copy of the
-// packet at the read index (the ring is not moved while it is decoded).
-struct ReceivedTelegram {
-    uint8_t L = 0; // data length
-    uint8_t O = 0; // optional length
-    std::array<uint8_t, esp3::kMaxReceivedPacket> packet{}; // sync byte first; zero after the packet
-
-    uint8_t data(int i) const { return at(esp3::kHeaderSize + i); }
-    uint8_t optional(int i) const { return at(esp3::kHeaderSize + L + i); }
-    // The Tavel frame: data bytes 1 ... L - 6 (frameLength() bytes).
-    uint8_t frame(int i) const { return data(1 + i); }
-    int frameLength() const { return L - 6; }
-    uint32_t senderId() const;      // data bytes L-5 ... L-2, big-endian
-    uint32_t destinationId() const; // the four optional bytes before the last two
-    uint8_t at(int offset) const
-    {
-        return offset >= 0 && offset < int(packet.size()) ? packet[size_t(offset)] : 0;
-    }
-};
 
 class RadioLink : public QObject {
     Q_OBJECT
@@ -129,13 +73,15 @@ public:
     void SendUsartCCDataFrame(uint8_t n, const uint8_t *command);
     void GetStickVersionButtonClick(); // CO_RD_VERSION
     void Button14Click();              // CO_GET_DUTYCYCLE_LIMIT
-    // The receive tick (run every 110 ms by the timer, or by hand in tests).
+    // The receive tick (run every 110 ms by the timer, or by hand in tests): shows
+    // the due notices, then lets the receiver read what waits. Between ticks the
+    // receiver reads as soon as the port says bytes wait.
     void Timer1Timer();
     // The parse loop over the receive ring.
-    void ProcessUsartData();
+    void ProcessUsartData() { receiver_.ProcessUsartData(); }
     // Called for every valid radio telegram (frame_decoder.cpp).
     void DecodeRadioTelegram(const ReceivedTelegram &telegram);
-    // Appends a line to the radio log (the logLine signal), then processes events.
+    // Appends a line to the radio log (the logLine signal).
     void OutputLog(const QString &line);
 
     // Starts / stops the 110-ms receive tick on this object's timer.
@@ -143,9 +89,10 @@ public:
     void stopReceiveTick();
     QTimer *receiveTimer() const { return timer_; }
 
-    esp3::ReceiveRing &ring() { return ring_; }
+    esp3::ReceiveRing &ring() { return receiver_.ring(); }
     // True while the parse loop runs (a nested tick then skips it).
-    bool parsing() const { return parsing_; }
+    bool parsing() const { return receiver_.parsing(); }
+    Esp3Receiver &receiver() { return receiver_; }
 
     // ---- Tavel frames ---------------------------------------------------------
     // Sends one frame given as hexadecimal text (pacing, checks, status texts).
@@ -171,7 +118,7 @@ public:
     void SendIdentityData(bool packageLogForm);
     void SendProgrammingData(const QStringList &lines);
     void SendUserText(const QString &text);
-    // A pause that keeps processing events (on the link's clock).
+    // A pause in which events keep being handled (on the link's clock).
     void PauseProcessingEvents(int ms);
 
     // ---- One sequence at a time ---------------------------------------------
@@ -203,9 +150,12 @@ public:
     void SwitchToRead();
 
     // The clock of the send pacing and its pauses: a monotonic clock in milliseconds
-    // and a sleep. Empty functions stand for the real ones; tests install a clock
-    // that moves only when the link sleeps.
-    void setClock(std::function<qint64()> nowMs, std::function<void(int)> sleepMs);
+    // and a wait of at most the given time, which may end early when the link's
+    // state changes (the callers check again). Empty functions stand for the real
+    // ones: the elapsed time since start, and an event loop that ends at its timer,
+    // at the stick's acknowledgement or when the port opens or closes. Tests
+    // install a clock that moves only when the link waits.
+    void setClock(std::function<qint64()> nowMs, std::function<void(int)> waitMs);
 
     // ---- Link state -----------------------------------------------------------
     uint32_t ownId = 0;
@@ -221,6 +171,8 @@ public:
     uint8_t programmerFwMinor = 0;
     // The longest wait for the stick's acknowledgement before a frame (10 s).
     int sendDelayLimitMs = 10000;
+    // The shortest time between two frames while "10s Send Delay" is ticked.
+    static constexpr int kFrameGapMs = 100;
 
     // ---- Controls (the window mirrors these) -----------------------------------
     bool sendDelay = true; // CheckBox1 "10s Send Delay"
@@ -264,6 +216,16 @@ signals:
     void pairingAccepted(const QString &idText, const QString &version);
     // A send or read sequence started (true) or ended, failed or was cancelled (false).
     void busyChanged(bool busy);
+    // The programmer reported a driver programmed: the own ID the report was
+    // addressed to and the programmer's ID ("0x" and eight digits), the driver's
+    // serial number.
+    void driverProgrammed(const QString &ownId, const QString &programmerId, const QString &serial);
+    // The programmer confirmed the transfer sent to the end with its checksum.
+    void transferConfirmed();
+    // A driver's tag was read to its end frame (the tag buffers hold it).
+    void tagRead();
+    // The stick acknowledged a telegram (ends the pacing's wait).
+    void stickAcknowledgement();
 
 private:
     void handleResponse(const ReceivedTelegram &packet);
@@ -273,14 +235,17 @@ private:
     // True (with the refusal shown) when a sequence runs.
     bool refusedWhileBusy();
 
+    // Waits before a frame as the pacing asks (see the class comment).
+    void paceBeforeFrame();
+    void waitInEventLoop(int ms);
+
     std::function<qint64()> nowMs_;
-    std::function<void(int)> sleepMs_;
-    std::unique_ptr<ISerialPort> port_;
+    std::function<void(int)> waitMs_;
+    qint64 lastFrameAtMs_ = 0; // the link clock when the last frame went out
+    StickPort port_;
+    Esp3Receiver receiver_;
     QString openPortEntry_;
-    esp3::ReceiveRing ring_;
     QTimer *timer_ = nullptr;
-    bool parsing_ = false;
-    bool resumeParse_ = false; // the last loop dropped a candidate with bytes left
     bool busy_ = false;
 };
 

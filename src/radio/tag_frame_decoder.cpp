@@ -48,13 +48,16 @@ void DecodeTagRBlock(RadioLink &link, const ReceivedTelegram &t)
 void DecodeEndTagFrame(RadioLink &link, const ReceivedTelegram &t)
 {
     FrameCopy f(link, t);
-    HandleEndTagFrame(f.in, f.env);
+    if (HandleEndTagFrame(f.in, f.env))
+        emit link.tagRead();
 }
 
 void DecodeFeedbackFrame(RadioLink &link, const ReceivedTelegram &t)
 {
     FrameCopy f(link, t);
-    HandleFeedbackFrame(f.in, f.env);
+    ProgrammedDriverReport report;
+    if (HandleFeedbackFrame(f.in, f.env, &report))
+        emit link.driverProgrammed(report.ownId, report.programmerId, report.serial);
 }
 
 void DecodeTransferComplete(RadioLink &link, const ReceivedTelegram &t)
@@ -68,6 +71,7 @@ void DecodeTransferComplete(RadioLink &link, const ReceivedTelegram &t)
     }
     if (HandleTransferComplete(f.in, link.transferChecksum, f.env)) {
         link.transferAwaitingConfirmation = false;
+        emit link.transferConfirmed();
         radioNotices.transferDone = true;
         radioNotices.pending = true;
     }

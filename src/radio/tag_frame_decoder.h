@@ -1,7 +1,9 @@
 #pragma once
 // The radio link's side of the programmer's answers besides the pairing: the tag
 // read back, the feedback frames and the transfer confirmation. Each function
-// takes one telegram the decoder dispatched by its frame ID.
+// takes one telegram the decoder dispatched by its frame ID and reports what the
+// programmer said through the link's signals (tagRead, driverProgrammed,
+// transferConfirmed).
 
 class RadioLink;
 struct ReceivedTelegram;

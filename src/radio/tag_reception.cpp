@@ -3,7 +3,6 @@
 #include "common/dialogs.h"
 #include "radio/crc16.h"
 #include "radio/tag_buffers.h"
-#include "records/record_options.h"
 
 namespace {
 
@@ -150,31 +149,33 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
     }
 }
 
-void HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
+bool HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
 {
     if (!longEnough(frame, env))
-        return;
+        return false;
     if (frame.bytes[1] == 0xE0) {
         log(env, QStringLiteral("<- End Tag Frame received from ID ") + Hex8(frame.senderId));
-        return;
+        return true;
     }
     log(env, QStringLiteral("Error: Tavel Data CRC wrong! Should: 0xE0 read: 0x") + hex2(frame.bytes[1]));
     tagReadState.identComplete = false;
     tagReadState.rwComplete = false;
+    return false;
 }
 
-QString HandleFeedbackFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
+bool HandleFeedbackFrame(const TavelFrameIn &frame, const TagFrameEnv &env, ProgrammedDriverReport *report)
 {
     if (!longEnough(frame, env))
-        return QString();
+        return false;
     const QString serial = SerialNumberText(frame.bytes + 1);
     const uint32_t programmer = (uint32_t(frame.bytes[9]) << 24) | (uint32_t(frame.bytes[10]) << 16)
                                 | (uint32_t(frame.bytes[11]) << 8) | uint32_t(frame.bytes[12]);
     const QString programmerId = QStringLiteral("0x") + Hex8(programmer);
     log(env, QStringLiteral("<- Feedback Frame received! Serial: ") + serial + QStringLiteral(" from ")
                  + programmerId);
-    RecordProgrammedDriver(QStringLiteral("0x") + Hex8(frame.destinationId), programmerId, serial);
-    return serial;
+    if (report)
+        *report = {QStringLiteral("0x") + Hex8(frame.destinationId), programmerId, serial};
+    return true;
 }
 
 bool HandleTransferComplete(const TavelFrameIn &frame, uint8_t transferChecksum, const TagFrameEnv &env)
@@ -187,6 +188,5 @@ bool HandleTransferComplete(const TavelFrameIn &frame, uint8_t transferChecksum,
         return false;
     }
     log(env, QStringLiteral("<- Transfer successful completed from ID ") + Hex8(frame.senderId));
-    RecordConfirmedTransfer();
     return true;
 }

@@ -30,14 +30,21 @@ QString SerialNumberText(const uint8_t *bigEndian8);
 void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env);
 // 0x17 (readWrite) and 0x18: one block of six area bytes.
 void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFrameEnv &env);
-// 0x19: end of the tag; a wrong marker stops the area blocks until a new identity.
-void HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env);
+// 0x19: end of the tag; a wrong marker stops the area blocks until a new
+// identity. True for the right end marker.
+bool HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env);
 
-// 0x1A: logs the driver's serial number and writes the driver records the record
-// options ask for. Returns the serial number text (empty for a short frame).
-QString HandleFeedbackFrame(const TavelFrameIn &frame, const TagFrameEnv &env);
-// 0x1B: true when the programmer's checksum equals `transferChecksum`; then the
-// settings record is written (when ticked). The caller raises the notice.
+// What a feedback frame reports: a driver programmed.
+struct ProgrammedDriverReport {
+    QString ownId;        // "0x" + the own ID the telegram was addressed to
+    QString programmerId; // "0x" + the programmer's ID in the frame
+    QString serial;       // decimal, at least 16 digits
+};
+// 0x1A: logs the driver's serial number. False for a short frame; otherwise the
+// report is filled (the caller hands it to whoever writes the driver records).
+bool HandleFeedbackFrame(const TavelFrameIn &frame, const TagFrameEnv &env, ProgrammedDriverReport *report);
+// 0x1B: true when the programmer's checksum equals `transferChecksum`. The caller
+// reports the confirmation and raises the notice.
 bool HandleTransferComplete(const TavelFrameIn &frame, uint8_t transferChecksum, const TagFrameEnv &env);
 
 // The shortest frame each handler takes (frame ID included); a shorter frame is

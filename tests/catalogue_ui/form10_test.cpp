@@ -88,12 +88,12 @@ protected:
     std::unique_ptr<TForm1> main;
     std::unique_ptr<TForm9> radio;
     std::unique_ptr<TForm10> form;
-    QList<SerialPortDescription> ports; // what port discovery finds
+    QList<SystemSerialPort> ports; // what port discovery finds
     FakePortInstaller stick; // opens and takes what is written
 
     void SetUp() override
     {
-        setSerialPortEnumerator([this] { return ports; });
+        setSystemSerialPortLister([this] { return ports; });
         ASSERT_TRUE(tmp.isValid());
         QDir(tmp.path()).mkdir("bin");
         SetCatalogueProgramDirForTesting(tmp.filePath("bin"));
@@ -118,7 +118,7 @@ protected:
         SetCatalogueProgramDirForTesting(QString());
         CurrentCataloguePath().clear();
         setSerialPortFactory({});
-        setSerialPortEnumerator({});
+        setSystemSerialPortLister({});
     }
 
     QString write(const QString &name, const QByteArray &content)
@@ -416,7 +416,7 @@ TEST_F(DriverSelectTest, RecentlyUsedCatalogueReplacesTheDefaultList)
 
 TEST_F(DriverSelectTest, NewSettingsLeadsToTheLoadedSlotInTheMainWindow)
 {
-    ports = {{QStringLiteral("ttyUSB0"), true, kStickVendorId, true, kStickProductId}};
+    ports = {{QStringLiteral("ttyUSB0"), true, kStickVendorId, kStickProductId, {}}};
     QFile::copy(QStringLiteral(TAVEL_SOURCE_DIR "/resources/nfc_model.xml"), defaultPath());
     main->show();
     main->NewSettingsButton->click();

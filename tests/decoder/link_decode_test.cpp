@@ -9,6 +9,7 @@
 #include "records/record_options.h"
 #include "records/records_database.h"
 #include "scripted_dialogs.h"
+#include "station/programmer_records.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ constexpr uint32_t kProgrammer = 0x01A2B3C4;
 class LinkDecode : public RadioLinkTest {
 protected:
     QTemporaryDir dir;
+    ProgrammerRecords records{link}; // the records of the link's reports
 
     void SetUp() override
     {

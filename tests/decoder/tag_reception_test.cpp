@@ -6,6 +6,7 @@
 #include "records/record_options.h"
 #include "records/records_database.h"
 #include "scripted_dialogs.h"
+#include "station/programmer_records.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -28,7 +29,13 @@ struct Receiver {
         case 0x17: HandleTagAreaBlock(true, in, env); break;
         case 0x18: HandleTagAreaBlock(false, in, env); break;
         case 0x19: HandleEndTagFrame(in, env); break;
-        case 0x1A: HandleFeedbackFrame(in, env); break;
+        case 0x1A: {
+            // The report goes to the records as the link's signal takes it there.
+            ProgrammedDriverReport r;
+            if (HandleFeedbackFrame(in, env, &r))
+                ProgrammerRecords::recordProgrammedDriver(r.ownId, r.programmerId, r.serial);
+            break;
+        }
         default: FAIL() << "no handler";
         }
     }
@@ -278,16 +285,23 @@ TEST_F(ProgrammerAnswers, TransferCompleteComparesTheTransferChecksum)
 {
     const QByteArray ok = QByteArray::fromHex("1B5E");
     TavelFrameIn in{reinterpret_cast<const uint8_t *>(ok.constData()), 2, kProgrammer, kOwnId};
-    EXPECT_FALSE(HandleTransferComplete(in, 0x5F, rx.env));
+    // A confirmation goes to the records as the link's signal takes it there.
+    auto confirm = [&](uint8_t checksum) {
+        const bool confirmed = HandleTransferComplete(in, checksum, rx.env);
+        if (confirmed)
+            ProgrammerRecords::recordConfirmedTransfer();
+        return confirmed;
+    };
+    EXPECT_FALSE(confirm(0x5F));
     EXPECT_EQ(rx.log.last(), "Error: CRC8 of transfered data wrong! calculated: 0x5F ... CRC8 received: 0x5E");
     EXPECT_EQ(rows(RecordDatabase::Settings), 0);
 
     recordOptions().writeSettings = false;
-    EXPECT_TRUE(HandleTransferComplete(in, 0x5E, rx.env));
+    EXPECT_TRUE(confirm(0x5E));
     EXPECT_EQ(rx.log.last(), "<- Transfer successful completed from ID 0180A2B3");
     EXPECT_EQ(rows(RecordDatabase::Settings), 0);
     recordOptions().writeSettings = true;
-    EXPECT_TRUE(HandleTransferComplete(in, 0x5E, rx.env));
+    EXPECT_TRUE(confirm(0x5E));
     EXPECT_EQ(rows(RecordDatabase::Settings), 1);
 }
 

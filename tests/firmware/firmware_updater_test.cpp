@@ -3,9 +3,9 @@
 
 #include "fake_serial_line.h"
 #include "firmware/firmware_updater.h"
-#include "firmware/programmer_ports.h"
+#include "serial/port_discovery.h"
 #include "firmware/script_generator.h"
-#include "radio/tcom_class.h"
+#include "serial/tcom_class.h"
 #include "scripted_dialogs.h"
 
 #include <QDir>

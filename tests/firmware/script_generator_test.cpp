@@ -3,7 +3,7 @@
 #include "fake_serial_line.h"
 #include "firmware/script_generator.h"
 #include "firmware/script_player.h"
-#include "radio/tcom_class.h"
+#include "serial/tcom_class.h"
 #include "scripted_dialogs.h"
 
 #include <gtest/gtest.h>

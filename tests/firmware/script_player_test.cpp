@@ -4,7 +4,7 @@
 #include "fake_serial_line.h"
 #include "firmware/script_generator.h"
 #include "firmware/script_player.h"
-#include "radio/tcom_class.h"
+#include "serial/tcom_class.h"
 #include "scripted_dialogs.h"
 
 #include <QElapsedTimer>

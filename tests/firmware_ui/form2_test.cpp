@@ -3,7 +3,7 @@
 
 #include "fake_serial_line.h"
 #include "firmware/firmware_script.h"
-#include "firmware/programmer_ports.h"
+#include "serial/port_discovery.h"
 #include "firmware/script_generator.h"
 #include "desktop/firmware_window.h"
 #include "screenshots.h"

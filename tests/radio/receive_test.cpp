@@ -308,14 +308,14 @@ TEST_F(ReceiveTest, OpenPortToggle)
 TEST(PortDiscovery, FtdiPortsInEnumerationOrderThenTheExtraPorts)
 {
     ScriptedDialogs dialogs;
-    QList<SerialPortDescription> ports = {
-        {QStringLiteral("ttyS0"), false, 0, false, 0},
-        {QStringLiteral("ttyUSB0"), true, 0x0403, true, 0x6001},
-        {QStringLiteral("ttyUSB1"), true, 0x0403, true, 0x6015},
-        {QStringLiteral("ttyUSB2"), true, 0x1234, true, 0x6001},
-        {QStringLiteral("ttyUSB3"), true, 0x0403, true, 0x6001},
+    QList<SystemSerialPort> ports = {
+        {QStringLiteral("ttyS0"), false, 0, 0, {}},
+        {QStringLiteral("ttyUSB0"), true, 0x0403, 0x6001, {}},
+        {QStringLiteral("ttyUSB1"), true, 0x0403, 0x6015, {}},
+        {QStringLiteral("ttyUSB2"), true, 0x1234, 0x6001, {}},
+        {QStringLiteral("ttyUSB3"), true, 0x0403, 0x6001, {}},
     };
-    setSerialPortEnumerator([&ports] { return ports; });
+    setSystemSerialPortLister([&ports] { return ports; });
     RadioLink link;
     int selected = -2;
     EXPECT_EQ(link.ButtonSearchComPortsClick(&selected), (QStringList{"ttyUSB0", "ttyUSB3"}));
@@ -335,12 +335,12 @@ TEST(PortDiscovery, FtdiPortsInEnumerationOrderThenTheExtraPorts)
     EXPECT_EQ(selected, -1);
 
     QStringList args = {"--port", "/tmp/a", "x", "--port=/tmp/b"};
-    setExtraStickPorts(TakePortArguments(args));
+    setExtraSerialPorts(TakePortArguments(args));
     EXPECT_EQ(args, QStringList{"x"});
     EXPECT_EQ(link.ButtonSearchComPortsClick(&selected), (QStringList{"/tmp/a", "/tmp/b"}));
     EXPECT_EQ(selected, 1);
-    setExtraStickPorts({});
-    setSerialPortEnumerator({});
+    setExtraSerialPorts({});
+    setSystemSerialPortLister({});
 }
 
 TEST(PortNames, WindowsNamesBelowAndFromTen)

@@ -35,13 +35,13 @@ protected:
     WindowTestFolder folder{tmp.path()};
     ScriptedDialogs dialogs;
     FakePortInstaller fake;
-    QList<SerialPortDescription> ports;
+    QList<SystemSerialPort> ports;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm9> form9;
 
     void SetUp() override
     {
-        setSerialPortEnumerator([this] { return ports; });
+        setSystemSerialPortLister([this] { return ports; });
         form1 = std::make_unique<TForm1>(QStringList{QStringLiteral("tavel-nfc-config")});
         Form1 = form1.get();
         form9 = std::make_unique<TForm9>();
@@ -59,11 +59,11 @@ protected:
         form9.reset();
         Form1 = nullptr;
         form1.reset();
-        setSerialPortEnumerator({});
+        setSystemSerialPortLister({});
     }
     void openStick()
     {
-        ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, true, 0x6001}};
+        ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, 0x6001, {}}};
         form9->ButtonSearchComPortsClick();
         form9->OpenPortButtonClick();
         ASSERT_TRUE(form9->PortOpen());
@@ -159,8 +159,8 @@ TEST_F(Form9Test, LayoutToggles)
 
 TEST_F(Form9Test, ShowingFindsThePortsAndLoadsTheActiveSlot)
 {
-    ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, true, 0x6001},
-             {QStringLiteral("ttyUSB1"), true, 0x0403, true, 0x6001}};
+    ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, 0x6001, {}},
+             {QStringLiteral("ttyUSB1"), true, 0x0403, 0x6001, {}}};
     Form1->Setting2ToolButtonClick();
     STRUCT_XML_FILE_VARIABLES &slot = settingsVariablesField[1];
     slot.enOcean_HandHeldID = QStringLiteral("0x0A0B0C0D");
@@ -443,7 +443,7 @@ TEST_F(Form9Test, AfterTheUpdateOfferClosingUnpairsTheSlotAndSendRefuses)
 
 TEST_F(Form9Test, AfterAModelWasLoadedTheWindowOpensThePortAndPromptsToConnect)
 {
-    ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, true, 0x6001}};
+    ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, 0x6001, {}}};
     form9->rgSensLow->setChecked(true);
     form9->ShowAfterModelLoaded();
     EXPECT_TRUE(form9->isVisible());

@@ -5,7 +5,7 @@
 
 #include "fake_clock.h"
 #include "print_qt.h"
-#include "radio/serial_port.h"
+#include "serial/serial_port.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // An in-memory serial port for radio link tests: each queued chunk is what one
 // read returns (so a packet can be split over reads), writes are recorded.
 
-#include "radio/serial_port.h"
+#include "serial/serial_port.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "radio/tcom_class.h"
+#include "serial/tcom_class.h"
 
 #include <QElapsedTimer>
 #include <cstring>

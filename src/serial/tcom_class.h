@@ -4,7 +4,7 @@
 // bit, with the modem lines under program control (RTS cleared, DTR set), and never
 // reports errors itself: its owner asks GetComState.
 
-#include "radio/serial_port.h"
+#include "serial/serial_port.h"
 
 #include <QString>
 #include <memory>

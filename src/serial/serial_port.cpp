@@ -1,10 +1,19 @@
-#include "radio/serial_port.h"
+#include "serial/serial_port.h"
 
 #include <QSerialPort>
 
 namespace {
 class QtSerialPort : public ISerialPort {
 public:
+    QtSerialPort()
+    {
+        QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] {
+            if (readyRead_)
+                readyRead_();
+        });
+    }
+    void setReadyReadHandler(std::function<void()> handler) override { readyRead_ = std::move(handler); }
+
     bool open(const QString &portName, qint32 baudRate) override
     {
         port_.close();
@@ -106,6 +115,7 @@ private:
     }
 
     QSerialPort port_;
+    std::function<void()> readyRead_;
     QString error_;
     int code_ = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// The serial port as the radio link and the firmware updater see it. The real
-// port is QSerialPort; tests put a pseudo-terminal or an in-memory fake behind it.
+// The serial port as the stick's radio link and the firmware updater see it. The
+// real port is QSerialPort; tests put a pseudo-terminal or an in-memory fake behind it.
 
 #include <QByteArray>
 #include <QString>
@@ -30,6 +30,10 @@ public:
     // The system's code for the last failure; 0 when the last operation did not fail
     // with a reported error. Implementations without codes report 1 for any error text.
     virtual int errorCode() const { return errorText().isEmpty() ? 0 : 1; }
+    // Called (on the thread that owns the port, from its event loop) whenever new
+    // bytes are waiting. Ports that cannot tell keep the handler and never call it;
+    // their owner then relies on its periodic read.
+    virtual void setReadyReadHandler(std::function<void()> handler) { (void)handler; }
 };
 
 using SerialPortFactory = std::function<std::unique_ptr<ISerialPort>()>;
