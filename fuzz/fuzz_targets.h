@@ -16,6 +16,11 @@ int FuzzSettingsReader(const uint8_t *data, size_t size);
 // profile slot and make that slot's programming data.
 int FuzzCatalogueLoader(const uint8_t *data, size_t size);
 
+// Bytes as the record files: the first byte chooses which of the drivers database,
+// the settings database and the pending-records journal the rest becomes; every
+// reading operation of the records then runs on them.
+int FuzzRecordsReader(const uint8_t *data, size_t size);
+
 struct FuzzTarget {
     const char *name; // also the folder of its corpus: fuzz/corpus/<name>/
     int (*run)(const uint8_t *data, size_t size);
@@ -24,4 +29,5 @@ struct FuzzTarget {
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"settings_reader", &FuzzSettingsReader},
     {"catalogue_loader", &FuzzCatalogueLoader},
+    {"records_reader", &FuzzRecordsReader},
 };
