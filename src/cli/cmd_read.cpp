@@ -4,6 +4,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_radio.h"
+#include "cli/records_options.h"
 #include "profile/profile_defaults.h"
 #include "radio/tag_buffers.h"
 #include "radio/tag_frame_decoder.h"
@@ -33,8 +34,9 @@ QString readProblem()
     return QString();
 }
 
-int run(const QStringList &args)
+int run(const QStringList &arguments)
 {
+    QStringList args = arguments;
     if (cliWantsHelp(args)) {
         cliOut(kUsage);
         cliOut(QStringLiteral(
@@ -46,8 +48,11 @@ int run(const QStringList &args)
             "Exit status 3 when the read succeeded but a record the programmer reported\n"
             "could not be written and is kept pending.\n"
             "-v writes the radio log to standard error."));
+        cliOut(recordsOptionsHelp());
         return kExitOk;
     }
+    if (const int rc = applyRecordsOptions(args, QStringLiteral("tavel-nfc read")); rc != kExitOk)
+        return rc;
     RadioCliOptions options;
     QString error, settingsFile;
     int slot = 1;

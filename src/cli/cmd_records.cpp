@@ -1,20 +1,60 @@
 // tavel-nfc records drivers|settings [--limit N] | records export --csv FILE |
-// records pending | records flush [--folder DIR]:
+// records pending | records flush | records import --from DIR
+// [--folder DIR] [--records URL] [--station NAME]:
 // the programming records the desktop program and "send" write.
 
 #include "cli/cli_command.h"
 #include "cli/cli_settings.h"
+#include "cli/records_options.h"
 #include "cli/terminal_progress.h"
 #include "records/records_database.h"
+#include "records/postgres_store.h"
+#include "records/records_import.h"
 
 #include <algorithm>
 
 namespace {
-const QString kUsage = QStringLiteral("usage: tavel-nfc records drivers [--limit N] [--folder DIR]\n"
-                                      "       tavel-nfc records settings [--limit N] [--folder DIR]\n"
-                                      "       tavel-nfc records export --csv FILE [--folder DIR]\n"
-                                      "       tavel-nfc records pending [--folder DIR]\n"
-                                      "       tavel-nfc records flush [--folder DIR]");
+const QString kUsage =
+    QStringLiteral("usage: tavel-nfc records drivers [--limit N] [--station NAME] [STORE]\n"
+                   "       tavel-nfc records settings [--limit N] [--station NAME] [STORE]\n"
+                   "       tavel-nfc records export --csv FILE [--station NAME] [STORE]\n"
+                   "       tavel-nfc records pending [STORE]\n"
+                   "       tavel-nfc records flush [STORE]\n"
+                   "       tavel-nfc records import --from DIR --records URL [--station NAME]\n"
+                   "STORE: [--folder DIR] [--records URL]");
+
+// A store the command reads from or writes to must be there: a server that
+// cannot be reached, a schema that cannot be made are named at once.
+bool storeReady()
+{
+    QString error;
+    if (activeRecordsStore().prepare(&error))
+        return true;
+    cliError(QStringLiteral("tavel-nfc records: ") + error);
+    return false;
+}
+
+int runImport(const QString &from, const QString &station)
+{
+    if (from.isEmpty()) {
+        cliError(QStringLiteral("tavel-nfc records import: --from DIR is missing"));
+        return kExitUsage;
+    }
+    if (!IsPostgresLocation(activeRecordsStore().location())) {
+        cliError(QStringLiteral("tavel-nfc records import: needs a PostgreSQL records store (--records postgresql://...)"));
+        return kExitUsage;
+    }
+    Q_UNUSED(station); // already the station every record is written under
+    ImportCounts counts;
+    QString error;
+    const bool ok = ImportSqliteRecords(from, activeRecordsStore(), &counts, &error);
+    cliOut(QStringLiteral("%1 record(s) imported, %2 already there").arg(counts.added).arg(counts.present));
+    if (!ok) {
+        cliError(QStringLiteral("tavel-nfc records import: ") + error);
+        return kExitFailure;
+    }
+    return kExitOk;
+}
 
 int run(const QStringList &args)
 {
@@ -28,17 +68,28 @@ int run(const QStringList &args)
             "          was the newest of its programmer when the driver was recorded, as CSV.\n"
             "pending:  the records that could not be written yet, oldest first.\n"
             "flush:    writes the pending records; exit status 1 while any is left.\n"
-            "--folder  the folder of the two database files (default: the program's own)."));
+            "import:   copies the SQLite records in DIR into the PostgreSQL store, once\n"
+            "          (importing the same files again adds nothing).\n"
+            "--station with drivers, settings, export: only the records of that station;\n"
+            "          with import: the station the imported records are written under.\n"
+            "--folder  the folder of the two database files and the pending journal\n"
+            "          (default: the program's own)."));
+        cliOut(recordsOptionsHelp());
         return kExitOk;
     }
     CliDialogs dialogs; // SQLite's error texts go to standard error
     QStringList rest = args;
-    QString folder, csv, sub;
+    // --station filters the read-backs here; it is also the name written by import.
+    QString station;
+    if (const qsizetype at = rest.indexOf(QStringLiteral("--station")); at >= 0 && at + 1 < rest.size())
+        station = rest[at + 1];
+    QString folder, csv, sub, from;
     int limit = kReportLineLimit;
     for (int i = 0; i < rest.size(); ++i) {
         const QString &a = rest[i];
         const bool hasValue = i + 1 < rest.size();
-        if ((a == QLatin1String("--limit") || a == QLatin1String("--folder") || a == QLatin1String("--csv"))
+        if ((a == QLatin1String("--limit") || a == QLatin1String("--folder") || a == QLatin1String("--csv")
+             || a == QLatin1String("--from"))
             && !hasValue) {
             cliError(QStringLiteral("tavel-nfc records: %1 needs a value").arg(a));
             return kExitUsage;
@@ -54,6 +105,10 @@ int run(const QStringList &args)
             folder = rest[++i];
         } else if (a == QLatin1String("--csv")) {
             csv = rest[++i];
+        } else if (a == QLatin1String("--from")) {
+            from = rest[++i];
+        } else if (a == QLatin1String("--records") || a == QLatin1String("--station")) {
+            ++i; // taken below
         } else if (sub.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
             sub = a;
         } else {
@@ -62,15 +117,24 @@ int run(const QStringList &args)
     }
     if (!folder.isEmpty())
         setDatabaseFolder(folder);
+    if (const int rc = applyRecordsOptions(rest, QStringLiteral("tavel-nfc records")); rc != kExitOk)
+        return rc;
+    const bool readsStore = QStringList{QStringLiteral("drivers"), QStringLiteral("settings"), QStringLiteral("export"),
+                                        QStringLiteral("flush"), QStringLiteral("import")}
+                                .contains(sub);
+    if (readsStore && !storeReady())
+        return kExitFailure;
+    if (sub == QLatin1String("import"))
+        return runImport(from, station);
 
     if (sub == QLatin1String("drivers")) {
         QString error;
-        const QStringList lines = ProgrammedDriversReportLines(limit, &error);
-        if (!error.isEmpty()) {
+        SQLiteAnswerClass answer;
+        if (!activeRecordsStore().query(RecordQuery::DriversReport, limit, station, answer, &error)) {
             cliError(QStringLiteral("tavel-nfc records: ") + error);
             return kExitFailure;
         }
-        for (const QString &line : lines)
+        for (const QString &line : RecordReportLines(answer, limit))
             cliOut(line);
         return kExitOk;
     }
@@ -99,8 +163,9 @@ int run(const QStringList &args)
     }
     if (sub == QLatin1String("settings")) {
         SQLiteAnswerClass answer;
-        if (!ReadNewestRecords(RecordDatabase::Settings, limit, answer)) {
-            cliError(QStringLiteral("tavel-nfc records: cannot open ") + SettingsDatabasePath());
+        QString error;
+        if (!activeRecordsStore().query(RecordQuery::SettingsNewest, limit, station, answer, &error)) {
+            cliError(QStringLiteral("tavel-nfc records: ") + error);
             return kExitFailure;
         }
         for (const QString &line : RecordReportLines(answer, limit))
@@ -114,7 +179,9 @@ int run(const QStringList &args)
         }
         QString error;
         TerminalProgress progress(QStringLiteral("records export"), QStringLiteral("records"));
-        if (!ExportDriversCsv(csv, &error, [&](qint64 done, qint64 total) { progress.update(done, total); })) {
+        if (!activeRecordsStore().exportDriversCsv(csv, station, &error, [&](qint64 done, qint64 total) {
+                progress.update(done, total);
+            })) {
             progress.finish();
             cliError(QStringLiteral("tavel-nfc records export: ") + error);
             return kExitFailure;

@@ -3,6 +3,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_radio.h"
+#include "cli/records_options.h"
 #include "common/programmer_id.h"
 #include "radio/tavel_frames.h"
 
@@ -21,8 +22,9 @@ QString serialText(const QByteArray &frame)
     return QStringLiteral("%1").arg(serial, 16, 10, QLatin1Char('0'));
 }
 
-int run(const QStringList &args)
+int run(const QStringList &arguments)
 {
+    QStringList args = arguments;
     if (cliWantsHelp(args)) {
         cliOut(kUsage);
         cliOut(QStringLiteral(
@@ -38,8 +40,11 @@ int run(const QStringList &args)
             "Exit status 3 when the transfer succeeded but a record could not be written\n"
             "and is kept pending (\"tavel-nfc records pending\" lists them).\n"
             "-v writes the radio log to standard error."));
+        cliOut(recordsOptionsHelp());
         return kExitOk;
     }
+    if (const int rc = applyRecordsOptions(args, QStringLiteral("tavel-nfc send")); rc != kExitOk)
+        return rc;
     RadioCliOptions options;
     QString error, file;
     int slot = 1;

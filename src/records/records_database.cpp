@@ -1,388 +1,20 @@
 #include "records/records_database.h"
 
+#include "common/app_data.h"
 #include "common/dialogs.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QSaveFile>
-#include <QStandardPaths>
-#include <sqlite3.h>
-
-#include <algorithm>
-#include <vector>
-
-const char *const kSettingsCreateTableSql =
-    "CREATE TABLE IF NOT EXISTS [ProgrammedLines] ([id] INTEGER  NOT NULL PRIMARY KEY AUTOINCREMENT, "
-    "[datetime] text NULL, [enOcean_HandHeldID] text NULL, [programmer_NFC_FW] text NULL, "
-    "[familyName] text NULL, [type] text NULL, [ref_number] text NULL, [editGTIN] text NULL, "
-    "[editFW] text NULL, [editHW] text NULL, [editSerial] text NULL, [nomCurrent] text NULL, "
-    "[lifeTime] text NULL, [CLO_L1] text NULL, [CLO_L2] text NULL, [CLO_L3] text NULL, "
-    "[CLO_L4] text NULL, [CLO_L5] text NULL, [DC_level] text NULL, [extNTC_Temp1] text NULL, "
-    "[extNTC_Level1] text NULL, [extNTC_Temp2] text NULL, [extNTC_Level2] text NULL, "
-    "[extNTC_CutOffTemp] text NULL );";
-
-const char *const kSettingsCreateTableSqlDriverForm =
-    "CREATE TABLE IF NOT EXISTS [ProgrammedLines] ([id] INTEGER  NOT NULL PRIMARY KEY AUTOINCREMENT, "
-    "[datetime] text NULL, [enOcean_HandHeldID] text NULL, [programmer_NFC_FW] text NULL, "
-    "[familyName] text NULL, [type] text NULL, [ref_number] text NULL, [editGTIN] text NULL, "
-    "[editFW] text NULL, [editHW] text NULL, [editSerial] text NULL, [nomCurrent] text NULL, "
-    "[lifeTime] text NULL, [CLO_L1] text NULL, [CLO_L2] text NULL, [CLO_L3] text NULL, "
-    "[CLO_L4] text NULL, [CLO_L5] text NULL, [DC_level] text NULL, [extNTC_Temp1] text NULL, "
-    "[ExtNTC_Level1] text NULL, [extNTC_Temp2] text NULL, [ExtNTC_Level2] text NULL, "
-    "[ExtNTC_CutOffTemp] text NULL );";
-
-const char *const kDriversCreateTableSql =
-    "CREATE TABLE IF NOT EXISTS [ProgrammedLines] ([id] INTEGER  NOT NULL PRIMARY KEY AUTOINCREMENT, "
-    "[datetime] text NULL, [enOcean_HandHeldID] text NULL, [programmer_NFC_FW] text NULL, "
-    "[programmerID] text NULL, [serialNumber] text NULL, [nomCurrent] text NULL, [lifeTime] text NULL, "
-    "[CLO_L1] text NULL, [CLO_L2] text NULL, [CLO_L3] text NULL, [CLO_L4] text NULL, "
-    "[CLO_L5] text NULL, [DC_level] text NULL, [extNTC_Temp1] text NULL, [extNTC_Level1] text NULL, "
-    "[extNTC_Temp2] text NULL, [extNTC_Level2] text NULL, [extNTC_CutOffTemp] text NULL );";
 
 namespace {
-
-// The lookups a production line repeats thousands of times a day: the newest
-// settings record of one programmer, and the newest records of a file. Files of
-// earlier versions get the indexes the first time they are opened.
-const char *const kSettingsIndexSql =
-    "CREATE INDEX IF NOT EXISTS [ProgrammedLines_HandHeldID_datetime] "
-    "ON [ProgrammedLines] ([enOcean_HandHeldID], [datetime]);"
-    "CREATE INDEX IF NOT EXISTS [ProgrammedLines_datetime] ON [ProgrammedLines] ([datetime]);";
-const char *const kDriversIndexSql =
-    "CREATE INDEX IF NOT EXISTS [ProgrammedLines_datetime] ON [ProgrammedLines] ([datetime]);";
-
-const char *const kSettingsInsertSql =
-    "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,familyName,type,"
-    "ref_number,editGTIN,editFW,editHW,editSerial,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,"
-    "CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
-    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
-    "?17, ?18, ?19, ?20, ?21, ?22, ?23);";
-
-const char *const kDriversInsertSql =
-    "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,"
-    "serialNumber,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
-    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
-    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
-    "?17, ?18);";
-
-// The newest settings record of one programmer. Records of the same second are
-// told apart by their id, so the last one written wins.
-const char *const kSettingsLookupSql =
-    "SELECT nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
-    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp,datetime FROM ProgrammedLines "
-    "WHERE (enOcean_HandHeldID = ?1) ORDER BY datetime DESC, id DESC LIMIT 1;";
-// The same among the records made up to a time (a driver record moved in from
-// the pending-records journal).
-const char *const kSettingsLookupUpToSql =
-    "SELECT nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
-    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp,datetime FROM ProgrammedLines "
-    "WHERE (enOcean_HandHeldID = ?1) AND datetime <= ?2 ORDER BY datetime DESC, id DESC LIMIT 1;";
-
-const char *const kDriversReportSql =
-    "SELECT datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,serialNumber,nomCurrent,"
-    "lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,"
-    "extNTC_Level2,extNTC_CutOffTemp FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
-
-const char *const kSettingsNewestSql =
-    "SELECT id,datetime,enOcean_HandHeldID,programmer_NFC_FW,familyName,type,ref_number,editGTIN,"
-    "editFW,editHW,editSerial,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,"
-    "extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp FROM ProgrammedLines "
-    "ORDER BY datetime DESC, id DESC LIMIT ?1;";
-
-const char *const kDriversNewestSql =
-    "SELECT id,datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,serialNumber,nomCurrent,"
-    "lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,"
-    "extNTC_Level2,extNTC_CutOffTemp FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
-
-const char *const kExportSql =
-    "SELECT d.id, d.datetime, d.enOcean_HandHeldID, d.programmer_NFC_FW, d.programmerID, "
-    "d.serialNumber, d.nomCurrent, d.lifeTime, d.CLO_L1, d.CLO_L2, d.CLO_L3, d.CLO_L4, d.CLO_L5, "
-    "d.DC_level, d.extNTC_Temp1, d.extNTC_Level1, d.extNTC_Temp2, d.extNTC_Level2, "
-    "d.extNTC_CutOffTemp, s.id AS settings_id, s.datetime AS settings_datetime, "
-    "s.programmer_NFC_FW AS settings_programmer_NFC_FW, s.familyName, s.type, s.ref_number, "
-    "s.editGTIN, s.editFW, s.editHW, s.editSerial "
-    "FROM main.ProgrammedLines AS d LEFT JOIN settingsdb.ProgrammedLines AS s ON s.id = "
-    "(SELECT x.id FROM settingsdb.ProgrammedLines AS x WHERE x.enOcean_HandHeldID = d.programmerID "
-    "AND x.datetime <= d.datetime ORDER BY x.datetime DESC, x.id DESC LIMIT 1) "
-    "ORDER BY d.datetime, d.id;";
 
 QString g_folder;
 int g_busyTimeoutMs = kRecordBusyBudgetMs;
 PendingRecordsObserver g_observer;
 QString g_lastFailure;
 
-QString defaultFolder()
-{
-    // The user's roaming application-data folder on Windows; elsewhere the
-    // platform's per-user data folder (the same folder the main window's
-    // application-data folders are made in).
-    QString base;
-#ifdef Q_OS_WIN
-    base = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
-#endif
-    if (base.isEmpty())
-        base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return QDir(base).filePath(QStringLiteral("NFC configuration Software Tavel/database"));
-}
+// The "database" folder among the program's application-data folders.
+QString defaultFolder() { return ProgramDataSubfolder(QStringLiteral("database")); }
 
-void showSqlError(const QString &text) { dialogs().message(QString(), text); }
-
-// The time one record may spend waiting for a file another program holds locked,
-// shared by every file and statement of that record.
-class BusyBudget {
-public:
-    explicit BusyBudget(int ms) : ms_(ms) { clock_.start(); }
-    int remainingMs() const { return std::max<int>(1, ms_ - int(clock_.elapsed())); }
-
-private:
-    int ms_;
-    QElapsedTimer clock_;
-};
-
-// One open database file; closed when it goes out of scope. Each operation has
-// its own, so a record written from a message box's event loop never closes the
-// file of the operation that showed the box.
-class Connection {
-public:
-    Connection() = default;
-    ~Connection() { close(); }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
-
-    bool open(const QString &path, int busyMs = g_busyTimeoutMs)
-    {
-        close();
-        if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK) {
-            lastError = db ? DatabaseText(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-            close();
-            return false;
-        }
-        sqlite3_busy_timeout(db, busyMs);
-        return true;
-    }
-    void close()
-    {
-        if (db)
-            sqlite3_close(db);
-        db = nullptr;
-    }
-    sqlite3 *get() const { return db; }
-    QString lastError;
-
-private:
-    sqlite3 *db = nullptr;
-};
-
-// A statement's outcome without any message box: the record writer decides what
-// a failure means.
-struct Quiet {
-    int rc = SQLITE_OK;
-    QString error;
-    bool ok() const { return rc == SQLITE_OK; }
-    bool busy() const { return (rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED; }
-};
-
-Quiet runQuiet(sqlite3 *db, const char *sql, const QStringList &values, SQLiteAnswerClass *answer)
-{
-    Quiet q;
-    sqlite3_stmt *stmt = nullptr;
-    const char *tail = sql;
-    // Several statements may follow one another; values bind to the first.
-    bool first = true;
-    while (tail && *tail) {
-        q.rc = sqlite3_prepare_v2(db, tail, -1, &stmt, &tail);
-        if (q.rc != SQLITE_OK) {
-            q.error = DatabaseText(sqlite3_errmsg(db));
-            sqlite3_finalize(stmt);
-            return q;
-        }
-        if (!stmt)
-            continue; // only white space or a comment was left
-        if (first)
-            for (int i = 0; i < values.size(); ++i) {
-                const QByteArray utf8 = values[i].toUtf8();
-                sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-            }
-        first = false;
-        const int columns = sqlite3_column_count(stmt);
-        std::vector<const char *> cells(static_cast<size_t>(columns));
-        std::vector<const char *> names(static_cast<size_t>(columns));
-        for (int c = 0; c < columns; ++c)
-            names[size_t(c)] = sqlite3_column_name(stmt, c);
-        int rc = SQLITE_OK;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            if (!answer)
-                continue;
-            for (int c = 0; c < columns; ++c)
-                cells[size_t(c)] = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-            answer->Insert(columns, cells.data(), names.data());
-        }
-        if (rc != SQLITE_DONE) {
-            q.rc = rc;
-            q.error = DatabaseText(sqlite3_errmsg(db));
-            sqlite3_finalize(stmt);
-            return q;
-        }
-        sqlite3_finalize(stmt);
-        stmt = nullptr;
-    }
-    q.rc = SQLITE_OK;
-    return q;
-}
-
-// The statements every opened file runs before its real work.
-void runOpeningStatements(sqlite3 *db, const char *createTable, const char *indexes)
-{
-    ExecInt(QStringLiteral("PRAGMA auto_vacuum=0;"), nullptr, db);
-    ExecInt(QStringLiteral("PRAGMA foreign_keys = ON;"), nullptr, db);
-    ExecInt(QString::fromLatin1(createTable), nullptr, db);
-    if (indexes)
-        ExecInt(QString::fromLatin1(indexes), nullptr, db);
-}
-
-bool openSettings(Connection &c, const char *createTable)
-{
-    if (!c.open(SettingsDatabasePath()))
-        return false;
-    runOpeningStatements(c.get(), createTable, nullptr);
-    return true;
-}
-
-bool openDrivers(Connection &c)
-{
-    if (!c.open(DriversDatabasePath()))
-        return false;
-    runOpeningStatements(c.get(), kDriversCreateTableSql, nullptr);
-    return true;
-}
-
-// Opens a file for one record within the record's budget, with its table. The
-// indexes are made at start (PrepareRecordDatabases); here only a new, empty
-// table gets them, which costs nothing.
-Quiet openForRecord(Connection &c, const QString &path, const char *createTable, const char *indexes,
-                    const BusyBudget &budget)
-{
-    Quiet q;
-    if (!c.open(path, budget.remainingMs())) {
-        q.rc = SQLITE_CANTOPEN;
-        q.error = c.lastError;
-        return q;
-    }
-    sqlite3_busy_timeout(c.get(), budget.remainingMs());
-    q = runQuiet(c.get(), "PRAGMA auto_vacuum=0; PRAGMA foreign_keys = ON;", {}, nullptr);
-    if (q.ok())
-        q = runQuiet(c.get(), createTable, {}, nullptr);
-    if (!q.ok())
-        return q;
-    SQLiteAnswerClass any;
-    q = runQuiet(c.get(), "SELECT 1 FROM ProgrammedLines LIMIT 1;", {}, &any);
-    if (q.ok() && any.GetRowCount() == 0)
-        q = runQuiet(c.get(), indexes, {}, nullptr);
-    return q;
-}
-
-int execCallback(void *context, int n, char **values, char **names)
-{
-    static_cast<SQLiteAnswerClass *>(context)->Insert(n, values, names);
-    return 0;
-}
-
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
-        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-// ---- Records and the pending journal ---------------------------------------------
-
-// Journal records taken in are remembered in the file that took them, in the
-// same transaction as the record.
-const char *const kTakenTableSql =
-    "CREATE TABLE IF NOT EXISTS [PendingRecordsTaken] ([recordId] text NOT NULL PRIMARY KEY);";
-
-constexpr int kSettingTexts = 13;
-
-QStringList emptySettingTexts()
-{
-    QStringList settings;
-    for (int i = 0; i < kSettingTexts; ++i)
-        settings << QString();
-    return settings;
-}
-
-// The 13 setting texts of the newest settings record of `programmerId` (made up
-// to `upTo` when given). A failed lookup that is not a busy file leaves empty texts.
-Quiet lookUpSettings(const QString &programmerId, const QString &upTo, const BusyBudget &budget, QStringList *settings)
-{
-    *settings = emptySettingTexts();
-    Connection c;
-    Quiet q = openForRecord(c, SettingsDatabasePath(), kSettingsCreateTableSqlDriverForm, kSettingsIndexSql, budget);
-    SQLiteAnswerClass answer;
-    if (q.ok())
-        q = upTo.isEmpty() ? runQuiet(c.get(), kSettingsLookupSql, {programmerId}, &answer)
-                           : runQuiet(c.get(), kSettingsLookupUpToSql, {programmerId, upTo}, &answer);
-    if (!q.ok())
-        return q;
-    if (answer.GetRowCount() == 0) {
-        // No settings record of this programmer: the values read as NULL.
-        for (auto &s : *settings)
-            s = QStringLiteral("NULL");
-    } else {
-        for (int col = 0; col < kSettingTexts; ++col) {
-            const QString text = answer.Get(col, 0);
-            if (!text.isEmpty())
-                (*settings)[col] = text;
-        }
-    }
-    return q;
-}
-
-// Inserts one record into its file, with the journal id when it comes from the
-// journal (then skipped when that file took it before).
-Quiet insertRecord(const PendingRecord &record, bool fromJournal, const BusyBudget &budget)
-{
-    const bool settings = record.kind == PendingRecord::Kind::Settings;
-    QStringList values = record.values;
-    if (!settings && record.lookupDeferred) {
-        QStringList looked;
-        const Quiet lookup = lookUpSettings(record.values.value(2), record.created, budget, &looked);
-        if (lookup.busy())
-            return lookup;
-        values = values.mid(0, 4) + looked;
-    }
-    Connection c;
-    Quiet q = settings ? openForRecord(c, SettingsDatabasePath(), kSettingsCreateTableSql, kSettingsIndexSql, budget)
-                       : openForRecord(c, DriversDatabasePath(), kDriversCreateTableSql, kDriversIndexSql, budget);
-    if (!q.ok())
-        return q;
-    const char *insert = settings ? kSettingsInsertSql : kDriversInsertSql;
-    values.prepend(record.created);
-    if (!fromJournal)
-        return runQuiet(c.get(), insert, values, nullptr);
-    q = runQuiet(c.get(), kTakenTableSql, {}, nullptr);
-    if (!q.ok())
-        return q;
-    q = runQuiet(c.get(), "BEGIN IMMEDIATE;", {}, nullptr);
-    if (!q.ok())
-        return q;
-    SQLiteAnswerClass taken;
-    q = runQuiet(c.get(), "SELECT 1 FROM PendingRecordsTaken WHERE recordId = ?1;", {record.id}, &taken);
-    if (q.ok() && taken.GetRowCount() == 0) {
-        q = runQuiet(c.get(), insert, values, nullptr);
-        if (q.ok())
-            q = runQuiet(c.get(), "INSERT INTO PendingRecordsTaken (recordId) VALUES (?1);", {record.id}, nullptr);
-    }
-    if (q.ok())
-        q = runQuiet(c.get(), "COMMIT;", {}, nullptr);
-    if (!q.ok())
-        runQuiet(c.get(), "ROLLBACK;", {}, nullptr);
-    return q;
-}
 
 PendingJournal journal() { return PendingJournal(PendingRecordsJournalPath()); }
 
@@ -398,7 +30,7 @@ int flushJournal(const BusyBudget &budget, QString *error)
         return 0;
     qsizetype done = 0;
     for (; done < records.size(); ++done) {
-        const Quiet q = insertRecord(records[done], true, budget);
+        const StoreResult q = activeRecordsStore().insert(records[done], true, budget);
         if (!q.ok()) {
             if (error)
                 *error = q.error;
@@ -432,7 +64,7 @@ RecordFate writeRecord(PendingRecord record, const BusyBudget &budget)
     QString error;
     int left = pendingBefore > 0 ? flushJournal(budget, &error) : 0;
     if (left == 0) {
-        const Quiet q = insertRecord(record, false, budget);
+        const StoreResult q = activeRecordsStore().insert(record, false, budget);
         if (q.ok()) {
             if (pendingBefore > 0)
                 notify(0, false);
@@ -470,30 +102,7 @@ QString DriversDatabasePath() { return QDir(DatabaseFolder()).filePath(kDriversD
 
 void setDatabaseBusyTimeout(int milliseconds) { g_busyTimeoutMs = milliseconds; }
 
-bool ExecInt(const QString &sql, SQLiteAnswerClass *answer, sqlite3 *db)
-{
-    if (!db)
-        return false;
-    char *error = nullptr;
-    const QByteArray text = sql.toUtf8();
-    const int rc = sqlite3_exec(db, text.constData(), answer ? &execCallback : nullptr, answer, &error);
-    if (rc != SQLITE_OK) {
-        showSqlError(error ? DatabaseText(error) : DatabaseText(sqlite3_errmsg(db)));
-        sqlite3_free(error);
-        return false;
-    }
-    return true;
-}
-
-bool ExecBound(const char *sql, const QStringList &values, SQLiteAnswerClass *answer, sqlite3 *db)
-{
-    if (!db)
-        return false;
-    const Quiet q = runQuiet(db, sql, values, answer);
-    if (!q.ok())
-        showSqlError(q.error);
-    return q.ok();
-}
+int DatabaseBusyTimeout() { return g_busyTimeoutMs; }
 
 RecordFate WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &p)
 {
@@ -517,11 +126,11 @@ RecordFate WriteDriversToDatabaseInAppdataWithSettings(const QString &programmer
 {
     const BusyBudget budget(g_busyTimeoutMs);
     QStringList settings;
-    const Quiet lookup = lookUpSettings(programmerId, QString(), budget, &settings);
+    const StoreResult lookup = activeRecordsStore().lookUpSettings(programmerId, QString(), budget, &settings);
     PendingRecord record =
         PendingRecord::make(PendingRecord::Kind::Driver, QStringList{ownId, programmerFw, programmerId, serial} + settings);
-    // A busy settings file is looked up again when the record is moved in.
-    record.lookupDeferred = lookup.busy();
+    // A busy settings file (or a server away) is looked up again when the record is moved in.
+    record.lookupDeferred = lookup.retryLater();
     return writeRecord(record, budget);
 }
 
@@ -545,37 +154,17 @@ QString LastRecordFailure() { return g_lastFailure; }
 
 void setPendingRecordsObserver(PendingRecordsObserver observer) { g_observer = std::move(observer); }
 
-bool PrepareRecordDatabases(QString *error)
-{
-    // Runs once at start with the usual long wait: building the indexes of a
-    // large file of an earlier version takes a few seconds once.
-    for (const bool settings : {true, false}) {
-        Connection c;
-        if (!c.open(settings ? SettingsDatabasePath() : DriversDatabasePath(), kStartBusyTimeoutMs)) {
-            if (error)
-                *error = c.lastError;
-            return false;
-        }
-        const Quiet q = runQuiet(c.get(), settings ? kSettingsCreateTableSql : kDriversCreateTableSql, {}, nullptr);
-        const Quiet i = q.ok() ? runQuiet(c.get(), settings ? kSettingsIndexSql : kDriversIndexSql, {}, nullptr) : q;
-        if (!i.ok()) {
-            if (error)
-                *error = i.error;
-            return false;
-        }
-    }
-    return true;
-}
+bool PrepareRecordDatabases(QString *error) { return activeRecordsStore().prepare(error); }
 
 bool ReadNewestRecords(RecordDatabase which, int limit, SQLiteAnswerClass &answer)
 {
-    Connection c;
-    const bool opened = which == RecordDatabase::Settings ? openSettings(c, kSettingsCreateTableSql)
-                                                          : openDrivers(c);
-    if (!opened)
-        return false;
-    return ExecBound(which == RecordDatabase::Settings ? kSettingsNewestSql : kDriversNewestSql,
-                     {QString::number(limit)}, &answer, c.get());
+    QString error;
+    const bool ok = activeRecordsStore().query(which == RecordDatabase::Settings ? RecordQuery::SettingsNewest
+                                                                                 : RecordQuery::DriversNewest,
+                                               limit, QString(), answer, &error);
+    if (!ok)
+        dialogs().message(QString(), error);
+    return ok;
 }
 
 QStringList RecordReportLines(const SQLiteAnswerClass &answer, int limit)
@@ -593,23 +182,13 @@ QStringList RecordReportLines(const SQLiteAnswerClass &answer, int limit)
 
 QStringList ProgrammedDriversReportLines(int limit, QString *error)
 {
-    Connection c;
-    Quiet q = openForRecord(c, DriversDatabasePath(), kDriversCreateTableSql, kDriversIndexSql,
-                            BusyBudget(g_busyTimeoutMs));
-    if (!q.ok()) {
-        if (error)
-            *error = QStringLiteral("Drivers database could not be opened: ") + q.error;
-        else
-            showSqlError(q.error);
-        return {};
-    }
     SQLiteAnswerClass answer;
-    q = runQuiet(c.get(), kDriversReportSql, {QString::number(limit)}, &answer);
-    if (!q.ok()) {
+    QString reason;
+    if (!activeRecordsStore().query(RecordQuery::DriversReport, limit, QString(), answer, &reason)) {
         if (error)
-            *error = QStringLiteral("Driver records could not be read: ") + q.error;
+            *error = reason;
         else
-            showSqlError(q.error);
+            dialogs().message(QString(), reason);
         return {};
     }
     return RecordReportLines(answer, limit);
@@ -618,78 +197,5 @@ QStringList ProgrammedDriversReportLines(int limit, QString *error)
 bool ExportDriversCsv(const QString &path, QString *error,
                       const std::function<void(qint64 written, qint64 total)> &progress)
 {
-    auto fail = [error](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
-    {
-        // Both files with their tables, so that the join below always has its tables.
-        Connection s;
-        if (!openSettings(s, kSettingsCreateTableSql))
-            return fail(QStringLiteral("Settings database could not be opened: ") + s.lastError);
-    }
-    Connection c;
-    if (!openDrivers(c))
-        return fail(QStringLiteral("Drivers database could not be opened: ") + c.lastError);
-    if (!runQuiet(c.get(), "ATTACH DATABASE ?1 AS settingsdb;", {SettingsDatabasePath()}, nullptr).ok())
-        return fail(QStringLiteral("Settings database could not be attached"));
-
-    // The rows go to the file one at a time; the old file is replaced only when
-    // the new one is complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(c.get(), kExportSql, -1, &stmt, nullptr) != SQLITE_OK) {
-        const QString text = DatabaseText(sqlite3_errmsg(c.get()));
-        sqlite3_finalize(stmt);
-        return fail(QStringLiteral("Driver records could not be read: ") + text);
-    }
-    const int columns = sqlite3_column_count(stmt);
-    qint64 total = 0;
-    qint64 rows = 0;
-    if (progress) {
-        // The count only sizes the progress line; when it cannot be read the
-        // line shows the records written without a total.
-        sqlite3_stmt *count = nullptr;
-        if (sqlite3_prepare_v2(c.get(), "SELECT COUNT(*) FROM main.ProgrammedLines;", -1, &count, nullptr) == SQLITE_OK
-            && sqlite3_step(count) == SQLITE_ROW)
-            total = sqlite3_column_int64(count, 0);
-        sqlite3_finalize(count);
-        progress(0, total);
-    }
-    QByteArray line;
-    auto field = [&line](int column, const QString &text) {
-        if (column > 0)
-            line += ',';
-        line += csvField(text).toUtf8();
-    };
-    for (int i = 0; i < columns; ++i)
-        field(i, QString::fromUtf8(sqlite3_column_name(stmt, i)));
-    bool written = file.write(line + '\n') >= 0;
-    int rc = SQLITE_OK;
-    while (written && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        line.clear();
-        for (int i = 0; i < columns; ++i) {
-            const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
-            field(i, text ? DatabaseText(text) : QString());
-        }
-        written = file.write(line + '\n') >= 0;
-        if (progress && written)
-            progress(++rows, total);
-    }
-    const QString readError = DatabaseText(sqlite3_errmsg(c.get()));
-    sqlite3_finalize(stmt);
-    if (!written) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    }
-    if (rc != SQLITE_DONE) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Driver records could not be read: ") + readError);
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return true;
+    return activeRecordsStore().exportDriversCsv(path, QString(), error, progress);
 }

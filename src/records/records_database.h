@@ -9,6 +9,7 @@
 
 #include "profile/profile_record.h"
 #include "records/pending_journal.h"
+#include "records/records_store.h"
 #include "records/sqlite_answer.h"
 
 #include <QString>
@@ -44,6 +45,7 @@ QString DriversDatabasePath();
 // operation waits for a database that another program holds locked (default 200 ms).
 constexpr int kRecordBusyBudgetMs = 200;
 void setDatabaseBusyTimeout(int milliseconds);
+int DatabaseBusyTimeout();
 // The wait of PrepareRecordDatabases, which runs once at start.
 constexpr int kStartBusyTimeoutMs = 5000;
 
@@ -58,6 +60,8 @@ bool ExecInt(const QString &sql, SQLiteAnswerClass *answer, sqlite3 *db);
 bool ExecBound(const char *sql, const QStringList &values, SQLiteAnswerClass *answer, sqlite3 *db);
 
 // ---- The records -----------------------------------------------------------------
+// Written to and read from the active records store (records_store.h): the two
+// files in the records folder unless another store was chosen.
 
 // What became of a record.
 enum class RecordFate {
@@ -99,8 +103,6 @@ void setPendingRecordsObserver(PendingRecordsObserver observer);
 bool PrepareRecordDatabases(QString *error);
 
 // ---- Reading back ------------------------------------------------------------------
-
-enum class RecordDatabase { Settings, Drivers };
 
 // The newest `limit` records of one database, newest first, every column of the
 // table. False when the file cannot be opened.

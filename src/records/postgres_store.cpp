@@ -1,0 +1,380 @@
+#include "records/postgres_store.h"
+
+#include "records/sqlite_store.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+#include <QTimeZone>
+#include <libpq-fe.h>
+
+#include <vector>
+
+namespace {
+
+QString quoted(const QString &name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+
+QString columnList(const QStringList &columns, const QString &prefix = QString())
+{
+    QStringList out;
+    for (const QString &c : columns)
+        out << prefix + quoted(c);
+    return out.join(QLatin1Char(','));
+}
+
+// The 13 setting texts: the last columns of both tables.
+QStringList settingColumns() { return SettingsRecordColumns().mid(SettingsRecordColumns().size() - kSettingTexts); }
+
+// Numbered migrations; each runs once, in order, inside the transaction that
+// records its number. Never change one that was released: add the next.
+QStringList migrations()
+{
+    auto table = [](const QString &name, const QStringList &columns) {
+        QString sql = QStringLiteral("CREATE TABLE %1 (id bigserial PRIMARY KEY, record_id text NOT NULL UNIQUE, "
+                                     "station text NOT NULL, record_time timestamptz NOT NULL")
+                          .arg(name);
+        for (const QString &c : columns)
+            sql += QStringLiteral(", %1 text NULL").arg(quoted(c));
+        return sql + QStringLiteral(");");
+    };
+    return {
+        table(QStringLiteral("settings_records"), SettingsRecordColumns())
+            + table(QStringLiteral("driver_records"), DriverRecordColumns())
+            + QStringLiteral(
+                "CREATE INDEX settings_records_programmer ON settings_records "
+                "(\"enOcean_HandHeldID\", record_time DESC, id DESC);"
+                "CREATE INDEX settings_records_newest ON settings_records (record_time DESC, id DESC);"
+                "CREATE INDEX driver_records_newest ON driver_records (record_time DESC, id DESC);"
+                "CREATE INDEX driver_records_station ON driver_records (station, record_time DESC, id DESC);"
+                "CREATE INDEX driver_records_serial ON driver_records (\"serialNumber\");"),
+    };
+}
+
+QString serverText(const char *text) { return QString::fromUtf8(text).trimmed(); }
+
+// "yyyy-MM-dd HH:mm:ss" UTC as the server's timestamp with time zone.
+QString recordTime(const QString &created)
+{
+    QDateTime t = QDateTime::fromString(created, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!t.isValid())
+        t = QDateTime::fromString(created, Qt::ISODate);
+    if (!t.isValid())
+        return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss+00"));
+    t.setTimeZone(QTimeZone::utc());
+    return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss+00"));
+}
+
+void quietNotices(void *, const char *) {}
+
+} // namespace
+
+bool IsPostgresLocation(const QString &location)
+{
+    return location.startsWith(QLatin1String("postgresql://")) || location.startsWith(QLatin1String("postgres://"));
+}
+
+bool CheckPostgresLocation(const QString &location, QString *error)
+{
+    char *parseError = nullptr;
+    PQconninfoOption *options = PQconninfoParse(location.toUtf8().constData(), &parseError);
+    if (!options) {
+        if (error)
+            *error = QStringLiteral("records store URI '%1' cannot be read: %2")
+                         .arg(location, parseError ? serverText(parseError) : QStringLiteral("out of memory"));
+        PQfreemem(parseError);
+        return false;
+    }
+    bool password = false;
+    for (PQconninfoOption *o = options; o->keyword; ++o)
+        if (qstrcmp(o->keyword, "password") == 0 && o->val && *o->val)
+            password = true;
+    PQconninfoFree(options);
+    if (password && error)
+        *error = QStringLiteral("records store URI must not carry a password: put it in ~/.pgpass "
+                                "(or the PGPASSWORD environment variable) and leave it out of the URI");
+    return !password;
+}
+
+PostgresStore::PostgresStore(const QString &uri) : uri_(uri) {}
+
+PostgresStore::~PostgresStore() { drop(); }
+
+int PostgresStore::schemaVersion() { return int(migrations().size()); }
+
+void PostgresStore::drop()
+{
+    if (conn_)
+        PQfinish(conn_);
+    conn_ = nullptr;
+}
+
+PGconn *PostgresStore::connection(StoreResult *failure)
+{
+    if (conn_ && PQstatus(conn_) == CONNECTION_OK)
+        return conn_;
+    drop();
+    const QByteArray uri = uri_.toUtf8();
+    // The URI's own connect_timeout wins over this one (it comes later).
+    const char *keys[] = {"connect_timeout", "application_name", "dbname", nullptr};
+    const char *values[] = {"3", "tavel-nfc", uri.constData(), nullptr};
+    conn_ = PQconnectdbParams(keys, values, 1);
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+        *failure = StoreResult::failed(StoreResult::Status::RetryLater,
+                                       QStringLiteral("PostgreSQL server %1 cannot be reached: %2")
+                                           .arg(uri_, conn_ ? serverText(PQerrorMessage(conn_)) : QString()));
+        drop();
+        return nullptr;
+    }
+    PQsetNoticeProcessor(conn_, &quietNotices, nullptr);
+    // The schema, created or brought up to date once per connection.
+    SQLiteAnswerClass version;
+    StoreResult r = run("BEGIN;", {}, nullptr);
+    if (r.ok())
+        r = run("SELECT pg_advisory_xact_lock(7417001700);"
+                "CREATE TABLE IF NOT EXISTS records_schema_version (version integer PRIMARY KEY, "
+                "applied timestamptz NOT NULL DEFAULT now());",
+                {}, nullptr);
+    if (r.ok())
+        r = run("SELECT COALESCE(max(version), 0) FROM records_schema_version;", {}, &version);
+    const QStringList steps = migrations();
+    for (int v = version.GetInt(0, 0, 0) + 1; r.ok() && v <= steps.size(); ++v) {
+        r = run(steps[v - 1].toUtf8().constData(), {}, nullptr);
+        if (r.ok())
+            r = run("INSERT INTO records_schema_version (version) VALUES ($1);", {QString::number(v)}, nullptr);
+    }
+    if (r.ok())
+        r = run("COMMIT;", {}, nullptr);
+    if (!r.ok()) {
+        *failure = r;
+        failure->error = QStringLiteral("records schema on %1 could not be prepared: %2").arg(uri_, r.error);
+        drop();
+        return nullptr;
+    }
+    return conn_;
+}
+
+StoreResult PostgresStore::run(const char *sql, const QStringList &values, SQLiteAnswerClass *answer, int *affected)
+{
+    std::vector<QByteArray> utf8;
+    std::vector<const char *> params;
+    utf8.reserve(size_t(values.size()));
+    for (const QString &v : values) {
+        utf8.push_back(v.toUtf8());
+        params.push_back(utf8.back().constData());
+    }
+    PGresult *res = values.isEmpty() ? PQexec(conn_, sql)
+                                     : PQexecParams(conn_, sql, int(params.size()), nullptr, params.data(),
+                                                    nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(res);
+    StoreResult r;
+    if (status == PGRES_TUPLES_OK && answer) {
+        const int columns = PQnfields(res);
+        std::vector<const char *> names(static_cast<size_t>(columns)), cells(static_cast<size_t>(columns));
+        for (int c = 0; c < columns; ++c)
+            names[size_t(c)] = PQfname(res, c);
+        for (int row = 0; row < PQntuples(res); ++row) {
+            for (int c = 0; c < columns; ++c)
+                cells[size_t(c)] = PQgetisnull(res, row, c) ? nullptr : PQgetvalue(res, row, c);
+            answer->Insert(columns, cells.data(), names.data());
+        }
+    } else if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        const bool gone = PQstatus(conn_) != CONNECTION_OK;
+        r = StoreResult::failed(gone ? StoreResult::Status::RetryLater : StoreResult::Status::Failed,
+                                serverText(PQerrorMessage(conn_)));
+    }
+    if (affected)
+        *affected = QByteArray(PQcmdTuples(res)).toInt();
+    PQclear(res);
+    if (!r.ok()) {
+        if (r.retryLater())
+            drop();
+        else if (PQtransactionStatus(conn_) == PQTRANS_INERROR)
+            PQclear(PQexec(conn_, "ROLLBACK;"));
+    }
+    return r;
+}
+
+bool PostgresStore::prepare(QString *error)
+{
+    StoreResult failure;
+    if (connection(&failure))
+        return true;
+    if (error)
+        *error = failure.error;
+    return false;
+}
+
+StoreResult PostgresStore::lookUpSettings(const QString &programmerId, const QString &upTo, const BusyBudget &,
+                                          QStringList *settings)
+{
+    *settings = QStringList();
+    for (int i = 0; i < kSettingTexts; ++i)
+        *settings << QString();
+    StoreResult r;
+    if (!connection(&r))
+        return r;
+    const QString sql = QStringLiteral("SELECT %1 FROM settings_records WHERE \"enOcean_HandHeldID\" = $1 %2"
+                                       "ORDER BY record_time DESC, id DESC LIMIT 1;")
+                            .arg(columnList(settingColumns()),
+                                 upTo.isEmpty() ? QString() : QStringLiteral("AND record_time <= $2::timestamptz "));
+    SQLiteAnswerClass answer;
+    QStringList values{programmerId};
+    if (!upTo.isEmpty())
+        values << recordTime(upTo);
+    r = run(sql.toUtf8().constData(), values, &answer);
+    if (!r.ok())
+        return r;
+    for (int col = 0; col < kSettingTexts; ++col)
+        (*settings)[col] = answer.GetRowCount() == 0 ? QStringLiteral("NULL") : answer.Get(col, 0);
+    return r;
+}
+
+StoreResult PostgresStore::insert(const PendingRecord &record, bool, const BusyBudget &budget)
+{
+    const bool settings = record.kind == PendingRecord::Kind::Settings;
+    QStringList values = record.values;
+    if (!settings && record.lookupDeferred) {
+        QStringList looked;
+        const StoreResult lookup = lookUpSettings(record.values.value(2), record.created, budget, &looked);
+        if (lookup.retryLater())
+            return lookup;
+        values = values.mid(0, 4) + looked;
+    }
+    StoreResult r;
+    if (!connection(&r))
+        return r;
+    const QStringList &columns = settings ? SettingsRecordColumns() : DriverRecordColumns();
+    QString placeholders = QStringLiteral("$1, $2, $3::timestamptz");
+    for (int i = 0; i < columns.size(); ++i)
+        placeholders += QStringLiteral(", $%1").arg(i + 4);
+    const QString sql = QStringLiteral("INSERT INTO %1 (record_id, station, record_time, %2) VALUES (%3) "
+                                       "ON CONFLICT (record_id) DO NOTHING;")
+                            .arg(settings ? QStringLiteral("settings_records") : QStringLiteral("driver_records"),
+                                 columnList(columns), placeholders);
+    values.prepend(record.created);
+    values = QStringList{record.id, station_.isEmpty() ? RecordsStation() : station_, recordTime(record.created)} + values;
+    int affected = 0;
+    r = run(sql.toUtf8().constData(), values, nullptr, &affected);
+    r.inserted = r.ok() && affected == 1;
+    return r;
+}
+
+bool PostgresStore::query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
+                          QString *error)
+{
+    StoreResult r;
+    if (connection(&r)) {
+        const bool settingsTable = which == RecordQuery::SettingsNewest;
+        const QStringList &columns = settingsTable ? SettingsRecordColumns() : DriverRecordColumns();
+        const QString sql =
+            QStringLiteral("SELECT %1%2 FROM %3 %4ORDER BY record_time DESC, id DESC LIMIT $1;")
+                .arg(which == RecordQuery::DriversReport ? QString() : QStringLiteral("id,"), columnList(columns),
+                     settingsTable ? QStringLiteral("settings_records") : QStringLiteral("driver_records"),
+                     station.isEmpty() ? QString() : QStringLiteral("WHERE station = $2 "));
+        QStringList values{QString::number(limit)};
+        if (!station.isEmpty())
+            values << station;
+        r = run(sql.toUtf8().constData(), values, &answer);
+    }
+    if (!r.ok() && error)
+        *error = QStringLiteral("records could not be read: ") + r.error;
+    return r.ok();
+}
+
+bool PostgresStore::exportDriversCsv(const QString &path, const QString &station, QString *error,
+                                     const ExportProgress &progress)
+{
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    StoreResult r;
+    if (!connection(&r))
+        return fail(r.error);
+    const QString where = station.isEmpty() ? QString() : QStringLiteral("WHERE d.station = $1 ");
+    const QStringList params = station.isEmpty() ? QStringList() : QStringList{station};
+    qint64 total = 0;
+    if (progress) {
+        SQLiteAnswerClass count;
+        const QString sql = QStringLiteral("SELECT count(*) FROM driver_records AS d %1;").arg(where);
+        if (run(sql.toUtf8().constData(), params, &count).ok())
+            total = count.GetInt(0, 0, 0);
+        progress(0, total);
+    }
+    const QString sql =
+        QStringLiteral("SELECT d.id,%1,s.id AS settings_id,s.\"datetime\" AS settings_datetime,"
+                       "s.\"programmer_NFC_FW\" AS \"settings_programmer_NFC_FW\",%2,d.station "
+                       "FROM driver_records AS d LEFT JOIN LATERAL (SELECT * FROM settings_records AS x "
+                       "WHERE x.\"enOcean_HandHeldID\" = d.\"programmerID\" AND x.record_time <= d.record_time "
+                       "ORDER BY x.record_time DESC, x.id DESC LIMIT 1) AS s ON true %3"
+                       "ORDER BY d.record_time, d.id;")
+            .arg(columnList(DriverRecordColumns(), QStringLiteral("d.")),
+                 columnList(SettingsRecordColumns().mid(3, 7), QStringLiteral("s.")), where);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    std::vector<QByteArray> utf8;
+    std::vector<const char *> values;
+    for (const QString &p : params) {
+        utf8.push_back(p.toUtf8());
+        values.push_back(utf8.back().constData());
+    }
+    // The rows come one at a time, so the export's memory does not grow with the table.
+    if (!PQsendQueryParams(conn_, sql.toUtf8().constData(), int(values.size()), nullptr, values.data(), nullptr,
+                           nullptr, 0)
+        || !PQsetSingleRowMode(conn_)) {
+        const QString text = serverText(PQerrorMessage(conn_));
+        drop();
+        file.cancelWriting();
+        return fail(QStringLiteral("Driver records could not be read: ") + text);
+    }
+    bool header = true, written = true;
+    QString readError;
+    qint64 rows = 0;
+    while (PGresult *res = PQgetResult(conn_)) {
+        const ExecStatusType status = PQresultStatus(res);
+        if (status == PGRES_SINGLE_TUPLE && written) {
+            QByteArray line;
+            const int columns = PQnfields(res);
+            if (header) {
+                for (int c = 0; c < columns; ++c)
+                    line += (c ? "," : "") + CsvField(QString::fromUtf8(PQfname(res, c))).toUtf8();
+                written = file.write(line + '\n') >= 0;
+                header = false;
+                line.clear();
+            }
+            for (int c = 0; c < columns; ++c)
+                line += (c ? "," : "") + CsvField(QString::fromUtf8(PQgetvalue(res, 0, c))).toUtf8();
+            written = written && file.write(line + '\n') >= 0;
+            if (progress && written)
+                progress(++rows, total);
+        } else if (status != PGRES_TUPLES_OK && status != PGRES_SINGLE_TUPLE) {
+            readError = serverText(PQresultErrorMessage(res));
+        }
+        PQclear(res);
+    }
+    if (header && written && readError.isEmpty()) {
+        // No driver record: the header line alone (the column names as the join gives them).
+        QStringList names{QStringLiteral("id")};
+        names << DriverRecordColumns() << QStringLiteral("settings_id") << QStringLiteral("settings_datetime")
+              << QStringLiteral("settings_programmer_NFC_FW") << SettingsRecordColumns().mid(3, 7)
+              << QStringLiteral("station");
+        QStringList fields;
+        for (const QString &n : names)
+            fields << CsvField(n);
+        written = file.write(fields.join(QLatin1Char(',')).toUtf8() + '\n') >= 0;
+    }
+    if (PQstatus(conn_) != CONNECTION_OK)
+        drop();
+    if (!written) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    }
+    if (!readError.isEmpty()) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Driver records could not be read: ") + readError);
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    return true;
+}

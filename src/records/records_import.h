@@ -1,0 +1,17 @@
+#pragma once
+// Moving a station's SQLite records into a shared store.
+
+#include "records/records_store.h"
+
+struct ImportCounts {
+    int added = 0;   // records new to the store
+    int present = 0; // records the store already held (an earlier import)
+};
+
+// Copies every record of the two SQLite files in `folder` into `target`, oldest
+// first. Each record gets an id made from its file's kind, its row id and its
+// values, so importing the same files again adds nothing. The files are opened
+// read-only. False with the reason when neither file is there, a file cannot be
+// read or a record cannot be written (the records written before stay; a second
+// import completes the rest).
+bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCounts *counts, QString *error);

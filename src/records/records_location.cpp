@@ -1,0 +1,68 @@
+#include "records/records_database.h"
+#include "records/postgres_store.h"
+#include "records/records_store.h"
+#include "records/sqlite_store.h"
+
+#include <QDir>
+#include <QSysInfo>
+
+namespace {
+
+std::unique_ptr<RecordsStore> &active()
+{
+    static std::unique_ptr<RecordsStore> store = std::make_unique<SqliteStore>();
+    return store;
+}
+
+QString g_station;
+
+} // namespace
+
+std::unique_ptr<RecordsStore> MakeRecordsStore(const QString &location, QString *error)
+{
+    if (IsPostgresLocation(location)) {
+        QString reason;
+        if (!CheckPostgresLocation(location, &reason)) {
+            if (error)
+                *error = reason;
+            return nullptr;
+        }
+        return std::make_unique<PostgresStore>(location);
+    }
+    if (location.contains(QLatin1String("://"))) {
+        if (error)
+            *error = QStringLiteral("records store '%1' is neither a postgresql:// URI nor a folder").arg(location);
+        return nullptr;
+    }
+    setDatabaseFolder(location);
+    return std::make_unique<SqliteStore>();
+}
+
+bool setRecordsLocation(const QString &location, QString *error)
+{
+    std::unique_ptr<RecordsStore> store = MakeRecordsStore(location, error);
+    if (!store)
+        return false;
+    active() = std::move(store);
+    return true;
+}
+
+RecordsStore &activeRecordsStore() { return *active(); }
+
+QString RecordsStoreDescription()
+{
+    const QString where = active()->location();
+    if (IsPostgresLocation(where))
+        return QStringLiteral("PostgreSQL %1 (station %2)").arg(where, RecordsStation());
+    return QStringLiteral("SQLite files in %1").arg(QDir::toNativeSeparators(where));
+}
+
+void setRecordsStation(const QString &name) { g_station = name.trimmed(); }
+
+QString RecordsStation()
+{
+    if (!g_station.isEmpty())
+        return g_station;
+    const QString host = QSysInfo::machineHostName();
+    return host.isEmpty() ? QStringLiteral("station") : host;
+}

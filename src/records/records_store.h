@@ -1,0 +1,107 @@
+#pragma once
+// Where the records go: one interface, two stores. The SQLite files of one PC
+// (the default) or a PostgreSQL server that several stations share. The free
+// functions of records_database.h write and read through the active store.
+
+#include "records/pending_journal.h"
+#include "records/sqlite_answer.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+enum class RecordDatabase { Settings, Drivers };
+
+// The read-backs every store answers with the same columns.
+enum class RecordQuery {
+    SettingsNewest, // every column of the settings records, id first, newest first
+    DriversNewest,  // every column of the driver records, id first, newest first
+    DriversReport,  // the report's columns (no id), newest first
+};
+
+// The time one record may spend waiting for a busy file or a slow server,
+// shared by every statement of that record.
+class BusyBudget {
+public:
+    explicit BusyBudget(int ms) : ms_(ms) { clock_.start(); }
+    int remainingMs() const { return std::max<int>(1, ms_ - int(clock_.elapsed())); }
+
+private:
+    int ms_;
+    QElapsedTimer clock_;
+};
+
+struct StoreResult {
+    enum class Status {
+        Ok,
+        RetryLater, // a file another program holds locked, or a server that cannot be reached
+        Failed,     // refused (damaged file, full disk, no permission, ...)
+    };
+    Status status = Status::Ok;
+    QString error;
+    bool inserted = false; // insert: the record is new to the store (not one it already held)
+
+    bool ok() const { return status == Status::Ok; }
+    bool retryLater() const { return status == Status::RetryLater; }
+    static StoreResult failed(Status s, const QString &text)
+    {
+        StoreResult r;
+        r.status = s;
+        r.error = text;
+        return r;
+    }
+};
+
+using ExportProgress = std::function<void(qint64 written, qint64 total)>;
+
+class RecordsStore {
+public:
+    virtual ~RecordsStore() = default;
+    // The store's location as the user gave it (a folder or a postgresql:// URI).
+    virtual QString location() const = 0;
+    // Creates tables, indexes (and the server's schema) when missing.
+    virtual bool prepare(QString *error) = 0;
+    // The 13 setting texts of the newest settings record of `programmerId`, among
+    // the records made up to `upTo` ("yyyy-MM-dd HH:mm:ss" UTC) when it is given:
+    // "NULL" texts when there is none, empty texts when the lookup fails.
+    virtual StoreResult lookUpSettings(const QString &programmerId, const QString &upTo, const BusyBudget &budget,
+                                       QStringList *settings) = 0;
+    // Appends one record. With `once`, the record's id is kept with it, so a record
+    // written a second time (from the pending journal, an import) is skipped. A
+    // driver record with a deferred lookup looks its settings up first.
+    virtual StoreResult insert(const PendingRecord &record, bool once, const BusyBudget &budget) = 0;
+    // One read-back, at most `limit` rows; `station` (not empty) keeps only the
+    // records of that station. False with the reason when it cannot be read.
+    virtual bool query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
+                       QString *error) = 0;
+    // Every driver record, oldest first, joined with the settings record that was
+    // the newest of its programmer when the driver was recorded, as CSV.
+    virtual bool exportDriversCsv(const QString &path, const QString &station, QString *error,
+                                  const ExportProgress &progress) = 0;
+};
+
+// ---- Choosing the store -----------------------------------------------------------
+
+// The environment variable that names the store when no --records is given.
+inline const char *const kRecordsUrlVariable = "TAVEL_RECORDS_URL";
+
+// A store for `location`: a postgresql:// (or postgres://) URI, or a folder for
+// the SQLite files (empty: the program's own folder). Null with the reason for a
+// location that cannot be used: a URI that carries a password (passwords come
+// only from ~/.pgpass or PGPASSWORD), a malformed URI.
+std::unique_ptr<RecordsStore> MakeRecordsStore(const QString &location, QString *error);
+
+// Makes the store for `location` the one every record goes to. False with the
+// reason (and the active store unchanged) when the location cannot be used.
+bool setRecordsLocation(const QString &location, QString *error);
+// The active store (the SQLite files of the records folder unless another was set).
+RecordsStore &activeRecordsStore();
+// "SQLite files in <folder>" or "PostgreSQL <uri>": which store records go to.
+QString RecordsStoreDescription();
+
+// The name of this PC in the shared records (default: the host name).
+void setRecordsStation(const QString &name);
+QString RecordsStation();

@@ -1,0 +1,28 @@
+#pragma once
+// The records in two SQLite files in one folder (the records folder of
+// records_database.h): the settings file and the drivers file, each with its
+// ProgrammedLines table. Each operation opens its file, runs its statements and
+// closes it again; no connection stays open between operations.
+
+#include "records/records_store.h"
+
+class SqliteStore : public RecordsStore {
+public:
+    QString location() const override;
+    bool prepare(QString *error) override;
+    StoreResult lookUpSettings(const QString &programmerId, const QString &upTo, const BusyBudget &budget,
+                               QStringList *settings) override;
+    StoreResult insert(const PendingRecord &record, bool once, const BusyBudget &budget) override;
+    bool query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
+               QString *error) override;
+    bool exportDriversCsv(const QString &path, const QString &station, QString *error,
+                          const ExportProgress &progress) override;
+};
+
+// The column names of the two tables after id, in insert order.
+const QStringList &SettingsRecordColumns();
+const QStringList &DriverRecordColumns();
+// The 13 setting texts a driver record copies from the settings record.
+constexpr int kSettingTexts = 13;
+// One CSV field: quoted (with doubled quotes) when it holds a comma, a quote or a line break.
+QString CsvField(const QString &text);
