@@ -1,6 +1,7 @@
 #include "common/device_access_hint.h"
 
 #include <QFileInfo>
+#include <cerrno>
 
 QString DeviceFilePath(const QString &portName)
 {
@@ -28,4 +29,17 @@ QString SerialOpenFailureText(const QString &systemMessage, const QString &portN
     Q_UNUSED(permissionDenied);
 #endif
     return systemMessage;
+}
+
+QString DeviceAccessHint(const QString &portName)
+{
+#ifdef Q_OS_LINUX
+    const QString path = DeviceFilePath(portName);
+    const QFileInfo device(path);
+    if (device.exists() && !(device.isReadable() && device.isWritable()))
+        return QLatin1Char(' ') + WithDeviceGroupHint(qt_error_string(EACCES), path);
+#else
+    Q_UNUSED(portName);
+#endif
+    return QString();
 }

@@ -15,3 +15,7 @@ QString WithDeviceGroupHint(const QString &systemMessage, const QString &deviceP
 // The message of a failed open of `portName`: on Linux, and when the failure was a
 // missing permission, with the group hint; otherwise `systemMessage` unchanged.
 QString SerialOpenFailureText(const QString &systemMessage, const QString &portName, bool permissionDenied);
+// What to add to "Could not connect" after opening `portName` failed: on Linux,
+// when the device file exists but the user may not read and write it, " " and
+// the system's text for a denied permission with the group hint; else nothing.
+QString DeviceAccessHint(const QString &portName);

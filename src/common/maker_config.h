@@ -15,13 +15,15 @@
 #include <QStringList>
 
 inline const QString kMakerConfigFileName = QStringLiteral("tavel-nfc.conf");
+// The programmer's USB vendor ID when the file does not set it.
+inline constexpr quint16 kDefaultProgrammerUsbVendorId = 0x1209;
 
 struct MakerConfig {
     QString companyWebPage = QStringLiteral("https://www.tavel.example/");
     QString productWebPage = QStringLiteral("https://www.tavel.example/nfc-configuration-software/");
     QString programmerManualWebPage =
         QStringLiteral("https://www.tavel.example/downloads/nfc-programmer-manual-en.pdf");
-    quint16 programmerUsbVendorId = 0x1209;
+    quint16 programmerUsbVendorId = kDefaultProgrammerUsbVendorId;
 
     QString origin;       // the file read, or empty when the built-in values are used
     QStringList problems; // "FILE:LINE: reason" for every line not taken over

@@ -1,5 +1,6 @@
 #include "firmware/firmware_updater.h"
 
+#include "common/device_access_hint.h"
 #include "common/dialogs.h"
 #include "serial/tcom_class.h"
 
@@ -82,7 +83,7 @@ void FirmwareUpdater::PortButton(const QString *selectedEntry)
         }
         port_.reset(); // the next click starts again from the selected entry
         changed();
-        dialogs().message(QStringLiteral("Error"), QString::fromLatin1(kCouldNotConnect));
+        dialogs().message(QStringLiteral("Error"), QString::fromLatin1(kCouldNotConnect) + DeviceAccessHint(*selectedEntry));
         return;
     }
     if (portOpen()) {

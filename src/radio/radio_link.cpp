@@ -1,6 +1,7 @@
 #include "radio/radio_link.h"
 
 #include "common/convert.h"
+#include "common/device_access_hint.h"
 #include "common/dialogs.h"
 #include "common/programmer_id.h"
 #include "radio/notices.h"
@@ -168,7 +169,7 @@ QString RadioLink::OpenPortButtonClick(const QString &selectedEntry)
         GetStickVersionButtonClick();
         return QStringLiteral("Close port");
     }
-    dialogs().message(QString(), kCouldNotConnect);
+    dialogs().message(QString(), kCouldNotConnect + DeviceAccessHint(name)); // names the group to join
     return QStringLiteral("Open port");
 }
 

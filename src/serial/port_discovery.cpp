@@ -121,7 +121,7 @@ QStringList FindProgrammerPorts()
 {
     QStringList found;
     for (const SystemSerialPort &p : SystemSerialPorts()) {
-        if (p.hasUsbIds && p.vendorId == kProgrammerUsbVendorId && p.productId == kProgrammerUsbProductId
+        if (p.hasUsbIds && p.vendorId == CurrentMakerConfig().programmerUsbVendorId && p.productId == kProgrammerUsbProductId
             && p.description.contains(QLatin1String(kProgrammerDeviceDescription)))
             found << p.portName;
     }

@@ -6,6 +6,8 @@
 // command line: the simulator's pseudo-terminal, an adapter the system does not
 // list); both the stick's port search and the firmware updater's list offer it.
 
+#include "common/maker_config.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -52,9 +54,9 @@ QString PortNameForEntry(const QString &entry, int *number = nullptr);
 QString PortNameForNumber(int number); // "COM9", "\\.\COM10"
 
 // ---- The handheld programmer's own USB port ------------------------------------------------
-// The programmer's USB identity. The vendor identifier is the maker's; set it here
-// when it changes.
-inline constexpr quint16 kProgrammerUsbVendorId = 0x1209;
+// The programmer's USB identity. The vendor identifier is the maker's: the search
+// uses the one of tavel-nfc.conf (CurrentMakerConfig()); this is its built-in value.
+inline constexpr quint16 kProgrammerUsbVendorId = kDefaultProgrammerUsbVendorId;
 inline constexpr quint16 kProgrammerUsbProductId = 0x0005;
 inline constexpr const char *kProgrammerDeviceDescription = "NFC programming device";
 

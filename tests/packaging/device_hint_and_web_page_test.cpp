@@ -6,7 +6,9 @@
 #include "common/maker_config.h"
 #include "file_bytes.h"
 #include "scripted_dialogs.h"
+#include "serial/port_discovery.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -49,6 +51,38 @@ TEST(DeviceGroupHintTest, OtherFailuresAndUnknownDevicesAreReportedAsTheSystemSa
                              "for access"));
     EXPECT_EQ(DeviceFilePath(QStringLiteral("ttyACM0")), QStringLiteral("/dev/ttyACM0"));
     EXPECT_EQ(DeviceFilePath(QStringLiteral("/tmp/tavel-devsim-stick")), QStringLiteral("/tmp/tavel-devsim-stick"));
+}
+
+TEST(DeviceGroupHintTest, CouldNotConnectGetsTheHintOnlyForADeviceTheUserMayNotUse)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString device = dir.filePath(QStringLiteral("ttyACM0"));
+    WriteFileBytes(device, "");
+    EXPECT_EQ(DeviceAccessHint(device), QString()); // open to the user: in use, unplugged, ...
+    EXPECT_EQ(DeviceAccessHint(dir.filePath(QStringLiteral("gone"))), QString());
+    ASSERT_TRUE(QFile::setPermissions(device, QFileDevice::ReadOwner));
+    if (geteuid() == 0)
+        GTEST_SKIP() << "run as root, every device file is open to the user";
+    const QString hint = DeviceAccessHint(device);
+    EXPECT_TRUE(hint.startsWith(QStringLiteral(" Permission denied: add your user to the group '"))) << hint.toStdString();
+}
+
+TEST(ProgrammerPortSearchTest, UsesTheVendorIdOfTheMakersConfiguration)
+{
+    const SystemSerialPort builtIn{QStringLiteral("ttyACM0"), true, kDefaultProgrammerUsbVendorId, kProgrammerUsbProductId,
+                                   QString::fromLatin1(kProgrammerDeviceDescription)};
+    SystemSerialPort configured = builtIn;
+    configured.portName = QStringLiteral("ttyACM1");
+    configured.vendorId = 0x04D8;
+    setSystemSerialPortLister([&] { return QList<SystemSerialPort>{builtIn, configured}; });
+    EXPECT_EQ(FindProgrammerPorts(), QStringList{QStringLiteral("ttyACM0")});
+    MakerConfig config;
+    config.programmerUsbVendorId = 0x04D8;
+    SetMakerConfigForTesting(&config);
+    EXPECT_EQ(FindProgrammerPorts(), QStringList{QStringLiteral("ttyACM1")});
+    SetMakerConfigForTesting(nullptr);
+    setSystemSerialPortLister({});
 }
 
 TEST(WebPageOpenerTest, SaysPlainlyWhenNoBrowserCouldBeOpenedWithTheAddressToCopy)
