@@ -1,12 +1,10 @@
 #include "desktop/driver_select_window.h"
 
 #include "desktop/controls.h"
-#include "desktop/main_window.h"
 #include "desktop/pictures.h"
 #include "common/convert.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
-#include "desktop/radio_link_window.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -20,7 +18,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-TForm10 *Form10 = nullptr;
 
 namespace {
 constexpr int kIndexColumn = 8; // "xmlDriverIndex"
@@ -132,8 +129,6 @@ TForm10::TForm10(QWidget *parent) : QWidget(parent, Qt::Window)
 
 TForm10::~TForm10()
 {
-    if (Form10 == this)
-        Form10 = nullptr;
 }
 
 // ---- Showing and closing ----------------------------------------------------------------
@@ -162,18 +157,14 @@ void TForm10::ShowSlotPicture()
 
 void TForm10::FormShow()
 {
-    if (Form1)
-        Form1->setEnabled(false);
+    emit opened();
     ShowSlotPicture();
     OpenSelectXmlForm(DefaultCataloguePath());
 }
 
 void TForm10::FormClose()
 {
-    if (Form1) {
-        Form1->setEnabled(true);
-        Form1->RepaintTimer->start();
-    }
+    emit closed();
 }
 
 // ---- Opening a catalogue and listing its models -------------------------------------------
@@ -220,8 +211,8 @@ int TForm10::OpenSelectXmlForm(const QString &path)
         // always belong to the open document.
         ModelSelection = LoadModelSelection(file);
         FillList();
-        if (fromDialog && Form1)
-            Form1->RegisterCreateWriteFunction(file);
+        if (fromDialog)
+            emit catalogueUsed(file);
         SelectAllFilter();
         return 0;
     } catch (const std::exception &) {
@@ -239,8 +230,7 @@ void TForm10::browseXMLfileButtonClick()
     try {
         ModelSelection = LoadModelSelection(file);
         FillList();
-        if (Form1)
-            Form1->RegisterCreateWriteFunction(file);
+        emit catalogueUsed(file);
         SelectAllFilter();
     } catch (const std::exception &) {
         dialogs().message(QStringLiteral("Error"), kCatalogueFormatMessage, MsgButtons::OK, MsgIcon::Error);
@@ -290,18 +280,13 @@ void TForm10::LoadSelectedModelButtonClick()
     // A catalogue chosen through the file dialog was put on the list when it was
     // opened; an empty path (no catalogue opened by path yet) is not pushed, as it
     // would only push a real entry off the end of the list.
-    if (Form1 && !CurrentCataloguePath().isEmpty())
-        Form1->RegisterCreateWriteFunction(CurrentCataloguePath());
+    if (!CurrentCataloguePath().isEmpty())
+        emit catalogueUsed(CurrentCataloguePath());
 
-    const STRUCT_XML_FILE_VARIABLES &slot = settingsVariablesField[slotIndex];
-    if (Form1) {
-        Form1->CurrentEdit->setEnabled(slot.currentAdjustEnable != 0);
-        Form1->CLOEdit->setEnabled(slot.cloAdjustEnable != 0);
-        Form1->DClevelEdit->setEnabled(slot.dclevelAdjustEnable != 0);
-        Form1->NTCEdit->setEnabled(slot.ExtNTCAdjustEnable != 0);
-    }
+    // The main window enables the selectors the model allows; the radio link
+    // window comes up with its connect prompt.
     close();
-    BringUpRadioLinkWindow();
+    emit modelLoaded(slotIndex);
 }
 
 void TForm10::DriversListViewDblClick() { LoadSelectedModelButtonClick(); }
@@ -318,19 +303,6 @@ bool TForm10::eventFilter(QObject *watched, QEvent *event)
 int TForm10::LoadModelDataFromXMLRecentUsedFile(const QString &path)
 {
     ShowSlotPicture();
-    if (Form1) {
-        Form1->ToolBar3->show();
-        Form1->Panel5->hide();
-        Form1->setEnabled(false);
-    }
     show(); // runs FormShow, which first opens the default catalogue
     return OpenSelectXmlForm(path);
-}
-
-void TForm10::BringUpRadioLinkWindow()
-{
-    // Show it, find the ports, select the first sensitivity ("High"), run the
-    // "Open port" toggle, bring the connect prompt to the front, height 210.
-    if (Form9)
-        Form9->ShowAfterModelLoaded();
 }

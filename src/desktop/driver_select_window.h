@@ -62,6 +62,17 @@ public:
     // window closes).
     void FormClose();
 
+signals:
+    // The window was shown (the main window waits while it is open).
+    void opened();
+    // The window was closed.
+    void closed();
+    // A catalogue was opened through the file dialog or used for a model.
+    void catalogueUsed(const QString &path);
+    // A catalogue model was copied into slot `slotIndex` (zero-based) and the
+    // window closed.
+    void modelLoaded(int slotIndex);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -76,7 +87,5 @@ private:
     void SelectAllFilter();
     // Shows the radio link window with port discovery, the first sensitivity, the
     // port opened and the connect prompt in front.
-    void BringUpRadioLinkWindow();
 };
 
-extern TForm10 *Form10;

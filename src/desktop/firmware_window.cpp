@@ -12,8 +12,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
-TForm2 *Form2 = nullptr;
-
 TForm2::TForm2(QWidget *parent)
     : QDialog(parent),
       updater_(FirmwareUpdater::Hooks{
@@ -89,8 +87,6 @@ TForm2::TForm2(QWidget *parent)
 TForm2::~TForm2()
 {
     updater_.Reset();
-    if (Form2 == this)
-        Form2 = nullptr;
 }
 
 int TForm2::ShowModal() { return exec(); }

@@ -62,4 +62,3 @@ private:
     FirmwareUpdater updater_;
 };
 
-extern TForm2 *Form2;

@@ -12,11 +12,6 @@
 #include <QScreen>
 #include <QUrl>
 
-TForm3 *Form3 = nullptr;
-TForm4 *Form4 = nullptr;
-TForm5 *Form5 = nullptr;
-TForm6 *Form6 = nullptr;
-TForm7 *Form7 = nullptr;
 
 namespace {
 std::function<void(const QString &)> g_opener;
@@ -185,7 +180,6 @@ void TForm7::HelpProductButtonClick() { OpenWebPage(kProductWebPage); }
 void TForm7::HelpCompanyButtonClick() { OpenWebPage(kCompanyWebPage); }
 void TForm7::HelpLicenceButtonClick()
 {
-    if (Form6)
-        Form6->ShowWindow();
+    emit licenceWanted();
 }
 void TForm7::HelpUpdatesButtonClick() { OpenWebPage(kProductWebPage); }

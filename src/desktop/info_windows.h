@@ -76,13 +76,12 @@ public:
     void HelpCompanyButtonClick();
     void HelpLicenceButtonClick();
     void HelpUpdatesButtonClick();
+
+signals:
+    // "license" was pressed.
+    void licenceWanted();
 };
 
-extern TForm3 *Form3;
-extern TForm4 *Form4;
-extern TForm5 *Form5;
-extern TForm6 *Form6;
-extern TForm7 *Form7;
 
 // Tests replace the system's handler to see which address would be opened.
 void SetWebPageOpener(std::function<void(const QString &)> opener);

@@ -1,8 +1,8 @@
 #include "desktop/main_window.h"
 
-#include "app/app_data.h"
+#include "common/app_data.h"
 #include "app/recent_files.h"
-#include "desktop/info_windows.h"
+#include "desktop/info_windows.h" // OpenWebPage
 #include "desktop/pictures.h"
 #include "app/web_addresses.h"
 #include "common/convert.h"
@@ -12,9 +12,6 @@
 #include "profile/settings_file.h"
 #include "programming/programming_data.h"
 #include "programming/summary_report.h"
-#include "desktop/driver_select_window.h"
-#include "desktop/radio_link_window.h"
-#include "desktop/tag_info_window.h"
 #include "records/records_database.h"
 
 #include <QAction>
@@ -28,7 +25,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-TForm1 *Form1 = nullptr;
 int DevelopModeFlag = 0;
 
 namespace {
@@ -174,8 +170,6 @@ TForm1::~TForm1()
     }
     setPendingRecordsObserver({});
     SettingsFile.reset();
-    if (Form1 == this)
-        Form1 = nullptr;
 }
 
 // ---- Building the window ------------------------------------------------------------
@@ -663,8 +657,7 @@ void TForm1::FormResize()
 
 void TForm1::FormClose()
 {
-    if (Form9)
-        Form9->CloseSoftware();
+    emit closing();
     DropSettingsFile();
 }
 
@@ -701,12 +694,10 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::DevelopModeEnable()
 {
     // The tag info window: normal width, or wider with the raw tag areas in expert mode.
-    if (FormTagInfo)
-        FormTagInfo->SetExpertLayout(DevelopModeFlag == 1);
+    // and the radio link window's "Develop" button.
+    emit expertModeSet(DevelopModeFlag == 1);
     if (DevelopModeFlag == 1) {
         ProgrammedDataMemo->show();
-        if (Form9)
-            Form9->Develoop_Button->setEnabled(true);
         SummaryMemo->setGeometry(0, 28, 329, 539);
     }
 }
@@ -822,10 +813,7 @@ void TForm1::LoadSettingsDataToInterface(int /*unused: the active slot is shown*
     RefNumLabel->setText(slot.ref_number);
     NfcFwVersion->setText(slot.programmer_Nfc_FW);
     EnOceanIDLabel->setText(slot.enOcean_HandHeldID);
-    if (Form9) {
-        Form9->EditReceiverId->setText(slot.enOcean_HandHeldID);
-        Form9->EditReceiverFW->setText(slot.programmer_Nfc_FW);
-    }
+    emit programmerShown(slot.enOcean_HandHeldID, slot.programmer_Nfc_FW);
 
     const int enabled[] = {slot.currentAdjustEnable, slot.cloAdjustEnable, slot.dclevelAdjustEnable,
                            slot.ExtNTCAdjustEnable};
@@ -997,43 +985,31 @@ void TForm1::LoadFileButtonClick()
     LoadFileToolButtonClick();
 }
 
-void TForm1::NewFileToolButtonClick()
-{
-    if (Form10)
-        Form10->show();
-}
+void TForm1::NewFileToolButtonClick() { emit driverSelectionWanted(); }
 
 void TForm1::SettingsToolButtonClick()
 {
-    if (Form9) {
-        Form9->show();
-        Form9->raise();
-        Form9->activateWindow();
-    }
+    emit radioLinkSettingsWanted();
 }
 
 void TForm1::HelpToolButtonClick()
 {
-    if (Form7)
-        Form7->ShowWindow();
+    emit helpWanted();
 }
 
 void TForm1::LanguageToolButtonClick()
 {
-    if (Form3)
-        Form3->ShowWindow();
+    emit languageWanted();
 }
 
 void TForm1::Image1Click()
 {
-    if (Form4)
-        Form4->ShowWindow();
+    emit aboutCompanyWanted();
 }
 
 void TForm1::Image2Click()
 {
-    if (Form5)
-        Form5->ShowWindow();
+    emit aboutNfcWanted();
 }
 
 void TForm1::AboutProductButtonClick() { OpenWebPage(kProductWebPage); }
@@ -1042,8 +1018,7 @@ void TForm1::CheckUpdatesButtonClick() { OpenWebPage(kProductWebPage); }
 
 void TForm1::LicenceButtonClick()
 {
-    if (Form6)
-        Form6->ShowWindow();
+    emit licenceWanted();
 }
 
 // ---- Recently-used list ------------------------------------------------------------------------
@@ -1082,8 +1057,7 @@ void TForm1::OpenRecentlyUsedEntry(int entry)
     const int dot = path.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? path.mid(dot) : QString();
     if (extension == QLatin1String(".xml")) {
-        if (Form10)
-            Form10->LoadModelDataFromXMLRecentUsedFile(path);
+        emit recentCatalogueChosen(path);
     } else if (extension == QLatin1String(".set")) {
         LoadModelDataFromSetRecentUsedFile(path);
     }
@@ -1096,8 +1070,7 @@ void TForm1::File2Click() { OpenRecentlyUsedEntry(1); }
 void TForm1::File3Click()
 {
     OpenRecentlyUsedEntry(2);
-    if (Form10)
-        Form10->show();
+    emit driverSelectionWanted();
 }
 void TForm1::File4Click() { OpenRecentlyUsedEntry(3); }
 void TForm1::File5Click() { OpenRecentlyUsedEntry(4); }

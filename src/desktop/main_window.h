@@ -39,8 +39,8 @@ inline const QString kMainWindowDesignedCaption =
 inline const QString kSoftwareVersion = QStringLiteral("1.4");
 // The first command-line argument that switches expert mode on (case-sensitive).
 inline const QString kExpertModeKeyword = QStringLiteral("qavrelo");
-// The application-data folder and its subfolders.
-inline const QString kAppDataFolderName = QStringLiteral("NFC configuration Software Tavel");
+
+class RadioLink;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -329,6 +329,44 @@ public:
     void RadioLinkBusyChanged(bool busy);
     // The record options and "Show Drivers" (made by the first "report").
     TProgrammedDriverReportPanel *ProgrammedDriverReportPanel = nullptr;
+    // The radio link send and read go through (set by the owner; none: "COM port
+    // not opened").
+    RadioLink *Link = nullptr;
+
+    // ---- What the other windows answer (connected by the owner) ------------------------------
+    // The driver selection window was shown / closed.
+    void DriverSelectionOpened();
+    void DriverSelectionClosed();
+    // A catalogue model went into slot `slotIndex`: its selectors as the model allows.
+    void ModelLoaded(int slotIndex);
+    // A recently used catalogue is being opened in the driver selection window.
+    void WaitForDriverSelection();
+    // The radio link window was closed / its "Start" pressed.
+    void RadioLinkWindowClosed();
+    void RadioLinkStartPressed();
+    // The tag's values were copied into the active slot.
+    void TagTakenOver(bool dcActive);
+
+signals:
+    // Closing the window ends the radio link's work.
+    void closing();
+    // Expert mode was set (true) or not at start.
+    void expertModeSet(bool expert);
+    // The active slot's programmer ID and firmware are shown.
+    void programmerShown(const QString &id, const QString &firmware);
+    // "send" passed the window's checks: the programming data items to send.
+    void sendRequested(const QStringList &items);
+    // "read" brought a tag's data.
+    void tagReadArrived();
+    // Buttons and entries that open other windows.
+    void driverSelectionWanted();
+    void recentCatalogueChosen(const QString &path);
+    void radioLinkSettingsWanted();
+    void helpWanted();
+    void languageWanted();
+    void aboutCompanyWanted();
+    void aboutNfcWanted();
+    void licenceWanted();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -365,4 +403,3 @@ private:
     QWidget *CentralArea = nullptr;
 };
 
-extern TForm1 *Form1;

@@ -6,21 +6,19 @@
 #include "common/dialogs.h"
 #include "radio/radio_link.h"
 #include "radio/tag_read_session.h"
-#include "desktop/radio_link_window.h"
-#include "desktop/tag_info_window.h"
 #include "desktop/record_options_panel.h"
 
 void TForm1::ReadButtonClick()
 {
-    if (!Form9) {
-        // Without the radio link window there is no serial port to read through.
+    if (!Link) {
+        // Without the radio link there is no serial port to read through.
         dialogs().message(kComErrorCaption, kComPortNotOpened);
         return;
     }
     // Marks the tag data as not yet received, asks the programmer to read and
     // waits in a message box while the identity blocks arrive.
-    if (RunTagRead(Form9->Link) == TagReadOutcome::Arrived && FormTagInfo)
-        FormTagInfo->exec();
+    if (RunTagRead(*Link) == TagReadOutcome::Arrived)
+        emit tagReadArrived();
 }
 
 void TForm1::ReportButtonClick()

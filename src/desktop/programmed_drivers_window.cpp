@@ -5,7 +5,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
-TProgrammedDrivers *ProgrammedDrivers = nullptr;
 
 TProgrammedDrivers::TProgrammedDrivers(QWidget *parent) : QDialog(parent)
 {

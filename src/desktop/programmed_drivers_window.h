@@ -17,4 +17,3 @@ public:
     void ShowReport();
 };
 
-extern TProgrammedDrivers *ProgrammedDrivers;

@@ -1,14 +1,11 @@
 #include "desktop/radio_link_window.h"
 
 #include "desktop/controls.h"
-#include "desktop/main_window.h"
 #include "common/dialogs.h"
 #include "common/programmer_id.h"
-#include "desktop/firmware_window.h"
 #include "profile/profile_record.h"
 #include "radio/tag_frame_decoder.h"
 #include "radio/tavel_frames.h"
-#include "desktop/tag_info_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,7 +24,6 @@
 #include <QStatusBar>
 #include <QTimer>
 
-TForm9 *Form9 = nullptr;
 
 namespace {
 template <typename W>
@@ -258,8 +254,6 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
                            SwitchProgButton, SwichReadButton, SendTagButton, SendTagDataButton, SendProgrammingData})
             b->setEnabled(!busy);
     });
-    if (Form1)
-        connect(&Link, &RadioLink::busyChanged, Form1, &TForm1::RadioLinkBusyChanged);
     // Whatever enters the receiver ID (the active slot, a pairing) is shown and
     // stored in its one written form.
     connect(EditReceiverId, &QLineEdit::textChanged, this, [this](const QString &text) {
@@ -275,8 +269,6 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
 TForm9::~TForm9()
 {
     Link.stopReceiveTick();
-    if (Form9 == this)
-        Form9 = nullptr;
 }
 
 void TForm9::setWindowSize(int width, int height) { setFixedSize(width, height); }
@@ -359,22 +351,16 @@ void TForm9::FormShow()
 
 void TForm9::FormClose()
 {
-    if (Form1)
-        Form1->setEnabled(true);
     STRUCT_XML_FILE_VARIABLES &slot = activeProfile();
     slot.enOcean_HandHeldID = EditReceiverId->text();
     slot.programmer_Nfc_FW = EditReceiverFW->text();
-    if (Form1)
-        Form1->LoadSettingsDataToInterface(activeSlot() - 1);
+    emit closed();
 }
 
 void TForm9::StartButton_PortFormClick()
 {
-    if (Form1)
-        Form1->setEnabled(true);
     close();
-    if (Form1)
-        Form1->RepaintGraphs();
+    emit startPressed();
 }
 
 void TForm9::OK_ButtonClick()
@@ -385,27 +371,28 @@ void TForm9::OK_ButtonClick()
 
 void TForm9::ViewTagInfoButtonClick()
 {
-    if (FormTagInfo)
-        FormTagInfo->exec();
+    emit tagInfoWanted();
 }
 
 void TForm9::ButtonFirmwareUpdateClick()
 {
-    if (Form2)
-        Form2->ShowModal();
+    emit firmwareUpdateWanted();
 }
 
 void TForm9::CleanReceiveButtonClick() { MemoReceive->clear(); }
 
-void TForm9::SendCurrentDataPackage()
+void TForm9::SendCurrentDataPackage(const QStringList &items) { Link.SendCurrentDataPackage(items); }
+
+void TForm9::ShowReceiver(const QString &id, const QString &firmware)
 {
-    QStringList lines;
-    if (Form1 && Form1->ProgrammedDataMemo) {
-        const QString text = Form1->ProgrammedDataMemo->toPlainText();
-        if (!text.isEmpty())
-            lines = text.split(QLatin1Char('\n'));
-    }
-    Link.SendCurrentDataPackage(lines);
+    EditReceiverId->setText(id);
+    EditReceiverFW->setText(firmware);
+}
+
+void TForm9::ExpertModeSet(bool expert)
+{
+    if (expert)
+        Develoop_Button->setEnabled(true);
 }
 
 void TForm9::ShowAfterModelLoaded()

@@ -118,8 +118,12 @@ public:
     // ---- Used by the other windows ------------------------------------------------------------
     bool PortOpen() const { return Link.isPortOpen(); }
     // The data package of the main window's "send": identity data from this
-    // window's edits, then the main window's programming data list.
-    void SendCurrentDataPackage();
+    // window's edits, then `items`, the main window's programming data list.
+    void SendCurrentDataPackage(const QStringList &items);
+    // The active slot's programmer ID and firmware shown in the pairing row.
+    void ShowReceiver(const QString &id, const QString &firmware);
+    // Expert mode enables the "Develop" button.
+    void ExpertModeSet(bool expert);
     void SwichReadButtonClick() { Link.SwichReadButtonClick(); }
     void Send(const QString &text, bool broadcast) { Link.Send(text, broadcast); }
     // Called when the main window closes.
@@ -127,6 +131,16 @@ public:
     // After a driver model was loaded: shows the window, finds the ports, selects
     // "High", runs the "Open port" toggle and shows the connect prompt (height 210).
     void ShowAfterModelLoaded();
+
+signals:
+    // The window was closed (the receiver ID and firmware went into the active slot).
+    void closed();
+    // "Start" was pressed and the window closed.
+    void startPressed();
+    // "View tag info" was pressed.
+    void tagInfoWanted();
+    // "Firmware update" was pressed.
+    void firmwareUpdateWanted();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -137,4 +151,3 @@ private:
     void refreshReceiver();
 };
 
-extern TForm9 *Form9;

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QGroupBox;
 class QPushButton;
+class TProgrammedDrivers;
 
 class TProgrammedDriverReportPanel : public QFrame {
     Q_OBJECT
@@ -22,6 +23,9 @@ public:
     QCheckBox *SettingsDatabaseCheckBox = nullptr; // "Write to settings database"
     QPushButton *ReportPanelShowDriversButton = nullptr;
     QPushButton *ReportPanelCloseButton = nullptr;
+    // The "Programmed Drivers" window (made by the first "Show Drivers", owned by
+    // the panel's window).
+    TProgrammedDrivers *ProgrammedDrivers = nullptr;
 
     // Ticking or unticking "Write to drivers database" ticks and enables, or
     // unticks and disables, the three filter boxes.

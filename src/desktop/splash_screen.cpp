@@ -1,12 +1,10 @@
 #include "desktop/splash_screen.h"
 
-#include "desktop/main_window.h"
 #include "desktop/pictures.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-TSplashScreen *SplashScreen = nullptr;
 
 TSplashScreen::TSplashScreen(QWidget *parent) : QWidget(parent)
 {
@@ -35,7 +33,6 @@ void TSplashScreen::showEvent(QShowEvent *event)
 void TSplashScreen::Timer1Timer()
 {
     Timer1->stop();
-    if (Form1)
-        Form1->show();
+    emit finished();
     close();
 }

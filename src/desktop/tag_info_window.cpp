@@ -1,6 +1,5 @@
 #include "desktop/tag_info_window.h"
 
-#include "desktop/main_window.h"
 #include "common/dialogs.h"
 #include "profile/profile_record.h"
 #include "radio/tag_buffers.h"
@@ -17,7 +16,6 @@
 #include <QScreen>
 #include <QShowEvent>
 
-TFormTagInfo *FormTagInfo = nullptr;
 
 namespace {
 QLineEdit *readOnlyEdit(QWidget *parent, int x, int y, int w)
@@ -169,12 +167,7 @@ void TFormTagInfo::CopyReadDataToProfile()
         ShowGeneralError(e);
         return;
     }
-    if (Form1) {
-        if (Form1->DC_level_active)
-            Form1->DC_level_active->setChecked(dcActive);
-        Form1->LoadSettingsDataToInterface(activeSlot() - 1);
-        Form1->ReloadSettings();
-    }
+    emit tagTakenOver(dcActive);
     dialogs().message(QStringLiteral("Info"), matches ? kTagCopiedMessage : kTagCopiedAfterMismatchMessage,
                       MsgButtons::OK, MsgIcon::Information);
     if (!notOnTag.isEmpty())

@@ -55,8 +55,12 @@ public:
     void btnRefreshClick() { ShowData(); }
     void CopyDataToProfileButtonClick() { CopyReadDataToProfile(); }
 
+signals:
+    // The tag's values were copied into the active slot; `dcActive` is the DC
+    // emergency operation state they stand for.
+    void tagTakenOver(bool dcActive);
+
 protected:
     void showEvent(QShowEvent *event) override;
 };
 
-extern TFormTagInfo *FormTagInfo;

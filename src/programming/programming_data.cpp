@@ -1,6 +1,7 @@
 #include "programming/programming_data.h"
 
 #include "common/convert.h"
+#include "profile/profile_defaults.h"
 
 #include <cfenv>
 #include <cmath>
@@ -21,7 +22,7 @@ void checkRange(const QString &parameter, qint64 value, qint64 low, qint64 high)
         throw EValueRangeError(parameter, QString::number(value), QString::number(low), QString::number(high));
 }
 
-bool isDcLevelOffMarker(const QString &text) { return text == QLatin1String("255"); }
+bool isDcLevelOffMarker(const QString &text) { return text == defaultDcLevelOff; }
 
 const STRUCT_XML_FILE_VARIABLES &slotAt(int slotIndex)
 {

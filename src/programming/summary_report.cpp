@@ -1,6 +1,7 @@
 #include "programming/summary_report.h"
 
 #include "profile/atomic_file.h"
+#include "profile/profile_defaults.h"
 
 #include <QLocale>
 
@@ -41,7 +42,7 @@ QStringList WriteSumarryInformation(int slotNumber, const STRUCT_XML_FILE_VARIAB
         lines << QStringLiteral("LEDTime ") + r.LEDTime.defaultValue;
     }
     if (r.dclevelAdjustEnable != 0) {
-        if (r.dcLevel.defaultValue == QLatin1String("255"))
+        if (r.dcLevel.defaultValue == defaultDcLevelOff)
             lines << QStringLiteral("DCLevel  OFF");
         else
             lines << QStringLiteral("DCLevel ") + r.dcLevel.defaultValue;

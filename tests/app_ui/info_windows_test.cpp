@@ -2,6 +2,7 @@
 #include "main_window_fixture.h"
 
 #include "app/rtf_text.h"
+#include "desktop/desktop_app.h"
 #include "desktop/info_windows.h"
 #include "desktop/pictures.h"
 #include "desktop/splash_screen.h"
@@ -13,28 +14,24 @@
 
 namespace {
 
+// The five information windows, connected to `main` as the program connects them.
 struct InfoWindows {
-    explicit InfoWindows(const QString &licenceFolder)
+    InfoWindows(const QString &licenceFolder, TForm1 *main)
+        : Form3(std::make_unique<TForm3>()), Form4(std::make_unique<TForm4>()), Form5(std::make_unique<TForm5>()),
+          Form6(std::make_unique<TForm6>(licenceFolder)), Form7(std::make_unique<TForm7>())
     {
-        Form3 = new TForm3;
-        Form4 = new TForm4;
-        Form5 = new TForm5;
-        Form6 = new TForm6(licenceFolder);
-        Form7 = new TForm7;
+        ConnectDesktopWindows({.main = main,
+                               .language = Form3.get(),
+                               .company = Form4.get(),
+                               .nfc = Form5.get(),
+                               .licence = Form6.get(),
+                               .help = Form7.get()});
     }
-    ~InfoWindows()
-    {
-        delete Form3;
-        delete Form4;
-        delete Form5;
-        delete Form6;
-        delete Form7;
-        Form3 = nullptr;
-        Form4 = nullptr;
-        Form5 = nullptr;
-        Form6 = nullptr;
-        Form7 = nullptr;
-    }
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm4> Form4;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm6> Form6;
+    std::unique_ptr<TForm7> Form7;
 };
 
 struct OpenedPages {
@@ -50,15 +47,15 @@ struct OpenedPages {
 
 TEST_F(MainWindowTest, InformationWindowsHaveTheirCaptionsSizesAndButtons)
 {
-    InfoWindows windows(Path("nolicence"));
+    InfoWindows windows(Path("nolicence"), form.get());
     struct Case {
         TInfoForm *window;
         const char *caption;
         QSize size;
     };
     const Case cases[] = {
-        {Form3, "  Language", {329, 369}}, {Form4, "  Tavel", {369, 178}},   {Form5, "   NFC system", {331, 194}},
-        {Form6, " License", {464, 500}},   {Form7, "  Help", {335, 246}},
+        {windows.Form3.get(), "  Language", {329, 369}}, {windows.Form4.get(), "  Tavel", {369, 178}},   {windows.Form5.get(), "   NFC system", {331, 194}},
+        {windows.Form6.get(), " License", {464, 500}},   {windows.Form7.get(), "  Help", {335, 246}},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(c.window->windowTitle(), QString::fromLatin1(c.caption));
@@ -66,53 +63,53 @@ TEST_F(MainWindowTest, InformationWindowsHaveTheirCaptionsSizesAndButtons)
         EXPECT_FALSE(c.window->isModal());
         EXPECT_FALSE(c.window->isVisible());
     }
-    EXPECT_EQ(Form3->LanguageOkButton->text(), "OK");
-    EXPECT_EQ(Form3->LanguageCancelButton->text(), "Cancel");
-    EXPECT_EQ(Form3->ListBox1->count(), 0);
-    EXPECT_EQ(Form4->OpenWebPageButton->text(), "open web page");
-    EXPECT_EQ(Form5->NFCOpenWebPageButton->text(), "Open web page");
-    EXPECT_EQ(Form6->LicenceRichEdit->size(), QSize(440, 477));
-    EXPECT_TRUE(Form6->LicenceRichEdit->isReadOnly());
-    EXPECT_EQ(Form7->HelpProductButton->text(), "about product");
-    EXPECT_EQ(Form7->HelpCompanyButton->text(), "about company");
-    EXPECT_EQ(Form7->HelpLicenceButton->text(), "license");
-    EXPECT_EQ(Form7->HelpUpdatesButton->text(), "check updates");
+    EXPECT_EQ(windows.Form3->LanguageOkButton->text(), "OK");
+    EXPECT_EQ(windows.Form3->LanguageCancelButton->text(), "Cancel");
+    EXPECT_EQ(windows.Form3->ListBox1->count(), 0);
+    EXPECT_EQ(windows.Form4->OpenWebPageButton->text(), "open web page");
+    EXPECT_EQ(windows.Form5->NFCOpenWebPageButton->text(), "Open web page");
+    EXPECT_EQ(windows.Form6->LicenceRichEdit->size(), QSize(440, 477));
+    EXPECT_TRUE(windows.Form6->LicenceRichEdit->isReadOnly());
+    EXPECT_EQ(windows.Form7->HelpProductButton->text(), "about product");
+    EXPECT_EQ(windows.Form7->HelpCompanyButton->text(), "about company");
+    EXPECT_EQ(windows.Form7->HelpLicenceButton->text(), "license");
+    EXPECT_EQ(windows.Form7->HelpUpdatesButton->text(), "check updates");
 }
 
 TEST_F(MainWindowTest, ButtonsOpenTheRightWindowsAndPages)
 {
-    InfoWindows windows(Path("nolicence"));
+    InfoWindows windows(Path("nolicence"), form.get());
     OpenedPages opened;
 
     form->LanguageToolButton->click();
-    EXPECT_TRUE(Form3->isVisible());
-    Form3->LanguageCancelButton->click();
-    EXPECT_FALSE(Form3->isVisible());
+    EXPECT_TRUE(windows.Form3->isVisible());
+    windows.Form3->LanguageCancelButton->click();
+    EXPECT_FALSE(windows.Form3->isVisible());
     form->Image1Click();
-    EXPECT_TRUE(Form4->isVisible());
+    EXPECT_TRUE(windows.Form4->isVisible());
     form->Image2Click();
-    EXPECT_TRUE(Form5->isVisible());
+    EXPECT_TRUE(windows.Form5->isVisible());
     form->LicenceButton->click();
-    EXPECT_TRUE(Form6->isVisible());
-    Form6->close();
+    EXPECT_TRUE(windows.Form6->isVisible());
+    windows.Form6->close();
     form->HelpToolButtonClick();
-    EXPECT_TRUE(Form7->isVisible());
-    Form7->HelpLicenceButton->click(); // the same licence window as the welcome panel's
-    EXPECT_TRUE(Form6->isVisible());
+    EXPECT_TRUE(windows.Form7->isVisible());
+    windows.Form7->HelpLicenceButton->click(); // the same licence window as the welcome panel's
+    EXPECT_TRUE(windows.Form6->isVisible());
 
     form->AboutProductButton->click();
     form->AboutCompanyButton->click();
     form->CheckUpdatesButton->click();
-    Form4->OpenWebPageButton->click();
-    Form5->NFCOpenWebPageButton->click();
-    Form7->HelpProductButton->click();
-    Form7->HelpCompanyButton->click();
-    Form7->HelpUpdatesButton->click();
+    windows.Form4->OpenWebPageButton->click();
+    windows.Form5->NFCOpenWebPageButton->click();
+    windows.Form7->HelpProductButton->click();
+    windows.Form7->HelpCompanyButton->click();
+    windows.Form7->HelpUpdatesButton->click();
     EXPECT_EQ(opened.pages, (QStringList{kProductWebPage, kCompanyWebPage, kProductWebPage, kCompanyWebPage,
                                          kProgrammerManualWebPage, kProductWebPage, kCompanyWebPage,
                                          kProductWebPage}));
-    for (QWidget *w : {static_cast<QWidget *>(Form4), static_cast<QWidget *>(Form5), static_cast<QWidget *>(Form6),
-                       static_cast<QWidget *>(Form7)})
+    for (QWidget *w : {static_cast<QWidget *>(windows.Form4.get()), static_cast<QWidget *>(windows.Form5.get()), static_cast<QWidget *>(windows.Form6.get()),
+                       static_cast<QWidget *>(windows.Form7.get())})
         w->close();
     EXPECT_TRUE(dlg.messages.isEmpty());
 }
@@ -120,16 +117,16 @@ TEST_F(MainWindowTest, ButtonsOpenTheRightWindowsAndPages)
 TEST_F(MainWindowTest, LicenceBoxIsEmptyWithoutTheFileAndShowsItWhenPresent)
 {
     {
-        InfoWindows windows(Path("nolicence"));
-        EXPECT_TRUE(Form6->LicenceRichEdit->toPlainText().isEmpty());
+        InfoWindows windows(Path("nolicence"), form.get());
+        EXPECT_TRUE(windows.Form6->LicenceRichEdit->toPlainText().isEmpty());
         EXPECT_TRUE(dlg.messages.isEmpty());
     }
     QFile f(Path("license.rtf"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Licence\\b0\\par Use it \\'e0 your will.}");
     f.close();
-    InfoWindows windows(tmp.path());
-    EXPECT_EQ(Form6->LicenceRichEdit->toPlainText(), QString::fromUtf8("Licence\nUse it \u00e0 your will."));
+    InfoWindows windows(tmp.path(), nullptr);
+    EXPECT_EQ(windows.Form6->LicenceRichEdit->toPlainText(), QString::fromUtf8("Licence\nUse it \u00e0 your will."));
 }
 
 TEST(RtfText, ReadsParagraphsStylesEscapesAndSkipsHeaderGroups)
@@ -188,8 +185,8 @@ TEST(Splash, BorderlessFixedSizeAndShowsTheMainWindowAfterItsTimer)
     QTemporaryDir tmp;
     WindowTestFolder folder(tmp.path());
     TForm1 main({QStringLiteral("prog")});
-    Form1 = &main;
     TSplashScreen splash;
+    ConnectDesktopWindows({.main = &main, .splash = &splash});
     EXPECT_EQ(splash.size(), QSize(1018, 503));
     EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(splash.Timer1->interval(), 2000);
@@ -202,5 +199,4 @@ TEST(Splash, BorderlessFixedSizeAndShowsTheMainWindowAfterItsTimer)
     EXPECT_TRUE(main.isVisible());
     EXPECT_FALSE(splash.isVisible());
     main.close();
-    Form1 = nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
+#include "desktop/desktop_app.h"
 #include "desktop/driver_select_window.h"
 
 #include <QDir>
@@ -325,7 +326,7 @@ TEST_F(MainWindowTest, PrintingToAnUnwritablePlaceIsReported)
 TEST_F(MainWindowTest, TheSecondMenuEntryAlsoOpensTheDriverSelection)
 {
     TForm10 selection;
-    Form10 = &selection;
+    ConnectDesktopWindows({.main = form.get(), .driverSelect = &selection});
     const QString first = Path("first.set");
     const QString second = Path("second.set");
     writeSettingsFile(first);
@@ -344,7 +345,6 @@ TEST_F(MainWindowTest, TheSecondMenuEntryAlsoOpensTheDriverSelection)
     EXPECT_EQ(form->SettingsFile->FileName(), second);
     EXPECT_TRUE(selection.isVisible());
     selection.hide();
-    Form10 = nullptr;
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowReleasesTheOpenSettingsFile)

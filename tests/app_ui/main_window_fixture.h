@@ -34,12 +34,10 @@ protected:
     {
         Destroy();
         form = std::make_unique<TForm1>(arguments);
-        Form1 = form.get();
     }
 
     void Destroy()
     {
-        Form1 = nullptr;
         form.reset();
     }
 

@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 
 #include "profile/profile_defaults.h"
+#include "desktop/desktop_app.h"
 #include "desktop/radio_link_window.h"
 #include "desktop/tag_info_window.h"
 
@@ -391,22 +392,21 @@ TEST_F(MainWindowTest, ConversionErrorsInAUserActionGoToTheGeneralErrorReport)
 TEST_F(MainWindowTest, ShowingTheWindowSetsTheTagInfoLayoutForExpertMode)
 {
     TFormTagInfo info;
-    FormTagInfo = &info;
     for (const bool expert : {true, false, true}) {
         Create(expert ? QStringList{"prog", "qavrelo"} : QStringList{"prog"});
+        ConnectDesktopWindows({.main = form.get(), .tagInfo = &info});
         form->show();
         EXPECT_EQ(info.width(), expert ? 760 : 526);
         EXPECT_EQ(!info.ReadDriverHexDataPanel->isHidden(), expert);
         form->close();
     }
-    FormTagInfo = nullptr;
 }
 
 TEST_F(MainWindowTest, ShowingASlotPutsItsProgrammerIntoTheRadioLinkWindow)
 {
     TForm9 link;
     link.Link.stopReceiveTick();
-    Form9 = &link;
+    ConnectDesktopWindows({.main = form.get(), .radio = &link});
     settingsVariablesField[1].enOcean_HandHeldID = "0x01020304";
     settingsVariablesField[1].programmer_Nfc_FW = "3.1";
     form->Setting2ToolButtonClick();
@@ -415,5 +415,4 @@ TEST_F(MainWindowTest, ShowingASlotPutsItsProgrammerIntoTheRadioLinkWindow)
     form->Setting1ToolButtonClick();
     EXPECT_EQ(link.EditReceiverId->text(), defaultEnOceanHandHeldID);
     EXPECT_EQ(link.EditReceiverFW->text(), defaultProgrammer_Nfc_FW);
-    Form9 = nullptr;
 }

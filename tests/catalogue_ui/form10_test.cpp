@@ -1,7 +1,8 @@
 // The "Driver select" window with the main window around it: opening catalogues,
 // filtering, loading a model into the active slot, and the ways in from the main window.
-#include "app/app_data.h"
+#include "common/app_data.h"
 #include "app/recent_files.h"
+#include "desktop/desktop_app.h"
 #include "desktop/main_window.h"
 #include "default_profiles.h"
 #include "profile/catalogue.h"
@@ -99,21 +100,16 @@ protected:
         SetCatalogueProgramDirForTesting(tmp.filePath("bin"));
         CurrentCataloguePath().clear();
         main = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
-        Form1 = main.get();
         radio = std::make_unique<TForm9>();
-        Form9 = radio.get();
-        Form9->Link.stopReceiveTick();
+        radio->Link.stopReceiveTick();
         form = std::make_unique<TForm10>();
-        Form10 = form.get();
+        ConnectDesktopWindows({.main = main.get(), .radio = radio.get(), .driverSelect = form.get()});
     }
 
     void TearDown() override
     {
-        Form10 = nullptr;
         form.reset();
-        Form9 = nullptr;
         radio.reset();
-        Form1 = nullptr;
         main.reset();
         SetCatalogueProgramDirForTesting(QString());
         CurrentCataloguePath().clear();

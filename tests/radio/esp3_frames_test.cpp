@@ -251,6 +251,19 @@ TEST_F(SendTest, PacingWaitsForTheAcknowledgementAtMostTheLimit)
     EXPECT_EQ(writtenAt.size(), 5);
 }
 
+TEST_F(SendTest, AnEarlyAcknowledgementStillKeepsTheFramesTheGapApart)
+{
+    // The receiver reads the acknowledgement as soon as it arrives; the next frame
+    // still goes no sooner than 100 ms after the previous one.
+    link.Send(QStringLiteral("14"), false);
+    link.Timer1Timer();
+    ASSERT_TRUE(link.stickAcknowledged);
+    clock.now += 30;
+    link.Send(QStringLiteral("14"), false);
+    EXPECT_EQ(writtenAt, (QList<qint64>{0, 100}));
+    EXPECT_EQ(clock.sleeps, QList<int>{70});
+}
+
 TEST_F(SendTest, APortThatClosesEndsTheWaitForTheAcknowledgement)
 {
     stickAcknowledges(false);

@@ -1,8 +1,9 @@
 // The radio link window and the main window's "send".
 #include "fake_serial_port.h"
 
-#include "app/app_data.h"
+#include "common/app_data.h"
 #include "app/recent_files.h"
+#include "desktop/desktop_app.h"
 #include "desktop/main_window.h"
 #include "profile/profile_defaults.h"
 #include "radio/esp3.h"
@@ -43,10 +44,9 @@ protected:
     {
         setSystemSerialPortLister([this] { return ports; });
         form1 = std::make_unique<TForm1>(QStringList{QStringLiteral("tavel-nfc-config")});
-        Form1 = form1.get();
         form9 = std::make_unique<TForm9>();
-        Form9 = form9.get();
-        Form9->Link.stopReceiveTick(); // ticks by hand
+        ConnectDesktopWindows({.main = form1.get(), .radio = form9.get()});
+        form9->Link.stopReceiveTick(); // ticks by hand
         // The stick acknowledges every radio telegram.
         fake.state->onWrite = [this](const QByteArray &w) {
             if (w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1))
@@ -55,9 +55,7 @@ protected:
     }
     void TearDown() override
     {
-        Form9 = nullptr;
         form9.reset();
-        Form1 = nullptr;
         form1.reset();
         setSystemSerialPortLister({});
     }
@@ -161,7 +159,7 @@ TEST_F(Form9Test, ShowingFindsThePortsAndLoadsTheActiveSlot)
 {
     ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, 0x6001, {}},
              {QStringLiteral("ttyUSB1"), true, 0x0403, 0x6001, {}}};
-    Form1->Setting2ToolButtonClick();
+    form1->Setting2ToolButtonClick();
     STRUCT_XML_FILE_VARIABLES &slot = settingsVariablesField[1];
     slot.enOcean_HandHeldID = QStringLiteral("0x0A0B0C0D");
     slot.programmer_Nfc_FW = QStringLiteral("2.11");
@@ -189,7 +187,7 @@ TEST_F(Form9Test, ShowingFindsThePortsAndLoadsTheActiveSlot)
 
 TEST_F(Form9Test, PairingThenStartStoresTheProgrammerInTheActiveSlotOnly)
 {
-    Form1->Setting1ToolButtonClick();
+    form1->Setting1ToolButtonClick();
     form9->show();
     openStick();
     form9->Link.ownId = 0x0180A2B3;
@@ -212,7 +210,7 @@ TEST_F(Form9Test, PairingThenStartStoresTheProgrammerInTheActiveSlotOnly)
     EXPECT_EQ(settingsVariablesField[0].enOcean_HandHeldID, QStringLiteral("0x01A2B3C4"));
     EXPECT_EQ(settingsVariablesField[0].programmer_Nfc_FW, QStringLiteral("2.10"));
     EXPECT_EQ(settingsVariablesField[1].enOcean_HandHeldID, slot2Id);
-    EXPECT_EQ(Form1->EnOceanIDLabel->text(), QStringLiteral("0x01A2B3C4"));
+    EXPECT_EQ(form1->EnOceanIDLabel->text(), QStringLiteral("0x01A2B3C4"));
     // The port stays open when the window is shown again; the list is rebuilt.
     form9->show();
     EXPECT_TRUE(form9->PortOpen());
@@ -223,28 +221,28 @@ TEST_F(Form9Test, PairingThenStartStoresTheProgrammerInTheActiveSlotOnly)
 
 TEST_F(Form9Test, MainWindowSendChecksInOrderThenSendsTheActiveSlot)
 {
-    Form1->Setting1ToolButtonClick();
+    form1->Setting1ToolButtonClick();
     // 1. No programmer ID.
     settingsVariablesField[0].enOcean_HandHeldID.clear();
-    Form1->LoadSettingsDataToInterface(0);
-    Form1->SendButtonClick();
+    form1->LoadSettingsDataToInterface(0);
+    form1->SendButtonClick();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("OnOcean Handle Error"));
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));
     // 2. Port closed.
     dialogs.clear();
     settingsVariablesField[0].enOcean_HandHeldID = QStringLiteral("0x01A2B3C4");
-    Form1->LoadSettingsDataToInterface(0);
-    Form1->SendButtonClick();
+    form1->LoadSettingsDataToInterface(0);
+    form1->SendButtonClick();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("COM Error"));
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM port not opened."));
     // 3. Unsaved edits.
     openStick();
     dialogs.clear();
-    Form1->EnOceanIDLabel->setText(QStringLiteral("0x01A2B3C5"));
-    ASSERT_EQ(Form1->CompareInterfaceDataWithSettingsData(), 1);
-    Form1->SendButtonClick();
+    form1->EnOceanIDLabel->setText(QStringLiteral("0x01A2B3C5"));
+    ASSERT_EQ(form1->CompareInterfaceDataWithSettingsData(), 1);
+    form1->SendButtonClick();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Info"));
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Data were modified. Save them before Sending"));
@@ -252,29 +250,29 @@ TEST_F(Form9Test, MainWindowSendChecksInOrderThenSendsTheActiveSlot)
 
     // All checks pass: identity frames from the window's edits, then the items.
     dialogs.clear();
-    Form1->LoadSettingsDataToInterface(0);
+    form1->LoadSettingsDataToInterface(0);
     // The frames go to the programmer in the radio link window's edit, which
     // showing the window fills from the active slot.
     form9->show();
     form9->hide();
     form9->CheckBox1->setChecked(false);
     form9->EditGTIN->setText(QStringLiteral("001122334455"));
-    Form1->SendButtonClick();
+    form1->SendButtonClick();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join(QLatin1Char('|')).toStdString();
-    const QStringList items = Form1->ProgrammedDataMemo->toPlainText().split(QLatin1Char('\n'));
+    const QStringList items = form1->ProgrammedDataMemo->toPlainText().split(QLatin1Char('\n'));
     ASSERT_FALSE(items.isEmpty());
     ASSERT_EQ(fake.state->writes.size(), 3 + items.size());
     EXPECT_EQ(fake.state->writes[0].mid(7, 9), hexBytes("0E 00 00 11 22 33 44 55 BF"));
     EXPECT_EQ(fake.state->writes[0].mid(22, 4), hexBytes("01 A2 B3 C4"));
     EXPECT_EQ(fake.state->writes[3].mid(7, 2), hexBytes("0F 00"));
-    EXPECT_TRUE(Form1->Label53->text().isEmpty());
+    EXPECT_TRUE(form1->Label53->text().isEmpty());
 }
 
 TEST_F(Form9Test, AReceiverIdOfAnyCaseTakesItsOneWrittenFormInTheFieldAndTheSlot)
 {
     // From the active slot, from the main window and from whatever else fills the
     // field: the field and the slot it is stored into hold "0x" + upper case.
-    Form1->Setting1ToolButtonClick();
+    form1->Setting1ToolButtonClick();
     settingsVariablesField[0].enOcean_HandHeldID = QStringLiteral("0x0a0b0c0d");
     form9->show();
     EXPECT_EQ(form9->EditReceiverId->text(), QStringLiteral("0x0A0B0C0D"));
@@ -315,9 +313,9 @@ int radioTelegrams(const QList<QByteArray> &writes)
 
 TEST_F(Form9Test, ASecondSendWhileOneRunsIsRefusedAndTheFrameButtonsFollowTheSequence)
 {
-    Form1->Setting1ToolButtonClick();
+    form1->Setting1ToolButtonClick();
     settingsVariablesField[0].enOcean_HandHeldID = QStringLiteral("0x01A2B3C4");
-    Form1->LoadSettingsDataToInterface(0);
+    form1->LoadSettingsDataToInterface(0);
     form9->show();
     form9->hide();
     form9->CheckBox1->setChecked(false);
@@ -418,7 +416,7 @@ TEST_F(Form9Test, OpenPortToggleFromTheWindow)
 
 TEST_F(Form9Test, AfterTheUpdateOfferClosingUnpairsTheSlotAndSendRefuses)
 {
-    Form1->Setting1ToolButtonClick();
+    form1->Setting1ToolButtonClick();
     form9->show();
     openStick();
     form9->Link.ownId = 0x0180A2B3;
@@ -436,7 +434,7 @@ TEST_F(Form9Test, AfterTheUpdateOfferClosingUnpairsTheSlotAndSendRefuses)
     form9->close();
     EXPECT_TRUE(settingsVariablesField[0].enOcean_HandHeldID.isEmpty());
     dialogs.clear();
-    Form1->SendButtonClick();
+    form1->SendButtonClick();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("OnOcean Handle is missing. Pair NFC device before."));
 }
@@ -459,21 +457,21 @@ TEST_F(Form9Test, AfterAModelWasLoadedTheWindowOpensThePortAndPromptsToConnect)
 
 TEST_F(Form9Test, DevelopMenuIsEnabledOnlyInExpertMode)
 {
-    Form1->DevelopModeEnable();
+    form1->DevelopModeEnable();
     EXPECT_FALSE(form9->Develoop_Button->isEnabled());
     DevelopModeFlag = 1;
-    Form1->DevelopModeEnable();
+    form1->DevelopModeEnable();
     DevelopModeFlag = 0;
     EXPECT_TRUE(form9->Develoop_Button->isEnabled());
 }
 
 TEST_F(Form9Test, SettingsToolButtonShowsTheWindowAndClosingTheMainWindowDrainsThePort)
 {
-    Form1->SettingsToolButtonClick();
+    form1->SettingsToolButtonClick();
     EXPECT_TRUE(form9->isVisible());
     openStick();
     fake.state->incoming.append(QByteArray(5, 'x'));
-    Form1->FormClose();
+    form1->FormClose();
     EXPECT_TRUE(fake.state->incoming.isEmpty());
     form9->hide();
 }
@@ -483,7 +481,7 @@ TEST_F(Form9Test, SettingsToolButtonShowsTheWindowAndClosingTheMainWindowDrainsT
 TEST_F(Form9Test, ScreenshotsOfTheLayouts)
 {
     auto save = [&](const QString &name) { SaveScreenshot(*form9, name); };
-    Form1->Setting1ToolButtonClick();
+    form1->Setting1ToolButtonClick();
     form9->show();
     openStick();
     save(QStringLiteral("radio-link-compact.png"));

@@ -3,7 +3,7 @@
 // record databases and the recently-used list are kept in `folder` (a test's
 // temporary folder), and the three slots start empty.
 
-#include "app/app_data.h"
+#include "common/app_data.h"
 #include "app/recent_files.h"
 #include "profile/profile_record.h"
 #include "records/records_database.h"

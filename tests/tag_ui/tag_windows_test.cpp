@@ -1,6 +1,7 @@
 // The tag info window, the record options panel and the drivers report window.
-#include "app/app_data.h"
+#include "common/app_data.h"
 #include "app/recent_files.h"
+#include "desktop/desktop_app.h"
 #include "desktop/main_window.h"
 #include "profile/profile_defaults.h"
 #include "radio/tag_buffers.h"
@@ -40,7 +41,6 @@ protected:
     {
         setDatabaseFolder(tmp.filePath("db"));
         form = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
-        Form1 = form.get();
         form->Setting1ToolButtonClick();
         STRUCT_XML_FILE_VARIABLES &p = settingsVariablesField[0];
         p.editGTIN = "001122334455";
@@ -48,18 +48,14 @@ protected:
         p.editHW = "0A0B";
         p.current.size = "2";
         info = std::make_unique<TFormTagInfo>();
-        FormTagInfo = info.get();
+        ConnectDesktopWindows({.main = form.get(), .tagInfo = info.get()});
         recordOptions() = RecordOptions();
         loadTag();
         dlg.clear();
     }
     void TearDown() override
     {
-        FormTagInfo = nullptr;
-        delete ProgrammedDrivers;
-        ProgrammedDrivers = nullptr;
         info.reset();
-        Form1 = nullptr;
         form.reset();
         setDatabaseFolder(QString());
         recordOptions() = RecordOptions();
@@ -209,16 +205,16 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
 
     // "Show Drivers" on a fresh system: an empty window, an empty file left behind.
     panel->ReportPanelShowDriversButton->click();
-    ASSERT_NE(ProgrammedDrivers, nullptr);
-    EXPECT_TRUE(ProgrammedDrivers->isVisible());
-    EXPECT_EQ(ProgrammedDrivers->windowTitle(), "Programmed Drivers");
-    EXPECT_TRUE(ProgrammedDrivers->ProgrammedDriversMemo->toPlainText().isEmpty());
+    ASSERT_NE(panel->ProgrammedDrivers, nullptr);
+    EXPECT_TRUE(panel->ProgrammedDrivers->isVisible());
+    EXPECT_EQ(panel->ProgrammedDrivers->windowTitle(), "Programmed Drivers");
+    EXPECT_TRUE(panel->ProgrammedDrivers->ProgrammedDriversMemo->toPlainText().isEmpty());
     EXPECT_TRUE(QFile::exists(DriversDatabasePath()));
 
     WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000001");
     WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000002");
     panel->ReportPanelShowDriversButton->click();
-    const QStringList lines = ProgrammedDrivers->ProgrammedDriversMemo->toPlainText().split('\n');
+    const QStringList lines = panel->ProgrammedDrivers->ProgrammedDriversMemo->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("0  "));
     EXPECT_TRUE(lines[0].contains(" - 0000000000000002 - NULL - "));
@@ -248,7 +244,7 @@ TEST_F(TagWindows, MainWindowReadShowsTheTagInfoOnceTheIdentityArrived)
 
     FakePortInstaller fake;
     auto radio = std::make_unique<TForm9>();
-    Form9 = radio.get();
+    ConnectDesktopWindows({.main = form.get(), .radio = radio.get(), .tagInfo = info.get()});
     radio->Link.OpenPortButtonClick("stick");
     radio->Link.ownId = 0x0180A2B3;
     radio->Link.receiverIdText = "0x01A2B3C4";
@@ -281,7 +277,6 @@ TEST_F(TagWindows, MainWindowReadShowsTheTagInfoOnceTheIdentityArrived)
     // empty buffers, so nothing of the tag read before shows through.
     EXPECT_EQ(info->txtGTIN->text(), "000000000000");
     EXPECT_EQ(info->txtRWsize->text(), "0x0000");
-    Form9 = nullptr;
 }
 
 // Pictures of the windows for a look by eye (build/screenshots, or TAVEL_SCREENSHOT_DIR).
@@ -296,7 +291,7 @@ TEST_F(TagWindows, Screenshots)
     form->ReportButtonClick();
     SaveScreenshot(*form, QStringLiteral("record-options.png"));
     form->ProgrammedDriverReportPanel->ReportPanelShowDriversButton->click();
-    SaveScreenshot(*ProgrammedDrivers, QStringLiteral("programmed-drivers.png"));
+    SaveScreenshot(*form->ProgrammedDriverReportPanel->ProgrammedDrivers, QStringLiteral("programmed-drivers.png"));
 }
 
 } // namespace

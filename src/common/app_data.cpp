@@ -1,4 +1,4 @@
-#include "app/app_data.h"
+#include "common/app_data.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -23,6 +23,11 @@ QString UserAppDataFolder()
         return QDir::cleanPath(QDir::fromNativeSeparators(roaming));
 #endif
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QString ProgramDataSubfolder(const QString &subfolder)
+{
+    return QDir(UserAppDataFolder()).filePath(kAppDataFolderName + QLatin1Char('/') + subfolder);
 }
 
 QString Create_dir_in_Appdata(const QString &folder, const QString &subfolder)
