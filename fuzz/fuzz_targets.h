@@ -21,6 +21,10 @@ int FuzzCatalogueLoader(const uint8_t *data, size_t size);
 // reading operation of the records then runs on them.
 int FuzzRecordsReader(const uint8_t *data, size_t size);
 
+// Bytes from the stick's port: through the receive ring and the parse loop of the
+// radio link into the frame decoder and the tag buffers.
+int FuzzEsp3Receiver(const uint8_t *data, size_t size);
+
 struct FuzzTarget {
     const char *name; // also the folder of its corpus: fuzz/corpus/<name>/
     int (*run)(const uint8_t *data, size_t size);
@@ -30,4 +34,5 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"settings_reader", &FuzzSettingsReader},
     {"catalogue_loader", &FuzzCatalogueLoader},
     {"records_reader", &FuzzRecordsReader},
+    {"esp3_receiver", &FuzzEsp3Receiver},
 };
