@@ -25,6 +25,10 @@ int FuzzRecordsReader(const uint8_t *data, size_t size);
 // radio link into the frame decoder and the tag buffers.
 int FuzzEsp3Receiver(const uint8_t *data, size_t size);
 
+// Bytes as the bootloader's answers (their count first) and a firmware script: the
+// script player plays it to a fake bootloader that answers those bytes.
+int FuzzFirmwarePlayer(const uint8_t *data, size_t size);
+
 struct FuzzTarget {
     const char *name; // also the folder of its corpus: fuzz/corpus/<name>/
     int (*run)(const uint8_t *data, size_t size);
@@ -35,4 +39,5 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"catalogue_loader", &FuzzCatalogueLoader},
     {"records_reader", &FuzzRecordsReader},
     {"esp3_receiver", &FuzzEsp3Receiver},
+    {"firmware_player", &FuzzFirmwarePlayer},
 };
