@@ -49,9 +49,9 @@ void ConnectDesktopWindows(const DesktopWindows &w)
         if (w.driverSelect) {
             TForm10 *select = w.driverSelect;
             QObject::connect(main, &TForm1::driverSelectionWanted, select, &QWidget::show);
-            QObject::connect(main, &TForm1::recentCatalogueChosen, main, &TForm1::WaitForDriverSelection);
             QObject::connect(main, &TForm1::recentCatalogueChosen, select,
                              &TForm10::LoadModelDataFromXMLRecentUsedFile);
+            QObject::connect(select, &TForm10::recentCatalogueOpening, main, &TForm1::WaitForDriverSelection);
             QObject::connect(select, &TForm10::opened, main, &TForm1::DriverSelectionOpened);
             QObject::connect(select, &TForm10::closed, main, &TForm1::DriverSelectionClosed);
             QObject::connect(select, &TForm10::catalogueUsed, main, &TForm1::RegisterCreateWriteFunction);

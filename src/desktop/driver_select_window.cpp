@@ -303,6 +303,7 @@ bool TForm10::eventFilter(QObject *watched, QEvent *event)
 int TForm10::LoadModelDataFromXMLRecentUsedFile(const QString &path)
 {
     ShowSlotPicture();
+    emit recentCatalogueOpening();
     show(); // runs FormShow, which first opens the default catalogue
     return OpenSelectXmlForm(path);
 }

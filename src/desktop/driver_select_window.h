@@ -72,6 +72,9 @@ signals:
     // A catalogue model was copied into slot `slotIndex` (zero-based) and the
     // window closed.
     void modelLoaded(int slotIndex);
+    // The window is about to open on a recently used catalogue (the main window
+    // shows its work toolbar and waits).
+    void recentCatalogueOpening();
 
 protected:
     void showEvent(QShowEvent *event) override;

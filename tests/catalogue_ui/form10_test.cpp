@@ -9,7 +9,7 @@
 #include "profile/profile_defaults.h"
 #include "desktop/driver_select_window.h"
 #include "radio/radio_link.h"
-#include "radio/serial_port.h"
+#include "serial/serial_port.h"
 #include "desktop/radio_link_window.h"
 #include "fake_serial_port.h"
 #include "scripted_dialogs.h"
