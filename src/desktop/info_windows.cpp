@@ -2,7 +2,8 @@
 
 #include "app/rtf_text.h"
 #include "desktop/pictures.h"
-#include "app/web_addresses.h"
+#include "app/web_page_opener.h"
+#include "common/program_files.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -25,7 +26,7 @@ void OpenWebPage(const QString &address)
         g_opener(address);
         return;
     }
-    QDesktopServices::openUrl(QUrl(address)); // a failure is not reported
+    OpenWebAddress(address); // says so, with the address, when no browser could be opened
 }
 
 // ---- TInfoForm -------------------------------------------------------------------
@@ -106,7 +107,7 @@ TForm4::TForm4(QWidget *parent) : TInfoForm(QStringLiteral("  Tavel"), QSize(369
             [this] { RunUserAction([this] { OpenWebPageButtonClick(); }); });
 }
 
-void TForm4::OpenWebPageButtonClick() { OpenWebPage(kCompanyWebPage); }
+void TForm4::OpenWebPageButtonClick() { OpenWebPage(CompanyWebPage()); }
 
 // ---- The NFC system -----------------------------------------------------------------
 
@@ -120,7 +121,7 @@ TForm5::TForm5(QWidget *parent) : TInfoForm(QStringLiteral("   NFC system"), QSi
             [this] { RunUserAction([this] { NFCOpenWebPageButtonClick(); }); });
 }
 
-void TForm5::NFCOpenWebPageButtonClick() { OpenWebPage(kProgrammerManualWebPage); }
+void TForm5::NFCOpenWebPageButtonClick() { OpenWebPage(ProgrammerManualWebPage()); }
 
 // ---- License ---------------------------------------------------------------------------
 
@@ -139,7 +140,7 @@ TForm6::TForm6(const QString &programFolder, QWidget *parent)
 void TForm6::FormCreate(const QString &programFolder)
 {
     const QString folder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
-    QFile file(folder + QStringLiteral("/license.rtf"));
+    QFile file(FindProgramDataFile(QStringLiteral("license.rtf"), folder)); // else the installed one
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return; // no licence beside the program: the box stays empty
     LicenceRichEdit->setHtml(RtfToHtml(file.readAll()));
@@ -176,10 +177,10 @@ TForm7::TForm7(QWidget *parent) : TInfoForm(QStringLiteral("  Help"), QSize(335,
     }
 }
 
-void TForm7::HelpProductButtonClick() { OpenWebPage(kProductWebPage); }
-void TForm7::HelpCompanyButtonClick() { OpenWebPage(kCompanyWebPage); }
+void TForm7::HelpProductButtonClick() { OpenWebPage(ProductWebPage()); }
+void TForm7::HelpCompanyButtonClick() { OpenWebPage(CompanyWebPage()); }
 void TForm7::HelpLicenceButtonClick()
 {
     emit licenceWanted();
 }
-void TForm7::HelpUpdatesButtonClick() { OpenWebPage(kProductWebPage); }
+void TForm7::HelpUpdatesButtonClick() { OpenWebPage(ProductWebPage()); }

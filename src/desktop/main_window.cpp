@@ -4,7 +4,7 @@
 #include "app/recent_files.h"
 #include "desktop/info_windows.h" // OpenWebPage
 #include "desktop/pictures.h"
-#include "app/web_addresses.h"
+#include "app/web_page_opener.h"
 #include "common/convert.h"
 #include "common/dialogs.h"
 #include "profile/profile_defaults.h"
@@ -1012,9 +1012,9 @@ void TForm1::Image2Click()
     emit aboutNfcWanted();
 }
 
-void TForm1::AboutProductButtonClick() { OpenWebPage(kProductWebPage); }
-void TForm1::AboutCompanyButtonClick() { OpenWebPage(kCompanyWebPage); }
-void TForm1::CheckUpdatesButtonClick() { OpenWebPage(kProductWebPage); }
+void TForm1::AboutProductButtonClick() { OpenWebPage(ProductWebPage()); }
+void TForm1::AboutCompanyButtonClick() { OpenWebPage(CompanyWebPage()); }
+void TForm1::CheckUpdatesButtonClick() { OpenWebPage(ProductWebPage()); }
 
 void TForm1::LicenceButtonClick()
 {

@@ -6,7 +6,7 @@
 #include "desktop/info_windows.h"
 #include "desktop/pictures.h"
 #include "desktop/splash_screen.h"
-#include "app/web_addresses.h"
+#include "app/web_page_opener.h"
 
 #include <QFile>
 #include <QTest>
@@ -105,9 +105,9 @@ TEST_F(MainWindowTest, ButtonsOpenTheRightWindowsAndPages)
     windows.Form7->HelpProductButton->click();
     windows.Form7->HelpCompanyButton->click();
     windows.Form7->HelpUpdatesButton->click();
-    EXPECT_EQ(opened.pages, (QStringList{kProductWebPage, kCompanyWebPage, kProductWebPage, kCompanyWebPage,
-                                         kProgrammerManualWebPage, kProductWebPage, kCompanyWebPage,
-                                         kProductWebPage}));
+    EXPECT_EQ(opened.pages, (QStringList{ProductWebPage(), CompanyWebPage(), ProductWebPage(), CompanyWebPage(),
+                                         ProgrammerManualWebPage(), ProductWebPage(), CompanyWebPage(),
+                                         ProductWebPage()}));
     for (QWidget *w : {static_cast<QWidget *>(windows.Form4.get()), static_cast<QWidget *>(windows.Form5.get()), static_cast<QWidget *>(windows.Form6.get()),
                        static_cast<QWidget *>(windows.Form7.get())})
         w->close();
