@@ -23,8 +23,8 @@ const QString kUsage =
                    "       tavel-nfc records import --from DIR --records URL [--station NAME]\n"
                    "STORE: [--folder DIR] [--records URL]");
 
-// A store the command reads from or writes to must be there: a server that
-// cannot be reached, a schema that cannot be made are named at once.
+// A server the command reads from or writes to must be there: one that cannot
+// be reached, a schema that cannot be made are named at once.
 bool storeReady()
 {
     QString error;
@@ -119,9 +119,11 @@ int run(const QStringList &args)
         setDatabaseFolder(folder);
     if (const int rc = applyRecordsOptions(rest, QStringLiteral("tavel-nfc records")); rc != kExitOk)
         return rc;
-    const bool readsStore = QStringList{QStringLiteral("drivers"), QStringLiteral("settings"), QStringLiteral("export"),
-                                        QStringLiteral("flush"), QStringLiteral("import")}
-                                .contains(sub);
+    // The SQLite files name their own failures (and are made when missing).
+    const bool readsStore = IsPostgresLocation(activeRecordsStore().location())
+                            && QStringList{QStringLiteral("drivers"), QStringLiteral("settings"),
+                                           QStringLiteral("export"), QStringLiteral("flush"), QStringLiteral("import")}
+                                   .contains(sub);
     if (readsStore && !storeReady())
         return kExitFailure;
     if (sub == QLatin1String("import"))
