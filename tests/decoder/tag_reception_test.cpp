@@ -269,7 +269,7 @@ protected:
 TEST_F(ProgrammerAnswers, FeedbackFrameLogsSerialAndWritesOneRecordPerMatchingSlot)
 {
     settingsVariablesField[0].enOcean_HandHeldID = "0x0180A2B3";
-    settingsVariablesField[1].enOcean_HandHeldID = "0x0180a2b3"; // lower case: no match
+    settingsVariablesField[1].enOcean_HandHeldID = "0x0180A2B4"; // another programmer: no record
     settingsVariablesField[2].enOcean_HandHeldID = "0x0180A2B3";
     rx.feed(QByteArray::fromHex("1A00000000000030390180A2B3"));
     EXPECT_EQ(rx.log.last(), "<- Feedback Frame received! Serial: 0000000000012345 from 0x0180A2B3");

@@ -40,7 +40,7 @@ protected:
     CliRun cli(const QStringList &args)
     {
         CliRunOptions options;
-        options.environment = DataHomeEnvironment(tmp.filePath("data")) + QStringList{"ASAN_OPTIONS=detect_leaks=0"};
+        options.environment = DataHomeEnvironment(tmp.filePath("data"));
         options.timeoutMs = 60000;
         return RunTavelNfc(args, options);
     }

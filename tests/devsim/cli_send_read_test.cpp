@@ -1,5 +1,6 @@
-// End to end against the simulated stick and programmer: a transfer with three
-// drivers writes the records, and reading the last driver shows what was sent.
+// tavel-nfc send and read end to end against the simulated stick and programmer:
+// a transfer with three drivers writes the records, and reading the last driver
+// shows what was sent.
 #include "cli_runner.h"
 #include "default_profiles.h"
 #include "devsim_process.h"
@@ -43,8 +44,7 @@ protected:
     CliRun cli(const QStringList &args)
     {
         CliRunOptions options;
-        options.environment = {"XDG_DATA_HOME=" + tmp.filePath("data"), // the records go here
-                               "ASAN_OPTIONS=detect_leaks=0"};
+        options.environment = DataHomeEnvironment(tmp.filePath("data")); // the records go here
         options.timeoutMs = 60000;
         return RunTavelNfc(args, options);
     }
