@@ -6,28 +6,50 @@
 
 #include "common/dialogs.h"
 #include "records/records_database.h"
+#include "records/records_setting.h"
 
 #include <QLabel>
 #include <QTimer>
 
+namespace {
+// How often records kept pending are tried again without a new record.
+constexpr int kPendingRetryMs = 30000;
+} // namespace
+
 void TForm1::FollowRecordDatabases()
 {
+    // The records store kept in the user's settings (or TAVEL_RECORDS_URL).
+    QString error;
+    if (!ApplyRecordsLocationSetting(&error))
+        dialogs().message(QStringLiteral("Records"),
+                          QStringLiteral("The records location cannot be used: %1\nThe records go to %2.")
+                              .arg(error, RecordsStoreDescription()),
+                          MsgButtons::OK, MsgIcon::Warning);
     // The indexes of a large file of an earlier version are built here, at start,
     // not by the first record in the middle of a transfer.
-    QString error;
     if (!PrepareRecordDatabases(&error))
         PendingRecordsLabel->setText(QStringLiteral("Record databases could not be prepared: ") + error);
     setPendingRecordsObserver([this](int pending, const QString &message) { ShowPendingRecords(pending, message); });
-    if (const int pending = PendingRecordCount(); pending > 0)
-        ShowPendingRecords(pending, QString());
+    ShowPendingRecords(PendingRecordCount(), QString());
+    // Records kept pending (a server away) are moved in without waiting for the
+    // next record; the observer updates the count.
+    auto *retry = new QTimer(this);
+    connect(retry, &QTimer::timeout, this, [] {
+        if (PendingRecordCount() > 0)
+            FlushPendingRecords(nullptr);
+    });
+    retry->start(kPendingRetryMs);
 }
 
 void TForm1::ShowPendingRecords(int pending, const QString &message)
 {
+    // The store the records go to, unless it is the program's own folder.
+    QStringList parts;
+    if (!RecordsStoreIsDefault())
+        parts << QStringLiteral("Records: ") + RecordsStoreDescription();
     if (pending > 0)
-        PendingRecordsLabel->setText(PendingRecordsStatusText(pending));
-    else
-        PendingRecordsLabel->clear();
+        parts << PendingRecordsStatusText(pending);
+    PendingRecordsLabel->setText(parts.join(QStringLiteral(" - ")));
     if (message.isEmpty())
         return;
     // Records are written from the receive tick: the box is shown once the tick

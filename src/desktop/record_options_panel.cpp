@@ -1,15 +1,20 @@
 #include "desktop/record_options_panel.h"
 
+#include "common/dialogs.h"
 #include "records/record_options.h"
+#include "records/records_database.h"
+#include "records/records_setting.h"
 #include "desktop/programmed_drivers_window.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QFrame(parent)
 {
-    setFixedSize(442, 165);
+    setFixedSize(442, 235);
     setFrameShape(QFrame::Box);
     setLineWidth(1);
     setAutoFillBackground(true);
@@ -46,6 +51,24 @@ TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QF
     ReportPanelShowDriversButton->setGeometry(300, 80, 120, 28);
     ReportPanelCloseButton = new QPushButton(QStringLiteral("Close"), this);
     ReportPanelCloseButton->setGeometry(300, 120, 120, 28);
+
+    const RecordsLocationSetting kept = LoadRecordsLocationSetting();
+    auto *locationLabel = new QLabel(QStringLiteral("Records location"), this);
+    locationLabel->setGeometry(12, 158, 110, 22);
+    RecordsLocationEdit = new QLineEdit(kept.location, this);
+    RecordsLocationEdit->setObjectName(QStringLiteral("RecordsLocationEdit"));
+    RecordsLocationEdit->setPlaceholderText(QStringLiteral("postgresql://user@host/db or a folder"));
+    RecordsLocationEdit->setToolTip(QStringLiteral("Empty: the program's own folder. Passwords only in ~/.pgpass"));
+    RecordsLocationEdit->setGeometry(124, 158, 306, 22);
+    auto *stationLabel = new QLabel(QStringLiteral("Station"), this);
+    stationLabel->setGeometry(12, 190, 110, 22);
+    StationEdit = new QLineEdit(kept.station, this);
+    StationEdit->setObjectName(QStringLiteral("StationEdit"));
+    StationEdit->setPlaceholderText(QStringLiteral("this PC's host name"));
+    StationEdit->setGeometry(124, 190, 170, 22);
+    UseRecordsLocationButton = new QPushButton(QStringLiteral("Use"), this);
+    UseRecordsLocationButton->setGeometry(300, 188, 120, 26);
+    connect(UseRecordsLocationButton, &QPushButton::clicked, this, [this] { UseRecordsLocationButtonClick(); });
 
     connect(ReportDatabaseCheckBox, &QCheckBox::clicked, this, [this] { ReportDatabaseCheckBoxClick(); });
     connect(ReportPanelShowDriversButton, &QPushButton::clicked, this,
@@ -84,4 +107,16 @@ void TProgrammedDriverReportPanel::ReportPanelShowDriversButtonClick()
     if (!ProgrammedDrivers)
         ProgrammedDrivers = new TProgrammedDrivers(window());
     ProgrammedDrivers->ShowReport();
+}
+
+void TProgrammedDriverReportPanel::UseRecordsLocationButtonClick()
+{
+    QString error;
+    if (!SaveRecordsLocationSetting({RecordsLocationEdit->text(), StationEdit->text()}, &error)
+        || !PrepareRecordDatabases(&error)) {
+        dialogs().message(QStringLiteral("Records"), QStringLiteral("The records location cannot be used: ") + error,
+                          MsgButtons::OK, MsgIcon::Warning);
+    }
+    // The status strip names the store in use.
+    RefreshPendingRecordsObserver();
 }

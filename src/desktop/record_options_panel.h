@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLineEdit;
 class QPushButton;
 class TProgrammedDrivers;
 
@@ -21,6 +22,11 @@ public:
     QCheckBox *Setting2CheckBox = nullptr;
     QCheckBox *Setting3CheckBox = nullptr;
     QCheckBox *SettingsDatabaseCheckBox = nullptr; // "Write to settings database"
+    // Where the records go: a postgresql:// URI or a folder (empty: the program's
+    // own), and this PC's station name; "Use" applies and keeps them.
+    QLineEdit *RecordsLocationEdit = nullptr;
+    QLineEdit *StationEdit = nullptr;
+    QPushButton *UseRecordsLocationButton = nullptr;
     QPushButton *ReportPanelShowDriversButton = nullptr;
     QPushButton *ReportPanelCloseButton = nullptr;
     // The "Programmed Drivers" window (made by the first "Show Drivers", owned by
@@ -34,6 +40,9 @@ public:
     void ReportPanelCloseButtonClick();
     // The report in the "Programmed Drivers" window.
     void ReportPanelShowDriversButtonClick();
+    // Applies and keeps the records location and station (a message names a
+    // location that cannot be used; nothing is kept then).
+    void UseRecordsLocationButtonClick();
 
 private:
     void storeOptions(); // the boxes into the process-wide record options

@@ -154,6 +154,8 @@ QString LastRecordFailure() { return g_lastFailure; }
 
 void setPendingRecordsObserver(PendingRecordsObserver observer) { g_observer = std::move(observer); }
 
+void RefreshPendingRecordsObserver() { notify(PendingRecordCount(), false); }
+
 bool PrepareRecordDatabases(QString *error) { return activeRecordsStore().prepare(error); }
 
 bool ReadNewestRecords(RecordDatabase which, int limit, SQLiteAnswerClass &answer)

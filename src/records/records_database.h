@@ -96,6 +96,8 @@ QString LastRecordFailure();
 // is not empty only for the first record kept pending (none were pending before).
 using PendingRecordsObserver = std::function<void(int pending, const QString &message)>;
 void setPendingRecordsObserver(PendingRecordsObserver observer);
+// Tells the observer the present count again (after the records store changed).
+void RefreshPendingRecordsObserver();
 
 // Creates both files with their tables and the indexes their lookups need (run
 // at start, so that a large file of an earlier version is not indexed in the

@@ -15,6 +15,7 @@ std::unique_ptr<RecordsStore> &active()
 }
 
 QString g_station;
+bool g_default = true;
 
 } // namespace
 
@@ -44,10 +45,13 @@ bool setRecordsLocation(const QString &location, QString *error)
     if (!store)
         return false;
     active() = std::move(store);
+    g_default = location.isEmpty();
     return true;
 }
 
 RecordsStore &activeRecordsStore() { return *active(); }
+
+bool RecordsStoreIsDefault() { return g_default; }
 
 QString RecordsStoreDescription()
 {

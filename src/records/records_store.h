@@ -99,6 +99,8 @@ std::unique_ptr<RecordsStore> MakeRecordsStore(const QString &location, QString 
 bool setRecordsLocation(const QString &location, QString *error);
 // The active store (the SQLite files of the records folder unless another was set).
 RecordsStore &activeRecordsStore();
+// Whether the active store is the program's own SQLite folder (none was chosen).
+bool RecordsStoreIsDefault();
 // "SQLite files in <folder>" or "PostgreSQL <uri>": which store records go to.
 QString RecordsStoreDescription();
 

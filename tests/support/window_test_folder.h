@@ -7,6 +7,7 @@
 #include "app/recent_files.h"
 #include "profile/profile_record.h"
 #include "records/records_database.h"
+#include "records/records_setting.h"
 
 #include <QString>
 
@@ -16,6 +17,7 @@ public:
     {
         SetUserAppDataFolderOverride(folder + QStringLiteral("/appdata"));
         SetRecentFilesStorageOverride(folder + QStringLiteral("/recent.ini"));
+        SetRecordsSettingOverride(folder + QStringLiteral("/records.ini"));
         // The main window prepares the record databases at start.
         setDatabaseFolder(folder + QStringLiteral("/database"));
         for (auto &slot : settingsVariablesField)
@@ -25,6 +27,7 @@ public:
     {
         SetUserAppDataFolderOverride(QString());
         SetRecentFilesStorageOverride(QString());
+        SetRecordsSettingOverride(QString());
         setDatabaseFolder(QString());
     }
     WindowTestFolder(const WindowTestFolder &) = delete;
