@@ -1,0 +1,185 @@
+// window_pictures: writes PNG pictures of what a user of the desktop program
+// sees, for a look by eye (not a test): the main window's states (welcome panel,
+// slot 1, the CLO and DC editors, expert mode with the summary view), the four
+// parameter editors with their graphs, the Help and License windows and the
+// splash.
+//
+//   window_pictures [FOLDER]     (default: build/screenshots beside build/bin)
+//
+// The windows run with the application-data folder, the records and the
+// recently-used list in a temporary folder and every message box answered
+// "OK" / every file dialog cancelled, so the user's own files are never touched.
+// Exit status 0 when every picture was written; 1 naming the picture otherwise.
+
+#include "desktop/controls.h"
+#include "desktop/graph_view.h"
+#include "desktop/info_windows.h"
+#include "desktop/main_window.h"
+#include "desktop/splash_screen.h"
+#include "profile/profile_record.h"
+#include "scripted_dialogs.h"
+#include "window_test_folder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+class Pictures {
+public:
+    explicit Pictures(QString folder) : folder_(std::move(folder)) {}
+
+    void save(QWidget &w, const QString &name)
+    {
+        QApplication::processEvents();
+        const QImage image = w.grab().toImage();
+        const QString path = QDir(folder_).filePath(name);
+        if (image.isNull() || !image.save(path)) {
+            std::fprintf(stderr, "window_pictures: could not write %s\n", qPrintable(path));
+            ++failed_;
+            return;
+        }
+        std::printf("%s\n", qPrintable(path));
+        ++written_;
+    }
+    int failed() const { return failed_; }
+    int written() const { return written_; }
+
+private:
+    QString folder_;
+    int failed_ = 0;
+    int written_ = 0;
+};
+
+void setAndLeave(TEdit *edit, const QString &text)
+{
+    edit->setText(text);
+    RunUserAction(edit->OnExit);
+}
+
+void mainWindowStates(Pictures &pictures)
+{
+    auto form = std::make_unique<TForm1>(QStringList{QStringLiteral("tavel-nfc-config")});
+    form->show();
+    pictures.save(*form, QStringLiteral("main-window-welcome.png"));
+    form->LoadFileButtonClick(); // file dialog cancelled: the toolbar and slot 1
+    pictures.save(*form, QStringLiteral("main-window-slot1.png"));
+    form->CLOEditEnter();
+    pictures.save(*form, QStringLiteral("main-window-slot1-clo.png"));
+    form->DClevelEditEnter();
+    pictures.save(*form, QStringLiteral("main-window-slot1-dc.png"));
+    form->close();
+    form.reset();
+
+    form = std::make_unique<TForm1>(QStringList{QStringLiteral("prog"), QStringLiteral("qavrelo")});
+    form->show();
+    form->LoadFileButtonClick();
+    form->CloseInterfaceButtonClick(); // the summary view with the programming data beside it
+    pictures.save(*form, QStringLiteral("main-window-expert-summary.png"));
+    form->close();
+    form.reset();
+    DevelopModeFlag = 0;
+}
+
+void editorsAndGraphs(Pictures &pictures)
+{
+    TForm1 form(QStringList{QStringLiteral("tavel-nfc-config")});
+    form.show();
+    form.Setting1ToolButtonClick();
+
+    // Current: the line dragged to about 525 mA.
+    form.CurrentEditEnter();
+    QWidget *plot = form.CurrentGraph->Plot();
+    QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, QPoint(200, 180));
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, QPoint(200, 180));
+    pictures.save(form, QStringLiteral("editor-current.png"));
+    pictures.save(*form.GraphPanel, QStringLiteral("graph-current.png"));
+
+    // CLO: a falling profile over 50000 h, one level written "0".
+    form.CLOEditEnter();
+    activeProfile().Level3.min = QStringLiteral("0");
+    setAndLeave(form.clo_LifeTimeEdit, QStringLiteral("50000"));
+    setAndLeave(form.clo_L2_Edit, QStringLiteral("90"));
+    setAndLeave(form.clo_L3_Edit, QStringLiteral("80.5"));
+    setAndLeave(form.clo_L4_Edit, QStringLiteral("0"));
+    setAndLeave(form.clo_L5_Edit, QStringLiteral("60"));
+    pictures.save(form, QStringLiteral("editor-clo.png"));
+    pictures.save(*form.CLO_Adjust_Panel, QStringLiteral("graph-clo.png"));
+
+    // DC level at 70 %.
+    form.DClevelEditEnter();
+    setAndLeave(form.DC_level_Edit, QStringLiteral("70"));
+    pictures.save(form, QStringLiteral("editor-dc.png"));
+
+    // NTC with the default temperatures and a span of 85.
+    form.NTCEditEnter();
+    setAndLeave(form.NTC_cut_degree_edit, QStringLiteral("85"));
+    setAndLeave(form.NTC_stop_edit, QStringLiteral("40"));
+    pictures.save(form, QStringLiteral("editor-ntc.png"));
+    pictures.save(*form.NTCPanel, QStringLiteral("graph-ntc.png"));
+    form.close();
+}
+
+void infoWindows(Pictures &pictures)
+{
+    TForm7 help;
+    help.show();
+    pictures.save(help, QStringLiteral("help-window.png"));
+    help.close();
+
+    // The licence text beside the program, as the installed program reads it.
+    const QString besideProgram = QCoreApplication::applicationDirPath();
+    const QString resources = QFileInfo::exists(besideProgram + QStringLiteral("/license.rtf"))
+                                  ? besideProgram
+                                  : QStringLiteral(TAVEL_SOURCE_DIR "/resources");
+    TForm6 licence(resources);
+    licence.show();
+    pictures.save(licence, QStringLiteral("license-window.png"));
+    licence.close();
+
+    TSplashScreen splash;
+    splash.show();
+    splash.Timer1->stop();
+    pictures.save(splash, QStringLiteral("splash.png"));
+    splash.close();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 2 || (args.size() == 2 && args[1].startsWith(QLatin1Char('-')))) {
+        std::fprintf(stderr, "usage: window_pictures [FOLDER]\n");
+        return 2;
+    }
+    const QString folder = args.size() == 2
+                               ? args[1]
+                               : QCoreApplication::applicationDirPath() + QStringLiteral("/../screenshots");
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "window_pictures: could not make the folder %s\n", qPrintable(folder));
+        return 1;
+    }
+
+    QTemporaryDir tmp;
+    if (!tmp.isValid()) {
+        std::fprintf(stderr, "window_pictures: no temporary folder: %s\n", qPrintable(tmp.errorString()));
+        return 1;
+    }
+    WindowTestFolder keepFilesAway(tmp.path());
+    ScriptedDialogs dialogs; // message boxes answered OK, file dialogs cancelled
+
+    Pictures pictures(QDir(folder).absolutePath());
+    mainWindowStates(pictures);
+    editorsAndGraphs(pictures);
+    infoWindows(pictures);
+    std::printf("%d picture(s) written to %s\n", pictures.written(), qPrintable(QDir(folder).absolutePath()));
+    return pictures.failed() == 0 ? 0 : 1;
+}
