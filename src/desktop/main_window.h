@@ -8,7 +8,11 @@
 // main_window_editors.cpp; sending in main_window_send.cpp; reading a driver and the report in
 // main_window_read.cpp.
 
+#include "desktop/clo_editor.h"
 #include "desktop/controls.h"
+#include "desktop/current_editor.h"
+#include "desktop/dc_level_editor.h"
+#include "desktop/ntc_editor.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -255,7 +259,9 @@ public:
     // ---- Expert mode -------------------------------------------------------------------------------
     void DevelopModeEnable();
 
-    // ---- Parameter editors and graphs (main_window_editors.cpp) ------------------------------------------
+    // ---- Parameter editors and graphs -------------------------------------------------------------------
+    // The handlers hand over to the editor classes (current_editor, clo_editor,
+    // dc_level_editor, ntc_editor); the common frame is in main_window_editors.cpp.
     void CurrentEditEnter();
     void CLOEditEnter();
     void DClevelEditEnter();
@@ -375,16 +381,19 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Parameter editors (main_window_editors.cpp).
+    // The four parameter editors; their classes own the handlers' logic and reach
+    // the window's controls and the shared panel helpers below.
+    friend class CurrentEditor;
+    friend class CloEditor;
+    friend class DcLevelEditor;
+    friend class NtcEditor;
+    CurrentEditor currentEditor{*this};
+    CloEditor cloEditor{*this};
+    DcLevelEditor dcLevelEditor{*this};
+    NtcEditor ntcEditor{*this};
+    // The common frame of the editors (main_window_editors.cpp).
     void OpenParameterPanel(TEdit *entered, QFrame *bigPanel, std::initializer_list<QFrame *> smallPanels);
     void ShowGraphDrawing(TGraphView *graph, const GraphDrawing &drawing);
-    void RedrawCloGraph();
-    void RedrawNtcGraph();
-    void SetNominalCurrentFromMouse(int Y);
-    void CloLevelEditExit(int level);
-    void NtcTemperatureEditExit(int field);
-    void ShowDcLevelPanel();            // where the current graph stands, without reloading the level
-    void EnableDcLevelControls(bool on); // the level edit and bar; off also empties the edit
     // True while RepaintGraphs redraws: the graphs' message boxes stay closed then.
     bool GraphMessagesQuiet = false;
 

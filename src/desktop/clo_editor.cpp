@@ -1,0 +1,126 @@
+// The main window's CLO editor (see clo_editor.h). The checks, the rounding and
+// the graph geometry live in app/editor_rules and app/graph_geometry.
+
+#include "desktop/clo_editor.h"
+
+#include "app/graph_geometry.h"
+#include "common/convert.h"
+#include "common/dialogs.h"
+#include "desktop/editor_support.h"
+#include "desktop/graph_view.h"
+#include "desktop/main_window.h"
+#include "profile/profile_record.h"
+
+namespace {
+
+const ParameterDescriptor &cloLevelDescriptor(int slotIndex, int level)
+{
+    const STRUCT_XML_FILE_VARIABLES &s = settingsVariablesField.at(slotIndex);
+    const ParameterDescriptor *levels[] = {&s.Level0, &s.Level1, &s.Level2, &s.Level3, &s.Level4};
+    return *levels[level];
+}
+
+} // namespace
+
+void CloEditor::enter()
+{
+    TakePlaceAndColour(w.CLO_Adjust_Panel, w.GraphPanel);
+    w.CLO_adjust_panel_1->move(w.CLO_adjust_panel_1->x(), w.CurrentTablePanel->y());
+    w.CLO_adjust_panel_2->move(w.CLO_adjust_panel_2->x(), w.CurrentTablePanel->y());
+    w.OpenParameterPanel(w.CLOEdit, w.CLO_Adjust_Panel, {w.CLO_adjust_panel_1, w.CLO_adjust_panel_2});
+    drawRanges();
+    w.OK->show();
+}
+
+void CloEditor::drawRanges()
+{
+    w.CreateGraphs();
+    CloGraphInputs in;
+    in.enabled = w.CLO_EnableCheckBox->isChecked();
+    in.lifeTime = w.clo_LifeTimeEdit->text();
+    in.levels = {w.clo_L1_Edit->text(), w.clo_L2_Edit->text(), w.clo_L3_Edit->text(), w.clo_L4_Edit->text(),
+                 w.clo_L5_Edit->text()};
+    in.hours = {w.clo_L1_hour_Label->text(), w.clo_L2_hour_Label->text(), w.clo_L3_hour_Label->text(),
+                w.clo_L4_hour_Label->text(), w.clo_L5_hour_Label->text()};
+    w.ShowGraphDrawing(w.CLOGraph, ::CLO_GraphRangesDrawFloat(in));
+}
+
+void CloEditor::redraw()
+{
+    w.CreateGraphs();
+    w.CLOGraph->ClearCanvases();
+    drawRanges();
+}
+
+void CloEditor::lifeTimeRangeMessage(int slotIndex)
+{
+    dialogs().message(kCaptionInfo, CLO_LifeTimeRangeMessage(settingsVariablesField.at(slotIndex).lifeTime));
+}
+
+void CloEditor::levelRangeMessage(int slotIndex, int level)
+{
+    dialogs().message(kCaptionInfo, CLO_LevelRangeMessage(cloLevelDescriptor(slotIndex, level)));
+}
+
+void CloEditor::lifeTimeExit()
+{
+    const int slotIndex = activeSlot() - 1;
+    const FieldCheckOutcome o =
+        CheckLifeTime(w.clo_LifeTimeEdit->text(), settingsVariablesField.at(slotIndex).lifeTime);
+    ThrowIfConversionError(o);
+    if (o.rejected()) {
+        lifeTimeRangeMessage(slotIndex);
+        w.clo_LifeTimeEdit->setText(o.text);
+    }
+    // The hour labels follow what the field holds now (the stored lifetime after a rejection).
+    const auto labels = LifeTimeHourLabels(StrToInt(w.clo_LifeTimeEdit->text()));
+    QLabel *hourLabels[] = {w.clo_L1_hour_Label, w.clo_L2_hour_Label, w.clo_L3_hour_Label, w.clo_L4_hour_Label,
+                            w.clo_L5_hour_Label};
+    for (int i = 0; i < 5; ++i)
+        hourLabels[i]->setText(labels[i]);
+    if (w.clo_LifeTimeEdit->text() == QLatin1String("0")) {
+        w.CLO_EnableCheckBox->setChecked(false);
+        enableClick();
+    } else {
+        redraw();
+    }
+}
+
+void CloEditor::lifeTimeKeyPress(QChar &key)
+{
+    if (EditorEnterRunsCheck(key, true))
+        lifeTimeExit();
+}
+
+void CloEditor::levelExit(int level)
+{
+    TEdit *edits[] = {w.clo_L1_Edit, w.clo_L2_Edit, w.clo_L3_Edit, w.clo_L4_Edit, w.clo_L5_Edit};
+    TEdit *edit = edits[level];
+    const int slotIndex = activeSlot() - 1;
+    const FieldCheckOutcome o = CheckCloLevel(edit->text(), cloLevelDescriptor(slotIndex, level));
+    ThrowIfConversionError(o);
+    if (o.rejected()) {
+        // The rounded level is what the message box stands over.
+        edit->setText(::CLO_LxFloatToString(edit->text()));
+        levelRangeMessage(slotIndex, level);
+    }
+    edit->setText(o.text);
+    if (level == 0)
+        w.clo_StartLevelLabel->setText(edit->text());
+    if (level == 4)
+        w.clo_StopLevelLabel->setText(edit->text());
+    redraw();
+}
+
+void CloEditor::levelKeyPress(int level, QChar &key)
+{
+    if (EditorEnterRunsCheck(key, false))
+        levelExit(level);
+}
+
+void CloEditor::enableClick()
+{
+    const bool on = w.CLO_EnableCheckBox->isChecked();
+    for (TEdit *e : {w.clo_LifeTimeEdit, w.clo_L1_Edit, w.clo_L2_Edit, w.clo_L3_Edit, w.clo_L4_Edit, w.clo_L5_Edit})
+        e->setEnabled(on);
+}
