@@ -117,7 +117,7 @@ bool CliRadioSession::openStick(const QString &command)
         if (info.startsWith(QLatin1String("USB300")))
             versionSeen = true;
     });
-    if (link.OpenPortButtonClick(port) != QLatin1String("Close port"))
+    if (link.TogglePort(port) != QLatin1String("Close port"))
         return false; // the message is already on standard error
     if (!waitFor([&] { return versionSeen || !link.isPortOpen(); }, options_.timeoutMs) || !versionSeen) {
         cliError(QStringLiteral("%1: no answer from the stick on %2 within %3 ms").arg(command, port).arg(options_.timeoutMs));

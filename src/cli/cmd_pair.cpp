@@ -31,7 +31,7 @@ int run(const QStringList &args)
     QString id, version;
     QObject::connect(&session.link, &RadioLink::pairingAccepted, &session.link,
                      [&](const QString &i, const QString &v) { id = i, version = v; });
-    session.link.SendPairingRequestButtonClick();
+    session.link.SendPairingRequest();
     if (!session.waitFor([&] { return !id.isEmpty() || !session.link.isPortOpen(); }, options.timeoutMs)
         || id.isEmpty()) {
         cliError(QStringLiteral("tavel-nfc pair: no pairing answer from the programmer within %1 ms").arg(options.timeoutMs));

@@ -85,7 +85,7 @@ int run(const QStringList &arguments)
     if (!session.openStick(QStringLiteral("tavel-nfc read")))
         return kExitFailure;
     RadioLink &link = session.link;
-    link.receiverIdText = receiver;
+    link.setReceiverId(receiver);
     InstallTagReception(link);
     bool ended = false;
     QObject::connect(&link, &RadioLink::frameReceived, &link, [&ended](quint8 id, const QByteArray &, quint32) {
@@ -93,7 +93,7 @@ int run(const QStringList &arguments)
             ended = true;
     });
     MarkTagIdentNotRead();
-    link.SwichReadButtonClick();
+    link.RequestReadMode();
     if (!session.waitFor([&] { return ended || !link.isPortOpen(); }, options.timeoutMs)) {
         link.Send(QStringLiteral("14"), false); // back to programming, as Cancel does
         if (!TagIdentReceived()) {

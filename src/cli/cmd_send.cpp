@@ -90,11 +90,8 @@ int run(const QStringList &arguments)
     if (!session.openStick(QStringLiteral("tavel-nfc send")))
         return kExitFailure;
     RadioLink &link = session.link;
-    link.receiverIdText = receiver;
-    link.editGTIN = profile.editGTIN;
-    link.editFW = profile.editFW;
-    link.editSerial = profile.editSerial;
-    link.editHW = profile.editHW;
+    link.setReceiverId(receiver);
+    const IdentityFields identity{profile.editGTIN, profile.editFW, profile.editSerial, profile.editHW};
 
     bool complete = false;
     quint8 received = 0;
@@ -110,11 +107,11 @@ int run(const QStringList &arguments)
                              received = quint8(frame[1]);
                          }
                      });
-    if (const QString refusal = link.TransferRefusal(); !refusal.isEmpty()) {
+    if (const QString refusal = link.TransferRefusal(identity); !refusal.isEmpty()) {
         cliError(QStringLiteral("tavel-nfc send: ") + refusal);
         return kExitFailure;
     }
-    const bool sentAll = link.SendCurrentDataPackage(items);
+    const bool sentAll = link.SendCurrentDataPackage(identity, items);
     if (!link.isPortOpen()) {
         cliError(QStringLiteral("tavel-nfc send: the port closed during the transfer"));
         return kExitFailure;

@@ -197,56 +197,45 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     connect(&Link, &RadioLink::statusPanelChanged, this,
             [this](int panel, const QString &text) { StatusPanels[size_t(panel)]->setText(text); });
     connect(&Link, &RadioLink::stickInfoChanged, this, [this](const QString &text) { Label9->setText(text); });
-    connect(&Link, &RadioLink::receiverChanged, this, [this] { refreshReceiver(); });
-    connect(&Link, &RadioLink::labelTotalChanged, this, [this](const QString &text) { LabelTotal->setText(text); });
-    connect(&Link, &RadioLink::dutyCycleButtonEnabledChanged, this, [this](bool on) {
-        if (on)
-            Button14->setEnabled(true);
+    connect(&Link, &RadioLink::receiverChanged, this, [this](const QString &id, const QString &firmware) {
+        EditReceiverId->setText(id);
+        EditReceiverFW->setText(firmware);
     });
-    // ... and the edits and options the link reads.
-    connect(EditGTIN, &QLineEdit::textChanged, this, [this](const QString &t) { Link.editGTIN = t; });
-    connect(EditFW, &QLineEdit::textChanged, this, [this](const QString &t) { Link.editFW = t; });
-    connect(EditSerial, &QLineEdit::textChanged, this, [this](const QString &t) { Link.editSerial = t; });
-    connect(EditHW, &QLineEdit::textChanged, this, [this](const QString &t) { Link.editHW = t; });
-    connect(MemoData, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = MemoData->toPlainText();
-        Link.memoData = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-    });
-    connect(EditUserText, &QLineEdit::textChanged, this, [this](const QString &t) { Link.userText = t; });
-    connect(Edit1, &QLineEdit::textChanged, this, [this](const QString &t) { Link.edit1Text = t; });
-    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) { Link.sendDelay = on; });
-    connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) { Link.useOwnId = on; });
-    connect(rgSensLow, &QRadioButton::toggled, this, [this](bool on) { Link.sensitivityLow = on; });
-    Link.editGTIN = EditGTIN->text();
-    Link.editFW = EditFW->text();
-    Link.editSerial = EditSerial->text();
-    Link.editHW = EditHW->text();
-    Link.userText = EditUserText->text();
+    connect(&Link, &RadioLink::pairingAccepted, this,
+            [this](const QString &, const QString &version) { EditReceiverVersion->setText(version); });
+    connect(&Link, &RadioLink::identityTextSent, this, [this](const QString &text) { LabelTotal->setText(text); });
+    connect(&Link, &RadioLink::dutyCycleInfoAvailable, this, [this] { Button14->setEnabled(true); });
+    // ... and the options that are link settings.
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) { Link.setSendDelay(on); });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) { Link.setUseOwnId(on); });
+    Link.setSendDelay(CheckBox1->isChecked());
+    Link.setUseOwnId(CheckBox2->isChecked());
+    Link.setReceiverId(EditReceiverId->text());
     Link.showFirmwareUpdater = [this] { ButtonFirmwareUpdateClick(); };
     InstallTagReception(Link);
 
     // ---- Buttons ----------------------------------------------------------------------------------
     onClick(ButtonSearchComPorts, [this] { ButtonSearchComPortsClick(); });
     onClick(OpenPortButton, [this] { OpenPortButtonClick(); });
-    onClick(SendPairingRequestButton, [this] { Link.SendPairingRequestButtonClick(); });
+    onClick(SendPairingRequestButton, [this] { SendPairingRequestButtonClick(); });
     onClick(Develoop_Button, [this] { Develoop_ButtonClick(); });
     onClick(Advanced_Button, [this] { Advanced_ButtonClick(); });
     onClick(StartButton_PortForm, [this] { StartButton_PortFormClick(); });
-    onClick(SelectNFCsensitivityButton, [this] { Link.SelectNFCsensitivityButtonClick(); });
-    onClick(CalibrationButton, [this] { Link.CalibrationButtonClick(); });
+    onClick(SelectNFCsensitivityButton, [this] { SelectNFCsensitivityButtonClick(); });
+    onClick(CalibrationButton, [this] { CalibrationButtonClick(); });
     onClick(OK_Button, [this] { OK_ButtonClick(); });
-    onClick(GetStickVersionButton, [this] { Link.GetStickVersionButtonClick(); });
-    onClick(Button14, [this] { Link.Button14Click(); });
+    onClick(GetStickVersionButton, [this] { GetStickVersionButtonClick(); });
+    onClick(Button14, [this] { Button14Click(); });
     onClick(ViewTagInfoButton, [this] { ViewTagInfoButtonClick(); });
     onClick(CleanReceiveButton, [this] { CleanReceiveButtonClick(); });
-    onClick(Button7, [this] { Link.Button7Click(); });
-    onClick(Button1, [this] { Link.Button1Click(); });
-    onClick(SwitchProgButton, [this] { Link.SwitchProgButtonClick(); });
-    onClick(SwichReadButton, [this] { Link.SwichReadButtonClick(); });
+    onClick(Button7, [this] { Button7Click(); });
+    onClick(Button1, [this] { Button1Click(); });
+    onClick(SwitchProgButton, [this] { SwitchProgButtonClick(); });
+    onClick(SwichReadButton, [this] { SwichReadButtonClick(); });
     onClick(ButtonFirmwareUpdate, [this] { ButtonFirmwareUpdateClick(); });
-    onClick(SendTagButton, [this] { Link.SendTagButtonClick(); });
-    onClick(SendTagDataButton, [this] { Link.SendTagDataButtonClick(); });
-    onClick(SendProgrammingData, [this] { Link.SendProgrammingDataClick(); });
+    onClick(SendTagButton, [this] { SendTagButtonClick(); });
+    onClick(SendTagDataButton, [this] { SendTagDataButtonClick(); });
+    onClick(SendProgrammingData, [this] { SendProgrammingDataClick(); });
 
     // ---- One sequence at a time: the buttons that send frames to the programmer ---------------------
     connect(&Link, &RadioLink::busyChanged, this, [this](bool busy) {
@@ -255,10 +244,12 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
             b->setEnabled(!busy);
     });
     // Whatever enters the receiver ID (the active slot, a pairing) is shown and
-    // stored in its one written form.
+    // stored in its one written form, and the link's frames go there.
     connect(EditReceiverId, &QLineEdit::textChanged, this, [this](const QString &text) {
         if (const QString normal = NormalizedEnOceanId(text); normal != text)
             EditReceiverId->setText(normal);
+        else
+            Link.setReceiverId(normal);
     });
 
     FormCreate();
@@ -273,11 +264,15 @@ TForm9::~TForm9()
 
 void TForm9::setWindowSize(int width, int height) { setFixedSize(width, height); }
 
-void TForm9::refreshReceiver()
+IdentityFields TForm9::identity() const
 {
-    EditReceiverId->setText(Link.receiverIdText);
-    EditReceiverFW->setText(Link.receiverFwText);
-    EditReceiverVersion->setText(Link.receiverVersionText);
+    return {EditGTIN->text(), EditFW->text(), EditSerial->text(), EditHW->text()};
+}
+
+QStringList TForm9::memoLines() const
+{
+    const QString text = MemoData->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
 
 void TForm9::FormCreate()
@@ -321,7 +316,7 @@ void TForm9::Advanced_ButtonClick()
 void TForm9::ButtonSearchComPortsClick()
 {
     int selected = -1;
-    const QStringList ports = Link.ButtonSearchComPortsClick(&selected);
+    const QStringList ports = Link.SearchStickPorts(&selected);
     ComboBoxComPort->clear();
     ComboBoxComPort->addItems(ports);
     ComboBoxComPort->setCurrentIndex(selected);
@@ -330,16 +325,37 @@ void TForm9::ButtonSearchComPortsClick()
 void TForm9::OpenPortButtonClick()
 {
     const QString entry = ComboBoxComPort->currentIndex() >= 0 ? ComboBoxComPort->currentText() : QString();
-    OpenPortButton->setText(Link.OpenPortButtonClick(entry));
+    OpenPortButton->setText(Link.TogglePort(entry));
 }
+
+void TForm9::GetStickVersionButtonClick() { Link.RequestStickVersion(); }
+void TForm9::Button14Click() { Link.RequestDutyCycleInfo(); }
+void TForm9::SendPairingRequestButtonClick() { Link.SendPairingRequest(); }
+void TForm9::SelectNFCsensitivityButtonClick() { Link.SendSensitivity(rgSensLow->isChecked()); }
+
+void TForm9::CalibrationButtonClick()
+{
+    if (dialogs().message(QStringLiteral("Attention"), QStringLiteral("Do you really want to start new calibration?"),
+                          MsgButtons::OKCancel)
+        != MsgAnswer::OK)
+        return;
+    Link.StartCalibration();
+}
+
+void TForm9::Button7Click() { Link.SendUserTextFrames(EditUserText->text()); }
+void TForm9::Button1Click() { Link.SendFrame(Edit1->text()); }
+void TForm9::SwitchProgButtonClick() { Link.RequestProgMode(); }
+void TForm9::SwichReadButtonClick() { Link.RequestReadMode(); }
+void TForm9::SendTagButtonClick() { Link.SendIdentity(identity()); }
+void TForm9::SendTagDataButtonClick() { Link.SendIdentityAndData(identity(), memoLines()); }
+void TForm9::SendProgrammingDataClick() { Link.SendProgrammingLines(memoLines()); }
 
 void TForm9::FormShow()
 {
     ButtonSearchComPortsClick();
     rgSensHigh->setChecked(true);
     const STRUCT_XML_FILE_VARIABLES &slot = activeProfile();
-    Link.receiverVersionText = EditReceiverVersion->text();
-    Link.setReceiver(slot.enOcean_HandHeldID, slot.programmer_Nfc_FW);
+    ShowReceiver(slot.enOcean_HandHeldID, slot.programmer_Nfc_FW);
     EditGTIN->setText(slot.editGTIN);
     EditFW->setText(slot.editFW);
     EditSerial->setText(slot.editSerial);
@@ -381,7 +397,7 @@ void TForm9::ButtonFirmwareUpdateClick()
 
 void TForm9::CleanReceiveButtonClick() { MemoReceive->clear(); }
 
-void TForm9::SendCurrentDataPackage(const QStringList &items) { Link.SendCurrentDataPackage(items); }
+void TForm9::SendCurrentDataPackage(const QStringList &items) { Link.SendCurrentDataPackage(identity(), items); }
 
 void TForm9::ShowReceiver(const QString &id, const QString &firmware)
 {

@@ -114,6 +114,18 @@ public:
     void CleanReceiveButtonClick();
     void ButtonSearchComPortsClick();
     void OpenPortButtonClick();
+    void GetStickVersionButtonClick();
+    void Button14Click();
+    void SendPairingRequestButtonClick();
+    void SelectNFCsensitivityButtonClick();
+    void CalibrationButtonClick();
+    void Button7Click();
+    void Button1Click();
+    void SwitchProgButtonClick();
+    void SwichReadButtonClick();
+    void SendTagButtonClick();
+    void SendTagDataButtonClick();
+    void SendProgrammingDataClick();
 
     // ---- Used by the other windows ------------------------------------------------------------
     bool PortOpen() const { return Link.isPortOpen(); }
@@ -124,7 +136,6 @@ public:
     void ShowReceiver(const QString &id, const QString &firmware);
     // Expert mode enables the "Develop" button.
     void ExpertModeSet(bool expert);
-    void SwichReadButtonClick() { Link.SwichReadButtonClick(); }
     void Send(const QString &text, bool broadcast) { Link.Send(text, broadcast); }
     // Called when the main window closes.
     void CloseSoftware() { Link.CloseSoftware(); }
@@ -148,6 +159,8 @@ protected:
 
 private:
     void setWindowSize(int width, int height);
-    void refreshReceiver();
+    // What the identity edits and the data memo hold now.
+    IdentityFields identity() const;
+    QStringList memoLines() const;
 };
 

@@ -74,8 +74,6 @@ void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &t)
     }
     const QString version = QString::number(link.programmerFwMajor) + QLatin1Char('.')
                             + QString::number(link.programmerFwMinor);
-    link.receiverVersionText = version;
-    link.setReceiver(link.receiverIdText, version);
     link.OutputLog(QStringLiteral("<- Pairing accepted with ID ") + idText + QStringLiteral(" with FW Version: ")
                    + version);
     if (link.programmerFwMajor < tavel::kMinFirmwareMajor
@@ -83,7 +81,7 @@ void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &t)
         radioNotices.updateOffer = true;
         radioNotices.pending = true;
     }
-    link.setReceiver(idText, link.receiverFwText);
+    link.setReceiver(idText, version);
     emit link.pairingAccepted(idText, version);
 }
 

@@ -69,17 +69,15 @@ void RadioLink::stopReceiveTick() { timer_->stop(); }
 
 void RadioLink::setStatusPanel(int panel, const QString &text)
 {
-    if (panel < 0 || panel >= int(statusPanels.size()))
+    if (panel < 0 || panel > 3)
         return;
-    statusPanels[size_t(panel)] = text;
     emit statusPanelChanged(panel, text);
 }
 
 void RadioLink::setReceiver(const QString &idText, const QString &fwText)
 {
-    receiverIdText = NormalizedEnOceanId(idText);
-    receiverFwText = fwText;
-    emit receiverChanged();
+    receiverIdText_ = NormalizedEnOceanId(idText);
+    emit receiverChanged(receiverIdText_, fwText);
 }
 
 QString RadioLink::nowText() const
@@ -107,8 +105,7 @@ void RadioLink::CloseCom()
 {
     setStatusPanel(0, QStringLiteral("Port closed"));
     setStatusPanel(1, QString());
-    stickInfo = QStringLiteral("Stick Info: None");
-    emit stickInfoChanged(stickInfo);
+    emit stickInfoChanged(QStringLiteral("Stick Info: None"));
     if (port_.isOpen()) {
         port_.close();
         emit portStateChanged(false);
@@ -151,7 +148,7 @@ QString RadioLink::GetErrorText()
     return text;
 }
 
-QString RadioLink::OpenPortButtonClick(const QString &selectedEntry)
+QString RadioLink::TogglePort(const QString &selectedEntry)
 {
     if (isPortOpen()) {
         CloseCom();
@@ -166,14 +163,14 @@ QString RadioLink::OpenPortButtonClick(const QString &selectedEntry)
     openPortEntry_ = number >= 0 ? QString::number(number) : selectedEntry;
     if (InitCom(name)) {
         setStatusPanel(0, QStringLiteral("Port ") + openPortEntry_ + QStringLiteral(" opened"));
-        GetStickVersionButtonClick();
+        RequestStickVersion();
         return QStringLiteral("Close port");
     }
     dialogs().message(QString(), kCouldNotConnect + DeviceAccessHint(name)); // names the group to join
     return QStringLiteral("Open port");
 }
 
-QStringList RadioLink::ButtonSearchComPortsClick(int *selectedIndex)
+QStringList RadioLink::SearchStickPorts(int *selectedIndex)
 {
     const QStringList ports = DiscoverStickPorts();
     if (selectedIndex)
@@ -205,13 +202,13 @@ void RadioLink::SendUsartCCDataFrame(uint8_t n, const uint8_t *command)
         dialogs().message(kComErrorCaption, kComPortNotOpened);
 }
 
-void RadioLink::GetStickVersionButtonClick()
+void RadioLink::RequestStickVersion()
 {
     const uint8_t cmd = esp3::CO_RD_VERSION;
     SendUsartCCDataFrame(1, &cmd);
 }
 
-void RadioLink::Button14Click()
+void RadioLink::RequestDutyCycleInfo()
 {
     const uint8_t cmd = esp3::CO_GET_DUTYCYCLE_LIMIT;
     SendUsartCCDataFrame(1, &cmd);
@@ -230,12 +227,12 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
 {
     const auto d = [&p](int i) { return unsigned(p.data(i)); };
     if (ownId == 0 && p.L == 33 && p.O == 0 && d(0) == 0) {
-        if (useOwnId) {
+        if (useOwnId_) {
             ownId = (uint32_t(d(9)) << 24) | (uint32_t(d(10)) << 16) | (uint32_t(d(11)) << 8) | uint32_t(d(12));
             emit ownIdChanged(ownId);
         }
         setStatusPanel(3, QStringLiteral("Own ID : ") + esp3::IdText(ownId));
-        stickInfo = QStringLiteral("USB300 Stick info: APP Version: %1.%2.%3b%4 API Version: %5.%6.%7b%8")
+        const QString stickInfo = QStringLiteral("USB300 Stick info: APP Version: %1.%2.%3b%4 API Version: %5.%6.%7b%8")
                         .arg(d(1))
                         .arg(d(2))
                         .arg(d(3))
@@ -246,10 +243,8 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
                         .arg(d(8));
         emit stickInfoChanged(stickInfo);
         OutputLog(QStringLiteral("<- ") + stickInfo);
-        if (d(5) == 2 && d(6) >= 6 && !dutyCycleButtonEnabled) {
-            dutyCycleButtonEnabled = true;
-            emit dutyCycleButtonEnabledChanged(true);
-        }
+        if (d(5) == 2 && d(6) >= 6)
+            emit dutyCycleInfoAvailable();
         return;
     }
     if (p.L == 8 && p.O == 0 && d(0) == 0) {
@@ -281,7 +276,7 @@ void RadioLink::PauseProcessingEvents(int ms)
 
 void RadioLink::paceBeforeFrame()
 {
-    if (!sendDelay || lastFrameSentMs == 0)
+    if (!sendDelay_ || lastFrameSentMs == 0)
         return;
     // The previous frame's acknowledgement, at most the limit after it was sent,
     // and never sooner than the gap. A closed port will not acknowledge anything.
@@ -319,6 +314,7 @@ void RadioLink::Send(const QString &text, bool broadcast)
 
     uint32_t destination = esp3::kBroadcastId;
     if (!broadcast) {
+        const QString &receiverIdText = receiverIdText_;
         if (receiverIdText.size() != 10) {
             setStatusPanel(1, nowText() + QStringLiteral(" Missing / Wrong Receiver ID"));
             return;
@@ -336,11 +332,10 @@ void RadioLink::Send(const QString &text, bool broadcast)
     setStatusPanel(1, nowText() + QStringLiteral(" sent: ") + tavel::HexTextDisplay(text));
 }
 
-bool RadioLink::sendIdentity(bool packageLogForm, bool stopWhenPortCloses)
+bool RadioLink::sendIdentity(const IdentityFields &identity, bool packageLogForm, bool stopWhenPortCloses)
 {
-    const QString ident = editGTIN + editFW + editSerial + editHW;
-    labelTotal = ident;
-    emit labelTotalChanged(labelTotal);
+    const QString ident = identity.gtin + identity.fw + identity.serial + identity.hw;
+    emit identityTextSent(ident);
     transferChecksum = 0;
     if (ident.size() != 36)
         setStatusPanel(1, QStringLiteral("Error Lenght"));
@@ -371,7 +366,10 @@ bool RadioLink::sendProgramming(const QStringList &lines, bool stopWhenPortClose
     return true;
 }
 
-void RadioLink::SendIdentityData(bool packageLogForm) { sendIdentity(packageLogForm, false); }
+void RadioLink::SendIdentityData(const IdentityFields &identity, bool packageLogForm)
+{
+    sendIdentity(identity, packageLogForm, false);
+}
 void RadioLink::SendProgrammingData(const QStringList &lines) { sendProgramming(lines, false); }
 
 // ---- One sequence at a time ----------------------------------------------------------------
@@ -404,7 +402,7 @@ bool RadioLink::refusedWhileBusy()
     return true;
 }
 
-// Every button handler below takes the busy state for its sequence, or refuses
+// Every sequence below takes the busy state for its sequence, or refuses
 // before its first frame when another sequence holds it.
 #define TAVEL_ONE_SEQUENCE_AT_A_TIME(...)                                                                     \
     BusyGuard busyGuard(*this);                                                                              \
@@ -413,30 +411,30 @@ bool RadioLink::refusedWhileBusy()
         return __VA_ARGS__;                                                                                  \
     }
 
-void RadioLink::SendTagButtonClick()
+void RadioLink::SendIdentity(const IdentityFields &identity)
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
-    SendIdentityData(false);
+    SendIdentityData(identity, false);
 }
 
-void RadioLink::SendProgrammingDataClick()
+void RadioLink::SendProgrammingLines(const QStringList &lines)
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
-    SendProgrammingData(memoData);
+    SendProgrammingData(lines);
 }
 
-void RadioLink::SendTagDataButtonClick()
+void RadioLink::SendIdentityAndData(const IdentityFields &identity, const QStringList &lines)
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
-    SendIdentityData(false);
+    SendIdentityData(identity, false);
     PauseProcessingEvents(200);
-    SendProgrammingData(memoData);
+    SendProgrammingData(lines);
 }
 
-bool RadioLink::SendCurrentDataPackage(const QStringList &programmingData)
+bool RadioLink::SendCurrentDataPackage(const IdentityFields &identity, const QStringList &programmingData)
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME(false)
-    if (const QString refusal = TransferRefusal(); !refusal.isEmpty()) {
+    if (const QString refusal = TransferRefusal(identity); !refusal.isEmpty()) {
         dialogs().message(QStringLiteral("Error"), refusal);
         return false;
     }
@@ -444,7 +442,7 @@ bool RadioLink::SendCurrentDataPackage(const QStringList &programmingData)
     // its error text), the remaining frames are not tried one by one.
     const bool stop = isPortOpen();
     transferAwaitingConfirmation = false;
-    if (!sendIdentity(true, stop))
+    if (!sendIdentity(identity, true, stop))
         return false;
     PauseProcessingEvents(200);
     transferAwaitingConfirmation = sendProgramming(programmingData, stop) && isPortOpen();
@@ -464,13 +462,13 @@ void RadioLink::SendUserText(const QString &text)
     }
 }
 
-void RadioLink::Button7Click()
+void RadioLink::SendUserTextFrames(const QString &text)
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
-    SendUserText(userText);
+    SendUserText(text);
 }
 
-void RadioLink::SendPairingRequestButtonClick()
+void RadioLink::SendPairingRequest()
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
     if (!isPortOpen()) {
@@ -480,18 +478,14 @@ void RadioLink::SendPairingRequestButtonClick()
     Send(QStringLiteral("10"), true);
 }
 
-void RadioLink::SelectNFCsensitivityButtonClick()
+void RadioLink::SendSensitivity(bool low)
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
-    Send(sensitivityLow ? QStringLiteral("1140") : QStringLiteral("1130"), false);
+    Send(low ? QStringLiteral("1140") : QStringLiteral("1130"), false);
 }
 
-void RadioLink::CalibrationButtonClick()
+void RadioLink::StartCalibration()
 {
-    if (dialogs().message(QStringLiteral("Attention"), QStringLiteral("Do you really want to start new calibration?"),
-                          MsgButtons::OKCancel)
-        != MsgAnswer::OK)
-        return;
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
     Send(QStringLiteral("12"), false);
 }
@@ -503,22 +497,22 @@ void RadioLink::SwitchToRead()
         resetReadState();
 }
 
-void RadioLink::SwichReadButtonClick()
+void RadioLink::RequestReadMode()
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
     SwitchToRead();
 }
 
-void RadioLink::SwitchProgButtonClick()
+void RadioLink::RequestProgMode()
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
     Send(QStringLiteral("14"), false);
 }
 
-void RadioLink::Button1Click()
+void RadioLink::SendFrame(const QString &text)
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
-    Send(edit1Text, false);
+    Send(text, false);
 }
 
 #undef TAVEL_ONE_SEQUENCE_AT_A_TIME

@@ -7,8 +7,10 @@
 // the programmer's frames. What the programmer reported goes out as signals
 // (driverProgrammed, transferConfirmed, tagRead, pairingAccepted); the records are
 // written by whoever connects to them. The radio link window (TForm9) and the
-// command line both drive one object of this class; the window mirrors the texts
-// it holds ("controls" below) in its edits, labels and status bar.
+// command line both drive one object of this class through the same operations,
+// which take what the user entered as parameters; the link holds no window state
+// and reports what changed (status texts, stick info, receiver, log lines) as
+// signals that the window shows and the command line prints.
 //
 // Everything runs on the GUI thread. The pacing waits in an event loop that ends
 // at the stick's acknowledgement or its timer, so other buttons and the receiver
@@ -22,11 +24,19 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <cstdint>
 #include <functional>
 
 class QTimer;
+
+// The identity data of a transfer, as entered in the window's GTIN, FW, Serial and
+// HW edits or taken from the settings slot (hexadecimal text).
+struct IdentityFields {
+    QString gtin;
+    QString fw;
+    QString serial;
+    QString hw;
+};
 
 // Log, message and status texts of the radio link that callers compare against.
 inline const QString kComPortNotOpened = QStringLiteral("COM port not opened.");
@@ -61,18 +71,18 @@ public:
     QString openPortEntry() const { return openPortEntry_; }
     // The "Open port" / "Close port" toggle with the selected port list entry
     // (empty: none selected). Returns the caption the button shows afterwards.
-    QString OpenPortButtonClick(const QString &selectedEntry);
+    QString TogglePort(const QString &selectedEntry);
     // Port discovery: the list to show and the index to select (-1: none). Shows
     // the "more ports" box when two or more ports were found.
-    QStringList ButtonSearchComPortsClick(int *selectedIndex);
+    QStringList SearchStickPorts(int *selectedIndex);
     // Called when the main window closes.
     void CloseSoftware() { ClearCom(); }
 
     // ---- ESP3 ---------------------------------------------------------------
     void SendUsartDataFrame(uint8_t n, const uint8_t *frame, uint32_t destinationId);
     void SendUsartCCDataFrame(uint8_t n, const uint8_t *command);
-    void GetStickVersionButtonClick(); // CO_RD_VERSION
-    void Button14Click();              // CO_GET_DUTYCYCLE_LIMIT
+    void RequestStickVersion();   // CO_RD_VERSION
+    void RequestDutyCycleInfo();  // CO_GET_DUTYCYCLE_LIMIT
     // The receive tick (run every 110 ms by the timer, or by hand in tests): shows
     // the due notices, then lets the receiver read what waits. Between ticks the
     // receiver reads as soon as the port says bytes wait.
@@ -97,25 +107,30 @@ public:
     // ---- Tavel frames ---------------------------------------------------------
     // Sends one frame given as hexadecimal text (pacing, checks, status texts).
     void Send(const QString &text, bool broadcast);
-    void SendTagButtonClick();                       // identity data
-    void SendProgrammingDataClick();                 // the lines of MemoData
-    void SendTagDataButtonClick();                   // identity, 200 ms, MemoData
-    // main-window Send; refused as a whole (message box, nothing sent) when
-    // TransferRefusal() names a field. False when refused or cut short.
-    bool SendCurrentDataPackage(const QStringList &programmingData);
+    // The sequences behind the window's buttons and the commands. Each takes the
+    // busy state for its run, or is refused before its first frame while another
+    // sequence holds it (see busy()).
+    void SendIdentity(const IdentityFields &identity);           // "send Tag"
+    void SendProgrammingLines(const QStringList &lines);          // "SendProgrammingData"
+    // Identity, 200 ms, then the lines ("Send Tag and Data").
+    void SendIdentityAndData(const IdentityFields &identity, const QStringList &lines);
+    // The main window's Send and the command line's send; refused as a whole
+    // (message box, nothing sent) when TransferRefusal() names a field. False
+    // when refused or cut short.
+    bool SendCurrentDataPackage(const IdentityFields &identity, const QStringList &programmingData);
     // Why a transfer cannot go out as it stands: the receiver ID is not "0x" and
     // eight hexadecimal digits, or an identity field does not hold its number of
     // hexadecimal digits. Empty when it can (transfer_checks.cpp).
-    QString TransferRefusal() const;
-    void Button7Click();                             // the user text
-    void SendPairingRequestButtonClick();
-    void SelectNFCsensitivityButtonClick();
-    void CalibrationButtonClick();
-    void SwichReadButtonClick();
-    void SwitchProgButtonClick();
-    void Button1Click(); // Edit1 as a frame
-    // The frame senders behind the buttons.
-    void SendIdentityData(bool packageLogForm);
+    QString TransferRefusal(const IdentityFields &identity) const;
+    void SendUserTextFrames(const QString &text);                 // the user text in four frames
+    void SendPairingRequest();                                    // broadcast "10"
+    void SendSensitivity(bool low);                               // "1140" low, "1130" high
+    void StartCalibration();                                      // "12" (the caller asked first)
+    void RequestReadMode();                                       // "13" and the read state reset
+    void RequestProgMode();                                       // "14"
+    void SendFrame(const QString &text);                          // a hexadecimal frame as typed
+    // The frame senders without the busy check (the caller holds it).
+    void SendIdentityData(const IdentityFields &identity, bool packageLogForm);
     void SendProgrammingData(const QStringList &lines);
     void SendUserText(const QString &text);
     // A pause in which events keep being handled (on the link's clock).
@@ -157,10 +172,22 @@ public:
     // install a clock that moves only when the link waits.
     void setClock(std::function<qint64()> nowMs, std::function<void(int)> waitMs);
 
+    // ---- Link settings ----------------------------------------------------------
+    // "10s Send Delay": pace the frames on the stick's acknowledgements.
+    void setSendDelay(bool on) { sendDelay_ = on; }
+    bool sendDelay() const { return sendDelay_; }
+    // "Use OwnId": take the own ID from the stick's version response.
+    void setUseOwnId(bool on) { useOwnId_ = on; }
+    // The programmer the frames go to, as "0x" and eight hexadecimal digits (a
+    // text of another length is refused when a frame is sent). A pairing sets it
+    // itself and says so with receiverChanged.
+    void setReceiverId(const QString &idText) { receiverIdText_ = idText; }
+    QString receiverIdText() const { return receiverIdText_; }
+
     // ---- Link state -----------------------------------------------------------
     uint32_t ownId = 0;
     bool stickAcknowledged = true;
-    uint32_t receiverId = 0;
+    uint32_t receiverId = 0; // the destination of the last frame sent
     uint8_t transferChecksum = 0;
     // True once every frame of a transfer went out, until the programmer confirmed
     // it with the matching checksum: only then does a transfer-complete frame count.
@@ -174,26 +201,9 @@ public:
     // The shortest time between two frames while "10s Send Delay" is ticked.
     static constexpr int kFrameGapMs = 100;
 
-    // ---- Controls (the window mirrors these) -----------------------------------
-    bool sendDelay = true; // CheckBox1 "10s Send Delay"
-    bool useOwnId = true;  // CheckBox2 "Use OwnId"
-    bool sensitivityLow = false; // rgSens: "Low" selected
-    QString receiverIdText = QStringLiteral("0x12345678"); // EditReceiverId
-    QString receiverFwText = QStringLiteral("0.0");        // EditReceiverFW
-    QString receiverVersionText;                           // EditReceiverVersion
-    QString editGTIN = QStringLiteral("001122334455");
-    QString editFW = QStringLiteral("0011");
-    QString editSerial = QStringLiteral("0011223344556677");
-    QString editHW = QStringLiteral("0011");
-    QStringList memoData;                                  // MemoData lines
-    QString userText = QStringLiteral("Test");             // EditUserText
-    QString edit1Text;                                     // Edit1
-    QString labelTotal = QStringLiteral("-");
-    QString stickInfo = QStringLiteral("Stick Info:");     // Label9
-    bool dutyCycleButtonEnabled = false;                   // Button14
-    std::array<QString, 4> statusPanels;
-
     void setStatusPanel(int panel, const QString &text);
+    // A new programmer (pairing) or none (after the update offer): takes the ID
+    // for the next frames and reports it with receiverChanged.
     void setReceiver(const QString &idText, const QString &fwText);
 
     // Shows the firmware updater modally (the window installs it; the update offer uses it).
@@ -203,11 +213,16 @@ public:
 
 signals:
     void logLine(const QString &line);
+    // Status bar panels: 0 port, 1 send state, 2 stick acknowledgement, 3 own ID.
     void statusPanelChanged(int panel, const QString &text);
+    // "Stick Info: None" when the port closes, the stick's versions when it answers.
     void stickInfoChanged(const QString &text);
-    void receiverChanged(); // receiverIdText, receiverFwText, receiverVersionText
-    void labelTotalChanged(const QString &text);
-    void dutyCycleButtonEnabledChanged(bool enabled);
+    // The programmer frames go to now and its firmware ("" and "" when none).
+    void receiverChanged(const QString &idText, const QString &firmware);
+    // The 36 identity digits of an identity send (the window's total line).
+    void identityTextSent(const QString &text);
+    // The stick's API version knows the duty-cycle command.
+    void dutyCycleInfoAvailable();
     void portStateChanged(bool open);
     // Every radio telegram that passed the address checks, with its frame bytes.
     void frameReceived(quint8 frameId, const QByteArray &frame, quint32 senderId);
@@ -229,7 +244,7 @@ signals:
 
 private:
     void handleResponse(const ReceivedTelegram &packet);
-    bool sendIdentity(bool packageLogForm, bool stopWhenPortCloses);
+    bool sendIdentity(const IdentityFields &identity, bool packageLogForm, bool stopWhenPortCloses);
     bool sendProgramming(const QStringList &lines, bool stopWhenPortCloses);
     QString nowText() const;
     // True (with the refusal shown) when a sequence runs.
@@ -247,6 +262,9 @@ private:
     QString openPortEntry_;
     QTimer *timer_ = nullptr;
     bool busy_ = false;
+    bool sendDelay_ = true;
+    bool useOwnId_ = true;
+    QString receiverIdText_ = QStringLiteral("0x12345678");
 };
 
 // Decodes the telegram's frame by frame ID (frame_decoder.cpp). One function per

@@ -13,8 +13,9 @@ bool hexDigits(const QString &text, int count)
 }
 } // namespace
 
-QString RadioLink::TransferRefusal() const
+QString RadioLink::TransferRefusal(const IdentityFields &identity) const
 {
+    const QString &receiverIdText = receiverIdText_;
     static const QRegularExpression id(QStringLiteral("^0x[0-9A-Fa-f]{8}$"));
     if (!id.match(receiverIdText).hasMatch())
         return QStringLiteral("Nothing sent: the receiver ID '%1' is not 0x and eight hexadecimal digits.")
@@ -24,7 +25,7 @@ QString RadioLink::TransferRefusal() const
         const QString &text;
         int digits;
     };
-    const Field fields[] = {{"GTIN", editGTIN, 12}, {"FW", editFW, 4}, {"Serial", editSerial, 16}, {"HW", editHW, 4}};
+    const Field fields[] = {{"GTIN", identity.gtin, 12}, {"FW", identity.fw, 4}, {"Serial", identity.serial, 16}, {"HW", identity.hw, 4}};
     for (const Field &f : fields)
         if (!hexDigits(f.text, f.digits))
             return QStringLiteral("Nothing sent: the identity field %1 '%2' must hold %3 hexadecimal digits.")

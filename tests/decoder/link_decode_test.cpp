@@ -60,7 +60,7 @@ TEST_F(LinkDecode, TagReadArrivesThroughTheReceiveTick)
     tag.rData = QByteArray("ro");
     // "Switch to Read" resets the read state.
     tagReadState.nextIdentBlock = 3;
-    link.SwichReadButtonClick();
+    link.RequestReadMode();
     EXPECT_EQ(tagReadState.nextIdentBlock, 0);
     QStringList lines;
     for (const QByteArray &f : TagReadFrames(tag))
@@ -121,8 +121,8 @@ namespace {
 TEST_F(LinkDecode, ReadWaitsUntilTheIdentityArrivesAndCancelSends14Once)
 {
     tagBuffers.ident[0] = 0x12; // an earlier read
-    link.receiverIdText = "0x01A2B3C4";
-    link.sendDelay = false;
+    link.setReceiverId("0x01A2B3C4");
+    link.setSendDelay(false);
     // First box: OK with nothing arrived yet, second box: the identity block 0
     // arrives while the box is open.
     int boxes = 0;

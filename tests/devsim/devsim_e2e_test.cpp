@@ -6,6 +6,7 @@
 #include "programming/programming_data.h"
 #include "radio/radio_link.h"
 #include "radio/tavel_frames.h"
+#include "radio_test_util.h"
 #include "scripted_dialogs.h"
 #include "wait_for.h"
 
@@ -23,6 +24,7 @@ public:
     ScriptedDialogs dialogs;
     std::unique_ptr<DevsimProcess> sim;
     std::unique_ptr<RadioLink> link;
+    std::unique_ptr<LinkStateRecorder> seen; // what the window would show
     QStringList log;
     QList<QByteArray> frames; // frames the decoder accepted, in order
 
@@ -40,6 +42,7 @@ public:
         ASSERT_TRUE(sim->ready());
         link = std::make_unique<RadioLink>();
         link->sendDelayLimitMs = 2000;
+        seen = std::make_unique<LinkStateRecorder>(*link);
         QObject::connect(link.get(), &RadioLink::logLine, link.get(), [this](const QString &l) { log << l; });
         QObject::connect(link.get(), &RadioLink::frameReceived, link.get(),
                          [this](quint8, const QByteArray &f, quint32) { frames << f; });
@@ -48,19 +51,20 @@ public:
     void TearDown() override
     {
         link.reset();
+        seen.reset();
         sim.reset();
         setDatabaseFolder(QString());
     }
     bool open(int timeoutMs = kWaitLimitMs)
     {
-        if (link->OpenPortButtonClick(sim->pty()) != QLatin1String("Close port"))
+        if (link->TogglePort(sim->pty()) != QLatin1String("Close port"))
             return false;
         return waitFor([this] { return link->ownId != 0; }, timeoutMs);
     }
     bool pair(int timeoutMs = kWaitLimitMs)
     {
-        link->SendPairingRequestButtonClick();
-        return waitFor([this] { return link->receiverIdText == kProgrammerId; }, timeoutMs);
+        link->SendPairingRequest();
+        return waitFor([this] { return link->receiverIdText() == kProgrammerId; }, timeoutMs);
     }
     static QStringList defaultItems()
     {
@@ -74,11 +78,8 @@ public:
     {
         STRUCT_XML_FILE_VARIABLES profile;
         ApplyDefaultProfile(profile);
-        link->editGTIN = profile.editGTIN;
-        link->editFW = profile.editFW;
-        link->editSerial = profile.editSerial;
-        link->editHW = profile.editHW;
-        link->SendCurrentDataPackage(defaultItems());
+        link->SendCurrentDataPackage({profile.editGTIN, profile.editFW, profile.editSerial, profile.editHW},
+                                     defaultItems());
     }
     bool transferCompleted(int timeoutMs = kWaitLimitMs)
     {
@@ -113,10 +114,10 @@ TEST_F(DevsimTest, OpenPairAndSendTheDefaultProfileByteForByte)
     start();
     ASSERT_TRUE(open());
     EXPECT_EQ(link->ownId, kChipId);
-    EXPECT_EQ(link->stickInfo, QStringLiteral("USB300 Stick info: APP Version: 2.6.3b0 API Version: 2.6.0b0"));
-    EXPECT_TRUE(link->dutyCycleButtonEnabled);
+    EXPECT_EQ(seen->stickInfo, QStringLiteral("USB300 Stick info: APP Version: 2.6.3b0 API Version: 2.6.0b0"));
+    EXPECT_TRUE(seen->dutyCycleButtonEnabled);
     ASSERT_TRUE(pair());
-    EXPECT_EQ(link->receiverFwText, QStringLiteral("2.10"));
+    EXPECT_EQ(seen->receiverFwText, QStringLiteral("2.10"));
 
     ASSERT_EQ(defaultItems().join(QLatin1Char(';')),
               QStringLiteral("00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8;00EDC8;00EEFE"));
@@ -176,7 +177,7 @@ TEST_F(DevsimTest, FaultsEndInTheSystemsMessagesNeverInAHang)
              ASSERT_TRUE(t.open());
              EXPECT_FALSE(t.pair(700));
              EXPECT_TRUE(t.logContains(QStringLiteral("Error: CRC8 calculated: 0x")));
-             EXPECT_EQ(t.link->receiverIdText, QStringLiteral("0x12345678"));
+             EXPECT_EQ(t.link->receiverIdText(), QStringLiteral("0x12345678"));
          }},
         {"a wrong transfer checksum: the mismatch line",
          {"--wrong-crc", "transfer"},
@@ -233,6 +234,7 @@ TEST_F(DevsimTest, FaultsEndInTheSystemsMessagesNeverInAHang)
         start(c.args);
         c.check(*this);
         link.reset();
+        seen.reset();
         sim.reset();
     }
 }

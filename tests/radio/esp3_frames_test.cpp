@@ -21,16 +21,16 @@ TEST(Esp3Packets, CommonCommandsAndThePairingRequestAreWrittenByteForByte)
     ScriptedDialogs dialogs;
     RadioLink link;
     LogRecorder log(link);
-    ASSERT_EQ(link.OpenPortButtonClick(QStringLiteral("stick")), QStringLiteral("Close port"));
+    ASSERT_EQ(link.TogglePort(QStringLiteral("stick")), QStringLiteral("Close port"));
     ASSERT_EQ(fake.state->writes.size(), 1); // opening asks for the version
     EXPECT_EQ(fake.state->writes[0], hexBytes("55 00 01 00 05 70 03 09"));
     EXPECT_TRUE(log.lines.contains(QStringLiteral("-> send 0x 55 00 01 00 05 70 03 09")));
 
-    link.Button14Click();
+    link.RequestDutyCycleInfo();
     EXPECT_EQ(fake.state->writes.last(), hexBytes("55 00 01 00 05 70 23 E9"));
 
     link.ownId = 0x0180A2B3;
-    link.SendPairingRequestButtonClick();
+    link.SendPairingRequest();
     EXPECT_EQ(fake.state->writes.last(), hexBytes("55 00 07 07 01 7A D1 10 01 80 A2 B3 00 03 FF FF FF FF FF 00 B3"));
     EXPECT_TRUE(log.lines.contains(
         QStringLiteral("-> sending 0x 55 00 07 07 01 7A D1 10 01 80 A2 B3 00 03 FF FF FF FF FF 00 B3")));
@@ -43,7 +43,7 @@ TEST(Esp3Packets, SendingWithThePortClosedShowsTheComErrorAndWritesNothing)
     ScriptedDialogs dialogs;
     RadioLink link;
     LogRecorder log(link);
-    link.GetStickVersionButtonClick();
+    link.RequestStickVersion();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("COM Error"));
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM port not opened."));
@@ -53,7 +53,7 @@ TEST(Esp3Packets, SendingWithThePortClosedShowsTheComErrorAndWritesNothing)
     // The pairing request checks the port itself and logs nothing.
     dialogs.clear();
     log.take();
-    link.SendPairingRequestButtonClick();
+    link.SendPairingRequest();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM port not opened."));
     EXPECT_TRUE(log.lines.isEmpty());
@@ -83,6 +83,10 @@ TEST(TavelFrames, FrameTextsCarryTheirCrcAndFeedTheTransferChecksum)
     EXPECT_EQ(tavel::HexTextDisplay(QStringLiteral("0a1B")), QStringLiteral("0x0a 0x1B "));
 }
 
+// The identity the radio window starts with.
+const IdentityFields kValidIdentity{QStringLiteral("001122334455"), QStringLiteral("0011"),
+                                   QStringLiteral("0011223344556677"), QStringLiteral("0011")};
+
 // Frames as the radio link sends them, with the stick acknowledging each one. The
 // link's clock moves only when it sleeps, and a receive tick runs after every sleep.
 class SendTest : public RadioLinkTest {
@@ -94,7 +98,7 @@ protected:
     {
         openStick();
         link.ownId = 0x0180A2B3;
-        link.receiverIdText = QStringLiteral("0x01A2B3C4");
+        link.setReceiverId(QStringLiteral("0x01A2B3C4"));
         link.sendDelayLimitMs = 300;
         clock.duringSleep = [this] { link.Timer1Timer(); };
         link.setClock(clock.nowFn(), clock.sleepFn());
@@ -141,10 +145,10 @@ TEST_F(SendTest, LengthRefusalsAndAcceptedLengths)
         if (c.status.isEmpty()) {
             ASSERT_EQ(fake.state->writes.size(), 1) << c.text.toStdString();
             EXPECT_EQ(fake.state->writes[0].size(), c.text.size() / 2 + 20);
-            EXPECT_TRUE(link.statusPanels[1].endsWith(QStringLiteral(" sent: ") + tavel::HexTextDisplay(c.text)));
+            EXPECT_TRUE(seen.statusPanels[1].endsWith(QStringLiteral(" sent: ") + tavel::HexTextDisplay(c.text)));
         } else {
             EXPECT_TRUE(fake.state->writes.isEmpty()) << c.text.toStdString();
-            EXPECT_TRUE(link.statusPanels[1].endsWith(c.status)) << link.statusPanels[1].toStdString();
+            EXPECT_TRUE(seen.statusPanels[1].endsWith(c.status)) << seen.statusPanels[1].toStdString();
         }
         EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Tavel payload to send: ") + c.text + QStringLiteral(" Length: ")
                                        + QString::number(c.text.size())));
@@ -153,12 +157,12 @@ TEST_F(SendTest, LengthRefusalsAndAcceptedLengths)
 
 TEST_F(SendTest, ANineCharacterReceiverIdRefusesEveryFrameButThePairingRequest)
 {
-    link.receiverIdText = QStringLiteral("0x1234567");
+    link.setReceiverId(QStringLiteral("0x1234567"));
     link.Send(QStringLiteral("14"), false);
     EXPECT_TRUE(fake.state->writes.isEmpty());
-    EXPECT_TRUE(link.statusPanels[1].endsWith(QStringLiteral(" Missing / Wrong Receiver ID")));
+    EXPECT_TRUE(seen.statusPanels[1].endsWith(QStringLiteral(" Missing / Wrong Receiver ID")));
     link.stickAcknowledged = true;
-    link.SendPairingRequestButtonClick();
+    link.SendPairingRequest();
     ASSERT_EQ(fake.state->writes.size(), 1);
     EXPECT_EQ(fake.state->writes[0].mid(14, 4), hexBytes("FF FF FF FF"));
 }
@@ -169,7 +173,7 @@ TEST_F(SendTest, DestinationIsTheReceiverIdAndANonNumberGivesZero)
     ASSERT_EQ(fake.state->writes.size(), 1);
     EXPECT_EQ(fake.state->writes[0].mid(14, 4), hexBytes("01 A2 B3 C4"));
     EXPECT_EQ(fake.state->writes[0].mid(8, 4), hexBytes("01 80 A2 B3")); // sender: own ID
-    link.receiverIdText = QStringLiteral("0xZZZZZZZZ");
+    link.setReceiverId(QStringLiteral("0xZZZZZZZZ"));
     link.stickAcknowledged = true;
     link.Send(QStringLiteral("14"), false);
     EXPECT_EQ(fake.state->writes.last().mid(14, 4), hexBytes("00 00 00 00"));
@@ -177,12 +181,10 @@ TEST_F(SendTest, DestinationIsTheReceiverIdAndANonNumberGivesZero)
 
 TEST_F(SendTest, DataPackageSendsIdentityThenItemsAndKeepsTheTransferChecksum)
 {
-    link.editGTIN = QStringLiteral("001122334455");
-    link.editFW = QStringLiteral("0102");
-    link.editSerial = QStringLiteral("0000000000012345");
-    link.editHW = QStringLiteral("0304");
+    const IdentityFields identity{QStringLiteral("001122334455"), QStringLiteral("0102"),
+                                  QStringLiteral("0000000000012345"), QStringLiteral("0304")};
     const QStringList items = {QStringLiteral("00E65E"), QStringLiteral("00E7 01")};
-    link.SendCurrentDataPackage(items);
+    link.SendCurrentDataPackage(identity, items);
 
     const QStringList frames = framesWritten();
     ASSERT_EQ(frames.size(), 5);
@@ -193,7 +195,7 @@ TEST_F(SendTest, DataPackageSendsIdentityThenItemsAndKeepsTheTransferChecksum)
     EXPECT_EQ(frames[4], QStringLiteral("0F0002000100E701") + tavel::Hex2(esp3::Crc8(hexBytes("0F0002000100E701"))));
     const uint8_t expected = esp3::Crc8(hexBytes("001122334455 0102 0000000000012345 0304 5E 01"));
     EXPECT_EQ(link.transferChecksum, expected);
-    EXPECT_EQ(link.labelTotal, QStringLiteral("0011223344550102000000000001234503" "04"));
+    EXPECT_EQ(seen.labelTotal, QStringLiteral("0011223344550102000000000001234503" "04"));
     EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Ident Data to send '001122334455' in Frame 1")));
     EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Ident Data to send '000123450304' in Frame 3")));
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -201,9 +203,7 @@ TEST_F(SendTest, DataPackageSendsIdentityThenItemsAndKeepsTheTransferChecksum)
 
 TEST_F(SendTest, AShortIdentityIsReportedAndSentAnyway)
 {
-    link.editGTIN = QStringLiteral("0011");
-    link.editFW = link.editSerial = link.editHW = QString();
-    link.SendTagButtonClick();
+    link.SendIdentity({QStringLiteral("0011"), QString(), QString(), QString()});
     EXPECT_TRUE(log.lines.contains(QStringLiteral("-> Ident Data to send '0011'")));
     // "0E00" + "0011" + CRC is sent; the two empty parts are frames of four digits.
     const QStringList frames = framesWritten();
@@ -215,8 +215,7 @@ TEST_F(SendTest, AShortIdentityIsReportedAndSentAnyway)
 TEST_F(SendTest, UserTextIsSentInFourFramesAndLeavesTheChecksumAlone)
 {
     link.transferChecksum = 0x42;
-    link.userText = QStringLiteral("Test");
-    link.Button7Click();
+    link.SendUserTextFrames(QStringLiteral("Test"));
     const QStringList frames = framesWritten();
     ASSERT_EQ(frames.size(), 4);
     EXPECT_EQ(frames[0], QStringLiteral("15005465737420" "20EF"));
@@ -244,7 +243,7 @@ TEST_F(SendTest, PacingWaitsForTheAcknowledgementAtMostTheLimit)
     EXPECT_EQ(link.lastFrameSentMs, 500);
 
     // Unticked "10s Send Delay": no wait at all.
-    link.sendDelay = false;
+    link.setSendDelay(false);
     clock.sleeps.clear();
     link.Send(QStringLiteral("14"), false);
     EXPECT_TRUE(clock.sleeps.isEmpty());
@@ -276,7 +275,7 @@ TEST_F(SendTest, APortThatClosesEndsTheWaitForTheAcknowledgement)
 
 TEST_F(SendTest, TheDataPackagePausesBetweenIdentityAndItems)
 {
-    link.SendCurrentDataPackage({QStringLiteral("00E65E")});
+    link.SendCurrentDataPackage(kValidIdentity, {QStringLiteral("00E65E")});
     ASSERT_EQ(writtenAt.size(), 4);
     // Identity frames one tick apart, then the 200 ms pause (whose ticks read the
     // last acknowledgement, so the item goes right after it).
@@ -285,23 +284,15 @@ TEST_F(SendTest, TheDataPackagePausesBetweenIdentityAndItems)
 
 TEST_F(SendTest, CommandsSendTheirFrames)
 {
-    dialogs.answers = {MsgAnswer::Cancel, MsgAnswer::OK};
-    link.CalibrationButtonClick(); // cancelled
-    link.CalibrationButtonClick();
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Attention"));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Do you really want to start new calibration?"));
-    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::OKCancel);
+    link.StartCalibration(); // the window asks first (form9 tests)
     int resets = 0;
     link.resetReadState = [&resets] { ++resets; };
-    link.sendDelay = false;
-    link.SelectNFCsensitivityButtonClick();
-    link.sensitivityLow = true;
-    link.SelectNFCsensitivityButtonClick();
-    link.SwichReadButtonClick();
-    link.SwitchProgButtonClick();
-    link.edit1Text = QStringLiteral("abcd");
-    link.Button1Click();
+    link.setSendDelay(false);
+    link.SendSensitivity(false);
+    link.SendSensitivity(true);
+    link.RequestReadMode();
+    link.RequestProgMode();
+    link.SendFrame(QStringLiteral("abcd"));
     QStringList frames = framesWritten();
     for (QString &f : frames)
         f = f.toUpper();
@@ -329,12 +320,8 @@ TEST_F(SendTest, AMalformedReceiverOrIdentityFieldRefusesTheWholeTransfer)
         SCOPED_TRACE(c.name);
         fake.state->writes.clear();
         dialogs.clear();
-        link.receiverIdText = c.receiver;
-        link.editGTIN = c.gtin;
-        link.editFW = c.fw;
-        link.editSerial = c.serial;
-        link.editHW = c.hw;
-        EXPECT_FALSE(link.SendCurrentDataPackage({QStringLiteral("00E65E")}));
+        link.setReceiverId(c.receiver);
+        EXPECT_FALSE(link.SendCurrentDataPackage({c.gtin, c.fw, c.serial, c.hw}, {QStringLiteral("00E65E")}));
         EXPECT_TRUE(framesWritten().isEmpty());
         EXPECT_FALSE(link.transferAwaitingConfirmation);
         ASSERT_EQ(dialogs.messages.size(), 1);

@@ -101,12 +101,12 @@ TEST_F(ReceiveTest, ParseLoopCases)
 TEST_F(ReceiveTest, StickResponses)
 {
     // Version response with "Use OwnId" ticked: own ID, panel 3, stick line, Button14.
-    EXPECT_FALSE(link.dutyCycleButtonEnabled);
+    EXPECT_FALSE(seen.dutyCycleButtonEnabled);
     tick(versionResponse(0x0180A2B3));
     EXPECT_EQ(link.ownId, 0x0180A2B3u);
-    EXPECT_EQ(link.statusPanels[3], QStringLiteral("Own ID : 0x0180A2B3"));
-    EXPECT_EQ(link.stickInfo, QStringLiteral("USB300 Stick info: APP Version: 2.6.3b0 API Version: 2.6.0b0"));
-    EXPECT_TRUE(link.dutyCycleButtonEnabled);
+    EXPECT_EQ(seen.statusPanels[3], QStringLiteral("Own ID : 0x0180A2B3"));
+    EXPECT_EQ(seen.stickInfo, QStringLiteral("USB300 Stick info: APP Version: 2.6.3b0 API Version: 2.6.0b0"));
+    EXPECT_TRUE(seen.dutyCycleButtonEnabled);
 
     // A second version response while the own ID is set is only logged.
     EXPECT_EQ(tick(versionResponse(0x11111111)).size(), 1);
@@ -121,7 +121,7 @@ TEST_F(ReceiveTest, StickResponses)
     link.stickAcknowledged = false;
     EXPECT_EQ(tick(kAckRc2).last(), QStringLiteral("<- ok"));
     EXPECT_TRUE(link.stickAcknowledged);
-    EXPECT_EQ(link.statusPanels[2], QStringLiteral("ok"));
+    EXPECT_EQ(seen.statusPanels[2], QStringLiteral("ok"));
 }
 
 TEST_F(ReceiveTest, VersionResponseVariants)
@@ -129,15 +129,15 @@ TEST_F(ReceiveTest, VersionResponseVariants)
     // A non-zero return code changes nothing but the log.
     EXPECT_EQ(tick(versionResponse(0x0180A2B3, 0x01)).size(), 1);
     EXPECT_EQ(link.ownId, 0u);
-    EXPECT_TRUE(link.statusPanels[3].isEmpty());
+    EXPECT_TRUE(seen.statusPanels[3].isEmpty());
     // API 2.5 leaves "Get DutyCycle Info" disabled; "Use OwnId" unticked keeps the own ID 0.
-    link.useOwnId = false;
+    link.setUseOwnId(false);
     tick(versionResponse(0x0180A2B3, 0, 2, 5));
     EXPECT_EQ(link.ownId, 0u);
-    EXPECT_EQ(link.statusPanels[3], QStringLiteral("Own ID : 0x00000000"));
-    EXPECT_FALSE(link.dutyCycleButtonEnabled);
-    link.sendDelay = false;
-    link.receiverIdText = QStringLiteral("0x01A2B3C4");
+    EXPECT_EQ(seen.statusPanels[3], QStringLiteral("Own ID : 0x00000000"));
+    EXPECT_FALSE(seen.dutyCycleButtonEnabled);
+    link.setSendDelay(false);
+    link.setReceiverId(QStringLiteral("0x01A2B3C4"));
     link.Send(QStringLiteral("14"), false);
     EXPECT_EQ(fake.state->writes.last().mid(8, 4), hexBytes("00 00 00 00"));
 }
@@ -157,9 +157,10 @@ TEST_F(ReceiveTest, PairingAcceptedFillsTheReceiverAndOffersAnUpdateBelow2_10)
         const QStringList lines = tick(telegramFrom(f, 0x01A2B3C4, 0x0180A2B3));
         const QString version = QStringLiteral("%1.%2").arg(c.major).arg(c.minor);
         EXPECT_EQ(lines.last(), QStringLiteral("<- Pairing accepted with ID 0x01A2B3C4 with FW Version: ") + version);
-        EXPECT_EQ(link.receiverIdText, QStringLiteral("0x01A2B3C4"));
-        EXPECT_EQ(link.receiverFwText, version);
-        EXPECT_EQ(link.receiverVersionText, version);
+        EXPECT_EQ(link.receiverIdText(), QStringLiteral("0x01A2B3C4"));
+        EXPECT_EQ(seen.receiverIdText, QStringLiteral("0x01A2B3C4"));
+        EXPECT_EQ(seen.receiverFwText, version);
+        EXPECT_EQ(seen.receiverVersionText, version);
         EXPECT_EQ(radioNotices.updateOffer, c.offer) << version.toStdString();
         EXPECT_EQ(radioNotices.pending, c.offer);
     }
@@ -176,7 +177,7 @@ TEST_F(ReceiveTest, PairingAcceptedFillsTheReceiverAndOffersAnUpdateBelow2_10)
     const uint8_t right = esp3::Crc8(bad.mid(1, 6));
     EXPECT_EQ(tick(telegramFrom(bad, 0x01020304, 0x0180A2B3)).last(),
               QStringLiteral("Error: CRC8 calculated: 0x") + tavel::Hex2(right) + QStringLiteral(" ... CRC8 read: 0x00"));
-    EXPECT_EQ(link.receiverIdText, QStringLiteral("0x0A0B0C0D"));
+    EXPECT_EQ(link.receiverIdText(), QStringLiteral("0x0A0B0C0D"));
 
     // Addressed to anybody else (broadcast included): refused with its log line.
     EXPECT_EQ(tick(telegramFrom(shortFrame, 0x0A0B0C0D, 0xFFFFFFFF)).last(),
@@ -200,8 +201,9 @@ TEST_F(ReceiveTest, UpdateOfferIsShownByTheNextTickAndDropsThePairing)
                                                        "Would you like to update it ?"));
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(updaterShown, 1);
-    EXPECT_TRUE(link.receiverIdText.isEmpty());
-    EXPECT_TRUE(link.receiverFwText.isEmpty());
+    EXPECT_TRUE(link.receiverIdText().isEmpty());
+    EXPECT_TRUE(seen.receiverIdText.isEmpty());
+    EXPECT_TRUE(seen.receiverFwText.isEmpty());
     tick();
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
@@ -261,19 +263,19 @@ TEST_F(ReceiveTest, TheRingNeverOverwritesUnreadBytes)
 TEST_F(ReceiveTest, WriteFailureClosesThePortAndShowsTheSystemText)
 {
     fake.state->writeFails = true;
-    link.GetStickVersionButtonClick();
+    link.RequestStickVersion();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Fehler"));
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Fehlernachricht: failed with error 5: Access is denied.\n"));
     EXPECT_FALSE(link.isPortOpen());
-    EXPECT_EQ(link.statusPanels[0], QStringLiteral("Port closed"));
-    EXPECT_EQ(link.stickInfo, QStringLiteral("Stick Info: None"));
+    EXPECT_EQ(seen.statusPanels[0], QStringLiteral("Port closed"));
+    EXPECT_EQ(seen.stickInfo, QStringLiteral("Stick Info: None"));
 
     // A failure without an error code is silent and leaves the port open.
     dialogs.clear();
     fake.state->writeFails = false;
-    link.OpenPortButtonClick(QStringLiteral("stick"));
+    link.TogglePort(QStringLiteral("stick"));
     fake.state->writeFails = true;
     fake.state->writeErrorCode = 0;
     EXPECT_EQ(link.WriteCom(reinterpret_cast<const uint8_t *>("x"), 1), kComError);
@@ -285,22 +287,22 @@ TEST_F(ReceiveTest, OpenPortToggle)
 {
     EXPECT_TRUE(fake.state->dtr);
     EXPECT_FALSE(fake.state->rts);
-    EXPECT_EQ(link.statusPanels[0], QStringLiteral("Port stick opened"));
+    EXPECT_EQ(seen.statusPanels[0], QStringLiteral("Port stick opened"));
     link.ownId = 0x1234;
-    EXPECT_EQ(link.OpenPortButtonClick(QStringLiteral("stick")), QStringLiteral("Open port"));
+    EXPECT_EQ(link.TogglePort(QStringLiteral("stick")), QStringLiteral("Open port"));
     EXPECT_FALSE(link.isPortOpen());
     EXPECT_EQ(link.ownId, 0u);
     // Nothing selected: nothing happens.
-    EXPECT_EQ(link.OpenPortButtonClick(QString()), QStringLiteral("Open port"));
+    EXPECT_EQ(link.TogglePort(QString()), QStringLiteral("Open port"));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(fake.state->writes.isEmpty());
     // Reopening sends CO_RD_VERSION again.
-    EXPECT_EQ(link.OpenPortButtonClick(QStringLiteral("stick")), QStringLiteral("Close port"));
+    EXPECT_EQ(link.TogglePort(QStringLiteral("stick")), QStringLiteral("Close port"));
     EXPECT_EQ(fake.state->writes.last(), hexBytes("55 00 01 00 05 70 03 09"));
     // A port that cannot be opened.
-    link.OpenPortButtonClick(QStringLiteral("stick"));
+    link.TogglePort(QStringLiteral("stick"));
     fake.state->openFails = true;
-    EXPECT_EQ(link.OpenPortButtonClick(QStringLiteral("stick")), QStringLiteral("Open port"));
+    EXPECT_EQ(link.TogglePort(QStringLiteral("stick")), QStringLiteral("Open port"));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("ERROR: Could not connect. Maybe in use?"));
 }
@@ -318,7 +320,7 @@ TEST(PortDiscovery, FtdiPortsInEnumerationOrderThenTheExtraPorts)
     setSystemSerialPortLister([&ports] { return ports; });
     RadioLink link;
     int selected = -2;
-    EXPECT_EQ(link.ButtonSearchComPortsClick(&selected), (QStringList{"ttyUSB0", "ttyUSB3"}));
+    EXPECT_EQ(link.SearchStickPorts(&selected), (QStringList{"ttyUSB0", "ttyUSB3"}));
     EXPECT_EQ(selected, 1);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Info"));
@@ -326,18 +328,18 @@ TEST(PortDiscovery, FtdiPortsInEnumerationOrderThenTheExtraPorts)
 
     dialogs.clear();
     ports.removeAt(4);
-    EXPECT_EQ(link.ButtonSearchComPortsClick(&selected), QStringList{"ttyUSB0"});
+    EXPECT_EQ(link.SearchStickPorts(&selected), QStringList{"ttyUSB0"});
     EXPECT_EQ(selected, 0);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
     ports.clear();
-    EXPECT_TRUE(link.ButtonSearchComPortsClick(&selected).isEmpty());
+    EXPECT_TRUE(link.SearchStickPorts(&selected).isEmpty());
     EXPECT_EQ(selected, -1);
 
     QStringList args = {"--port", "/tmp/a", "x", "--port=/tmp/b"};
     setExtraSerialPorts(TakePortArguments(args));
     EXPECT_EQ(args, QStringList{"x"});
-    EXPECT_EQ(link.ButtonSearchComPortsClick(&selected), (QStringList{"/tmp/a", "/tmp/b"}));
+    EXPECT_EQ(link.SearchStickPorts(&selected), (QStringList{"/tmp/a", "/tmp/b"}));
     EXPECT_EQ(selected, 1);
     setExtraSerialPorts({});
     setSystemSerialPortLister({});

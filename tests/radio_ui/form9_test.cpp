@@ -29,6 +29,8 @@
 
 namespace {
 QByteArray hexBytes(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
+const IdentityFields kIdentity{QStringLiteral("001122334455"), QStringLiteral("0011"),
+                              QStringLiteral("0011223344556677"), QStringLiteral("0011")};
 
 class Form9Test : public ::testing::Test {
 protected:
@@ -180,9 +182,46 @@ TEST_F(Form9Test, ShowingFindsThePortsAndLoadsTheActiveSlot)
     EXPECT_EQ(form9->EditGTIN->text(), QStringLiteral("998877665544"));
     EXPECT_EQ(form9->EditSerial->text(), QStringLiteral("0000000000012345"));
     EXPECT_EQ(form9->MemoData->toPlainText(), QStringLiteral("00E62C\n00E701"));
-    EXPECT_EQ(form9->Link.editGTIN, QStringLiteral("998877665544"));
-    EXPECT_EQ(form9->Link.memoData, (QStringList{"00E62C", "00E701"}));
     form9->hide();
+
+    // "Send Tag and Data" sends what the edits and the memo show now.
+    form9->CheckBox1->setChecked(false);
+    openStick();
+    form9->SendTagDataButton->click();
+    ASSERT_EQ(fake.state->writes.size(), 5);
+    EXPECT_EQ(fake.state->writes[0].mid(7, 8), hexBytes("0E 00 99 88 77 66 55 44"));
+    EXPECT_EQ(fake.state->writes[0].mid(22, 4), hexBytes("0A 0B 0C 0D"));
+    EXPECT_EQ(fake.state->writes[3].mid(7, 8), hexBytes("0F 00 02 00 00 00 E6 2C"));
+    EXPECT_EQ(fake.state->writes[4].mid(7, 8), hexBytes("0F 00 02 00 01 00 E7 01"));
+    EXPECT_EQ(form9->LabelTotal->text(), QStringLiteral("998877665544010200000000000123450304"));
+}
+
+TEST_F(Form9Test, CalibrationAsksFirstAndTheFrameButtonsSendTheWindowsTexts)
+{
+    form9->CheckBox1->setChecked(false);
+    openStick();
+    dialogs.answers = {MsgAnswer::Cancel, MsgAnswer::OK};
+    form9->CalibrationButtonClick(); // cancelled
+    EXPECT_TRUE(fake.state->writes.isEmpty());
+    form9->CalibrationButtonClick();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Attention"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Do you really want to start new calibration?"));
+    EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::OKCancel);
+    form9->rgSensHigh->setChecked(true);
+    form9->SelectNFCsensitivityButtonClick();
+    form9->rgSensLow->setChecked(true);
+    form9->SelectNFCsensitivityButtonClick();
+    form9->Edit1->setText(QStringLiteral("abcd"));
+    form9->Button1Click();
+    form9->EditUserText->setText(QStringLiteral("Hi"));
+    form9->Button7Click();
+    QStringList frames;
+    for (const QByteArray &w : fake.state->writes)
+        frames << QString::fromLatin1(w.mid(7, int(uint8_t(w[2])) - 6).toHex()).toUpper();
+    ASSERT_EQ(frames.size(), 8);
+    EXPECT_EQ(frames.mid(0, 4), (QStringList{"12", "1130", "1140", "ABCD"}));
+    EXPECT_TRUE(frames[4].startsWith(QStringLiteral("15004869")));
 }
 
 TEST_F(Form9Test, PairingThenStartStoresTheProgrammerInTheActiveSlotOnly)
@@ -276,7 +315,7 @@ TEST_F(Form9Test, AReceiverIdOfAnyCaseTakesItsOneWrittenFormInTheFieldAndTheSlot
     settingsVariablesField[0].enOcean_HandHeldID = QStringLiteral("0x0a0b0c0d");
     form9->show();
     EXPECT_EQ(form9->EditReceiverId->text(), QStringLiteral("0x0A0B0C0D"));
-    EXPECT_EQ(form9->Link.receiverIdText, QStringLiteral("0x0A0B0C0D"));
+    EXPECT_EQ(form9->Link.receiverIdText(), QStringLiteral("0x0A0B0C0D"));
     form9->EditReceiverId->setText(QStringLiteral("0Xabcdef01"));
     EXPECT_EQ(form9->EditReceiverId->text(), QStringLiteral("0xABCDEF01"));
     form9->close();
@@ -338,9 +377,9 @@ TEST_F(Form9Test, ASecondSendWhileOneRunsIsRefusedAndTheFrameButtonsFollowTheSeq
         QTest::keyClick(form1->SendButton, Qt::Key_Space);
         form1->SendButtonClick();
         form9->SendTagDataButton->click();
-        form9->Link.SendTagDataButtonClick();
-        EXPECT_FALSE(form9->Link.SendCurrentDataPackage({QStringLiteral("00E65E")}));
-        form9->Link.SendPairingRequestButtonClick();
+        form9->SendTagDataButtonClick();
+        EXPECT_FALSE(form9->Link.SendCurrentDataPackage(kIdentity, {QStringLiteral("00E65E")}));
+        form9->SendPairingRequestButtonClick();
         EXPECT_EQ(RunTagRead(form9->Link), TagReadOutcome::Busy);
         // Other buttons keep working.
         EXPECT_TRUE(form9->GetStickVersionButton->isEnabled());
@@ -386,7 +425,7 @@ TEST_F(Form9Test, ATagReadHoldsTheFrameButtonsUntilItIsCancelled)
         enabledDuring = enabledFrameButtons(*form9, *form1);
         const qsizetype before = fake.state->writes.size();
         form1->SendButtonClick();
-        form9->Link.SendPairingRequestButtonClick();
+        form9->SendPairingRequestButtonClick();
         writesDuring = int(fake.state->writes.size() - before);
     };
     dialogs.answers = {MsgAnswer::Cancel};

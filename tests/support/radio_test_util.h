@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <array>
 #include <gtest/gtest.h>
 
 inline QByteArray hexBytes(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
@@ -55,6 +56,33 @@ struct LogRecorder {
     }
 };
 
+// What the link reported for its window to show: the status bar panels, the
+// stick line, the receiver edits, the total line and whether "Get DutyCycle Info"
+// would be enabled. The starting values are the window's.
+struct LinkStateRecorder {
+    std::array<QString, 4> statusPanels;
+    QString stickInfo = QStringLiteral("Stick Info:");
+    QString receiverIdText = QStringLiteral("0x12345678");
+    QString receiverFwText = QStringLiteral("0.0");
+    QString receiverVersionText;
+    QString labelTotal = QStringLiteral("-");
+    bool dutyCycleButtonEnabled = false;
+    explicit LinkStateRecorder(RadioLink &link)
+    {
+        QObject::connect(&link, &RadioLink::statusPanelChanged, &link,
+                         [this](int panel, const QString &text) { statusPanels[size_t(panel)] = text; });
+        QObject::connect(&link, &RadioLink::stickInfoChanged, &link, [this](const QString &t) { stickInfo = t; });
+        QObject::connect(&link, &RadioLink::receiverChanged, &link, [this](const QString &id, const QString &fw) {
+            receiverIdText = id;
+            receiverFwText = fw;
+        });
+        QObject::connect(&link, &RadioLink::pairingAccepted, &link,
+                         [this](const QString &, const QString &version) { receiverVersionText = version; });
+        QObject::connect(&link, &RadioLink::identityTextSent, &link, [this](const QString &t) { labelTotal = t; });
+        QObject::connect(&link, &RadioLink::dutyCycleInfoAvailable, &link, [this] { dutyCycleButtonEnabled = true; });
+    }
+};
+
 // A radio link on the fake stick. openStick() opens it and forgets what the
 // opening wrote and logged (the version request).
 class RadioLinkTest : public ::testing::Test {
@@ -63,10 +91,11 @@ protected:
     ScriptedDialogs dialogs;
     RadioLink link;
     LogRecorder log{link};
+    LinkStateRecorder seen{link};
 
     void openStick()
     {
-        link.OpenPortButtonClick(QStringLiteral("stick"));
+        link.TogglePort(QStringLiteral("stick"));
         fake.state->writes.clear();
         log.take();
     }

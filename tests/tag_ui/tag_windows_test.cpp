@@ -245,10 +245,10 @@ TEST_F(TagWindows, MainWindowReadShowsTheTagInfoOnceTheIdentityArrived)
     FakePortInstaller fake;
     auto radio = std::make_unique<TForm9>();
     ConnectDesktopWindows({.main = form.get(), .radio = radio.get(), .tagInfo = info.get()});
-    radio->Link.OpenPortButtonClick("stick");
+    radio->Link.TogglePort("stick");
     radio->Link.ownId = 0x0180A2B3;
-    radio->Link.receiverIdText = "0x01A2B3C4";
-    radio->Link.sendDelay = false;
+    radio->EditReceiverId->setText("0x01A2B3C4");
+    radio->CheckBox1->setChecked(false);
     ASSERT_TRUE(radio->Link.isPortOpen());
     dlg.clear();
     dlg.answers = {MsgAnswer::OK, MsgAnswer::OK, MsgAnswer::Cancel}; // never waits for ever

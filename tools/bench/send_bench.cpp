@@ -56,20 +56,17 @@ int main(int argc, char **argv)
         if (id == tavel::kFrameTransferComplete)
             completeAt = clock.elapsed();
     });
-    if (link.OpenPortButtonClick(pty) != QLatin1String("Close port") || !waitFor([&] { return link.ownId != 0; }, 3000))
+    if (link.TogglePort(pty) != QLatin1String("Close port") || !waitFor([&] { return link.ownId != 0; }, 3000))
         return fail("the simulated stick does not answer");
-    link.SendPairingRequestButtonClick();
-    if (!waitFor([&] { return link.receiverIdText == QLatin1String("0x01A2B3C4"); }, 3000))
+    link.SendPairingRequest();
+    if (!waitFor([&] { return link.receiverIdText() == QLatin1String("0x01A2B3C4"); }, 3000))
         return fail("the simulated programmer does not pair");
 
     STRUCT_XML_FILE_VARIABLES profile;
     ApplyDefaultProfile(profile);
     QStringList items;
     GenerateProgrammingData(profile, DcLevelActiveForSlot(profile), items);
-    link.editGTIN = profile.editGTIN;
-    link.editFW = profile.editFW;
-    link.editSerial = profile.editSerial;
-    link.editHW = profile.editHW;
+    const IdentityFields identity{profile.editGTIN, profile.editFW, profile.editSerial, profile.editHW};
 
     std::printf("default profile: %d frames (3 identity + %d programming data), receive tick 110 ms\n",
                 int(3 + items.size()), int(items.size()));
@@ -77,7 +74,7 @@ int main(int argc, char **argv)
     for (int r = 0; r < runs; ++r) {
         completeAt = -1;
         clock.start();
-        link.SendCurrentDataPackage(items);
+        link.SendCurrentDataPackage(identity, items);
         const qint64 sentAt = clock.elapsed();
         if (!waitFor([&] { return completeAt >= 0; }, 5000))
             return fail("no transfer-complete frame");
