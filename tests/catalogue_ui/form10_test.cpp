@@ -1,5 +1,6 @@
 // The "Driver select" window with the main window around it: opening catalogues,
 // filtering, loading a model into the active slot, and the ways in from the main window.
+#include "control_texts.h"
 #include "common/app_data.h"
 #include "app/recent_files.h"
 #include "desktop/desktop_app.h"
@@ -143,12 +144,14 @@ protected:
 TEST_F(DriverSelectTest, ControlsAndCaptions)
 {
     EXPECT_EQ(form->windowTitle(), "Driver select");
-    EXPECT_EQ(form->Label5->text(), "Driver Ref.-No.");
-    EXPECT_EQ(form->browseXMLfileButton->text(), "Browse XML file");
-    EXPECT_EQ(form->LoadSelectedModelButton->text(), "Load selected driver");
-    EXPECT_EQ(form->Label1->text(), "Selected driver");
-    EXPECT_EQ(form->Label2->text(), "xxxx");
-    EXPECT_EQ(form->Label3->text(), "Selected settings profile for download");
+    ExpectControlTexts({
+        {form->Label5, "Driver Ref.-No."},
+        {form->browseXMLfileButton, "Browse XML file"},
+        {form->LoadSelectedModelButton, "Load selected driver"},
+        {form->Label1, "Selected driver"},
+        {form->Label2, "xxxx"},
+        {form->Label3, "Selected settings profile for download"},
+    });
     EXPECT_FALSE(form->SelectDriversComboBox->isEditable());
     ASSERT_EQ(form->DriversListView->columnCount(), 9);
     QStringList titles;

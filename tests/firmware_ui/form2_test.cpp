@@ -1,6 +1,7 @@
 // The "Firmware Updater" window: its port list and search, the port button, the
 // send buttons, the log and progress, clicks during a run, and showing it again.
 
+#include "control_texts.h"
 #include "fake_serial_line.h"
 #include "firmware/firmware_script.h"
 #include "serial/port_discovery.h"
@@ -86,13 +87,15 @@ TEST_F(Form2Test, ShownWithItsControlsAFreshListAndNothingSelected)
     form->show();
     EXPECT_EQ(form->windowTitle(), "Firmware Updater");
     EXPECT_EQ(form->size(), QSize(624, 227));
-    EXPECT_EQ(form->Label1->text(), "NFC programming device Firmware Update");
-    EXPECT_EQ(form->ButtonSearchComPortsFW->text(), "Search COM");
-    EXPECT_EQ(form->RefreshList1->text(), "Refresh");
-    EXPECT_EQ(form->ButtonOpenComPortsFW->text(), "Open port");
-    EXPECT_EQ(form->Button1->text(), "Send MagicCode");
-    EXPECT_EQ(form->Button2->text(), "Send Firmware");
-    EXPECT_EQ(form->Button3->text(), "Send MC + FW");
+    ExpectControlTexts({
+        {form->Label1, "NFC programming device Firmware Update"},
+        {form->ButtonSearchComPortsFW, "Search COM"},
+        {form->RefreshList1, "Refresh"},
+        {form->ButtonOpenComPortsFW, "Open port"},
+        {form->Button1, "Send MagicCode"},
+        {form->Button2, "Send Firmware"},
+        {form->Button3, "Send MC + FW"},
+    });
     EXPECT_EQ(entries(), (QStringList{"COM1", "COM12", "COM3"}));
     EXPECT_EQ(form->ComboBoxComPortFW->currentIndex(), -1);
     EXPECT_FALSE(sendEnabled());
