@@ -76,7 +76,7 @@ TEST_F(ReceiveTest, ParseLoopCases)
         {"data length of 256 or more", 0, {withHeaderCrc(hexBytes("55 01 00 00 02")) + kAck, {}},
          {{}, {logged(kAck), "<- ok"}}},
         {"event packet", 0, {event}, {{logged(event)}}},
-        {"a packet wrapping the ring", 250, {unknown22},
+        {"a packet wrapping the ring, its frame ID unknown to the decoder", 250, {unknown22},
          {{logged(unknown22), "<- Unknown Tavel FrameID 20!! "}}},
         {"nothing but noise", 0, {hexBytes("01 02 03")}, {{}}},
         {"a radio telegram too short for a frame", 0, {tooShort}, {{logged(tooShort)}}},

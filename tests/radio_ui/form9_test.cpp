@@ -8,6 +8,7 @@
 #include "profile/profile_defaults.h"
 #include "radio/esp3.h"
 #include "radio/tag_read_session.h"
+#include "radio_test_util.h"
 #include "desktop/radio_link_window.h"
 #include "screenshots.h"
 #include "scripted_dialogs.h"
@@ -28,7 +29,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray hexBytes(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
 const IdentityFields kIdentity{QStringLiteral("001122334455"), QStringLiteral("0011"),
                               QStringLiteral("0011223344556677"), QStringLiteral("0011")};
 
