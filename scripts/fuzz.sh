@@ -6,7 +6,8 @@
 # usage: scripts/fuzz.sh [SECONDS]            every target for SECONDS each (default 60)
 #        scripts/fuzz.sh TARGET [SECONDS]     one target (default 600 s)
 # The targets are the folders of fuzz/corpus/. Per target it prints the executions,
-# the coverage (edges reached, features) and the findings. A finding stops its
+# the coverage (edges reached, features) and the findings (crashes, sanitizer
+# reports, leaks, time-outs, out of memory; slow inputs are listed apart). A finding stops its
 # target and is kept as build-fuzz/findings/<target>/crash-* (or leak-, timeout-,
 # oom-); once the fault is mended, copy it into the target's corpus, where the
 # replay in ctest keeps checking it. The fuzzers run niced, so the time-out per
@@ -44,10 +45,14 @@ run_target() {
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
   ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-  found=$(find "$findings" -type f -newer "$log.start" 2>/dev/null | sort)
+  found=$(find "$findings" -type f -newer "$log.start" ! -name 'slow-unit-*' 2>/dev/null | sort)
+  slow=$(find "$findings" -type f -newer "$log.start" -name 'slow-unit-*' 2>/dev/null | sort)
   printf '%-18s executions %-10s coverage %-6s edges, %-7s features  findings %s\n' \
     "$target" "${execs:-?}" "${cov:-?}" "${ft:-?}" "$(echo "$found" | grep -c . || true)"
   for f in $found; do echo "  finding: $f"; done
+  # A slow input is no fault by itself (a busy machine starves the niced fuzzer):
+  # time it alone with ./build-fuzz/bin/fuzz_<target> FILE.
+  for f in $slow; do echo "  slow input (not counted as a finding): $f"; done
   if [ "$status" -ne 0 ] && [ -z "$found" ]; then
     echo "  the fuzzer ended with status $status without a finding: see $log"
   fi
