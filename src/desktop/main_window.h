@@ -3,10 +3,15 @@
 // panel, the work panel with the device information, the four parameter selectors
 // and the parameter editors, the summary view, and the status strip.
 //
-// The window's methods live in several files: this window's frame, slots, transfer,
-// files and summary in main_window.cpp; the parameter editors and graphs in
-// main_window_editors.cpp; sending in main_window_send.cpp; reading a driver and the report in
-// main_window_read.cpp.
+// The window's methods live in several files: the frame, window events, the buttons
+// that open other windows and the summary in main_window.cpp; building the controls
+// in main_window_build.cpp; the slots and the transfer between slot and controls in
+// main_window_slots.cpp; settings files and the recently-used list in
+// main_window_files.cpp; the editors' common frame in main_window_editors.cpp and
+// each editor in its own class (current_editor, clo_editor, dc_level_editor,
+// ntc_editor); sending in main_window_send.cpp; reading a driver and the report in
+// main_window_read.cpp; records in main_window_records.cpp; the other windows'
+// answers in main_window_answers.cpp.
 
 #include "desktop/clo_editor.h"
 #include "desktop/controls.h"
