@@ -10,7 +10,6 @@
 #include "radio/tag_read_session.h"
 #include "radio_test_util.h"
 #include "desktop/radio_link_window.h"
-#include "screenshots.h"
 #include "scripted_dialogs.h"
 #include "window_test_folder.h"
 
@@ -512,23 +511,5 @@ TEST_F(Form9Test, SettingsToolButtonShowsTheWindowAndClosingTheMainWindowDrainsT
     fake.state->incoming.append(QByteArray(5, 'x'));
     form1->FormClose();
     EXPECT_TRUE(fake.state->incoming.isEmpty());
-    form9->hide();
-}
-
-// Pictures of the radio link window for anyone to look at (build/screenshots or
-// TAVEL_SCREENSHOT_DIR): compact, with the settings panel, expert with a log.
-TEST_F(Form9Test, ScreenshotsOfTheLayouts)
-{
-    auto save = [&](const QString &name) { SaveScreenshot(*form9, name); };
-    form1->Setting1ToolButtonClick();
-    form9->show();
-    openStick();
-    save(QStringLiteral("radio-link-compact.png"));
-    form9->Advanced_ButtonClick();
-    save(QStringLiteral("radio-link-settings.png"));
-    form9->Develoop_ButtonClick();
-    fake.state->incoming.append(hexBytes("55 00 01 00 02 65 00 00"));
-    form9->Link.Timer1Timer();
-    save(QStringLiteral("radio-link-expert.png"));
     form9->hide();
 }

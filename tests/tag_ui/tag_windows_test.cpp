@@ -12,7 +12,6 @@
 #include "records/records_database.h"
 #include "desktop/programmed_drivers_window.h"
 #include "desktop/record_options_panel.h"
-#include "screenshots.h"
 #include "scripted_dialogs.h"
 #include "window_test_folder.h"
 
@@ -277,21 +276,6 @@ TEST_F(TagWindows, MainWindowReadShowsTheTagInfoOnceTheIdentityArrived)
     // empty buffers, so nothing of the tag read before shows through.
     EXPECT_EQ(info->txtGTIN->text(), "000000000000");
     EXPECT_EQ(info->txtRWsize->text(), "0x0000");
-}
-
-// Pictures of the windows for a look by eye (build/screenshots, or TAVEL_SCREENSHOT_DIR).
-TEST_F(TagWindows, Screenshots)
-{
-    info->SetExpertLayout(true);
-    info->show();
-    SaveScreenshot(*info, QStringLiteral("tag-info-expert.png"));
-    info->hide();
-    WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x0180A2B3", "0x01A2B3C4", "0000000000012345");
-    form->show();
-    form->ReportButtonClick();
-    SaveScreenshot(*form, QStringLiteral("record-options.png"));
-    form->ProgrammedDriverReportPanel->ReportPanelShowDriversButton->click();
-    SaveScreenshot(*form->ProgrammedDriverReportPanel->ProgrammedDrivers, QStringLiteral("programmed-drivers.png"));
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // window_pictures: writes PNG pictures of what a user of the desktop program
 // sees, for a look by eye (not a test): the main window's states (welcome panel,
 // slot 1, the CLO and DC editors, expert mode with the summary view), the four
-// parameter editors with their graphs, the Help and License windows and the
-// splash.
+// parameter editors with their graphs, the Help and License windows, the
+// splash, the radio link window (compact, with its settings panel, expert with a
+// log line; its stick is a stand-in port), the tag info window in expert layout,
+// the record options and the programmed drivers report.
 //
 //   window_pictures [FOLDER]     (default: build/screenshots beside build/bin)
 //
@@ -12,12 +14,24 @@
 // Exit status 0 when every picture was written; 1 naming the picture otherwise.
 
 #include "desktop/controls.h"
+#include "desktop/desktop_app.h"
 #include "desktop/graph_view.h"
 #include "desktop/info_windows.h"
 #include "desktop/main_window.h"
+#include "desktop/programmed_drivers_window.h"
+#include "desktop/radio_link_window.h"
+#include "desktop/record_options_panel.h"
 #include "desktop/splash_screen.h"
+#include "desktop/tag_info_window.h"
+#include "fake_serial_port.h"
 #include "profile/profile_record.h"
+#include "radio/esp3.h"
+#include "radio/tag_buffers.h"
+#include "radio/tag_image.h"
+#include "radio_test_util.h"
+#include "records/records_database.h"
 #include "scripted_dialogs.h"
+#include "serial/port_discovery.h"
 #include "window_test_folder.h"
 
 #include <QApplication>
@@ -150,6 +164,77 @@ void infoWindows(Pictures &pictures)
     splash.close();
 }
 
+void radioLinkLayouts(Pictures &pictures)
+{
+    FakePortInstaller fake; // a stand-in stick that acknowledges every radio telegram
+    fake.state->onWrite = [&fake](const QByteArray &w) {
+        if (w.size() > 4 && w[4] == char(esp3::kTypeRadioErp1))
+            fake.state->incoming.append(hexBytes("55 00 01 00 02 65 00 00"));
+    };
+    setSystemSerialPortLister([] { return QList<SystemSerialPort>{{QStringLiteral("ttyUSB0"), true, 0x0403, 0x6001, {}}}; });
+    {
+        TForm1 main(QStringList{QStringLiteral("tavel-nfc-config")});
+        TForm9 radio;
+        ConnectDesktopWindows({.main = &main, .radio = &radio});
+        radio.Link.stopReceiveTick(); // ticks by hand
+        main.Setting1ToolButtonClick();
+        radio.show();
+        radio.ButtonSearchComPortsClick();
+        radio.OpenPortButtonClick();
+        pictures.save(radio, QStringLiteral("radio-link-compact.png"));
+        radio.Advanced_ButtonClick();
+        pictures.save(radio, QStringLiteral("radio-link-settings.png"));
+        radio.Develoop_ButtonClick();
+        fake.state->incoming.append(hexBytes("55 00 01 00 02 65 00 00"));
+        radio.Link.Timer1Timer();
+        pictures.save(radio, QStringLiteral("radio-link-expert.png"));
+        radio.hide();
+    }
+    setSystemSerialPortLister({});
+}
+
+void tagAndRecordWindows(Pictures &pictures)
+{
+    TForm1 main(QStringList{QStringLiteral("tavel-nfc-config")});
+    main.Setting1ToolButtonClick();
+    STRUCT_XML_FILE_VARIABLES &p = settingsVariablesField[0];
+    p.editGTIN = QStringLiteral("001122334455");
+    p.editFW = QStringLiteral("0102");
+    p.editHW = QStringLiteral("0A0B");
+    p.current.size = QStringLiteral("2");
+    TFormTagInfo info;
+    ConnectDesktopWindows({.main = &main, .tagInfo = &info});
+
+    // A tag of the profile's driver: current 350, lifetime byte 100, levels
+    // 200/199/180/160/100, DC off.
+    TagImage t;
+    t.gtin = QByteArray::fromHex("001122334455");
+    t.fw = QByteArray::fromHex("0102");
+    t.serial = QByteArray::fromHex("0000000000003039");
+    t.hw = QByteArray::fromHex("0A0B");
+    t.rwStart = 256;
+    t.rwData = QByteArray::fromHex("00000000") + QByteArray::fromHex("5E0164C8C7B4A064FF");
+    tagBuffers = TagBuffers();
+    const QByteArray ident = TagIdentBytes(t);
+    std::copy(ident.begin(), ident.end(), tagBuffers.ident.begin());
+    const QByteArray rw = TagAreaBytes(t.rwData);
+    std::copy(rw.begin(), rw.end(), tagBuffers.rw.begin());
+
+    info.SetExpertLayout(true);
+    info.show();
+    pictures.save(info, QStringLiteral("tag-info-expert.png"));
+    info.hide();
+
+    WriteDriversToDatabaseInAppdataWithSettings(QStringLiteral("2.10"), QStringLiteral("0x0180A2B3"),
+                                                QStringLiteral("0x01A2B3C4"), QStringLiteral("0000000000012345"));
+    main.show();
+    main.ReportButtonClick();
+    pictures.save(main, QStringLiteral("record-options.png"));
+    main.ProgrammedDriverReportPanel->ReportPanelShowDriversButton->click();
+    pictures.save(*main.ProgrammedDriverReportPanel->ProgrammedDrivers, QStringLiteral("programmed-drivers.png"));
+    main.close();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -180,6 +265,8 @@ int main(int argc, char **argv)
     mainWindowStates(pictures);
     editorsAndGraphs(pictures);
     infoWindows(pictures);
+    radioLinkLayouts(pictures);
+    tagAndRecordWindows(pictures);
     std::printf("%d picture(s) written to %s\n", pictures.written(), qPrintable(QDir(folder).absolutePath()));
     return pictures.failed() == 0 ? 0 : 1;
 }
