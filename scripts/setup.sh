@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-  libsqlite3-dev libsimpleini-dev libgtest-dev
+  libsqlite3-dev libgtest-dev
   libpq-dev postgresql
   xvfb xauth
 )
