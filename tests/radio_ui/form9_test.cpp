@@ -1,4 +1,5 @@
 // The radio link window and the main window's "send".
+#include "control_texts.h"
 #include "fake_serial_port.h"
 
 #include "common/app_data.h"
@@ -84,7 +85,7 @@ TEST_F(Form9Test, CreatedCompactWithEveryControlsCaption)
     EXPECT_TRUE(f.Panel6->isHidden());
     EXPECT_EQ(f.Develoop_Button->Tag, 0);
     EXPECT_EQ(f.Advanced_Button->Tag, 0);
-    const std::pair<QPushButton *, const char *> buttons[] = {
+    ExpectControlTexts({
         {f.ButtonSearchComPorts, "Search EnOcean ports"}, {f.OpenPortButton, "Open port"},
         {f.SendPairingRequestButton, "Send pairing request"}, {f.Develoop_Button, "Develop menu"},
         {f.Advanced_Button, "Settings"}, {f.StartButton_PortForm, "Start"},
@@ -94,9 +95,11 @@ TEST_F(Form9Test, CreatedCompactWithEveryControlsCaption)
         {f.Button1, "send"}, {f.SwitchProgButton, "Switch to Prog"}, {f.SwichReadButton, "Switch to Read"},
         {f.ButtonFirmwareUpdate, "Firmware Update"}, {f.SendTagButton, "send Tag"},
         {f.SendTagDataButton, "Send Tag and Data"}, {f.SendProgrammingData, "SendProgrammingData"},
-    };
-    for (const auto &[b, caption] : buttons)
-        EXPECT_EQ(b->text(), QString::fromLatin1(caption));
+        {f.CheckBox1, "10s Send Delay"}, {f.CheckBox2, "Use OwnId"},
+        {f.rgSensHigh, "High"}, {f.rgSensLow, "Low"},
+        {f.Label9, "Stick Info:"}, {f.LabelTotal, "-"}, {f.LabelConnect, "Now Connect your Devices"},
+        {f.LabelReceiverId, "NFC  ID (EnOcean)"}, {f.LabelReceiverFW, "NFC FW"},
+    });
     const std::tuple<QLineEdit *, const char *, int> edits[] = {
         {f.EditReceiverId, "0x12345678", 10}, {f.EditReceiverFW, "0.0", 32767}, {f.EditUserText, "Test", 24},
         {f.EditGTIN, "001122334455", 12}, {f.EditFW, "0011", 4}, {f.EditSerial, "0011223344556677", 16},
@@ -111,17 +114,8 @@ TEST_F(Form9Test, CreatedCompactWithEveryControlsCaption)
     EXPECT_FALSE(f.Develoop_Button->isEnabled());
     EXPECT_FALSE(f.Button14->isEnabled());
     EXPECT_TRUE(f.CheckBox1->isChecked());
-    EXPECT_EQ(f.CheckBox1->text(), QStringLiteral("10s Send Delay"));
     EXPECT_TRUE(f.CheckBox2->isChecked());
-    EXPECT_EQ(f.CheckBox2->text(), QStringLiteral("Use OwnId"));
     EXPECT_EQ(f.rgSens->title(), QStringLiteral("Sensivity"));
-    EXPECT_EQ(f.rgSensHigh->text(), QStringLiteral("High"));
-    EXPECT_EQ(f.rgSensLow->text(), QStringLiteral("Low"));
-    EXPECT_EQ(f.Label9->text(), QStringLiteral("Stick Info:"));
-    EXPECT_EQ(f.LabelTotal->text(), QStringLiteral("-"));
-    EXPECT_EQ(f.LabelConnect->text(), QStringLiteral("Now Connect your Devices"));
-    EXPECT_EQ(f.LabelReceiverId->text(), QStringLiteral("NFC  ID (EnOcean)"));
-    EXPECT_EQ(f.LabelReceiverFW->text(), QStringLiteral("NFC FW"));
     const int widths[] = {200, 400, 180, 200};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(f.StatusPanels[size_t(i)]->width(), widths[i]);
