@@ -47,7 +47,10 @@ int runImport(const QString &from, const QString &station)
     Q_UNUSED(station); // already the station every record is written under
     ImportCounts counts;
     QString error;
-    const bool ok = ImportSqliteRecords(from, activeRecordsStore(), &counts, &error);
+    TerminalProgress progress(QStringLiteral("records import"), QStringLiteral("records"));
+    const bool ok = ImportSqliteRecords(from, activeRecordsStore(), &counts, &error,
+                                        [&](qint64 done, qint64 total) { progress.update(done, total); });
+    progress.finish();
     cliOut(QStringLiteral("%1 record(s) imported, %2 already there").arg(counts.added).arg(counts.present));
     if (!ok) {
         cliError(QStringLiteral("tavel-nfc records import: ") + error);

@@ -10,8 +10,38 @@
 
 namespace {
 
+// How far the import has come over both files.
+struct ImportProgress {
+    const ExportProgress &report;
+    qint64 total = 0;
+    qint64 done = 0;
+    void step()
+    {
+        ++done;
+        if (report)
+            report(done, total);
+    }
+};
+
+// The rows of one file's table; 0 when the file or its table cannot be read
+// (the import itself then says why).
+qint64 countRecords(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    qint64 rows = 0;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM ProgrammedLines;", -1, &stmt, nullptr) == SQLITE_OK
+            && sqlite3_step(stmt) == SQLITE_ROW)
+            rows = sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
 bool importFile(const QString &path, PendingRecord::Kind kind, RecordsStore &target, ImportCounts *counts,
-                QString *error)
+                QString *error, ImportProgress &progress)
 {
     const bool settings = kind == PendingRecord::Kind::Settings;
     const QStringList &columns = settings ? SettingsRecordColumns() : DriverRecordColumns();
@@ -57,6 +87,7 @@ bool importFile(const QString &path, PendingRecord::Kind kind, RecordsStore &tar
                             .arg(r.error));
         }
         ++(r.inserted ? counts->added : counts->present);
+        progress.step();
     }
     const QString readError = DatabaseText(sqlite3_errmsg(db));
     sqlite3_finalize(stmt);
@@ -68,7 +99,8 @@ bool importFile(const QString &path, PendingRecord::Kind kind, RecordsStore &tar
 
 } // namespace
 
-bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCounts *counts, QString *error)
+bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCounts *counts, QString *error,
+                         const ExportProgress &report)
 {
     const QDir dir(folder);
     const QString settings = dir.filePath(kSettingsDatabaseFileName);
@@ -79,8 +111,16 @@ bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCoun
                          .arg(QDir::toNativeSeparators(folder), kSettingsDatabaseFileName, kDriversDatabaseFileName);
         return false;
     }
+    ImportProgress progress{report};
+    for (const QString &path : {settings, drivers})
+        if (QFile::exists(path))
+            progress.total += countRecords(path);
+    if (report)
+        report(0, progress.total);
     // Settings first: a driver record's settings were recorded before it.
-    if (QFile::exists(settings) && !importFile(settings, PendingRecord::Kind::Settings, target, counts, error))
+    if (QFile::exists(settings)
+        && !importFile(settings, PendingRecord::Kind::Settings, target, counts, error, progress))
         return false;
-    return !QFile::exists(drivers) || importFile(drivers, PendingRecord::Kind::Driver, target, counts, error);
+    return !QFile::exists(drivers)
+           || importFile(drivers, PendingRecord::Kind::Driver, target, counts, error, progress);
 }

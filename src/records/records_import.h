@@ -13,5 +13,7 @@ struct ImportCounts {
 // values, so importing the same files again adds nothing. The files are opened
 // read-only. False with the reason when neither file is there, a file cannot be
 // read or a record cannot be written (the records written before stay; a second
-// import completes the rest).
-bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCounts *counts, QString *error);
+// import completes the rest). `progress` (when given) hears the records handled
+// so far of all the records in both files.
+bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCounts *counts, QString *error,
+                         const ExportProgress &progress = {});

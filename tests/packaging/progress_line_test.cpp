@@ -6,16 +6,13 @@
 
 #include "cli_runner.h"
 #include "fake_clock.h"
+#include "pseudo_terminal.h"
 #include "records/records_database.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdlib>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <unistd.h>
 
 namespace {
 struct Terminal {
@@ -82,41 +79,6 @@ TEST(ProgressLineTest, TextForUnknownTotalsAndFiguresOutOfRange)
     EXPECT_EQ(counted.text(qint64(1) << 40, qint64(1) << 41), QStringLiteral("export: 50% (1099511627776 of 2199023255552 records)"));
     EXPECT_EQ(bare.text(7, 100), QStringLiteral("firmware: 7%"));
 }
-
-// A pseudo-terminal whose other side is standard error of the program run.
-class PseudoTerminal {
-public:
-    PseudoTerminal()
-    {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0)
-            name_ = QString::fromLocal8Bit(ptsname(master_));
-    }
-    ~PseudoTerminal()
-    {
-        if (master_ >= 0)
-            close(master_);
-    }
-    QString deviceName() const { return name_; }
-    // Everything written so far (the program has ended; a short wait for the last bytes).
-    QByteArray readAll()
-    {
-        QByteArray out;
-        pollfd p{master_, POLLIN, 0};
-        char buf[4096];
-        while (poll(&p, 1, 500) > 0 && (p.revents & POLLIN)) {
-            const ssize_t n = read(master_, buf, sizeof buf);
-            if (n <= 0)
-                break;
-            out.append(buf, n);
-        }
-        return out;
-    }
-
-private:
-    int master_ = -1;
-    QString name_;
-};
 
 TEST(ProgressLineTest, RecordsExportDrawsItsLineOnATerminalAndNothingIntoAPipe)
 {
