@@ -5,6 +5,7 @@
 #include "radio/tag_reception.h"
 #include "records/record_options.h"
 #include "records/records_database.h"
+#include "driver_tags.h"
 #include "scripted_dialogs.h"
 #include "station/programmer_records.h"
 
@@ -48,12 +49,8 @@ struct Receiver {
 
 TagImage sampleTag(int rwSize = 30, int rSize = 12)
 {
-    TagImage t;
-    t.gtin = QByteArray::fromHex("001122334455");
-    t.fw = QByteArray::fromHex("0102");
-    t.serial = QByteArray::fromHex("0000000000003039");
-    t.hw = QByteArray::fromHex("0A0B");
-    t.rwStart = 256;
+    TagImage t = PairedDriverTag();
+    t.rwData.clear();
     for (int i = 0; i < rwSize; ++i)
         t.rwData.append(char(i + 1));
     t.rStart = 0x200;

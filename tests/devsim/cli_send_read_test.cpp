@@ -23,14 +23,7 @@ protected:
     {
         ProfileSlots profiles = DefaultSlots();
         STRUCT_XML_FILE_VARIABLES &p = profiles[0];
-        p.enOcean_HandHeldID = "0x01A2B3C4";
-        p.programmer_Nfc_FW = "2.10";
-        p.editGTIN = "001122334455";
-        p.editFW = "0102";
-        p.editSerial = "0000000000000000";
-        p.editHW = "0A0B";
-        p.current.size = "2";
-        p.current.defaultValue = "500";
+        p = PairedDriverProfile();
         p.lifeTime.defaultValue = "50000";
         p.Level0.defaultValue = "80";
         p.Level1.defaultValue = "82.5";

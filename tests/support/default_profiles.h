@@ -34,3 +34,26 @@ inline bool WriteDefaultSettingsFile(const QString &path, const std::function<vo
     }
     return written;
 }
+
+// The identity of the driver the tests program and read back: GTIN 001122334455,
+// FW 0102, HW 0A0B, serial field zero, a current of two bytes.
+inline void ApplyPairedDriverIdentity(STRUCT_XML_FILE_VARIABLES &p)
+{
+    p.editGTIN = QStringLiteral("001122334455");
+    p.editFW = QStringLiteral("0102");
+    p.editSerial = QStringLiteral("0000000000000000");
+    p.editHW = QStringLiteral("0A0B");
+    p.current.size = QStringLiteral("2");
+}
+
+// The default profile paired with the simulator's programmer (ID 0x01A2B3C4,
+// firmware 2.10) for that driver, with a current of 500 mA.
+inline STRUCT_XML_FILE_VARIABLES PairedDriverProfile()
+{
+    STRUCT_XML_FILE_VARIABLES p = DefaultProfile();
+    p.enOcean_HandHeldID = QStringLiteral("0x01A2B3C4");
+    p.programmer_Nfc_FW = QStringLiteral("2.10");
+    ApplyPairedDriverIdentity(p);
+    p.current.defaultValue = QStringLiteral("500");
+    return p;
+}

@@ -13,6 +13,8 @@
 #include "desktop/programmed_drivers_window.h"
 #include "desktop/record_options_panel.h"
 #include "scripted_dialogs.h"
+#include "default_profiles.h"
+#include "driver_tags.h"
 #include "window_test_folder.h"
 
 #include <QCheckBox>
@@ -41,11 +43,7 @@ protected:
         setDatabaseFolder(tmp.filePath("db"));
         form = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
         form->Setting1ToolButtonClick();
-        STRUCT_XML_FILE_VARIABLES &p = settingsVariablesField[0];
-        p.editGTIN = "001122334455";
-        p.editFW = "0102";
-        p.editHW = "0A0B";
-        p.current.size = "2";
+        ApplyPairedDriverIdentity(settingsVariablesField[0]);
         info = std::make_unique<TFormTagInfo>();
         ConnectDesktopWindows({.main = form.get(), .tagInfo = info.get()});
         recordOptions() = RecordOptions();
@@ -60,22 +58,12 @@ protected:
         recordOptions() = RecordOptions();
     }
 
-    // A tag of the profile's driver: current 350, lifetime byte 100, levels
-    // 200/199/180/160/100, DC byte 255 (off).
+    // The profile's driver's tag (PairedDriverTag), with another GTIN if asked.
     static void loadTag(const QByteArray &gtin = QByteArray::fromHex("001122334455"))
     {
-        TagImage t;
+        TagImage t = PairedDriverTag();
         t.gtin = gtin;
-        t.fw = QByteArray::fromHex("0102");
-        t.serial = QByteArray::fromHex("0000000000003039");
-        t.hw = QByteArray::fromHex("0A0B");
-        t.rwStart = 256;
-        t.rwData = QByteArray::fromHex("00000000") + QByteArray::fromHex("5E0164C8C7B4A064FF");
-        tagBuffers = TagBuffers();
-        const QByteArray ident = TagIdentBytes(t);
-        std::copy(ident.begin(), ident.end(), tagBuffers.ident.begin());
-        const QByteArray rw = TagAreaBytes(t.rwData);
-        std::copy(rw.begin(), rw.end(), tagBuffers.rw.begin());
+        LoadTagIntoBuffers(t);
     }
     QStringList memoLines() const { return info->UserFriendlyDataMemo->toPlainText().split('\n', Qt::SkipEmptyParts); }
 };

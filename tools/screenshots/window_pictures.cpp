@@ -32,6 +32,8 @@
 #include "records/records_database.h"
 #include "scripted_dialogs.h"
 #include "serial/port_discovery.h"
+#include "default_profiles.h"
+#include "driver_tags.h"
 #include "window_test_folder.h"
 
 #include <QApplication>
@@ -197,28 +199,13 @@ void tagAndRecordWindows(Pictures &pictures)
 {
     TForm1 main(QStringList{QStringLiteral("tavel-nfc-config")});
     main.Setting1ToolButtonClick();
-    STRUCT_XML_FILE_VARIABLES &p = settingsVariablesField[0];
-    p.editGTIN = QStringLiteral("001122334455");
-    p.editFW = QStringLiteral("0102");
-    p.editHW = QStringLiteral("0A0B");
-    p.current.size = QStringLiteral("2");
+    ApplyPairedDriverIdentity(settingsVariablesField[0]);
     TFormTagInfo info;
     ConnectDesktopWindows({.main = &main, .tagInfo = &info});
 
-    // A tag of the profile's driver: current 350, lifetime byte 100, levels
+    // The profile's driver's tag: current 350, lifetime byte 100, levels
     // 200/199/180/160/100, DC off.
-    TagImage t;
-    t.gtin = QByteArray::fromHex("001122334455");
-    t.fw = QByteArray::fromHex("0102");
-    t.serial = QByteArray::fromHex("0000000000003039");
-    t.hw = QByteArray::fromHex("0A0B");
-    t.rwStart = 256;
-    t.rwData = QByteArray::fromHex("00000000") + QByteArray::fromHex("5E0164C8C7B4A064FF");
-    tagBuffers = TagBuffers();
-    const QByteArray ident = TagIdentBytes(t);
-    std::copy(ident.begin(), ident.end(), tagBuffers.ident.begin());
-    const QByteArray rw = TagAreaBytes(t.rwData);
-    std::copy(rw.begin(), rw.end(), tagBuffers.rw.begin());
+    LoadTagIntoBuffers(PairedDriverTag());
 
     info.SetExpertLayout(true);
     info.show();
