@@ -2,6 +2,7 @@
 // back from both stores, two stations writing at once, the server away in the
 // middle of the work, the command line's store options, import.
 #include "cli_runner.h"
+#include "pseudo_terminal.h"
 #include "default_profiles.h"
 #include "devsim_process.h"
 #include "pg_test_server.h"
@@ -88,9 +89,11 @@ protected:
                 return a.Get(c, row);
         return QStringLiteral("<no column>");
     }
-    static CliRun cli(const QStringList &args, const QString &home, const QStringList &environment = {})
+    static CliRun cli(const QStringList &args, const QString &home, const QStringList &environment = {},
+                      const QString &standardErrorFile = QString())
     {
         CliRunOptions options;
+        options.standardErrorFile = standardErrorFile;
         options.environment = DataHomeEnvironment(home) + environment;
         options.environment << QStringLiteral("ASAN_OPTIONS=detect_leaks=0");
         options.timeoutMs = 60000;
@@ -314,9 +317,15 @@ TEST_F(RecordsServer, ImportTwiceAddsOnceAndStationFilters)
     CliRun r = cli(import, home);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("4 record(s) imported, 0 already there")) << r.out.toStdString();
-    r = cli(import, home);
+    // Again on a terminal: the progress line counts every record of both files.
+    PseudoTerminal terminal;
+    ASSERT_FALSE(terminal.deviceName().isEmpty());
+    r = cli(import, home, {}, terminal.deviceName());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("0 record(s) imported, 4 already there")) << r.out.toStdString();
+    const QByteArray shown = terminal.readAll();
+    EXPECT_TRUE(shown.startsWith("\rrecords import: 0% (0 of 4 records)\x1b[K")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("\rrecords import: 100% (4 of 4 records)\x1b[K\r\n")) << shown.toStdString();
     EXPECT_EQ(server->exec(url, "SELECT count(*) FROM driver_records"), 3);
     EXPECT_EQ(server->exec(url, "SELECT count(*) FROM settings_records"), 1);
 
@@ -347,15 +356,7 @@ TEST_F(RecordsServer, SendAgainstTheSimulatorLeavesItsRecordsOnTheServer)
         GTEST_SKIP() << "the simulator runs on POSIX systems only";
     const QString settingsPath = dir.filePath("drivers.set");
     ProfileSlots profiles = DefaultSlots();
-    STRUCT_XML_FILE_VARIABLES &p = profiles[0];
-    p.enOcean_HandHeldID = "0x01A2B3C4";
-    p.programmer_Nfc_FW = "2.10";
-    p.editGTIN = "001122334455";
-    p.editFW = "0102";
-    p.editSerial = "0000000000000000";
-    p.editHW = "0A0B";
-    p.current.size = "2";
-    p.current.defaultValue = "500";
+    profiles[0] = PairedDriverProfile();
     SettingsIniFile ini(settingsPath);
     ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
     const QString url = freshDatabase();
