@@ -5,13 +5,27 @@
 #include <QSaveFile>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace {
 
 const QString kLineTag = QStringLiteral("R1");
 const QString kSettingsKind = QStringLiteral("settings");
 const QString kDriverKind = QStringLiteral("driver");
+const QString kVerificationKind = QStringLiteral("verification");
 constexpr int kSettingsValues = 22;
 constexpr int kDriverValues = 17;
+constexpr int kVerificationValues = 5;
+
+QString kindName(PendingRecord::Kind kind)
+{
+    switch (kind) {
+    case PendingRecord::Kind::Settings: return kSettingsKind;
+    case PendingRecord::Kind::Driver: return kDriverKind;
+    case PendingRecord::Kind::Verification: return kVerificationKind;
+    }
+    return QString();
+}
 
 QString escaped(const QString &text)
 {
@@ -65,8 +79,15 @@ PendingRecord PendingRecord::make(Kind kind, const QStringList &values)
 
 QString PendingRecord::toLine() const
 {
-    QStringList fields = {kLineTag, id, kind == Kind::Settings ? kSettingsKind : kDriverKind, created,
-                          lookupDeferred ? QStringLiteral("deferred") : QStringLiteral("-")};
+    // The flags field: "-" for none, else flags joined by "," (earlier versions
+    // wrote only "-" and "deferred").
+    QStringList flags;
+    if (lookupDeferred)
+        flags << QStringLiteral("deferred");
+    if (reportRecord > 0)
+        flags << QStringLiteral("report-record=%1").arg(reportRecord);
+    QStringList fields = {kLineTag, id, kindName(kind), created,
+                          flags.isEmpty() ? QStringLiteral("-") : flags.join(QLatin1Char(','))};
     fields += values;
     for (auto &f : fields)
         f = escaped(f);
@@ -91,12 +112,21 @@ bool PendingRecord::parse(const QString &line, PendingRecord *out)
         r.kind = Kind::Settings;
     else if (fields[2] == kDriverKind)
         r.kind = Kind::Driver;
+    else if (fields[2] == kVerificationKind)
+        r.kind = Kind::Verification;
     else
         return false;
     r.created = fields[3];
-    r.lookupDeferred = fields[4] == QLatin1String("deferred");
+    for (const QString &flag : fields[4].split(QLatin1Char(','))) {
+        if (flag == QLatin1String("deferred"))
+            r.lookupDeferred = true;
+        else if (flag.startsWith(QLatin1String("report-record=")))
+            r.reportRecord = std::max(0, flag.mid(14).toInt());
+    }
     r.values = fields.mid(5);
-    const int expected = r.kind == Kind::Settings ? kSettingsValues : kDriverValues;
+    const int expected = r.kind == Kind::Settings ? kSettingsValues
+                         : r.kind == Kind::Driver ? kDriverValues
+                                                  : kVerificationValues;
     if (r.id.isEmpty() || r.values.size() != expected)
         return false;
     *out = r;
@@ -108,6 +138,9 @@ QString PendingRecord::describe() const
     if (kind == Kind::Settings)
         return QStringLiteral("%1 settings record of programmer %2 (%3 %4)")
             .arg(created, values.value(0), values.value(2), values.value(4));
+    if (kind == Kind::Verification)
+        return QStringLiteral("%1 verification record: serial %2 %3 (programmer %4, slot %5)")
+            .arg(created, values.value(0), values.value(3), values.value(1), values.value(2));
     return QStringLiteral("%1 driver record: serial %2 from programmer %3")
         .arg(created, values.value(3), values.value(2));
 }

@@ -19,7 +19,7 @@
 #include <QStringList>
 
 struct PendingRecord {
-    enum class Kind { Settings, Driver };
+    enum class Kind { Settings, Driver, Verification };
     QString id;       // unique, made when the record was made
     Kind kind = Kind::Settings;
     QString created;  // "yyyy-MM-dd HH:mm:ss" UTC, as SQLite's datetime('now') writes it
@@ -27,6 +27,11 @@ struct PendingRecord {
     // busy) looks its settings up when it is moved in, among the settings records
     // made up to `created`.
     bool lookupDeferred = false;
+    // A driver record: its place among the records of one report of the programmer
+    // (one per matching slot): 0 for the first, 1, 2 for the others. The records of
+    // one report are written one after the other, so the record at place k is a
+    // repeat only when more than k records of its serial number are there before it.
+    int reportRecord = 0;
     QStringList values; // the insert's values in column order (without datetime)
 
     // A new record with a fresh id and the present time.
@@ -34,7 +39,7 @@ struct PendingRecord {
     // One line of text without the line break; parse() reads it back.
     QString toLine() const;
     static bool parse(const QString &line, PendingRecord *out);
-    // "settings" / "driver" and a short description for listings.
+    // "settings" / "driver" / "verification" and a short description for listings.
     QString describe() const;
 };
 

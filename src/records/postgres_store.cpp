@@ -46,6 +46,15 @@ QStringList migrations()
                 "CREATE INDEX driver_records_newest ON driver_records (record_time DESC, id DESC);"
                 "CREATE INDEX driver_records_station ON driver_records (station, record_time DESC, id DESC);"
                 "CREATE INDEX driver_records_serial ON driver_records (\"serialNumber\");"),
+        // The repeat mark of a driver programmed again (0 for the records before it)
+        // and the verification records.
+        QStringLiteral("ALTER TABLE driver_records ADD COLUMN \"repeat\" smallint NOT NULL DEFAULT 0;")
+            + table(QStringLiteral("verification_records"), VerificationRecordColumns())
+            + QStringLiteral("CREATE INDEX verification_records_serial ON verification_records "
+                             "(\"serialNumber\", record_time DESC, id DESC);"
+                             "CREATE INDEX verification_records_newest ON verification_records (record_time DESC, id DESC);"
+                             "CREATE INDEX verification_records_station ON verification_records "
+                             "(station, record_time DESC, id DESC);"),
     };
 }
 
@@ -64,6 +73,12 @@ QString recordTime(const QString &created)
 }
 
 void quietNotices(void *, const char *) {}
+
+// The verification read-back's columns, as the SQLite store gives them.
+QString verificationColumns()
+{
+    return QStringLiteral("id,\"datetime\",station,") + columnList(VerificationRecordColumns().mid(1));
+}
 
 } // namespace
 
@@ -230,9 +245,9 @@ StoreResult PostgresStore::lookUpSettings(const QString &programmerId, const QSt
 
 StoreResult PostgresStore::insert(const PendingRecord &record, bool, const BusyBudget &budget)
 {
-    const bool settings = record.kind == PendingRecord::Kind::Settings;
+    const bool driver = record.kind == PendingRecord::Kind::Driver;
     QStringList values = record.values;
-    if (!settings && record.lookupDeferred) {
+    if (driver && record.lookupDeferred) {
         QStringList looked;
         const StoreResult lookup = lookUpSettings(record.values.value(2), record.created, budget, &looked);
         if (lookup.retryLater())
@@ -242,19 +257,47 @@ StoreResult PostgresStore::insert(const PendingRecord &record, bool, const BusyB
     StoreResult r;
     if (!connection(&r))
         return r;
-    const QStringList &columns = settings ? SettingsRecordColumns() : DriverRecordColumns();
+    const QStringList &columns = record.kind == PendingRecord::Kind::Settings ? SettingsRecordColumns()
+                                 : driver                                    ? DriverRecordColumns()
+                                                                             : VerificationRecordColumns();
+    const QString table = record.kind == PendingRecord::Kind::Settings ? QStringLiteral("settings_records")
+                          : driver                                    ? QStringLiteral("driver_records")
+                                                                      : QStringLiteral("verification_records");
     QString placeholders = QStringLiteral("$1, $2, $3::timestamptz");
     for (int i = 0; i < columns.size(); ++i)
         placeholders += QStringLiteral(", $%1").arg(i + 4);
-    const QString sql = QStringLiteral("INSERT INTO %1 (record_id, station, record_time, %2) VALUES (%3) "
-                                       "ON CONFLICT (record_id) DO NOTHING;")
-                            .arg(settings ? QStringLiteral("settings_records") : QStringLiteral("driver_records"),
-                                 columnList(columns), placeholders);
+    QString repeatColumn;
+    if (driver) {
+        // $8 serialNumber: more records of it than those of the same report before this one.
+        repeatColumn = QStringLiteral(", \"repeat\"");
+        placeholders += QStringLiteral(", (SELECT CASE WHEN count(*) > %1 THEN 1 ELSE 0 END FROM "
+                                       "(SELECT 1 FROM driver_records WHERE \"serialNumber\" = $8 LIMIT %2) AS earlier)")
+                            .arg(record.reportRecord)
+                            .arg(record.reportRecord + 1);
+    }
+    const QString sql = QStringLiteral("INSERT INTO %1 (record_id, station, record_time, %2%3) VALUES (%4) "
+                                       "ON CONFLICT (record_id) DO NOTHING RETURNING %5;")
+                            .arg(table, columnList(columns), repeatColumn, placeholders,
+                                 driver ? QStringLiteral("\"repeat\"") : QStringLiteral("id"));
     values.prepend(record.created);
     values = QStringList{record.id, station_.isEmpty() ? RecordsStation() : station_, recordTime(record.created)} + values;
-    int affected = 0;
-    r = run(sql.toUtf8().constData(), values, nullptr, &affected);
-    r.inserted = r.ok() && affected == 1;
+    SQLiteAnswerClass returned;
+    if (!driver) {
+        r = run(sql.toUtf8().constData(), values, &returned);
+    } else {
+        // Two stations recording the same driver at once: one of them sees the other's record.
+        r = run("BEGIN;", {}, nullptr);
+        if (r.ok())
+            r = run("SELECT pg_advisory_xact_lock(741700, hashtext($1));", {values.value(7)}, nullptr);
+        if (r.ok())
+            r = run(sql.toUtf8().constData(), values, &returned);
+        if (r.ok())
+            r = run("COMMIT;", {}, nullptr);
+        else if (conn_ && PQtransactionStatus(conn_) != PQTRANS_IDLE)
+            PQclear(PQexec(conn_, "ROLLBACK;"));
+    }
+    r.inserted = r.ok() && returned.GetRowCount() == 1;
+    r.repeat = r.inserted && driver && returned.Get(0, 0) == QLatin1String("1");
     return r;
 }
 
@@ -263,17 +306,44 @@ bool PostgresStore::query(RecordQuery which, int limit, const QString &station, 
 {
     StoreResult r;
     if (connection(&r)) {
-        const bool settingsTable = which == RecordQuery::SettingsNewest;
-        const QStringList &columns = settingsTable ? SettingsRecordColumns() : DriverRecordColumns();
-        const QString sql =
-            QStringLiteral("SELECT %1%2 FROM %3 %4ORDER BY record_time DESC, id DESC LIMIT $1;")
-                .arg(which == RecordQuery::DriversReport ? QString() : QStringLiteral("id,"), columnList(columns),
-                     settingsTable ? QStringLiteral("settings_records") : QStringLiteral("driver_records"),
-                     station.isEmpty() ? QString() : QStringLiteral("WHERE station = $2 "));
+        QString columns, table;
+        switch (which) {
+        case RecordQuery::SettingsNewest:
+            columns = QStringLiteral("id,") + columnList(SettingsRecordColumns());
+            table = QStringLiteral("settings_records");
+            break;
+        case RecordQuery::DriversNewest:
+        case RecordQuery::DriversReport:
+            columns = (which == RecordQuery::DriversNewest ? QStringLiteral("id,") : QString())
+                      + columnList(DriverRecordColumns()) + QStringLiteral(",\"repeat\"");
+            table = QStringLiteral("driver_records");
+            break;
+        case RecordQuery::VerificationsNewest:
+            columns = verificationColumns();
+            table = QStringLiteral("verification_records");
+            break;
+        }
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 %3ORDER BY record_time DESC, id DESC LIMIT $1;")
+                                .arg(columns, table,
+                                     station.isEmpty() ? QString() : QStringLiteral("WHERE station = $2 "));
         QStringList values{QString::number(limit)};
         if (!station.isEmpty())
             values << station;
         r = run(sql.toUtf8().constData(), values, &answer);
+    }
+    if (!r.ok() && error)
+        *error = QStringLiteral("records could not be read: ") + r.error;
+    return r.ok();
+}
+
+bool PostgresStore::newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error)
+{
+    StoreResult r;
+    if (connection(&r)) {
+        const QString sql = QStringLiteral("SELECT %1 FROM verification_records WHERE \"serialNumber\" = $1 "
+                                           "ORDER BY record_time DESC, id DESC LIMIT 1;")
+                                .arg(verificationColumns());
+        r = run(sql.toUtf8().constData(), {serial}, &answer);
     }
     if (!r.ok() && error)
         *error = QStringLiteral("records could not be read: ") + r.error;
@@ -303,7 +373,7 @@ bool PostgresStore::exportDriversCsv(const QString &path, const QString &station
     }
     const QString sql =
         QStringLiteral("SELECT d.id,%1,s.id AS settings_id,s.\"datetime\" AS settings_datetime,"
-                       "s.\"programmer_NFC_FW\" AS \"settings_programmer_NFC_FW\",%2,d.station "
+                       "s.\"programmer_NFC_FW\" AS \"settings_programmer_NFC_FW\",%2,d.station,d.\"repeat\" "
                        "FROM driver_records AS d LEFT JOIN LATERAL (SELECT * FROM settings_records AS x "
                        "WHERE x.\"enOcean_HandHeldID\" = d.\"programmerID\" AND x.record_time <= d.record_time "
                        "ORDER BY x.record_time DESC, x.id DESC LIMIT 1) AS s ON true %3"
@@ -358,7 +428,7 @@ bool PostgresStore::exportDriversCsv(const QString &path, const QString &station
         QStringList names{QStringLiteral("id")};
         names << DriverRecordColumns() << QStringLiteral("settings_id") << QStringLiteral("settings_datetime")
               << QStringLiteral("settings_programmer_NFC_FW") << SettingsRecordColumns().mid(3, 7)
-              << QStringLiteral("station");
+              << QStringLiteral("station") << QStringLiteral("repeat");
         QStringList fields;
         for (const QString &n : names)
             fields << CsvField(n);

@@ -33,6 +33,7 @@ public:
     StoreResult insert(const PendingRecord &record, bool once, const BusyBudget &budget) override;
     bool query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
                QString *error) override;
+    bool newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error) override;
     bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                           const ExportProgress &progress) override;
 

@@ -25,8 +25,10 @@ RecordOptions &recordOptions();
 // when its filter is ticked and its programmer ID equals `programmerId` exactly,
 // one driver record with that slot's programmer firmware. Returns the number of
 // records written or kept pending (a lost record is reported and not counted).
+// `repeat` (when given) is set when a record written now is marked repeat: the
+// driver was recorded before (records kept pending are decided when moved in).
 int RecordProgrammedDriver(const QString &ownId, const QString &programmerId, const QString &serial,
-                           const RecordOptions &options = recordOptions());
+                           const RecordOptions &options = recordOptions(), bool *repeat = nullptr);
 
 // A transfer was confirmed: a settings record of the active slot when
 // "Write to settings database" is ticked. Returns whether one was written or kept pending.

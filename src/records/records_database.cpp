@@ -57,8 +57,11 @@ void notify(int pending, bool firstFailure)
 
 // Writes one record: first the pending ones, oldest first; the record itself
 // goes into the journal when it cannot be written or older records still wait.
-RecordFate writeRecord(PendingRecord record, const BusyBudget &budget)
+// `repeat` gets the store's mark of a driver record written now.
+RecordFate writeRecord(PendingRecord record, const BusyBudget &budget, bool *repeat = nullptr)
 {
+    if (repeat)
+        *repeat = false;
     PendingJournal j = journal();
     const int pendingBefore = j.count();
     QString error;
@@ -68,6 +71,8 @@ RecordFate writeRecord(PendingRecord record, const BusyBudget &budget)
         if (q.ok()) {
             if (pendingBefore > 0)
                 notify(0, false);
+            if (repeat)
+                *repeat = q.repeat;
             return RecordFate::Written;
         }
         error = q.error;
@@ -99,6 +104,7 @@ QString DatabaseFolder()
 
 QString SettingsDatabasePath() { return QDir(DatabaseFolder()).filePath(kSettingsDatabaseFileName); }
 QString DriversDatabasePath() { return QDir(DatabaseFolder()).filePath(kDriversDatabaseFileName); }
+QString VerificationsDatabasePath() { return QDir(DatabaseFolder()).filePath(kVerificationsDatabaseFileName); }
 
 void setDatabaseBusyTimeout(int milliseconds) { g_busyTimeoutMs = milliseconds; }
 
@@ -122,7 +128,8 @@ RecordFate WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &p)
 RecordFate WriteSettingsToDatabaseInAppdata() { return WriteSettingsRecord(activeProfile()); }
 
 RecordFate WriteDriversToDatabaseInAppdataWithSettings(const QString &programmerFw, const QString &ownId,
-                                                       const QString &programmerId, const QString &serial)
+                                                       const QString &programmerId, const QString &serial,
+                                                       bool *repeat, int reportRecord)
 {
     const BusyBudget budget(g_busyTimeoutMs);
     QStringList settings;
@@ -131,7 +138,31 @@ RecordFate WriteDriversToDatabaseInAppdataWithSettings(const QString &programmer
         PendingRecord::make(PendingRecord::Kind::Driver, QStringList{ownId, programmerFw, programmerId, serial} + settings);
     // A busy settings file (or a server away) is looked up again when the record is moved in.
     record.lookupDeferred = lookup.retryLater();
-    return writeRecord(record, budget);
+    record.reportRecord = reportRecord;
+    return writeRecord(record, budget, repeat);
+}
+
+RecordFate WriteVerificationRecord(const VerificationRecord &v)
+{
+    const BusyBudget budget(g_busyTimeoutMs);
+    return writeRecord(PendingRecord::make(PendingRecord::Kind::Verification,
+                                           {v.serial, v.programmerId, v.slot, v.result, v.differences}),
+                       budget);
+}
+
+bool NewestVerification(const QString &serial, VerificationRecord *record, QString *time, QString *error)
+{
+    SQLiteAnswerClass answer;
+    if (!activeRecordsStore().newestVerification(serial, answer, error) || answer.GetRowCount() == 0)
+        return false;
+    // id, datetime, station, serialNumber, programmerID, slot, result, differences
+    if (time)
+        *time = answer.Get(1, 0, QString());
+    if (record)
+        *record = VerificationRecord{answer.Get(3, 0, QString()), answer.Get(4, 0, QString()),
+                                     answer.Get(5, 0, QString()), answer.Get(6, 0, QString()),
+                                     answer.Get(7, 0, QString())};
+    return true;
 }
 
 QString PendingRecordsJournalPath() { return QDir(DatabaseFolder()).filePath(kPendingRecordsFileName); }
@@ -161,9 +192,10 @@ bool PrepareRecordDatabases(QString *error) { return activeRecordsStore().prepar
 bool ReadNewestRecords(RecordDatabase which, int limit, SQLiteAnswerClass &answer)
 {
     QString error;
-    const bool ok = activeRecordsStore().query(which == RecordDatabase::Settings ? RecordQuery::SettingsNewest
-                                                                                 : RecordQuery::DriversNewest,
-                                               limit, QString(), answer, &error);
+    const RecordQuery query = which == RecordDatabase::Settings  ? RecordQuery::SettingsNewest
+                              : which == RecordDatabase::Drivers ? RecordQuery::DriversNewest
+                                                                 : RecordQuery::VerificationsNewest;
+    const bool ok = activeRecordsStore().query(query, limit, QString(), answer, &error);
     if (!ok)
         dialogs().message(QString(), error);
     return ok;

@@ -20,6 +20,8 @@ struct sqlite3;
 
 inline const QString kSettingsDatabaseFileName = QStringLiteral("programmedSettingsData_ver_1.db");
 inline const QString kDriversDatabaseFileName = QStringLiteral("programmedDriversData_ver_1.db");
+// The verification records (each driver read back and compared with its profile).
+inline const QString kVerificationsDatabaseFileName = QStringLiteral("programmedVerificationsData_ver_1.db");
 // The pending-records journal beside the two files.
 inline const QString kPendingRecordsFileName = QStringLiteral("pendingRecords.journal");
 
@@ -28,6 +30,7 @@ inline const QString kPendingRecordsFileName = QStringLiteral("pendingRecords.jo
 extern const char *const kSettingsCreateTableSql;
 extern const char *const kSettingsCreateTableSqlDriverForm;
 extern const char *const kDriversCreateTableSql;
+extern const char *const kVerificationsCreateTableSql;
 
 // The report shows at most this many driver records, newest first.
 constexpr int kReportLineLimit = 500;
@@ -41,6 +44,7 @@ void setDatabaseFolder(const QString &folder);
 QString DatabaseFolder();
 QString SettingsDatabasePath();
 QString DriversDatabasePath();
+QString VerificationsDatabasePath();
 // How long one record (all its files and statements together) and every other
 // operation waits for a database that another program holds locked (default 200 ms).
 constexpr int kRecordBusyBudgetMs = 200;
@@ -77,8 +81,29 @@ RecordFate WriteSettingsToDatabaseInAppdata();
 // Appends one driver record: the four texts and the 13 parameter values of the
 // newest settings record whose programmer ID equals `programmerId` ("NULL" texts
 // when there is none, empty texts when the settings database cannot be read).
+// `repeat` (when given) is set when the record was written and the store already
+// held a driver record of `serial` from another report; a record kept pending is
+// decided when it is moved in (false here). `reportRecord`: the record's place
+// among the records of one report (one per matching slot; 0 for the first), so
+// that they do not count as repeats of one another.
 RecordFate WriteDriversToDatabaseInAppdataWithSettings(const QString &programmerFw, const QString &ownId,
-                                                       const QString &programmerId, const QString &serial);
+                                                       const QString &programmerId, const QString &serial,
+                                                       bool *repeat = nullptr, int reportRecord = 0);
+
+// One driver read back and compared with the profile of a slot.
+struct VerificationRecord {
+    QString serial;
+    QString programmerId;
+    QString slot;        // "1" .. "3"
+    QString result;      // "PASS" / "FAIL"
+    QString differences; // one per line ("name: expected X, found Y"), empty on PASS
+};
+// Appends one verification record; the store adds the time and the station
+// (RecordsStation()). Kept pending and moved in exactly once as the other records.
+RecordFate WriteVerificationRecord(const VerificationRecord &record);
+// The newest verification record of `serial`: false when there is none or the
+// records cannot be read (then `error` holds the reason). `time` gets its time.
+bool NewestVerification(const QString &serial, VerificationRecord *record, QString *time, QString *error);
 
 // Every record write waits at most kRecordBusyBudgetMs for a locked file. A
 // record that still cannot be written (locked, unwritable folder, full disk,
@@ -99,7 +124,7 @@ void setPendingRecordsObserver(PendingRecordsObserver observer);
 // Tells the observer the present count again (after the records store changed).
 void RefreshPendingRecordsObserver();
 
-// Creates both files with their tables and the indexes their lookups need (run
+// Creates the three files with their tables and the indexes their lookups need (run
 // at start, so that a large file of an earlier version is not indexed in the
 // middle of a transfer). False with the reason when a file cannot be prepared.
 bool PrepareRecordDatabases(QString *error);

@@ -13,13 +13,16 @@
 #include <functional>
 #include <memory>
 
-enum class RecordDatabase { Settings, Drivers };
+enum class RecordDatabase { Settings, Drivers, Verifications };
 
 // The read-backs every store answers with the same columns.
 enum class RecordQuery {
     SettingsNewest, // every column of the settings records, id first, newest first
     DriversNewest,  // every column of the driver records, id first, newest first
-    DriversReport,  // the report's columns (no id), newest first
+    DriversReport,  // the report's columns (no id) and repeat last, newest first
+    // id, datetime, station, serialNumber, programmerID, slot, result,
+    // differences of the verification records, newest first
+    VerificationsNewest,
 };
 
 // The time one record may spend waiting for a busy file or a slow server,
@@ -43,6 +46,9 @@ struct StoreResult {
     Status status = Status::Ok;
     QString error;
     bool inserted = false; // insert: the record is new to the store (not one it already held)
+    // insert of a driver record: the store held a driver record of the same serial
+    // number from another report (the record is written all the same, marked).
+    bool repeat = false;
 
     bool ok() const { return status == Status::Ok; }
     bool retryLater() const { return status == Status::RetryLater; }
@@ -71,14 +77,20 @@ public:
                                        QStringList *settings) = 0;
     // Appends one record. With `once`, the record's id is kept with it, so a record
     // written a second time (from the pending journal, an import) is skipped. A
-    // driver record with a deferred lookup looks its settings up first.
+    // driver record with a deferred lookup looks its settings up first. A driver
+    // record is marked repeat when the store already holds more driver records of
+    // its serial number than the records of its report before it (reportRecord).
     virtual StoreResult insert(const PendingRecord &record, bool once, const BusyBudget &budget) = 0;
     // One read-back, at most `limit` rows; `station` (not empty) keeps only the
     // records of that station. False with the reason when it cannot be read.
     virtual bool query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
                        QString *error) = 0;
+    // The newest verification record of `serial` (columns as VerificationsNewest;
+    // no row when there is none). False with the reason when it cannot be read.
+    virtual bool newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error) = 0;
     // Every driver record, oldest first, joined with the settings record that was
-    // the newest of its programmer when the driver was recorded, as CSV.
+    // the newest of its programmer when the driver was recorded, as CSV, with the
+    // repeat mark (1 or 0) as the last column.
     virtual bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                                   const ExportProgress &progress) = 0;
 };

@@ -38,6 +38,12 @@ const char *const kDriversCreateTableSql =
     "[CLO_L5] text NULL, [DC_level] text NULL, [extNTC_Temp1] text NULL, [extNTC_Level1] text NULL, "
     "[extNTC_Temp2] text NULL, [extNTC_Level2] text NULL, [extNTC_CutOffTemp] text NULL );";
 
+// The verification records: one per driver read back and compared with a slot.
+const char *const kVerificationsCreateTableSql =
+    "CREATE TABLE IF NOT EXISTS [Verifications] ([id] INTEGER NOT NULL PRIMARY KEY AUTOINCREMENT, "
+    "[datetime] text NULL, [station] text NULL, [serialNumber] text NULL, [programmerID] text NULL, "
+    "[slot] text NULL, [result] text NULL, [differences] text NULL );";
+
 namespace {
 
 // The lookups a production line repeats thousands of times a day: the newest
@@ -47,8 +53,38 @@ const char *const kSettingsIndexSql =
     "CREATE INDEX IF NOT EXISTS [ProgrammedLines_HandHeldID_datetime] "
     "ON [ProgrammedLines] ([enOcean_HandHeldID], [datetime]);"
     "CREATE INDEX IF NOT EXISTS [ProgrammedLines_datetime] ON [ProgrammedLines] ([datetime]);";
+// The serial number: each driver record asks whether its driver was recorded before.
 const char *const kDriversIndexSql =
-    "CREATE INDEX IF NOT EXISTS [ProgrammedLines_datetime] ON [ProgrammedLines] ([datetime]);";
+    "CREATE INDEX IF NOT EXISTS [ProgrammedLines_datetime] ON [ProgrammedLines] ([datetime]);"
+    "CREATE INDEX IF NOT EXISTS [ProgrammedLines_serialNumber] ON [ProgrammedLines] ([serialNumber]);";
+const char *const kVerificationsIndexSql =
+    "CREATE INDEX IF NOT EXISTS [Verifications_serialNumber_datetime] "
+    "ON [Verifications] ([serialNumber], [datetime]);"
+    "CREATE INDEX IF NOT EXISTS [Verifications_datetime] ON [Verifications] ([datetime]);";
+
+// Driver records of files made before the repeat mark get the column, 0 for the
+// old rows (ALTER TABLE ... ADD COLUMN with a default does not rewrite the file).
+const char *const kRepeatColumnSql = "ALTER TABLE ProgrammedLines ADD COLUMN [repeat] integer NOT NULL DEFAULT 0;";
+// The driver records of a serial number that are there already, counted up to
+// ?2 (one more than the records of the same report before this one).
+const char *const kRepeatCheckSql =
+    "SELECT count(*) FROM (SELECT 1 FROM ProgrammedLines WHERE serialNumber = ?1 LIMIT ?2);";
+const char *const kDriversInsertRepeatSql =
+    "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,"
+    "serialNumber,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
+    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp,repeat)"
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
+    "?17, ?18, ?19);";
+
+const char *const kVerificationsInsertSql =
+    "INSERT INTO Verifications (datetime,serialNumber,programmerID,slot,result,differences,station)"
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7);";
+const char *const kVerificationsNewestSql =
+    "SELECT id,datetime,station,serialNumber,programmerID,slot,result,differences FROM Verifications "
+    "ORDER BY datetime DESC, id DESC LIMIT ?1;";
+const char *const kVerificationOfSerialSql =
+    "SELECT id,datetime,station,serialNumber,programmerID,slot,result,differences FROM Verifications "
+    "WHERE serialNumber = ?1 ORDER BY datetime DESC, id DESC LIMIT 1;";
 
 const char *const kSettingsInsertSql =
     "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,familyName,type,"
@@ -80,7 +116,7 @@ const char *const kSettingsLookupUpToSql =
 const char *const kDriversReportSql =
     "SELECT datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,serialNumber,nomCurrent,"
     "lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,"
-    "extNTC_Level2,extNTC_CutOffTemp FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
+    "extNTC_Level2,extNTC_CutOffTemp,repeat FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
 
 const char *const kSettingsNewestSql =
     "SELECT id,datetime,enOcean_HandHeldID,programmer_NFC_FW,familyName,type,ref_number,editGTIN,"
@@ -91,7 +127,7 @@ const char *const kSettingsNewestSql =
 const char *const kDriversNewestSql =
     "SELECT id,datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,serialNumber,nomCurrent,"
     "lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,"
-    "extNTC_Level2,extNTC_CutOffTemp FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
+    "extNTC_Level2,extNTC_CutOffTemp,repeat FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
 
 const char *const kExportSql =
     "SELECT d.id, d.datetime, d.enOcean_HandHeldID, d.programmer_NFC_FW, d.programmerID, "
@@ -99,7 +135,7 @@ const char *const kExportSql =
     "d.DC_level, d.extNTC_Temp1, d.extNTC_Level1, d.extNTC_Temp2, d.extNTC_Level2, "
     "d.extNTC_CutOffTemp, s.id AS settings_id, s.datetime AS settings_datetime, "
     "s.programmer_NFC_FW AS settings_programmer_NFC_FW, s.familyName, s.type, s.ref_number, "
-    "s.editGTIN, s.editFW, s.editHW, s.editSerial "
+    "s.editGTIN, s.editFW, s.editHW, s.editSerial, d.repeat "
     "FROM main.ProgrammedLines AS d LEFT JOIN settingsdb.ProgrammedLines AS s ON s.id = "
     "(SELECT x.id FROM settingsdb.ProgrammedLines AS x WHERE x.enOcean_HandHeldID = d.programmerID "
     "AND x.datetime <= d.datetime ORDER BY x.datetime DESC, x.id DESC LIMIT 1) "
@@ -231,22 +267,77 @@ bool openSettings(Connection &c, const char *createTable)
     return true;
 }
 
+// The driver records' repeat mark, added to a file of an earlier version the
+// first time it is opened. Another program adding it at the same moment is no failure.
+Quiet ensureRepeatColumn(sqlite3 *db)
+{
+    auto has = [db](Quiet *q) {
+        SQLiteAnswerClass columns;
+        *q = runQuiet(db, "PRAGMA table_info(ProgrammedLines);", {}, &columns);
+        for (int r = 0; q->ok() && r < columns.GetRowCount(); ++r)
+            if (columns.Get(1, r).compare(QLatin1String("repeat"), Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
+    Quiet q;
+    if (has(&q) || !q.ok())
+        return q;
+    q = runQuiet(db, kRepeatColumnSql, {}, nullptr);
+    if (!q.ok()) {
+        Quiet again;
+        if (has(&again))
+            return again;
+    }
+    return q;
+}
+
 bool openDrivers(Connection &c)
 {
     if (!c.open(DriversDatabasePath()))
         return false;
     runOpeningStatements(c.get(), kDriversCreateTableSql, nullptr);
+    const Quiet q = ensureRepeatColumn(c.get());
+    if (!q.ok()) {
+        c.lastError = q.error;
+        return false;
+    }
     return true;
+}
+
+// One of the three files: where it is, its table and indexes.
+struct RecordFile {
+    QString (*path)();
+    const char *createTable;
+    const char *indexes;
+    const char *anyRow; // whether the table holds a row
+    bool repeatColumn;
+};
+const RecordFile kSettingsFile{&SettingsDatabasePath, kSettingsCreateTableSql, kSettingsIndexSql,
+                               "SELECT 1 FROM ProgrammedLines LIMIT 1;", false};
+const RecordFile kDriversFile{&DriversDatabasePath, kDriversCreateTableSql, kDriversIndexSql,
+                              "SELECT 1 FROM ProgrammedLines LIMIT 1;", true};
+const RecordFile kVerificationsFile{&VerificationsDatabasePath, kVerificationsCreateTableSql, kVerificationsIndexSql,
+                                    "SELECT 1 FROM Verifications LIMIT 1;", false};
+
+const RecordFile &fileOf(PendingRecord::Kind kind)
+{
+    switch (kind) {
+    case PendingRecord::Kind::Settings: return kSettingsFile;
+    case PendingRecord::Kind::Driver: return kDriversFile;
+    case PendingRecord::Kind::Verification: return kVerificationsFile;
+    }
+    return kSettingsFile;
 }
 
 // Opens a file for one record within the record's budget, with its table. The
 // indexes are made at start (PrepareRecordDatabases); here only a new, empty
-// table gets them, which costs nothing.
-Quiet openForRecord(Connection &c, const QString &path, const char *createTable, const char *indexes,
-                    const BusyBudget &budget)
+// table gets them, which costs nothing. `createTable` overrides the file's own
+// statement (the driver writer's form of the settings table).
+Quiet openForRecord(Connection &c, const RecordFile &file, const BusyBudget &budget,
+                    const char *createTable = nullptr)
 {
     Quiet q;
-    if (!c.open(path, budget.remainingMs())) {
+    if (!c.open(file.path(), budget.remainingMs())) {
         q.rc = SQLITE_CANTOPEN;
         q.error = c.lastError;
         return q;
@@ -254,13 +345,15 @@ Quiet openForRecord(Connection &c, const QString &path, const char *createTable,
     sqlite3_busy_timeout(c.get(), budget.remainingMs());
     q = runQuiet(c.get(), "PRAGMA auto_vacuum=0; PRAGMA foreign_keys = ON;", {}, nullptr);
     if (q.ok())
-        q = runQuiet(c.get(), createTable, {}, nullptr);
+        q = runQuiet(c.get(), createTable ? createTable : file.createTable, {}, nullptr);
+    if (q.ok() && file.repeatColumn)
+        q = ensureRepeatColumn(c.get());
     if (!q.ok())
         return q;
     SQLiteAnswerClass any;
-    q = runQuiet(c.get(), "SELECT 1 FROM ProgrammedLines LIMIT 1;", {}, &any);
+    q = runQuiet(c.get(), file.anyRow, {}, &any);
     if (q.ok() && any.GetRowCount() == 0)
-        q = runQuiet(c.get(), indexes, {}, nullptr);
+        q = runQuiet(c.get(), file.indexes, {}, nullptr);
     return q;
 }
 
@@ -305,7 +398,7 @@ Quiet lookUpSettingsIn(const QString &programmerId, const QString &upTo, const B
 {
     *settings = emptySettingTexts();
     Connection c;
-    Quiet q = openForRecord(c, SettingsDatabasePath(), kSettingsCreateTableSqlDriverForm, kSettingsIndexSql, budget);
+    Quiet q = openForRecord(c, kSettingsFile, budget, kSettingsCreateTableSqlDriverForm);
     SQLiteAnswerClass answer;
     if (q.ok())
         q = upTo.isEmpty() ? runQuiet(c.get(), kSettingsLookupSql, {programmerId}, &answer)
@@ -328,11 +421,15 @@ Quiet lookUpSettingsIn(const QString &programmerId, const QString &upTo, const B
 
 // Inserts one record into its file, with the journal id when it comes from the
 // journal (then skipped when that file took it before).
-Quiet insertRecord(const PendingRecord &record, bool fromJournal, const BusyBudget &budget, bool *inserted)
+// Inserts one record into its file, with the journal id when it comes from the
+// journal (then skipped when that file took it before). A driver record is
+// checked for a repeat in the same transaction as its insert.
+Quiet insertRecord(const PendingRecord &record, bool fromJournal, const BusyBudget &budget, bool *inserted,
+                   bool *repeat)
 {
-    const bool settings = record.kind == PendingRecord::Kind::Settings;
+    const bool driver = record.kind == PendingRecord::Kind::Driver;
     QStringList values = record.values;
-    if (!settings && record.lookupDeferred) {
+    if (driver && record.lookupDeferred) {
         QStringList looked;
         const Quiet lookup = lookUpSettingsIn(record.values.value(2), record.created, budget, &looked);
         if (lookup.busy())
@@ -340,39 +437,54 @@ Quiet insertRecord(const PendingRecord &record, bool fromJournal, const BusyBudg
         values = values.mid(0, 4) + looked;
     }
     Connection c;
-    Quiet q = settings ? openForRecord(c, SettingsDatabasePath(), kSettingsCreateTableSql, kSettingsIndexSql, budget)
-                       : openForRecord(c, DriversDatabasePath(), kDriversCreateTableSql, kDriversIndexSql, budget);
+    Quiet q = openForRecord(c, fileOf(record.kind), budget);
     if (!q.ok())
         return q;
-    const char *insert = settings ? kSettingsInsertSql : kDriversInsertSql;
+    const char *insert = record.kind == PendingRecord::Kind::Settings ? kSettingsInsertSql
+                         : driver                                   ? kDriversInsertRepeatSql
+                                                                    : kVerificationsInsertSql;
     values.prepend(record.created);
-    if (!fromJournal) {
+    if (record.kind == PendingRecord::Kind::Verification)
+        values << RecordsStation();
+    if (!fromJournal && !driver) {
         q = runQuiet(c.get(), insert, values, nullptr);
         *inserted = q.ok();
         return q;
     }
-    q = runQuiet(c.get(), kTakenTableSql, {}, nullptr);
+    if (fromJournal)
+        q = runQuiet(c.get(), kTakenTableSql, {}, nullptr);
     if (!q.ok())
         return q;
     q = runQuiet(c.get(), "BEGIN IMMEDIATE;", {}, nullptr);
     if (!q.ok())
         return q;
     SQLiteAnswerClass taken;
-    q = runQuiet(c.get(), "SELECT 1 FROM PendingRecordsTaken WHERE recordId = ?1;", {record.id}, &taken);
+    if (fromJournal)
+        q = runQuiet(c.get(), "SELECT 1 FROM PendingRecordsTaken WHERE recordId = ?1;", {record.id}, &taken);
     if (q.ok() && taken.GetRowCount() == 0) {
-        q = runQuiet(c.get(), insert, values, nullptr);
+        if (driver) {
+            SQLiteAnswerClass earlier;
+            q = runQuiet(c.get(), kRepeatCheckSql, {values.value(4), QString::number(record.reportRecord + 1)},
+                         &earlier);
+            *repeat = earlier.GetInt(0, 0, 0) > record.reportRecord;
+            values << (*repeat ? QStringLiteral("1") : QStringLiteral("0"));
+        }
         if (q.ok())
+            q = runQuiet(c.get(), insert, values, nullptr);
+        if (q.ok() && fromJournal)
             q = runQuiet(c.get(), "INSERT INTO PendingRecordsTaken (recordId) VALUES (?1);", {record.id}, nullptr);
         *inserted = q.ok();
     }
     if (q.ok())
         q = runQuiet(c.get(), "COMMIT;", {}, nullptr);
-    if (!q.ok())
+    if (!q.ok()) {
         *inserted = false;
-    if (!q.ok())
+        *repeat = false;
         runQuiet(c.get(), "ROLLBACK;", {}, nullptr);
+    }
     return q;
 }
+
 StoreResult toResult(const Quiet &q)
 {
     if (q.ok())
@@ -394,24 +506,34 @@ const QStringList &DriverRecordColumns()
     return columns;
 }
 
+const QStringList &VerificationRecordColumns()
+{
+    // The station is the store's own column (the last of the SQLite insert).
+    static const QStringList columns = insertColumns(kVerificationsInsertSql).mid(0, 6);
+    return columns;
+}
+
 QString SqliteStore::location() const { return DatabaseFolder(); }
 
 bool SqliteStore::prepare(QString *error)
 {
     // Runs once at start with the usual long wait: building the indexes of a
     // large file of an earlier version takes a few seconds once.
-    for (const bool settings : {true, false}) {
+    for (const RecordFile *file : {&kSettingsFile, &kDriversFile, &kVerificationsFile}) {
         Connection c;
-        if (!c.open(settings ? SettingsDatabasePath() : DriversDatabasePath(), kStartBusyTimeoutMs)) {
+        if (!c.open(file->path(), kStartBusyTimeoutMs)) {
             if (error)
                 *error = c.lastError;
             return false;
         }
-        const Quiet q = runQuiet(c.get(), settings ? kSettingsCreateTableSql : kDriversCreateTableSql, {}, nullptr);
-        const Quiet i = q.ok() ? runQuiet(c.get(), settings ? kSettingsIndexSql : kDriversIndexSql, {}, nullptr) : q;
-        if (!i.ok()) {
+        Quiet q = runQuiet(c.get(), file->createTable, {}, nullptr);
+        if (q.ok() && file->repeatColumn)
+            q = ensureRepeatColumn(c.get());
+        if (q.ok())
+            q = runQuiet(c.get(), file->indexes, {}, nullptr);
+        if (!q.ok()) {
             if (error)
-                *error = i.error;
+                *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file->path()), q.error);
             return false;
         }
     }
@@ -426,41 +548,74 @@ StoreResult SqliteStore::lookUpSettings(const QString &programmerId, const QStri
 
 StoreResult SqliteStore::insert(const PendingRecord &record, bool once, const BusyBudget &budget)
 {
-    bool inserted = false;
-    StoreResult r = toResult(insertRecord(record, once, budget, &inserted));
+    bool inserted = false, repeat = false;
+    StoreResult r = toResult(insertRecord(record, once, budget, &inserted, &repeat));
     r.inserted = inserted;
+    r.repeat = repeat;
     return r;
 }
 
-bool SqliteStore::query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
-                        QString *error)
+namespace {
+
+// The name of a file and of its records in a message.
+QString databaseName(const RecordFile &file)
+{
+    return &file == &kSettingsFile  ? QStringLiteral("Settings database")
+           : &file == &kDriversFile ? QStringLiteral("Drivers database")
+                                    : QStringLiteral("Verifications database");
+}
+QString recordsName(const RecordFile &file)
+{
+    return &file == &kSettingsFile  ? QStringLiteral("Settings records")
+           : &file == &kDriversFile ? QStringLiteral("Driver records")
+                                    : QStringLiteral("Verification records");
+}
+
+// One read-back statement on one file, without message boxes.
+bool readFile(const RecordFile &file, const char *sql, const QStringList &values, SQLiteAnswerClass &answer,
+              QString *error)
 {
     auto fail = [error](const QString &text) {
         if (error)
             *error = text;
         return false;
     };
-    if (!station.isEmpty())
-        return fail(kNoStationText);
-    const bool settings = which == RecordQuery::SettingsNewest;
     Connection c;
-    Quiet q = settings ? openForRecord(c, SettingsDatabasePath(), kSettingsCreateTableSql, kSettingsIndexSql,
-                                       BusyBudget(DatabaseBusyTimeout()))
-                       : openForRecord(c, DriversDatabasePath(), kDriversCreateTableSql, kDriversIndexSql,
-                                       BusyBudget(DatabaseBusyTimeout()));
+    Quiet q = openForRecord(c, file, BusyBudget(DatabaseBusyTimeout()));
     if (!q.ok())
-        return fail((settings ? QStringLiteral("Settings database could not be opened: ")
-                              : QStringLiteral("Drivers database could not be opened: "))
-                    + q.error);
-    const char *sql = which == RecordQuery::SettingsNewest  ? kSettingsNewestSql
-                      : which == RecordQuery::DriversNewest ? kDriversNewestSql
-                                                            : kDriversReportSql;
-    q = runQuiet(c.get(), sql, {QString::number(limit)}, &answer);
+        return fail(databaseName(file) + QStringLiteral(" could not be opened: ") + q.error);
+    q = runQuiet(c.get(), sql, values, &answer);
     if (!q.ok())
-        return fail((settings ? QStringLiteral("Settings records could not be read: ")
-                              : QStringLiteral("Driver records could not be read: "))
-                    + q.error);
+        return fail(recordsName(file) + QStringLiteral(" could not be read: ") + q.error);
     return true;
+}
+
+} // namespace
+
+bool SqliteStore::query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
+                        QString *error)
+{
+    if (!station.isEmpty()) {
+        if (error)
+            *error = kNoStationText;
+        return false;
+    }
+    switch (which) {
+    case RecordQuery::SettingsNewest:
+        return readFile(kSettingsFile, kSettingsNewestSql, {QString::number(limit)}, answer, error);
+    case RecordQuery::DriversNewest:
+        return readFile(kDriversFile, kDriversNewestSql, {QString::number(limit)}, answer, error);
+    case RecordQuery::DriversReport:
+        return readFile(kDriversFile, kDriversReportSql, {QString::number(limit)}, answer, error);
+    case RecordQuery::VerificationsNewest:
+        return readFile(kVerificationsFile, kVerificationsNewestSql, {QString::number(limit)}, answer, error);
+    }
+    return false;
+}
+
+bool SqliteStore::newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error)
+{
+    return readFile(kVerificationsFile, kVerificationOfSerialSql, {serial}, answer, error);
 }
 
 bool ExecInt(const QString &sql, SQLiteAnswerClass *answer, sqlite3 *db)

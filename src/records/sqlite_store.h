@@ -1,7 +1,7 @@
 #pragma once
-// The records in two SQLite files in one folder (the records folder of
+// The records in three SQLite files in one folder (the records folder of
 // records_database.h): the settings file and the drivers file, each with its
-// ProgrammedLines table. Each operation opens its file, runs its statements and
+// ProgrammedLines table, and the verifications file with its Verifications table. Each operation opens its file, runs its statements and
 // closes it again; no connection stays open between operations.
 
 #include "records/records_store.h"
@@ -15,6 +15,7 @@ public:
     StoreResult insert(const PendingRecord &record, bool once, const BusyBudget &budget) override;
     bool query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
                QString *error) override;
+    bool newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error) override;
     bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                           const ExportProgress &progress) override;
 };
@@ -22,6 +23,9 @@ public:
 // The column names of the two tables after id, in insert order.
 const QStringList &SettingsRecordColumns();
 const QStringList &DriverRecordColumns();
+// The columns of a verification record after id (datetime first), in insert
+// order, without the station.
+const QStringList &VerificationRecordColumns();
 // The 13 setting texts a driver record copies from the settings record.
 constexpr int kSettingTexts = 13;
 // One CSV field: quoted (with doubled quotes) when it holds a comma, a quote or a line break.

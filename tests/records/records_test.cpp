@@ -5,6 +5,7 @@
 #include "file_bytes.h"
 #include "file_size_limit.h"
 #include "record_files.h"
+#include "records_folder.h"
 #include "scripted_dialogs.h"
 
 #include <QDir>
@@ -93,41 +94,7 @@ TEST(SQLiteAnswer, PositionsOutsideTheTable)
 
 // ---- The database files ---------------------------------------------------------
 
-class RecordsDb : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    ScriptedDialogs dlg;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        setDatabaseFolder(dir.path());
-        setDatabaseBusyTimeout(200);
-        LoadDefaultProfileIntoSlots();
-        setActiveSlot(1);
-    }
-    void TearDown() override
-    {
-        setDatabaseFolder(QString());
-        setDatabaseBusyTimeout(kRecordBusyBudgetMs);
-        recordOptions() = RecordOptions();
-    }
-
-    static SQLiteAnswerClass newest(RecordDatabase which, int limit = 10)
-    {
-        SQLiteAnswerClass a;
-        EXPECT_TRUE(ReadNewestRecords(which, limit, a));
-        return a;
-    }
-    // Column `name` of row `row` of a result table.
-    static QString cell(const SQLiteAnswerClass &a, const char *name, int row = 0)
-    {
-        for (int c = 0; c < a.GetColoumCount(); ++c)
-            if (a.GetHeader(c).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-                return a.Get(c, row);
-        return QStringLiteral("<no column>");
-    }
-};
+class RecordsDb : public RecordsFolderTest {};
 
 TEST_F(RecordsDb, FirstReportCreatesAnEmptyDriversFile)
 {
@@ -289,11 +256,12 @@ TEST_F(RecordsDb, ReportShowsTheNewest500NewestFirst)
     EXPECT_TRUE(lines[499].startsWith("499  "));
     // Columns in report order, each followed by " - "; serial 500 is the newest.
     const QStringList cols = lines[0].mid(3).split(" - ");
-    ASSERT_EQ(cols.size(), 19); // 18 columns and the empty rest after the last " - "
+    ASSERT_EQ(cols.size(), 20); // 18 columns, the repeat mark and the empty rest after the last " - "
     EXPECT_EQ(cols[4], "500");
     EXPECT_EQ(cols[5], "350");
     EXPECT_EQ(cols[1], "NULL");
-    EXPECT_EQ(cols[18], "");
+    EXPECT_EQ(cols[18], "0");
+    EXPECT_EQ(cols[19], "");
     EXPECT_EQ(lines[499].mid(5).split(" - ")[4], "1");
 }
 
@@ -324,7 +292,7 @@ TEST_F(RecordsDb, FilesOfEarlierVersionsKeepWorking)
     QString error;
     ASSERT_TRUE(PrepareRecordDatabases(&error)) << error.toStdString();
     EXPECT_EQ(RecordIndexCount(SettingsDatabasePath()), 2);
-    EXPECT_EQ(RecordIndexCount(DriversDatabasePath()), 1);
+    EXPECT_EQ(RecordIndexCount(DriversDatabasePath()), 2);
 }
 
 TEST_F(RecordsDb, LockedDriversFileKeepsRecordsPendingUntilTheNextWriteMovesThemInOnce)
