@@ -84,6 +84,17 @@ TEST_F(LinkDecode, FeedbackAddressedElsewhereWritesNothing)
     EXPECT_EQ(driverRecords(), 1);
 }
 
+TEST_F(LinkDecode, ADriverReportedAgainIsRecordedAndTheRadioLogSaysItIsARepeat)
+{
+    settingsVariablesField[0].enOcean_HandHeldID = "0x01A2B3C4";
+    const QByteArray frame = QByteArray::fromHex("1A000000000000303901A2B3C4");
+    const QString repeatLine = "<- Driver 0000000000012345 was programmed before: recorded as a repeat";
+    EXPECT_FALSE(receive(frame).contains(repeatLine));
+    EXPECT_EQ(receive(frame).last(), repeatLine);
+    EXPECT_FALSE(receive(QByteArray::fromHex("1A000000000000303A01A2B3C4")).contains(repeatLine));
+    EXPECT_EQ(driverRecords(), 3);
+}
+
 TEST_F(LinkDecode, TransferCompleteRaisesTheNoticeForTheNextTick)
 {
     // Nothing sent yet: the checksum starts at 0, yet "1B 00" confirms nothing.
