@@ -10,29 +10,11 @@
 #include "radio/tag_frame_decoder.h"
 #include "radio/tag_info.h"
 #include "radio/tavel_frames.h"
+#include "verify/tag_verification.h"
 
 namespace {
 const QString kUsage = QStringLiteral("usage: tavel-nfc read --port PATH [--settings FILE.set [--slot N]] "
                                       "[--receiver 0xXXXXXXXX] [--timeout MS] [-v]");
-
-// What stopped a read from being complete and correct; empty when nothing did.
-QString readProblem()
-{
-    const TagReadState &st = tagReadState;
-    if (!st.identComplete)
-        return QStringLiteral("tag read incomplete: identity block %1 of 5 expected").arg(st.nextIdentBlock + 1);
-    if (!st.identChecksumOk)
-        return QStringLiteral("Error: TAG Ident CRC16 wrong");
-    if (!st.rwComplete)
-        return QStringLiteral("tag read incomplete: %1 of %2 RW blocks").arg(st.rwCounter).arg(st.rwCount);
-    if (!st.rwChecksumOk)
-        return QStringLiteral("Error: TAG RW CRC16 wrong");
-    if (!st.rComplete)
-        return QStringLiteral("tag read incomplete: %1 of %2 R blocks").arg(st.rCounter).arg(st.rCount);
-    if (!st.rChecksumOk)
-        return QStringLiteral("Error: TAG R CRC16 wrong");
-    return QString();
-}
 
 int run(const QStringList &arguments)
 {
@@ -138,7 +120,7 @@ int run(const QStringList &arguments)
             status = kExitFailure;
         }
     }
-    if (const QString problem = readProblem(); !problem.isEmpty()) {
+    if (const QString problem = TagReadProblem(tagReadState); !problem.isEmpty()) {
         cliError(problem);
         status = kExitFailure;
     }

@@ -121,14 +121,22 @@ int TagLifeTimeByte(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &prof
 double TagLevel(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, int level)
 {
     const char *names[] = {"Level0", "Level1", "Level2", "Level3", "Level4"};
-    const uint8_t b = rwByteAt(tag, names[level], levelDescriptor(profile, level).address);
-    const float value = float(b) * 0.5f;
-    return std::round(double(value) * 10.0) / 10.0;
+    return TagLevelOfByte(rwByteAt(tag, names[level], levelDescriptor(profile, level).address));
 }
 
 int TagDcPercent(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile)
 {
-    const uint8_t n = rwByteAt(tag, "dcLevel", profile.dcLevel.address);
+    return TagDcPercentOfByte(rwByteAt(tag, "dcLevel", profile.dcLevel.address));
+}
+
+double TagLevelOfByte(uint8_t b)
+{
+    const float value = float(b) * 0.5f;
+    return std::round(double(value) * 10.0) / 10.0;
+}
+
+int TagDcPercentOfByte(uint8_t n)
+{
     const float p = std::pow(10.0f, (float(n) - 1.0f) / 84.3333333f - 1.0f);
     return int(std::lround(p));
 }

@@ -52,6 +52,11 @@ double TagLevel(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile,
 int TagDcPercent(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile);
 constexpr int kTagDcOff = 103;
 
+// The values single stored bytes stand for: a CLO level (byte / 2, one decimal)
+// and the DC percentage (kTagDcOff for 255).
+double TagLevelOfByte(uint8_t b);
+int TagDcPercentOfByte(uint8_t n);
+
 // A level in the system's number format, one decimal at most ("100", "99.5").
 QString TagLevelText(double value);
 

@@ -2,6 +2,8 @@
 // Tags of the paired driver (default_profiles.h) as a read leaves them in the tag
 // buffers, for the windows and checks that work on a tag read back.
 
+#include "profile/profile_record.h"
+#include "programming/programming_data.h"
 #include "radio/tag_buffers.h"
 #include "radio/tag_image.h"
 
@@ -19,6 +21,26 @@ inline TagImage PairedDriverTag()
     t.hw = QByteArray::fromHex("0A0B");
     t.rwStart = 256;
     t.rwData = QByteArray::fromHex("00000000") + QByteArray::fromHex("5E0164C8C7B4A064FF");
+    return t;
+}
+
+// The paired driver's tag after a transfer of `slot`: a read-write area from
+// `rwStart` of `rwSize` bytes holding the slot's programming data items at their
+// addresses (items outside the area are not on the tag), zeros elsewhere.
+inline TagImage PairedDriverTagProgrammedWith(const STRUCT_XML_FILE_VARIABLES &slot, int rwStart = 256,
+                                              int rwSize = 30)
+{
+    QStringList items;
+    GenerateProgrammingData(slot, DcLevelActiveForSlot(slot), items);
+    TagImage t = PairedDriverTag();
+    t.rwStart = uint16_t(rwStart);
+    t.rwData = QByteArray(rwSize, '\0');
+    for (const QString &item : items) {
+        // Items carry the tag address 32 lower; area byte 0 follows the two checksum bytes.
+        const int j = item.left(4).toInt(nullptr, 16) + 32 - rwStart - 2;
+        if (j >= 0 && j < rwSize)
+            t.rwData[j] = char(item.mid(4, 2).toInt(nullptr, 16));
+    }
     return t;
 }
 
