@@ -119,11 +119,20 @@ const RecordStep kSteps[] = {
     {true, "0x11111111", "0000000000000003"},
     {false, "0x0180A2B3", "600"},
     {true, "0x0180A2B3", "0000000000000004"},
+    {true, "0x0180A2B3", "0000000000000001"}, // the first driver again: a repeat
+};
+
+// Verification records: serial, result, differences.
+const char *const kVerifications[][3] = {
+    {"0000000000000001", "FAIL", "CLO L2: expected 90, found 85\nGTIN: not on the tag"},
+    {"0000000000000004", "PASS", ""},
+    {"0000000000000001", "PASS", ""},
 };
 
 struct ReadBack {
-    QList<QStringList> drivers, settings;
-    QStringList reportCurrents;
+    QList<QStringList> drivers, settings, verifications;
+    QStringList reportCurrents, repeats;
+    QString newestOfSerial1;
 };
 
 TEST_F(RecordsServer, BothStoresGiveTheSameRecordsBack)
@@ -139,20 +148,38 @@ TEST_F(RecordsServer, BothStoresGiveTheSameRecordsBack)
                          : WriteSettingsRecord(settings(s.programmer, s.value, QString::fromUtf8(s.family)));
             ASSERT_EQ(fate, RecordFate::Written) << LastRecordFailure().toStdString();
         }
-        SQLiteAnswerClass d, st;
+        for (const auto &v : kVerifications)
+            ASSERT_EQ(WriteVerificationRecord({v[0], "0x0180A2B3", "1", v[1], QString::fromUtf8(v[2])}),
+                      RecordFate::Written)
+                << LastRecordFailure().toStdString();
+        SQLiteAnswerClass d, st, ver;
         ASSERT_TRUE(ReadNewestRecords(RecordDatabase::Drivers, 100, d));
         ASSERT_TRUE(ReadNewestRecords(RecordDatabase::Settings, 100, st));
+        ASSERT_TRUE(ReadNewestRecords(RecordDatabase::Verifications, 100, ver));
         got[store].drivers = rows(d);
         got[store].settings = rows(st);
-        for (int r = 0; r < d.GetRowCount(); ++r)
+        got[store].verifications = rows(ver);
+        for (int r = 0; r < d.GetRowCount(); ++r) {
             got[store].reportCurrents << cell(d, "nomCurrent", r);
-        EXPECT_EQ(ProgrammedDriversReportLines(500).size(), 4);
+            got[store].repeats << cell(d, "repeat", r);
+        }
+        VerificationRecord newest;
+        QString time, error;
+        ASSERT_TRUE(NewestVerification("0000000000000001", &newest, &time, &error)) << error.toStdString();
+        got[store].newestOfSerial1 = newest.result + "|" + newest.differences + "|" + newest.slot;
+        EXPECT_EQ(ProgrammedDriversReportLines(500).size(), 5);
     }
-    // Newest first: serial 4 after the 600 record, 3 from the other programmer,
-    // 2 without settings, 1 with the later record of the same second.
-    EXPECT_EQ(got[0].reportCurrents, QStringList({"600", "999", "NULL", "500"}));
+    // Newest first: serial 1 again and serial 4 after the 600 record, 3 from the
+    // other programmer, 2 without settings, 1 with the later record of the same second.
+    EXPECT_EQ(got[0].reportCurrents, QStringList({"600", "600", "999", "NULL", "500"}));
+    EXPECT_EQ(got[0].repeats, QStringList({"1", "0", "0", "0", "0"}));
+    EXPECT_EQ(got[0].newestOfSerial1, "PASS||1");
+    ASSERT_EQ(got[0].verifications.size(), 3);
+    EXPECT_TRUE(got[0].verifications[2].contains("differences=CLO L2: expected 90, found 85\nGTIN: not on the tag"));
     EXPECT_EQ(got[1].drivers, got[0].drivers);
     EXPECT_EQ(got[1].settings, got[0].settings);
+    EXPECT_EQ(got[1].verifications, got[0].verifications);
+    EXPECT_EQ(got[1].newestOfSerial1, got[0].newestOfSerial1);
     ASSERT_EQ(got[1].settings.size(), 4);
     EXPECT_TRUE(got[1].settings[2].contains(QString::fromUtf8("familyName=Fam 'x' \"quoted\", \xC3\xBC\ttab")));
     EXPECT_TRUE(dlg.messages.isEmpty());
@@ -216,6 +243,61 @@ TEST_F(RecordsServer, TwoStationsWritingAtOnceLoseAndDuplicateNothing)
     ASSERT_EQ(report.GetRowCount(), 500);
     for (int r = 0; r < report.GetRowCount(); ++r)
         ASSERT_TRUE(cell(report, "serialNumber", r).startsWith(QLatin1Char('A'))) << r;
+}
+
+TEST_F(RecordsServer, TwoStationsRecordingTheSameDriversMarkAllButOneRecordOfEachAsRepeat)
+{
+    const QString url = freshDatabase();
+    constexpr int kDrivers = 300;
+    std::atomic<int> repeats{0}, failures{0};
+    auto station = [&](const QString &name) {
+        PostgresStore store(url);
+        store.setStation(name);
+        for (int i = 0; i < kDrivers; ++i) {
+            QStringList values = QStringList{"0xFFAA0001", "2.10", "0x0180A2B3", QString::number(i)};
+            values += QStringList(13, QStringLiteral("NULL"));
+            const StoreResult r =
+                store.insert(PendingRecord::make(PendingRecord::Kind::Driver, values), false, BusyBudget(5000));
+            if (!r.inserted)
+                ++failures;
+            if (r.repeat)
+                ++repeats;
+        }
+    };
+    std::thread a(station, QStringLiteral("A")), b(station, QStringLiteral("B"));
+    a.join();
+    b.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(repeats.load(), kDrivers);
+    EXPECT_EQ(server->exec(url, "SELECT count(*) FROM driver_records"), 2 * kDrivers);
+    // Each driver: one record unmarked, the other marked, whichever station came first.
+    EXPECT_EQ(server->exec(url, "SELECT count(*) FROM (SELECT \"serialNumber\" FROM driver_records "
+                                "GROUP BY \"serialNumber\" HAVING sum(\"repeat\") = 1) AS x"),
+              kDrivers);
+}
+
+TEST_F(RecordsServer, ASchemaOfTheEarlierVersionGetsTheRepeatMarkAndTheVerifications)
+{
+    const QString url = freshDatabase();
+    use(url);
+    ASSERT_EQ(server->exec(url, "SELECT max(version) FROM records_schema_version"), PostgresStore::schemaVersion());
+    // Back to the schema before the repeat mark, with a driver record of it.
+    ASSERT_EQ(server->exec(url, "DROP TABLE verification_records; ALTER TABLE driver_records DROP COLUMN \"repeat\"; "
+                                "DELETE FROM records_schema_version WHERE version > 1; "
+                                "INSERT INTO driver_records (record_id, station, record_time, \"serialNumber\") "
+                                "VALUES ('old-1', 'old-pc', now(), '0000000000000007');"),
+              0)
+        << server->error().toStdString();
+    use(dir.filePath("between")); // the next store object connects afresh and brings the schema up to date
+    use(url);
+    EXPECT_EQ(server->exec(url, "SELECT max(version) FROM records_schema_version"), PostgresStore::schemaVersion());
+    bool repeat = false;
+    ASSERT_EQ(WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000007", &repeat),
+              RecordFate::Written);
+    EXPECT_TRUE(repeat);
+    EXPECT_EQ(server->exec(url, "SELECT \"repeat\" FROM driver_records WHERE record_id = 'old-1'"), 0);
+    EXPECT_EQ(WriteVerificationRecord({"0000000000000007", "0x0180A2B3", "1", "PASS", ""}), RecordFate::Written);
+    EXPECT_EQ(server->exec(url, "SELECT count(*) FROM verification_records"), 1);
 }
 
 // ---- The server away ---------------------------------------------------------------
@@ -344,9 +426,9 @@ TEST_F(RecordsServer, ImportTwiceAddsOnceAndStationFilters)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = f.readAll().trimmed().split('\n');
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[0].endsWith(",station"));
+    EXPECT_TRUE(lines[0].endsWith(",station,repeat"));
     EXPECT_TRUE(lines[1].contains(",500,")) << lines[1].toStdString(); // the settings joined in
-    EXPECT_TRUE(lines[3].endsWith(",old-pc"));
+    EXPECT_TRUE(lines[3].endsWith(",old-pc,0"));
 }
 
 TEST_F(RecordsServer, SendAgainstTheSimulatorLeavesItsRecordsOnTheServer)
