@@ -7,6 +7,7 @@
 #include "desktop/radio_link_window.h"
 #include "desktop/splash_screen.h"
 #include "desktop/tag_info_window.h"
+#include "desktop/window_owner.h"
 #include "station/programmer_records.h"
 
 void ConnectDesktopWindows(const DesktopWindows &w)
@@ -26,6 +27,7 @@ void ConnectDesktopWindows(const DesktopWindows &w)
             QObject::connect(main, &TForm1::helpWanted, w.help, &TInfoForm::ShowWindow);
         if (w.radio) {
             TForm9 *radio = w.radio;
+            SetWindowOwner(radio, main);
             main->Link = &radio->Link;
             QObject::connect(&radio->Link, &RadioLink::busyChanged, main, &TForm1::RadioLinkBusyChanged);
             QObject::connect(main, &TForm1::closing, radio, &TForm9::CloseSoftware);
@@ -43,11 +45,13 @@ void ConnectDesktopWindows(const DesktopWindows &w)
         }
         if (w.tagInfo) {
             QObject::connect(main, &TForm1::expertModeSet, w.tagInfo, &TFormTagInfo::SetExpertLayout);
-            QObject::connect(main, &TForm1::tagReadArrived, w.tagInfo, &QDialog::exec);
+            TFormTagInfo *tagInfo = w.tagInfo;
+            QObject::connect(main, &TForm1::tagReadArrived, tagInfo, [tagInfo, main] { ExecOver(tagInfo, main); });
             QObject::connect(w.tagInfo, &TFormTagInfo::tagTakenOver, main, &TForm1::TagTakenOver);
         }
         if (w.driverSelect) {
             TForm10 *select = w.driverSelect;
+            SetWindowOwner(select, main);
             QObject::connect(main, &TForm1::driverSelectionWanted, select, &QWidget::show);
             QObject::connect(main, &TForm1::recentCatalogueChosen, select,
                              &TForm10::LoadModelDataFromXMLRecentUsedFile);
@@ -63,10 +67,17 @@ void ConnectDesktopWindows(const DesktopWindows &w)
         QObject::connect(w.help, &TForm7::licenceWanted, w.licence, &TInfoForm::ShowWindow);
     if (w.radio && w.driverSelect)
         QObject::connect(w.driverSelect, &TForm10::modelLoaded, w.radio, &TForm9::ShowAfterModelLoaded);
-    if (w.radio && w.tagInfo)
-        QObject::connect(w.radio, &TForm9::tagInfoWanted, w.tagInfo, &QDialog::exec);
-    if (w.radio && w.firmware)
-        QObject::connect(w.radio, &TForm9::firmwareUpdateWanted, w.firmware, &TForm2::ShowModal);
+    // A modal window the radio link window opens belongs to it, so that the radio
+    // link window stays visible under it and after it closes.
+    if (TForm9 *radio = w.radio; radio && w.tagInfo) {
+        TFormTagInfo *tagInfo = w.tagInfo;
+        QObject::connect(radio, &TForm9::tagInfoWanted, tagInfo, [tagInfo, radio] { ExecOver(tagInfo, radio); });
+    }
+    if (TForm9 *radio = w.radio; radio && w.firmware) {
+        TForm2 *firmware = w.firmware;
+        QObject::connect(radio, &TForm9::firmwareUpdateWanted, firmware,
+                         [firmware, radio] { SetWindowOwner(firmware, radio); firmware->ShowModal(); });
+    }
 }
 
 DesktopApp::DesktopApp(const QStringList &arguments)

@@ -1,12 +1,14 @@
 #include "desktop/driver_select_window.h"
 
 #include "desktop/controls.h"
+#include "desktop/window_owner.h"
 #include "desktop/pictures.h"
 #include "common/convert.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
@@ -38,8 +40,10 @@ QLabel *slotPicture(QWidget *parent, const QString &name, int slot)
 }
 } // namespace
 
-TForm10::TForm10(QWidget *parent) : QWidget(parent, Qt::Window)
+TForm10::TForm10(QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
 {
+    SetWindowOwner(this, parent);
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Driver select"));
     resize(960, 460);
@@ -306,4 +310,15 @@ int TForm10::LoadModelDataFromXMLRecentUsedFile(const QString &path)
     emit recentCatalogueOpening();
     show(); // runs FormShow, which first opens the default catalogue
     return OpenSelectXmlForm(path);
+}
+
+void TForm10::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the window as its close box does (a control that uses the key
+    // itself, such as an open drop-down list, gets it first).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -20,7 +20,9 @@ class TForm10 : public QWidget {
     Q_OBJECT
 public:
     // The window is a top-level window of its own (no parent), so that disabling the
-    // main window while it is shown does not disable it too.
+    // main window while it is shown does not disable it too; the program's owner
+    // makes the main window its owner (window_owner.h), which keeps it above the
+    // main window and centred on it.
     explicit TForm10(QWidget *parent = nullptr);
     ~TForm10() override;
 
@@ -79,6 +81,7 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

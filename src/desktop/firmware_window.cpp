@@ -1,5 +1,6 @@
 #include "desktop/firmware_window.h"
 
+#include "desktop/window_owner.h"
 #include "serial/port_discovery.h"
 
 #include <QApplication>
@@ -23,6 +24,8 @@ TForm2::TForm2(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Firmware Updater"));
     setFixedSize(624, 227);
+    // Centred on the window that opens it (the radio link window), inside the screen.
+    SetWindowOwner(this, parent);
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11);
     setFont(font);

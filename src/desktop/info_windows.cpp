@@ -4,13 +4,12 @@
 #include "desktop/pictures.h"
 #include "app/web_page_opener.h"
 #include "common/program_files.h"
+#include "desktop/window_owner.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QUrl>
 
 
@@ -38,6 +37,8 @@ TInfoForm::TInfoForm(const QString &caption, QSize clientSize, QWidget *parent) 
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(clientSize);
     setModal(false);
+    // Opens centred on the main window, inside the screen.
+    SetWindowOwner(this, parent);
 }
 
 void TInfoForm::ShowWindow()
@@ -47,14 +48,6 @@ void TInfoForm::ShowWindow()
     activateWindow();
 }
 
-void TInfoForm::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
-}
 
 namespace {
 QLabel *infoLabel(QWidget *parent, const QString &text, const QRect &geometry)

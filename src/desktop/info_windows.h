@@ -12,16 +12,13 @@
 void OpenWebPage(const QString &address);
 
 // Base of the five windows: fixed client size, only the close button, centred on the
-// screen each time it is shown.
+// window that owns it (the main window) each time it is shown.
 class TInfoForm : public QDialog {
     Q_OBJECT
 public:
     TInfoForm(const QString &caption, QSize clientSize, QWidget *parent = nullptr);
     // Shows the window without blocking and brings it to the front.
     void ShowWindow();
-
-protected:
-    void showEvent(QShowEvent *event) override;
 };
 
 class TForm3 : public TInfoForm { // Language

@@ -1,6 +1,7 @@
 #include "desktop/radio_link_window.h"
 
 #include "desktop/controls.h"
+#include "desktop/window_owner.h"
 #include "common/dialogs.h"
 #include "common/programmer_id.h"
 #include "profile/profile_record.h"
@@ -9,17 +10,16 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
@@ -79,6 +79,9 @@ QPixmap connectPicture()
 TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(QStringLiteral("settings (constant data)"));
+    // Centred on its owner whenever it is shown; the program's owner makes the
+    // main window its owner.
+    SetWindowOwner(this, parent);
 
     // ---- Port row --------------------------------------------------------------------
     ComboBoxComPort = place(new QComboBox(this), 8, 8, 130, 24);
@@ -262,7 +265,13 @@ TForm9::~TForm9()
     Link.stopReceiveTick();
 }
 
-void TForm9::setWindowSize(int width, int height) { setFixedSize(width, height); }
+void TForm9::setWindowSize(int width, int height)
+{
+    setFixedSize(width, height);
+    // A layout that grows beyond the screen's edge (the expert layout) is centred
+    // on the owner again, inside the screen.
+    KeepOnScreen(this);
+}
 
 IdentityFields TForm9::identity() const
 {
@@ -425,15 +434,23 @@ void TForm9::ShowAfterModelLoaded()
 void TForm9::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) {
-        if (const QScreen *screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+    if (!event->spontaneous())
         RunUserAction([this] { FormShow(); });
-    }
 }
 
 void TForm9::closeEvent(QCloseEvent *event)
 {
     RunUserAction([this] { FormClose(); });
     event->accept();
+}
+
+void TForm9::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the window as its close box does (a control that uses the key
+    // itself, such as an open drop-down list, gets it first).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

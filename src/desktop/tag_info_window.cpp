@@ -1,6 +1,7 @@
 #include "desktop/tag_info_window.h"
 
 #include "common/dialogs.h"
+#include "desktop/window_owner.h"
 #include "profile/profile_record.h"
 #include "radio/tag_buffers.h"
 #include "radio/tag_info.h"
@@ -13,7 +14,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 
@@ -46,6 +46,8 @@ TFormTagInfo::TFormTagInfo(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Tag Info"));
     setModal(true);
+    // Centred on the window that opened it (ExecOver), else on the main window.
+    SetWindowOwner(this, parent);
 
     TagIdentGroupBox = new QGroupBox(QStringLiteral("Tag Ident Info"), this);
     TagIdentGroupBox->setGeometry(8, 8, 510, 90);
@@ -102,8 +104,6 @@ void TFormTagInfo::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *s = screen())
-        move(s->availableGeometry().center() - rect().center());
     ShowData();
 }
 
