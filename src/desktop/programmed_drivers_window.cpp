@@ -3,6 +3,7 @@
 #include "records/records_database.h"
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QScreen>
 
 
@@ -35,5 +36,20 @@ void TProgrammedDrivers::ShowReport()
     show();
     raise();
     ProgrammedDriversMemo->clear();
-    ProgrammedDriversMemo->setPlainText(ProgrammedDriversReportLines(kReportLineLimit).join(QLatin1Char('\n')));
+    const QStringList lines = ProgrammedDriversReportLines(kReportLineLimit, nullptr, true);
+    ProgrammedDriversMemo->setPlainText(lines.join(QLatin1Char('\n')));
+    // A driver recorded before: its line is marked in text and shaded.
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextBlock block = ProgrammedDriversMemo->document()->begin();
+    for (const QString &line : lines) {
+        if (line.endsWith(kRepeatLineMark)) {
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(block);
+            mark.format.setBackground(QColor(255, 224, 178));
+            mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+            marks << mark;
+        }
+        block = block.next();
+    }
+    ProgrammedDriversMemo->setExtraSelections(marks);
 }

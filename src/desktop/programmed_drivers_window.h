@@ -13,7 +13,8 @@ public:
     QPlainTextEdit *ProgrammedDriversMemo = nullptr;
 
     // Shows the window (not modal), clears the memo and fills it with the newest
-    // 500 driver records, newest first.
+    // 500 driver records, newest first; the line of a driver recorded before ends
+    // with kRepeatLineMark and is shaded.
     void ShowReport();
 };
 

@@ -214,7 +214,7 @@ QStringList RecordReportLines(const SQLiteAnswerClass &answer, int limit)
     return lines;
 }
 
-QStringList ProgrammedDriversReportLines(int limit, QString *error)
+QStringList ProgrammedDriversReportLines(int limit, QString *error, bool markRepeats)
 {
     SQLiteAnswerClass answer;
     QString reason;
@@ -225,7 +225,13 @@ QStringList ProgrammedDriversReportLines(int limit, QString *error)
             dialogs().message(QString(), reason);
         return {};
     }
-    return RecordReportLines(answer, limit);
+    QStringList lines = RecordReportLines(answer, limit);
+    // The repeat mark is the last column.
+    const int repeat = answer.GetColoumCount() - 1;
+    for (int i = 0; markRepeats && i < lines.size(); ++i)
+        if (answer.GetHeader(repeat) == QLatin1String("repeat") && answer.Get(repeat, i) == QLatin1String("1"))
+            lines[i] += kRepeatLineMark;
+    return lines;
 }
 
 bool ExportDriversCsv(const QString &path, QString *error,

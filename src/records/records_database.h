@@ -139,7 +139,10 @@ bool ReadNewestRecords(RecordDatabase which, int limit, SQLiteAnswerClass &answe
 // "<i>  " followed by every column's text and " - ". Creates the file and the
 // table when they do not exist yet. When the file cannot be read: no lines, and
 // the reason in `error` (without `error`, SQLite's text in a message box).
-QStringList ProgrammedDriversReportLines(int limit = kReportLineLimit, QString *error = nullptr);
+// With `markRepeats`, the line of a driver recorded before ends with kRepeatLineMark.
+QStringList ProgrammedDriversReportLines(int limit = kReportLineLimit, QString *error = nullptr,
+                                         bool markRepeats = false);
+inline const QString kRepeatLineMark = QStringLiteral("REPEAT: programmed before");
 // The same line format for any result table.
 QStringList RecordReportLines(const SQLiteAnswerClass &answer, int limit);
 

@@ -205,7 +205,21 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("0  "));
     EXPECT_TRUE(lines[0].contains(" - 0000000000000002 - NULL - "));
-    EXPECT_TRUE(lines[1].endsWith(" - "));
+    EXPECT_TRUE(lines[1].endsWith(" - 0 - "));
+
+    // The first driver again: its new line is marked and shaded, the others are not.
+    WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000001");
+    panel->ReportPanelShowDriversButton->click();
+    QPlainTextEdit *memo = panel->ProgrammedDrivers->ProgrammedDriversMemo;
+    const QStringList marked = memo->toPlainText().split('\n');
+    ASSERT_EQ(marked.size(), 3);
+    EXPECT_TRUE(marked[0].endsWith(" - 0000000000000001 - NULL - NULL - NULL - NULL - NULL - NULL - NULL - NULL - "
+                                   "NULL - NULL - NULL - NULL - NULL - 1 - REPEAT: programmed before"))
+        << marked[0].toStdString();
+    EXPECT_FALSE(marked[1].contains("REPEAT"));
+    EXPECT_FALSE(marked[2].contains("REPEAT"));
+    ASSERT_EQ(memo->extraSelections().size(), 1);
+    EXPECT_EQ(memo->extraSelections()[0].cursor.blockNumber(), 0);
 
     panel->ReportPanelCloseButton->click();
     EXPECT_FALSE(panel->isVisibleTo(form.get()));
