@@ -117,3 +117,15 @@ int programmingDataForCli(const STRUCT_XML_FILE_VARIABLES &profile, QStringList 
     }
     return kExitOk;
 }
+
+QStringList settingsFileArguments(const QStringList &rest)
+{
+    QStringList fileArgs;
+    for (int i = 0; i < rest.size(); ++i) {
+        if (rest[i] == QLatin1String("--settings") && i + 1 < rest.size())
+            fileArgs.prepend(rest[++i]);
+        else
+            fileArgs << rest[i];
+    }
+    return fileArgs;
+}

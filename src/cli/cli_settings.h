@@ -23,6 +23,10 @@ public:
 // True when the arguments ask for a command's help.
 bool cliWantsHelp(const QStringList &args);
 
+// The arguments for parseFileAndSlot out of `rest`, where the file may also be
+// given as "--settings FILE" (it is then moved to the front).
+QStringList settingsFileArguments(const QStringList &rest);
+
 // Parses "FILE.set [--slot N]" (N = 1, 2 or 3; default 1). On a usage error
 // returns false with the reason in `error`.
 bool parseFileAndSlot(const QStringList &args, QString &file, int &slot, QString &error);

@@ -40,13 +40,7 @@ int run(const QStringList &arguments)
     int slot = 1;
     if (!parseRadioOptions(args, options, error, true))
         return cliUsageError(QStringLiteral("tavel-nfc read: ") + error, kUsage);
-    QStringList fileArgs;
-    for (int i = 0; i < options.rest.size(); ++i) {
-        if (options.rest[i] == QLatin1String("--settings") && i + 1 < options.rest.size())
-            fileArgs.prepend(options.rest[++i]);
-        else
-            fileArgs << options.rest[i];
-    }
+    const QStringList fileArgs = settingsFileArguments(options.rest);
     if (!fileArgs.isEmpty() && !parseFileAndSlot(fileArgs, settingsFile, slot, error))
         return cliUsageError(QStringLiteral("tavel-nfc read: ") + error, kUsage);
     if (options.ports.isEmpty())

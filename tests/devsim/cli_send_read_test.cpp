@@ -1,55 +1,13 @@
 // tavel-nfc send and read end to end against the simulated stick and programmer:
 // a transfer with three drivers writes the records, and reading the last driver
 // shows what was sent.
-#include "cli_runner.h"
-#include "default_profiles.h"
 #include "devsim_process.h"
-#include "profile/profile_defaults.h"
-#include "profile/settings_file.h"
-#include "records/records_database.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "paired_send_fixture.h"
 
 #ifndef Q_OS_WIN
 namespace {
 
-class DevsimEndToEnd : public ::testing::Test {
-protected:
-    QTemporaryDir tmp;
-    QString settingsPath;
-
-    void SetUp() override
-    {
-        ProfileSlots profiles = DefaultSlots();
-        STRUCT_XML_FILE_VARIABLES &p = profiles[0];
-        p = PairedDriverProfile();
-        p.lifeTime.defaultValue = "50000";
-        p.Level0.defaultValue = "80";
-        p.Level1.defaultValue = "82.5";
-        p.dcLevel.defaultValue = "51";
-        p.dclevelAdjustEnable = 1;
-        settingsPath = tmp.filePath("drivers.set");
-        SettingsIniFile ini(settingsPath);
-        ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
-    }
-
-    CliRun cli(const QStringList &args)
-    {
-        CliRunOptions options;
-        options.environment = DataHomeEnvironment(tmp.filePath("data")); // the records go here
-        options.timeoutMs = 60000;
-        return RunTavelNfc(args, options);
-    }
-    SQLiteAnswerClass drivers()
-    {
-        setDatabaseFolder(tmp.filePath("data/NFC configuration Software Tavel/database"));
-        SQLiteAnswerClass a;
-        ReadNewestRecords(RecordDatabase::Drivers, 100, a);
-        setDatabaseFolder(QString());
-        return a;
-    }
-};
+class DevsimEndToEnd : public PairedSendFixture {};
 
 TEST_F(DevsimEndToEnd, SendRecordsThreeDriversAndReadShowsWhatWasSent)
 {
