@@ -2,9 +2,16 @@
 
 #include "common/dialogs.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+
+#include <algorithm>
 
 TEdit::TEdit(QWidget *parent) : QLineEdit(parent) {}
 
@@ -65,6 +72,104 @@ void TImage::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
         RunUserAction(OnClick);
+}
+
+QString TElidedLabel::shownText() const
+{
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
+bool TElidedLabel::event(QEvent *event)
+{
+    // The tooltip follows what is shown now: the whole value while it is cut.
+    if (event->type() == QEvent::ToolTip)
+        setToolTip(isElided() ? text() : QString());
+    return QLabel::event(event);
+}
+
+void TElidedLabel::paintEvent(QPaintEvent *event)
+{
+    const QString shown = shownText();
+    if (shown == text()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(), shown,
+                          foregroundRole());
+}
+
+TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
+{
+    connect(model(), &QAbstractItemModel::rowsInserted, this, &TComboBox::entriesChanged);
+    connect(model(), &QAbstractItemModel::dataChanged, this, &TComboBox::entriesChanged);
+    connect(this, &QComboBox::currentIndexChanged, this, &TComboBox::entriesChanged);
+}
+
+void TComboBox::entriesChanged()
+{
+    for (int i = 0; i < count(); ++i)
+        if (itemData(i, Qt::ToolTipRole).toString() != itemText(i))
+            setItemData(i, itemText(i), Qt::ToolTipRole);
+    setToolTip(currentText());
+}
+
+QString TComboBox::shownText() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect room = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    return fontMetrics().elidedText(currentText(), Qt::ElideMiddle, room.width() - 2);
+}
+
+void TComboBox::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText = shownText();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+void TComboBox::showPopup()
+{
+    int widest = width();
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, view()->fontMetrics().horizontalAdvance(itemText(i)) + 32);
+    view()->setMinimumWidth(widest);
+    QComboBox::showPopup();
+}
+
+namespace {
+class ParentWidthFollower : public QObject {
+public:
+    ParentWidthFollower(QWidget *widget, int rightMargin)
+        : QObject(widget), widget_(widget), rightMargin_(rightMargin)
+    {
+        widget->parentWidget()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize && watched == widget_->parentWidget())
+            widget_->resize(std::max(0, widget_->parentWidget()->width() - widget_->x() - rightMargin_),
+                            widget_->height());
+        return false;
+    }
+
+private:
+    QWidget *widget_;
+    int rightMargin_;
+};
+} // namespace
+
+void FollowParentWidth(QWidget *widget, int rightMargin)
+{
+    if (widget->parentWidget())
+        new ParentWidthFollower(widget, rightMargin);
 }
 
 void RunUserAction(const std::function<void()> &action)

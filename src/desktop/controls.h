@@ -3,6 +3,7 @@
 // things the windows rely on - an integer Tag, an image index, and enter/exit/key
 // events that fire only for the user's own focus moves and key presses.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,6 +53,46 @@ public:
     // Shows picture `index` of `images` (an index outside the list shows none).
     void SetImage(int index, const QList<QPixmap> &images);
 };
+
+// A one-line label for a value that may be longer than its room: text() keeps the
+// whole value, a value that does not fit is shown cut with "…" at the end and
+// whole in the label's tooltip. A label that grows shows more of it.
+class TElidedLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TElidedLabel(QWidget *parent = nullptr) : QLabel(parent) {}
+    // What the label shows in its present width.
+    QString shownText() const;
+    bool isElided() const { return shownText() != text(); }
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// A drop-down list of long entries such as serial port paths: the closed list
+// shows the chosen entry cut in the middle with "…" when it does not fit, the
+// open list is as wide as its widest entry, and every entry (and the closed
+// list) has its whole text as tooltip.
+class TComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TComboBox(QWidget *parent = nullptr);
+    // The text the closed list shows in its present width.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showPopup() override;
+
+private:
+    void entriesChanged();
+};
+
+// Keeps `widget`'s right edge `rightMargin` pixels inside its parent's right edge
+// whenever the parent is resized (for controls placed by coordinates in a panel
+// that grows with the window).
+void FollowParentWidth(QWidget *widget, int rightMargin);
 
 // A picture the user can click.
 class TImage : public QLabel {

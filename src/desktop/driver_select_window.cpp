@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 
 namespace {
 constexpr int kIndexColumn = 8; // "xmlDriverIndex"
@@ -98,9 +100,10 @@ TForm10::TForm10(QWidget *parent)
     DriversListView->setSelectionBehavior(QAbstractItemView::SelectRows);
     DriversListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DriversListView->setSortingEnabled(false);
+    // Every column at least as wide as its header's caption.
     const int widths[] = {80, 130, 190, 105, 75, 45, 45, 135, 95};
     for (int c = 0; c < DriversListView->columnCount(); ++c)
-        DriversListView->setColumnWidth(c, widths[c]);
+        DriversListView->setColumnWidth(c, std::max(widths[c], DriversListView->header()->sectionSizeHint(c)));
     // A double click anywhere in the list loads the selected row.
     DriversListView->viewport()->installEventFilter(this);
 
@@ -176,6 +179,9 @@ void TForm10::FormClose()
 void TForm10::AddRow(const CatalogueRow &row)
 {
     auto *item = new QTreeWidgetItem(row.columns());
+    // A value wider than its column is cut with "…"; the tooltip shows it whole.
+    for (int c = 0; c < item->columnCount(); ++c)
+        item->setToolTip(c, item->text(c));
     DriversListView->addTopLevelItem(item);
 }
 

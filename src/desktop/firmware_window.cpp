@@ -1,5 +1,6 @@
 #include "desktop/firmware_window.h"
 
+#include "desktop/controls.h"
 #include "desktop/window_owner.h"
 #include "serial/port_discovery.h"
 
@@ -37,7 +38,7 @@ TForm2::TForm2(QWidget *parent)
     Label1->setFont(title);
     Label1->setGeometry(8, 6, 608, 26);
 
-    ComboBoxComPortFW = new QComboBox(this);
+    ComboBoxComPortFW = new TComboBox(this);
     ComboBoxComPortFW->setGeometry(8, 40, 150, 23);
     ButtonSearchComPortsFW = new QPushButton(QStringLiteral("Search COM"), this);
     ButtonSearchComPortsFW->setGeometry(164, 39, 90, 25);

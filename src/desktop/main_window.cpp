@@ -60,6 +60,12 @@ QMainWindow, #CentralArea { background: #eceef2; }
 #OK:hover { background: #ffcb33; }
 #SendButton, #ReadButton, #ReportButton { min-height: 30px; }
 #StatusPanel { background: #f7f8fa; border-top: 1px solid #c9cdd4; }
+#DC_ScrollBar:vertical { background: #dfe2e7; border: 1px solid #b4bac4; border-radius: 4px; width: 22px; margin: 0; }
+#DC_ScrollBar::handle:vertical { background: #fbba00; border: 1px solid #a87c00; border-radius: 4px; min-height: 28px; }
+#DC_ScrollBar::handle:vertical:hover { background: #ffcb33; }
+#DC_ScrollBar::handle:vertical:disabled { background: #aab0ba; border-color: #8a909a; }
+#DC_ScrollBar::add-line:vertical, #DC_ScrollBar::sub-line:vertical { height: 0; border: none; }
+#DC_ScrollBar::add-page:vertical, #DC_ScrollBar::sub-page:vertical { background: none; }
 )";
 
 } // namespace

@@ -189,14 +189,17 @@ void TForm1::BuildWorkPanel()
     row->setSpacing(6);
     BuildVariablePanel();
     BuildParameterArea();
-    row->addWidget(VariablePanel);
-    row->addWidget(Current_Adjust_Panel, 1);
+    // A wider window widens both: the driver panel up to its maximum (long model
+    // names), the parameter area beyond the room its editors need.
+    row->addWidget(VariablePanel, 1);
+    row->addWidget(Current_Adjust_Panel, 2);
 }
 
 void TForm1::BuildVariablePanel()
 {
     VariablePanel = panel(Panel9, "VariablePanel");
-    VariablePanel->setFixedWidth(270);
+    VariablePanel->setMinimumWidth(270);
+    VariablePanel->setMaximumWidth(420);
     auto heading = [&](const QString &text, int y) {
         auto *l = label(VariablePanel, text, QRect(14, y, 240, 20));
         l->setProperty("role", "heading");
@@ -206,8 +209,12 @@ void TForm1::BuildVariablePanel()
         auto *l = label(VariablePanel, text, QRect(14, y, 100, 22));
         l->setProperty("role", "caption");
     };
+    // Values run to the panel's right edge; one longer than that is cut with "…"
+    // and shown whole in its tooltip.
     auto value = [&](const char *name, int y) {
-        auto *l = label(VariablePanel, QString(), QRect(114, y, 146, 22), name);
+        auto *l = make<TElidedLabel>(VariablePanel, name);
+        l->setGeometry(114, y, 146, 22);
+        FollowParentWidth(l, 10);
         l->setProperty("role", "value");
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
         return l;
@@ -274,6 +281,7 @@ void TForm1::BuildVariablePanel()
 void TForm1::BuildParameterArea()
 {
     Current_Adjust_Panel = panel(Panel9, "Current_Adjust_Panel");
+    Current_Adjust_Panel->setMinimumWidth(720); // the editors and the buttons beside them
     QWidget *area = Current_Adjust_Panel;
 
     Label4 = label(area, QStringLiteral("config.1"), QRect(12, 8, 200, 26), "Label4");

@@ -84,7 +84,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     SetWindowOwner(this, parent);
 
     // ---- Port row --------------------------------------------------------------------
-    ComboBoxComPort = place(new QComboBox(this), 8, 8, 130, 24);
+    ComboBoxComPort = place(new TComboBox(this), 8, 8, 130, 24);
     ButtonSearchComPorts = button(QStringLiteral("Search EnOcean ports"), this, 146, 8, 150);
     OpenPortButton = button(QStringLiteral("Open port"), this, 304, 8, 120);
 

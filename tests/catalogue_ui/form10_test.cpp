@@ -25,6 +25,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QHeaderView>
+#include <QStyle>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -164,6 +166,28 @@ TEST_F(DriverSelectTest, ControlsAndCaptions)
     EXPECT_EQ(form->OpenDialog1.title, "Open xml file");
     EXPECT_EQ(form->OpenDialog1.filter, "xmli files (*.xml)");
     EXPECT_FALSE(form->Image1->pixmap().isNull());
+}
+
+TEST_F(DriverSelectTest, ColumnsShowTheirWholeCaptionsAndLongValuesShowWholeInTooltips)
+{
+    writeDefault(catalogueText({{"4711060", "Lumera Outdoor with a family name far longer than its column"}}));
+    form->show();
+    QTreeWidget *list = form->DriversListView;
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+
+    const int margin = list->header()->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list->header());
+    for (int c = 0; c < list->columnCount(); ++c) {
+        const QString caption = list->headerItem()->text(c);
+        SCOPED_TRACE(caption.toStdString());
+        EXPECT_GE(list->columnWidth(c), list->header()->fontMetrics().horizontalAdvance(caption) + 2 * margin);
+    }
+
+    // The long family name is cut in its column ("…"), its tooltip is whole.
+    QTreeWidgetItem *row = list->topLevelItem(0);
+    EXPECT_EQ(list->textElideMode(), Qt::ElideRight);
+    EXPECT_GT(list->fontMetrics().horizontalAdvance(row->text(1)), list->columnWidth(1));
+    for (int c = 0; c < list->columnCount(); ++c)
+        EXPECT_EQ(row->toolTip(c), row->text(c)) << "column " << c;
 }
 
 TEST_F(DriverSelectTest, ShowingOpensTheDefaultCatalogueAndMarksTheActiveSlot)

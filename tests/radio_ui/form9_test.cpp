@@ -4,6 +4,7 @@
 
 #include "common/app_data.h"
 #include "app/recent_files.h"
+#include "desktop/controls.h"
 #include "desktop/desktop_app.h"
 #include "desktop/main_window.h"
 #include "profile/profile_defaults.h"
@@ -506,4 +507,31 @@ TEST_F(Form9Test, SettingsToolButtonShowsTheWindowAndClosingTheMainWindowDrainsT
     form1->FormClose();
     EXPECT_TRUE(fake.state->incoming.isEmpty());
     form9->hide();
+}
+
+TEST_F(Form9Test, ALongPortNameIsCutInTheMiddleAndShownWholeInItsTooltip)
+{
+    ports = {{QStringLiteral("serial/by-id/usb-EnOcean_GmbH_USB_300_DB_FT4ABCDE-if00-port0"), true, 0x0403, 0x6001,
+              {}}};
+    form9->show();
+    form9->ButtonSearchComPortsClick();
+    auto *combo = qobject_cast<TComboBox *>(form9->ComboBoxComPort);
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->count(), 1);
+    const QString entry = combo->currentText();
+    ASSERT_TRUE(entry.endsWith(QStringLiteral("-if00-port0"))) << entry.toStdString();
+
+    const QString shown = combo->shownText();
+    const int cut = shown.indexOf(QChar(0x2026));
+    ASSERT_GT(cut, 0) << shown.toStdString();
+    EXPECT_TRUE(entry.startsWith(shown.left(cut)));
+    EXPECT_TRUE(entry.endsWith(shown.mid(cut + 1)));
+    EXPECT_EQ(combo->toolTip(), entry);
+    EXPECT_EQ(combo->itemData(0, Qt::ToolTipRole).toString(), entry);
+
+    // A short name shows whole.
+    ports = {{QStringLiteral("ttyUSB0"), true, 0x0403, 0x6001, {}}};
+    form9->ButtonSearchComPortsClick();
+    EXPECT_EQ(combo->shownText(), combo->currentText());
+    EXPECT_EQ(combo->toolTip(), combo->currentText());
 }
