@@ -1,8 +1,11 @@
 // Records benchmark: fills both record databases with COUNT records each (default
 // 1,000,000) and prints the time the start takes to index them, the time of one
 // driver record write (with its settings lookup) as the receive path makes it,
-// unlocked and with the drivers file locked by another connection, the 500-line
-// drivers report, and the time and peak memory of the CSV export of every driver.
+// unlocked and with the drivers file locked by another connection, the repeat
+// check of a driver record (is its serial number recorded already?) without and
+// with the serial-number index, a write of a driver recorded before and of a new
+// one, the 500-line drivers report, and the time and peak memory of the CSV
+// export of every driver.
 //
 // usage: records_bench [--count N] [--folder DIR] [--writes N] [--reports N] [--locked N]
 // Without --folder the files go to a temporary folder that is removed afterwards;
@@ -101,6 +104,32 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+double maximum(const std::vector<double> &v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); }
+
+// The repeat check a driver record makes before its insert, alone, on the file
+// as it is: `n` serial numbers, every other one recorded, every other one not.
+std::vector<double> repeatChecks(int n, int count)
+{
+    std::vector<double> times;
+    sqlite3 *db = nullptr;
+    sqlite3_open(DriversDatabasePath().toUtf8().constData(), &db);
+    sqlite3_stmt *s = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM (SELECT 1 FROM ProgrammedLines WHERE serialNumber = ?1 LIMIT 1);",
+                       -1, &s, nullptr);
+    for (int i = 0; i < n; ++i) {
+        const QByteArray serial = QByteArray::number(i % 2 ? count + i : (i * 7919) % count).rightJustified(16, '0');
+        QElapsedTimer one;
+        one.start();
+        sqlite3_bind_text(s, 1, serial.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(s);
+        sqlite3_reset(s);
+        times.push_back(one.nsecsElapsed() / 1e6);
+    }
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return times;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -142,24 +171,52 @@ int main(int argc, char **argv)
              16, count);
     std::printf("filled %d settings and %d driver records in %.1f s\n", count, count, t.elapsed() / 1000.0);
 
-    // The window's start prepares both files: the indexes of files of an earlier
-    // version are built here once, never inside the receive tick.
+    // A file of an earlier version has no serial-number index: the check reads every record.
+    const std::vector<double> unindexed = repeatChecks(6, count);
+    std::printf("repeat check without the serial-number index (%d records): median %.2f ms, max %.2f ms over %zu\n",
+                count, median(unindexed), maximum(unindexed), unindexed.size());
+
+    // The window's start prepares the files: the indexes (and the repeat column)
+    // of files of an earlier version are made here once, never inside the receive tick.
     t.restart();
     QString error;
     if (!PrepareRecordDatabases(&error))
         std::printf("preparing the databases failed: %s\n", qPrintable(error));
-    std::printf("start: preparing both files (index creation): %.1f ms\n", t.nsecsElapsed() / 1e6);
+    std::printf("start: preparing the files (index creation): %.1f ms\n", t.nsecsElapsed() / 1e6);
 
+    const std::vector<double> indexed = repeatChecks(writes * 10, count);
+    std::printf("repeat check with the serial-number index (%d records): median %.3f ms, max %.3f ms over %zu\n",
+                count, median(indexed), maximum(indexed), indexed.size());
+
+    // Serial numbers 0 .. writes-1 are in the file: each of these records is a repeat.
     std::vector<double> w;
+    int repeats = 0;
     for (int i = 0; i < writes; ++i) {
         QElapsedTimer one;
         one.start();
+        bool repeat = false;
         WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x0180A2B3", programmerId(i % kProgrammers),
-                                                    QByteArray::number(i).rightJustified(16, '0'));
+                                                    QByteArray::number(i).rightJustified(16, '0'), &repeat);
         w.push_back(one.nsecsElapsed() / 1e6);
+        repeats += repeat;
     }
-    std::printf("driver record write with settings lookup: median %.2f ms, max %.2f ms over %d (target 50 ms)\n",
-                median(w), *std::max_element(w.begin(), w.end()), writes);
+    std::printf("driver record write with settings lookup and repeat check, driver recorded before: median %.2f ms, "
+                "max %.2f ms over %d, %d marked repeat (target 50 ms)\n",
+                median(w), maximum(w), writes, repeats);
+    std::vector<double> fresh;
+    repeats = 0;
+    for (int i = 0; i < writes; ++i) {
+        QElapsedTimer one;
+        one.start();
+        bool repeat = false;
+        WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x0180A2B3", programmerId(i % kProgrammers),
+                                                    QByteArray::number(count + i).rightJustified(16, '0'), &repeat);
+        fresh.push_back(one.nsecsElapsed() / 1e6);
+        repeats += repeat;
+    }
+    std::printf("driver record write with settings lookup and repeat check, new driver: median %.2f ms, "
+                "max %.2f ms over %d, %d marked repeat (target 50 ms)\n",
+                median(fresh), maximum(fresh), writes, repeats);
 
     // Another program holds the drivers file: each record waits its short busy
     // time and goes into the pending-records journal.
