@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev libgtest-dev
   libpq-dev postgresql
   xvfb xauth
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,9 @@ struct CliCommand {
     const char *name;    // first argument, e.g. "encode"
     const char *summary; // one line for the overall help
     int (*run)(const QStringList &args); // args after the command name; returns exit status
+    // When given and true for the arguments: the command draws text (a PDF) and
+    // runs in a GUI application on the offscreen platform (fonts need it).
+    bool (*needsGui)(const QStringList &args) = nullptr;
 };
 
 // Exit statuses shared by every command.

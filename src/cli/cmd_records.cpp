@@ -1,4 +1,5 @@
 // tavel-nfc records drivers|settings [--limit N] | records export --csv FILE |
+// records report --pdf FILE|--csv FILE [--from DATE] [--to DATE] [--programmer ID] |
 // records pending | records flush | records import --from DIR
 // [--folder DIR] [--records URL] [--station NAME]:
 // the programming records the desktop program and "send" write.
@@ -10,14 +11,19 @@
 #include "records/records_database.h"
 #include "records/postgres_store.h"
 #include "records/records_import.h"
+#include "report/batch_report.h"
 
+#include <QDir>
 #include <algorithm>
+#include <memory>
 
 namespace {
 const QString kUsage =
     QStringLiteral("usage: tavel-nfc records drivers [--limit N] [--station NAME] [STORE]\n"
                    "       tavel-nfc records settings [--limit N] [--station NAME] [STORE]\n"
                    "       tavel-nfc records export --csv FILE [--station NAME] [STORE]\n"
+                   "       tavel-nfc records report (--pdf FILE | --csv FILE) [--from DATE] [--to DATE]\n"
+                   "                                [--programmer ID] [--station NAME] [STORE]\n"
                    "       tavel-nfc records pending [STORE]\n"
                    "       tavel-nfc records flush [STORE]\n"
                    "       tavel-nfc records import --from DIR --records URL [--station NAME]\n"
@@ -59,6 +65,48 @@ int runImport(const QString &from, const QString &station)
     return kExitOk;
 }
 
+int runReport(const QString &pdf, const QString &csv, const QString &from, const QString &to,
+              const QString &programmer, const QString &station)
+{
+    const QString name = QStringLiteral("tavel-nfc records report");
+    if (pdf.isEmpty() && csv.isEmpty()) {
+        cliError(name + QStringLiteral(": --pdf FILE or --csv FILE is missing"));
+        return kExitUsage;
+    }
+    ReportSelection selection;
+    QString error;
+    if ((!from.isEmpty() && !ParseReportDate(from, false, &selection.from, &error))
+        || (!to.isEmpty() && !ParseReportDate(to, true, &selection.to, &error))) {
+        cliError(QStringLiteral("%1: %2").arg(name, error));
+        return kExitUsage;
+    }
+    selection.programmerId = programmer;
+    selection.station = station;
+    for (const bool asPdf : {true, false}) {
+        const QString &path = asPdf ? pdf : csv;
+        if (path.isEmpty())
+            continue;
+        std::unique_ptr<ReportWriter> writer = asPdf ? MakePdfReportWriter() : MakeCsvReportWriter();
+        TerminalProgress progress(QStringLiteral("records report"), QStringLiteral("drivers"));
+        ReportTotals totals;
+        if (!WriteBatchReport(activeRecordsStore(), selection, *writer, path, &error, &totals,
+                              [&](qint64 done, qint64 total) { progress.update(done, total); })) {
+            progress.finish();
+            cliError(QStringLiteral("%1: %2 (no report written)").arg(name, error));
+            return kExitFailure;
+        }
+        progress.finish();
+        cliOut(QStringLiteral("%1: %2 transfer(s), %3 driver(s), %4 repeat(s), %5 verified, %6 failed")
+                   .arg(QDir::toNativeSeparators(path))
+                   .arg(totals.transfers)
+                   .arg(totals.drivers)
+                   .arg(totals.repeats)
+                   .arg(totals.verified)
+                   .arg(totals.failed));
+    }
+    return kExitOk;
+}
+
 int run(const QStringList &args)
 {
     if (cliWantsHelp(args)) {
@@ -69,6 +117,14 @@ int run(const QStringList &args)
             "settings: the newest settings records (default 500), newest first, id first.\n"
             "export:   every driver record, oldest first, joined with the settings record that\n"
             "          was the newest of its programmer when the driver was recorded, as CSV.\n"
+            "report:   the batch report: per transfer (settings record) its profile values and\n"
+            "          time, then its drivers with serial number, time, repeat mark and the\n"
+            "          result of their newest verification (PASS, FAIL, not verified); totals\n"
+            "          at the end. --pdf writes it as PDF, --csv the same selection as CSV (one\n"
+            "          line per driver; a transfer without drivers has a line of its own).\n"
+            "          --from/--to DATE: YYYY-MM-DD or YYYY-MM-DD HH:MM[:SS], UTC, both included\n"
+            "          (a date alone: the whole day); --programmer ID: that programmer's records.\n"
+            "          The file appears only when complete.\n"
             "pending:  the records that could not be written yet, oldest first.\n"
             "flush:    writes the pending records; exit status 1 while any is left.\n"
             "import:   copies the SQLite records in DIR into the PostgreSQL store, once\n"
@@ -86,13 +142,14 @@ int run(const QStringList &args)
     QString station;
     if (const qsizetype at = rest.indexOf(QStringLiteral("--station")); at >= 0 && at + 1 < rest.size())
         station = rest[at + 1];
-    QString folder, csv, sub, from;
+    QString folder, csv, sub, from, pdf, to, programmer;
     int limit = kReportLineLimit;
     for (int i = 0; i < rest.size(); ++i) {
         const QString &a = rest[i];
         const bool hasValue = i + 1 < rest.size();
         if ((a == QLatin1String("--limit") || a == QLatin1String("--folder") || a == QLatin1String("--csv")
-             || a == QLatin1String("--from"))
+             || a == QLatin1String("--from") || a == QLatin1String("--to") || a == QLatin1String("--pdf")
+             || a == QLatin1String("--programmer"))
             && !hasValue) {
             cliError(QStringLiteral("tavel-nfc records: %1 needs a value").arg(a));
             return kExitUsage;
@@ -110,6 +167,12 @@ int run(const QStringList &args)
             csv = rest[++i];
         } else if (a == QLatin1String("--from")) {
             from = rest[++i];
+        } else if (a == QLatin1String("--to")) {
+            to = rest[++i];
+        } else if (a == QLatin1String("--pdf")) {
+            pdf = rest[++i];
+        } else if (a == QLatin1String("--programmer")) {
+            programmer = rest[++i];
         } else if (a == QLatin1String("--records") || a == QLatin1String("--station")) {
             ++i; // taken below
         } else if (sub.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
@@ -125,12 +188,15 @@ int run(const QStringList &args)
     // The SQLite files name their own failures (and are made when missing).
     const bool readsStore = IsPostgresLocation(activeRecordsStore().location())
                             && QStringList{QStringLiteral("drivers"), QStringLiteral("settings"),
-                                           QStringLiteral("export"), QStringLiteral("flush"), QStringLiteral("import")}
+                                           QStringLiteral("export"), QStringLiteral("flush"), QStringLiteral("import"),
+                                           QStringLiteral("report")}
                                    .contains(sub);
     if (readsStore && !storeReady())
         return kExitFailure;
     if (sub == QLatin1String("import"))
         return runImport(from, station);
+    if (sub == QLatin1String("report"))
+        return runReport(pdf, csv, from, to, programmer, station);
 
     if (sub == QLatin1String("drivers")) {
         QString error;
@@ -197,5 +263,8 @@ int run(const QStringList &args)
     return kExitUsage;
 }
 
-CliCommandRegistrar reg({"records", "list or export the programming records", &run});
+// The PDF report draws text: fonts need a GUI application.
+bool drawsText(const QStringList &args) { return args.value(0) == QLatin1String("report") && args.contains(QStringLiteral("--pdf")); }
+
+CliCommandRegistrar reg({"records", "list or export the programming records, the batch report", &run, &drawsText});
 } // namespace

@@ -3,6 +3,8 @@
 #include "common/program_version.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <cstdio>
 #include <vector>
 
@@ -53,9 +55,27 @@ int main(int argc, char **argv)
 {
     if (PrintVersionIfAsked(argc, argv, "tavel-nfc"))
         return kExitOk;
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    {
+        // A command that draws text needs fonts, that is a GUI application; the
+        // command line never shows a window, so it runs on the offscreen platform.
+        QStringList raw;
+        for (int i = 2; i < argc; ++i)
+            raw << QString::fromLocal8Bit(argv[i]);
+        bool gui = false;
+        for (const auto &c : commands())
+            if (argc > 1 && qstrcmp(argv[1], c.name) == 0 && c.needsGui && c.needsGui(raw))
+                gui = true;
+        if (gui) {
+            if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            app = std::make_unique<QGuiApplication>(argc, argv);
+        } else {
+            app = std::make_unique<QCoreApplication>(argc, argv);
+        }
+    }
     QCoreApplication::setApplicationName(QStringLiteral("tavel-nfc"));
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty()) {
         printUsage(stderr);
         return kExitUsage;

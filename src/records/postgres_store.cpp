@@ -167,6 +167,24 @@ PGconn *PostgresStore::connection(StoreResult *failure)
     return conn_;
 }
 
+QString PostgresStore::sendForRows(const QString &sql, const QStringList &values)
+{
+    std::vector<QByteArray> utf8;
+    std::vector<const char *> params;
+    utf8.reserve(size_t(values.size()));
+    for (const QString &v : values) {
+        utf8.push_back(v.toUtf8());
+        params.push_back(utf8.back().constData());
+    }
+    if (PQsendQueryParams(conn_, sql.toUtf8().constData(), int(params.size()), nullptr, params.data(), nullptr,
+                          nullptr, 0)
+        && PQsetSingleRowMode(conn_))
+        return QString();
+    const QString text = serverText(PQerrorMessage(conn_));
+    drop();
+    return text.isEmpty() ? QStringLiteral("the query could not be sent") : text;
+}
+
 StoreResult PostgresStore::run(const char *sql, const QStringList &values, SQLiteAnswerClass *answer, int *affected)
 {
     std::vector<QByteArray> utf8;
@@ -383,20 +401,10 @@ bool PostgresStore::exportDriversCsv(const QString &path, const QString &station
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    std::vector<QByteArray> utf8;
-    std::vector<const char *> values;
-    for (const QString &p : params) {
-        utf8.push_back(p.toUtf8());
-        values.push_back(utf8.back().constData());
-    }
     // The rows come one at a time, so the export's memory does not grow with the table.
-    if (!PQsendQueryParams(conn_, sql.toUtf8().constData(), int(values.size()), nullptr, values.data(), nullptr,
-                           nullptr, 0)
-        || !PQsetSingleRowMode(conn_)) {
-        const QString text = serverText(PQerrorMessage(conn_));
-        drop();
+    if (const QString failure = sendForRows(sql, params); !failure.isEmpty()) {
         file.cancelWriting();
-        return fail(QStringLiteral("Driver records could not be read: ") + text);
+        return fail(QStringLiteral("Driver records could not be read: ") + failure);
     }
     bool header = true, written = true;
     QString readError;
@@ -446,5 +454,112 @@ bool PostgresStore::exportDriversCsv(const QString &path, const QString &station
     }
     if (!file.commit())
         return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    return true;
+}
+
+namespace {
+
+// The conditions of a report selection ($1, $2, ... in order of `values`).
+QString reportConditions(const ReportSelection &selection, const QString &alias, const QString &programmer,
+                         QStringList *values)
+{
+    QStringList conditions;
+    auto add = [&](const QString &condition, const QString &value) {
+        *values << value;
+        conditions << condition.arg(values->size());
+    };
+    if (!selection.from.isEmpty())
+        add(alias + QStringLiteral("record_time >= $%1::timestamptz"), recordTime(selection.from));
+    if (!selection.to.isEmpty())
+        add(alias + QStringLiteral("record_time <= $%1::timestamptz"), recordTime(selection.to));
+    if (!selection.programmerId.isEmpty())
+        add(alias + quoted(programmer) + QStringLiteral(" = $%1"), selection.programmerId);
+    if (!selection.station.isEmpty())
+        add(alias + QStringLiteral("station = $%1"), selection.station);
+    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+} // namespace
+
+bool PostgresStore::readReport(const ReportSelection &selection, QList<ReportTransfer> *transfers,
+                               const ReportSink &sink, QString *error)
+{
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    StoreResult r;
+    if (!connection(&r))
+        return fail(r.error);
+    const QStringList settingValues = SettingsRecordColumns().mid(1);
+    QStringList values;
+    QString sql = QStringLiteral("SELECT id,\"datetime\",%1 FROM settings_records%2 ORDER BY record_time, id;")
+                      .arg(columnList(settingValues),
+                           reportConditions(selection, QString(), QStringLiteral("enOcean_HandHeldID"), &values));
+    SQLiteAnswerClass settings;
+    r = run(sql.toUtf8().constData(), values, &settings);
+    if (!r.ok())
+        return fail(QStringLiteral("Settings records could not be read: ") + r.error);
+    for (int row = 0; row < settings.GetRowCount(); ++row) {
+        ReportTransfer t{settings.Get(0, row), settings.Get(1, row), {}};
+        for (int col = 2; col < settings.GetColoumCount(); ++col)
+            t.values << settings.Get(col, row, QString());
+        transfers->append(t);
+    }
+
+    values.clear();
+    const QString where = reportConditions(selection, QStringLiteral("d."), QStringLiteral("programmerID"), &values);
+    if (sink.total) {
+        SQLiteAnswerClass count;
+        r = run((QStringLiteral("SELECT count(*) FROM driver_records AS d") + where).toUtf8().constData(), values,
+                &count);
+        if (!r.ok())
+            return fail(QStringLiteral("Driver records could not be read: ") + r.error);
+        sink.total(count.GetInt(0, 0, 0));
+    }
+    sql = QStringLiteral("SELECT d.\"datetime\",d.\"serialNumber\",d.\"programmerID\",d.\"programmer_NFC_FW\",d.\"repeat\","
+                         "v.\"datetime\",v.result,v.differences,s.id,s.\"datetime\",%1 FROM driver_records AS d "
+                         "LEFT JOIN LATERAL (SELECT * FROM settings_records AS x WHERE x.\"enOcean_HandHeldID\" = "
+                         "d.\"programmerID\" AND x.record_time <= d.record_time ORDER BY x.record_time DESC, x.id DESC "
+                         "LIMIT 1) AS s ON true "
+                         "LEFT JOIN LATERAL (SELECT * FROM verification_records AS y WHERE y.\"serialNumber\" = "
+                         "d.\"serialNumber\" ORDER BY y.record_time DESC, y.id DESC LIMIT 1) AS v ON true%2 "
+                         "ORDER BY s.record_time NULLS FIRST, s.id NULLS FIRST, d.record_time, d.id;")
+              .arg(columnList(settingValues, QStringLiteral("s.")), where);
+    // The rows come one at a time, so the report's memory does not grow with the table.
+    if (const QString failure = sendForRows(sql, values); !failure.isEmpty())
+        return fail(QStringLiteral("Driver records could not be read: ") + failure);
+    bool going = true;
+    QString readError;
+    while (PGresult *res = PQgetResult(conn_)) {
+        const ExecStatusType status = PQresultStatus(res);
+        if (status == PGRES_SINGLE_TUPLE && going) {
+            auto text = [res](int col) {
+                return PQgetisnull(res, 0, col) ? QString() : QString::fromUtf8(PQgetvalue(res, 0, col));
+            };
+            ReportDriver d;
+            d.datetime = text(0);
+            d.serial = text(1);
+            d.programmerId = text(2);
+            d.programmerFw = text(3);
+            d.repeat = text(4) == QLatin1String("1");
+            d.verifyTime = text(5);
+            d.verifyResult = text(6);
+            d.verifyDifferences = text(7);
+            d.transfer.id = text(8);
+            d.transfer.datetime = text(9);
+            for (int col = 10; col < PQnfields(res); ++col)
+                d.transfer.values << text(col);
+            going = sink.driver(d);
+        } else if (status != PGRES_TUPLES_OK && status != PGRES_SINGLE_TUPLE) {
+            readError = serverText(PQresultErrorMessage(res));
+        }
+        PQclear(res);
+    }
+    if (PQstatus(conn_) != CONNECTION_OK)
+        drop();
+    if (!readError.isEmpty())
+        return fail(QStringLiteral("Driver records could not be read: ") + readError);
     return true;
 }

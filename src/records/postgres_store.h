@@ -34,6 +34,8 @@ public:
     bool query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
                QString *error) override;
     bool newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error) override;
+    bool readReport(const ReportSelection &selection, QList<ReportTransfer> *transfers, const ReportSink &sink,
+                    QString *error) override;
     bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                           const ExportProgress &progress) override;
 
@@ -47,6 +49,9 @@ private:
     // An open connection with the schema in place, or null with the reason.
     PGconn *connection(StoreResult *failure);
     StoreResult run(const char *sql, const QStringList &values, SQLiteAnswerClass *answer, int *affected = nullptr);
+    // Sends one query whose rows then come one at a time (PQgetResult). Empty, or
+    // the reason it could not be sent (the connection is dropped then).
+    QString sendForRows(const QString &sql, const QStringList &values);
     void drop();
 
     QString uri_;

@@ -63,6 +63,40 @@ struct StoreResult {
 
 using ExportProgress = std::function<void(qint64 written, qint64 total)>;
 
+// ---- The batch report's records ----------------------------------------------------
+
+// Which records a batch report covers. Times are "yyyy-MM-dd HH:mm:ss" UTC, both
+// bounds included; an empty text leaves that side open.
+struct ReportSelection {
+    QString from, to;
+    QString programmerId; // the programmer of the records (empty: every one)
+    QString station;      // PostgreSQL: only that station's records (empty: all)
+};
+
+// One transfer: a settings record (id empty: drivers without a settings record).
+struct ReportTransfer {
+    QString id, datetime;
+    QStringList values; // the record's columns after datetime (SettingsRecordColumns().mid(1))
+};
+
+// One driver record of the report with its transfer and the newest verification
+// record of its serial number (verifyResult empty: never verified).
+struct ReportDriver {
+    QString datetime, serial, programmerId, programmerFw;
+    bool repeat = false;
+    QString verifyTime, verifyResult, verifyDifferences;
+    ReportTransfer transfer;
+};
+
+struct ReportSink {
+    // The number of driver records the report selects (told first).
+    std::function<void(qint64 drivers)> total;
+    // Each selected driver record, grouped by transfer: the drivers without a
+    // settings record first, then the transfers oldest first, each group's
+    // drivers oldest first. False stops the reading (the writer failed).
+    std::function<bool(const ReportDriver &)> driver;
+};
+
 class RecordsStore {
 public:
     virtual ~RecordsStore() = default;
@@ -85,6 +119,10 @@ public:
     // records of that station. False with the reason when it cannot be read.
     virtual bool query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
                        QString *error) = 0;
+    // The batch report's records: the selected settings records (transfers) oldest
+    // first into `transfers`, then the selected driver records through `sink`.
+    virtual bool readReport(const ReportSelection &selection, QList<ReportTransfer> *transfers,
+                            const ReportSink &sink, QString *error) = 0;
     // The newest verification record of `serial` (columns as VerificationsNewest;
     // no row when there is none). False with the reason when it cannot be read.
     virtual bool newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error) = 0;

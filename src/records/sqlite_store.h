@@ -16,6 +16,8 @@ public:
     bool query(RecordQuery which, int limit, const QString &station, SQLiteAnswerClass &answer,
                QString *error) override;
     bool newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error) override;
+    bool readReport(const ReportSelection &selection, QList<ReportTransfer> *transfers, const ReportSink &sink,
+                    QString *error) override;
     bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                           const ExportProgress &progress) override;
 };

@@ -2,6 +2,7 @@
 // back from both stores, two stations writing at once, the server away in the
 // middle of the work, the command line's store options, import.
 #include "cli_runner.h"
+#include "csv_rows.h"
 #include "pseudo_terminal.h"
 #include "default_profiles.h"
 #include "devsim_process.h"
@@ -10,6 +11,8 @@
 #include "profile/profile_defaults.h"
 #include "records/postgres_store.h"
 #include "records/records_database.h"
+#include "report/batch_report.h"
+#include "report_fixture.h"
 #include "scripted_dialogs.h"
 
 #include <QDir>
@@ -183,6 +186,42 @@ TEST_F(RecordsServer, BothStoresGiveTheSameRecordsBack)
     ASSERT_EQ(got[1].settings.size(), 4);
     EXPECT_TRUE(got[1].settings[2].contains(QString::fromUtf8("familyName=Fam 'x' \"quoted\", \xC3\xBC\ttab")));
     EXPECT_TRUE(dlg.messages.isEmpty());
+}
+
+TEST_F(RecordsServer, TheBatchReportIsTheSameFromBothStores)
+{
+    struct Selection {
+        const char *name;
+        ReportSelection selection;
+        int lines; // with the header
+    };
+    const Selection selections[] = {
+        {"everything", {}, 1 + 5 + 1},
+        {"one programmer within a time range", {"2026-01-05 08:15:00", "2026-01-07 23:59:59", "0x0180A2B3", ""}, 1 + 2},
+        {"nothing in the range", {"2100-01-01 00:00:00", "", "", ""}, 1},
+    };
+    QByteArray reports[2][3];
+    const QString locations[2] = {dir.filePath("sqlite"), freshDatabase()};
+    for (int store = 0; store < 2; ++store) {
+        SCOPED_TRACE(store == 0 ? "SQLite" : "PostgreSQL");
+        use(locations[store]);
+        report_fixture::WriteBatch();
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(selections[i].name);
+            const QString path = dir.filePath(QStringLiteral("report-%1-%2.csv").arg(store).arg(i));
+            auto writer = MakeCsvReportWriter();
+            QString error;
+            ASSERT_TRUE(WriteBatchReport(activeRecordsStore(), selections[i].selection, *writer, path, &error))
+                << error.toStdString();
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            reports[store][i] = f.readAll();
+            EXPECT_EQ(CsvRows(reports[store][i]).size(), selections[i].lines)
+                << reports[store][i].toStdString();
+        }
+    }
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(reports[1][i], reports[0][i]) << selections[i].name;
 }
 
 // ---- Several stations ------------------------------------------------------------

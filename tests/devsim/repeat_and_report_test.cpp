@@ -1,0 +1,135 @@
+// A driver programmed twice and the batch report, end to end: tavel-nfc send
+// against the simulated stick and programmer, then the records commands.
+#include "cli_runner.h"
+#include "csv_rows.h"
+#include "default_profiles.h"
+#include "devsim_process.h"
+#include "file_bytes.h"
+#include "print_qt.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#ifndef Q_OS_WIN
+namespace {
+
+class RepeatAndReport : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    QString settingsPath;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(TavelNfcIsBuilt());
+        settingsPath = tmp.filePath("paired.set");
+        ProfileSlots profiles = DefaultSlots();
+        profiles[0] = PairedDriverProfile();
+        SettingsIniFile ini(settingsPath);
+        ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+    }
+    CliRun cli(const QStringList &args)
+    {
+        CliRunOptions options;
+        options.environment = DataHomeEnvironment(tmp.filePath("data"));
+        options.timeoutMs = 60000;
+        return RunTavelNfc(args, options);
+    }
+    // One transfer of `drivers` drivers to the simulator, the radio log on standard error.
+    CliRun send(DevsimProcess &sim, int drivers)
+    {
+        return cli({"send", settingsPath, "--port", sim.pty(), "--timeout", "8000", "--ack-timeout", "500",
+                    "--drivers", QString::number(drivers), "-v"});
+    }
+};
+
+TEST_F(RepeatAndReport, ADriverSentTwiceIsMarkedRepeatInTheLogTheListAndTheCsv)
+{
+    DevsimProcess sim({"--drivers", "2"});
+    ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+    CliRun r = send(sim, 1);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("recorded as a repeat")) << r.err.toStdString();
+    // The same driver again (the simulator's first serial number), then one more.
+    r = send(sim, 2);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("<- Driver 0000000000012345 was programmed before: recorded as a repeat"))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("<- Driver 0000000000012346 was programmed before")) << r.err.toStdString();
+
+    const QString csv = tmp.filePath("drivers.csv");
+    r = cli({"records", "export", "--csv", csv});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<QStringList> rows = CsvRows(ReadFileBytes(csv));
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows[0].last(), "repeat"); // the last column: the earlier columns stay where they were
+    EXPECT_EQ(CsvColumn(rows, "serialNumber"), QStringList({"0000000000012345", "0000000000012345", "0000000000012346"}));
+    EXPECT_EQ(CsvColumn(rows, "repeat"), QStringList({"0", "1", "0"}));
+
+    r = cli({"records", "drivers"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
+    QStringList marks;
+    for (const QString &line : lines)
+        marks << line.section(QStringLiteral(" - "), -2, -2); // the last column before the closing " - "
+    EXPECT_EQ(marks, QStringList({"0", "1", "0"})) << r.out.toStdString(); // newest first
+}
+
+TEST_F(RepeatAndReport, TheReportOfTheTransfersHoldsEverySerialAndRefusesWhatItCannotDo)
+{
+    DevsimProcess sim({"--drivers", "3"});
+    ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+    CliRun r = send(sim, 3);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+
+    const QString pdf = tmp.filePath("batch.pdf"), csv = tmp.filePath("batch.csv");
+    r = cli({"records", "report", "--pdf", pdf, "--csv", csv, "--programmer", "0x01A2B3C4"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("1 transfer(s), 3 driver(s), 0 repeat(s), 0 verified, 0 failed")) << r.out.toStdString();
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000) && text.exitCode() == 0)
+        << "pdftotext (poppler-utils, scripts/setup.sh): " << text.errorString().toStdString();
+    const QString pdfText = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char *serial : {"0000000000012345", "0000000000012346", "0000000000012347"}) {
+        EXPECT_TRUE(pdfText.contains(serial)) << serial << "\n" << pdfText.toStdString();
+        EXPECT_TRUE(ReadFileBytes(csv).contains(serial)) << serial;
+    }
+    for (const char *line : {"programmer 0x01A2B3C4", "Nominal current: 500", "Drivers: 3", "not verified"})
+        EXPECT_TRUE(pdfText.contains(line)) << line << "\n" << pdfText.toStdString();
+
+    // Another programmer's report holds none of them; dates select by the record's time.
+    r = cli({"records", "report", "--csv", csv, "--programmer", "0x99999999"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(CsvRows(ReadFileBytes(csv)).size(), 1); // the header alone
+    r = cli({"records", "report", "--csv", csv, "--to", "2000-01-01"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(CsvRows(ReadFileBytes(csv)).size(), 1);
+
+    struct Refused {
+        const char *name;
+        QStringList args;
+        int exitCode;
+        const char *message;
+        QString file; // must not be there afterwards
+    };
+    const QString folderless = tmp.filePath("no/folder/r.pdf");
+    const Refused cases[] = {
+        {"no output named", {"records", "report"}, 2, "--pdf FILE or --csv FILE is missing", ""},
+        {"a date that is none", {"records", "report", "--csv", tmp.filePath("d.csv"), "--from", "10.12.2026"}, 2,
+         "is no date", tmp.filePath("d.csv")},
+        {"a folder that is not there", {"records", "report", "--pdf", folderless}, 1, "Cannot write", folderless},
+    };
+    for (const Refused &c : cases) {
+        SCOPED_TRACE(c.name);
+        r = cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
+        if (!c.file.isEmpty())
+            EXPECT_FALSE(QFile::exists(c.file));
+    }
+}
+
+} // namespace
+#endif

@@ -1,0 +1,226 @@
+// The batch report: which transfers and drivers a selection takes, in which
+// order, with repeat marks, verify results and totals; the PDF's text; a report
+// that cannot be written or read leaves no file.
+#include "csv_rows.h"
+#include "file_bytes.h"
+#include "file_size_limit.h"
+#include "print_qt.h"
+#include "records_folder.h"
+#include "report_fixture.h"
+#include "report/batch_report.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace report_fixture;
+
+// The text of a PDF as pdftotext (poppler-utils) extracts it.
+QString PdfText(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext (poppler-utils, scripts/setup.sh) could not read " << path.toStdString() << ": "
+                      << p.errorString().toStdString() << p.readAllStandardError().toStdString();
+        return QString();
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class BatchReport : public RecordsFolderTest {
+protected:
+    void SetUp() override
+    {
+        RecordsFolderTest::SetUp();
+        WriteBatch();
+    }
+
+    // The CSV report's rows as "transfer time|serial|repeat|verify".
+    QStringList csvRows(const ReportSelection &selection, ReportTotals *totals = nullptr)
+    {
+        const QString path = dir.filePath("report.csv");
+        QString error;
+        auto writer = MakeCsvReportWriter();
+        EXPECT_TRUE(WriteBatchReport(activeRecordsStore(), selection, *writer, path, &error, totals))
+            << error.toStdString();
+        const QList<QStringList> csv = CsvRows(ReadFileBytes(path));
+        QStringList rows;
+        const QStringList columns[] = {CsvColumn(csv, "transfer_datetime"), CsvColumn(csv, "serialNumber"),
+                                       CsvColumn(csv, "repeat"), CsvColumn(csv, "verify_result")};
+        for (qsizetype r = 0; r + 1 < csv.size(); ++r)
+            rows << QStringList{columns[0][r], columns[1][r], columns[2][r], columns[3][r]}.join('|');
+        return rows;
+    }
+};
+
+TEST_F(BatchReport, TheSelectionTakesItsTransfersAndDriversInOrder)
+{
+    struct Case {
+        const char *name;
+        QString from, to, programmer;
+        QStringList rows;
+    };
+    const QString t1 = "2026-01-05 08:00:00", t2 = "2026-01-06 09:00:00", t3 = "2026-01-07 10:00:00";
+    const Case cases[] = {
+        {"everything: drivers without a transfer first, the transfer without drivers on its own line", "", "", "",
+         {"|S9|0|not verified", t1 + "|S1|0|PASS", t1 + "|S2|0|not verified", t2 + "|S3|0|FAIL", t2 + "|S1|1|PASS",
+          t3 + "|||"}},
+        {"from a day", "2026-01-06", "", "", {"|S9|0|not verified", t2 + "|S3|0|FAIL", t2 + "|S1|1|PASS", t3 + "|||"}},
+        {"to a day (the whole day)", "", "2026-01-05", "", {t1 + "|S1|0|PASS", t1 + "|S2|0|not verified"}},
+        {"one programmer", "", "", kB, {t2 + "|S3|0|FAIL", t2 + "|S1|1|PASS"}},
+        {"a time range: a driver under a transfer made before it", "2026-01-06 09:06", "2026-01-06 12:00", "",
+         {"|S9|0|not verified", t2 + "|S1|1|PASS"}},
+        {"nothing selected", "2027-01-01", "", "", {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ReportSelection selection;
+        QString error;
+        if (!c.from.isEmpty())
+            ASSERT_TRUE(ParseReportDate(c.from, false, &selection.from, &error)) << error.toStdString();
+        if (!c.to.isEmpty())
+            ASSERT_TRUE(ParseReportDate(c.to, true, &selection.to, &error)) << error.toStdString();
+        selection.programmerId = c.programmer;
+        EXPECT_EQ(csvRows(selection), c.rows);
+    }
+}
+
+TEST_F(BatchReport, TheCsvCarriesTheTransferAndTheDifferences)
+{
+    ReportTotals totals;
+    csvRows({}, &totals);
+    EXPECT_EQ(totals.transfers, 3);
+    EXPECT_EQ(totals.drivers, 5);
+    EXPECT_EQ(totals.repeats, 1);
+    EXPECT_EQ(totals.verified, 3); // S1 twice (its newest verification), S3
+    EXPECT_EQ(totals.failed, 1);
+    const QByteArray csv = ReadFileBytes(dir.filePath("report.csv"));
+    EXPECT_TRUE(csv.startsWith("transfer_id,transfer_datetime,enOcean_HandHeldID,programmer_NFC_FW,familyName,"));
+    EXPECT_TRUE(csv.contains(",Family B,")) << csv.toStdString();
+    EXPECT_TRUE(csv.contains(",700,")) << csv.toStdString();
+    // The two differences in one quoted field.
+    EXPECT_TRUE(csv.contains(",\"CLO L3: expected 80, found 70\nGTIN: not on the tag\"\n")) << csv.toStdString();
+}
+
+TEST_F(BatchReport, ThePdfHoldsEveryTransferDriverAndTheTotals)
+{
+    // Enough drivers under one more transfer for several pages.
+    transfer("2026-01-08 07:00:00", kA, "500", "Family C");
+    QStringList many;
+    for (int i = 0; i < 150; ++i) {
+        many << QStringLiteral("00000000001%1").arg(i, 5, 10, QLatin1Char('0'));
+        driver(QStringLiteral("2026-01-08 08:%1:%2").arg(i / 60, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')),
+               kA, many.last());
+    }
+    const QString path = dir.filePath("report.pdf");
+    QString error;
+    auto writer = MakePdfReportWriter();
+    qint64 lastDone = 0, lastTotal = 0;
+    ASSERT_TRUE(WriteBatchReport(activeRecordsStore(), {}, *writer, path, &error, nullptr,
+                                 [&](qint64 done, qint64 total) {
+                                     lastDone = done;
+                                     lastTotal = total;
+                                 }))
+        << error.toStdString();
+    EXPECT_EQ(lastDone, 155);
+    EXPECT_EQ(lastTotal, 155);
+    EXPECT_TRUE(ReadFileBytes(path).startsWith("%PDF-"));
+    const QString text = PdfText(path);
+    for (const QString &serial : QStringList{"S1", "S2", "S3", "S9"} + many)
+        EXPECT_TRUE(text.contains(QRegularExpression("(^|\\s)" + serial + "\\s"))) << serial.toStdString();
+    for (const char *line : {"Batch report", "Transfer 2026-01-05 08:00:00 UTC, programmer 0x0180A2B3",
+                             "Family: Family B", "Nominal current: 700", "DC level: off", "Drivers without a settings record",
+                             "No driver of this transfer in the selection.", "CLO L3: expected 80, found 70",
+                             "GTIN: not on the tag", "REPEAT", "not verified", "Transfers: 4", "Drivers: 155",
+                             "Repeats: 1", "Verified: 3", "Failed: 1", "Page 3"})
+        EXPECT_TRUE(text.contains(QLatin1String(line))) << line;
+    // The failed driver's differences come under its line, before the next driver.
+    EXPECT_LT(text.indexOf("CLO L3: expected 80, found 70"), text.indexOf(QRegularExpression("\\sS1\\s"),
+                                                                          text.indexOf("Family B")));
+}
+
+TEST_F(BatchReport, AReportThatCannotBeWrittenOrReadLeavesNoFile)
+{
+    struct Case {
+        const char *name;
+        bool pdf;
+        QString path;
+        bool fillDisk;
+        const char *message;
+    };
+    const QString missing = dir.filePath("no/such/folder/report");
+    const QString out = dir.filePath("out");
+    ASSERT_TRUE(QDir().mkpath(out));
+    const Case cases[] = {
+        {"PDF into a folder that is not there", true, missing + ".pdf", false, "Cannot write"},
+        {"CSV into a folder that is not there", false, missing + ".csv", false, "Cannot write"},
+        {"PDF on a full disk", true, out + "/full.pdf", true, "Cannot write"},
+        {"CSV on a full disk", false, out + "/full.csv", true, "Cannot write"},
+    };
+    for (int i = 0; i < 400; ++i)
+        driver("2026-01-09 10:00:00", kA, QStringLiteral("X%1").arg(i));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto writer = c.pdf ? MakePdfReportWriter() : MakeCsvReportWriter();
+        QString error;
+        bool written = false;
+        {
+            FileSizeLimit limit(c.fillDisk ? 4096 : RLIM_INFINITY);
+            written = WriteBatchReport(activeRecordsStore(), {}, *writer, c.path, &error);
+        }
+        EXPECT_FALSE(written);
+        EXPECT_TRUE(error.startsWith(QLatin1String(c.message))) << error.toStdString();
+        EXPECT_FALSE(QFile::exists(c.path));
+    }
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty()) << QDir(out).entryList().join(',').toStdString();
+
+    // Records that cannot be read: the file is not left behind either.
+    setDatabaseFolder(dir.filePath("broken"));
+    ASSERT_TRUE(QDir().mkpath(DriversDatabasePath())); // a folder where the drivers file should be
+    for (const bool pdf : {true, false}) {
+        auto writer = pdf ? MakePdfReportWriter() : MakeCsvReportWriter();
+        QString error;
+        const QString path = out + (pdf ? "/r.pdf" : "/r.csv");
+        EXPECT_FALSE(WriteBatchReport(activeRecordsStore(), {}, *writer, path, &error));
+        EXPECT_TRUE(error.startsWith("Drivers database could not be opened")) << error.toStdString();
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(ReportDates, FormsTakenAndRefused)
+{
+    struct Case {
+        const char *text;
+        bool endOfDay;
+        const char *expected; // nullptr: refused
+    };
+    const Case cases[] = {
+        {"2026-12-10", false, "2026-12-10 00:00:00"},
+        {"2026-12-10", true, "2026-12-10 23:59:59"},
+        {"2026-12-10 07:05", false, "2026-12-10 07:05:00"},
+        {"2026-12-10 07:05", true, "2026-12-10 07:05:59"},
+        {"2026-12-10T07:05:09", true, "2026-12-10 07:05:09"},
+        {" 2026-02-28 ", false, "2026-02-28 00:00:00"},
+        {"2026-02-30", false, nullptr},
+        {"2026-12-10 24:00", false, nullptr},
+        {"10.12.2026", false, nullptr},
+        {"2026-12-10 7:05", false, nullptr},
+        {"", false, nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        QString time = "unchanged", error;
+        EXPECT_EQ(ParseReportDate(QString::fromLatin1(c.text), c.endOfDay, &time, &error), c.expected != nullptr);
+        if (c.expected)
+            EXPECT_EQ(time, c.expected);
+        else
+            EXPECT_TRUE(error.contains("is no date")) << error.toStdString();
+    }
+}
+
+} // namespace
