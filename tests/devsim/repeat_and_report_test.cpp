@@ -1,39 +1,22 @@
 // A driver programmed twice and the batch report, end to end: tavel-nfc send
 // against the simulated stick and programmer, then the records commands.
-#include "cli_runner.h"
 #include "csv_rows.h"
-#include "default_profiles.h"
 #include "devsim_process.h"
 #include "file_bytes.h"
+#include "paired_send_fixture.h"
 #include "print_qt.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <QProcess>
 
 #ifndef Q_OS_WIN
 namespace {
 
-class RepeatAndReport : public ::testing::Test {
+class RepeatAndReport : public PairedSendFixture {
 protected:
-    QTemporaryDir tmp;
-    QString settingsPath;
-
     void SetUp() override
     {
         ASSERT_TRUE(TavelNfcIsBuilt());
-        settingsPath = tmp.filePath("paired.set");
-        ProfileSlots profiles = DefaultSlots();
-        profiles[0] = PairedDriverProfile();
-        SettingsIniFile ini(settingsPath);
-        ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
-    }
-    CliRun cli(const QStringList &args)
-    {
-        CliRunOptions options;
-        options.environment = DataHomeEnvironment(tmp.filePath("data"));
-        options.timeoutMs = 60000;
-        return RunTavelNfc(args, options);
+        PairedSendFixture::SetUp();
     }
     // One transfer of `drivers` drivers to the simulator, the radio log on standard error.
     CliRun send(DevsimProcess &sim, int drivers)
@@ -78,15 +61,18 @@ TEST_F(RepeatAndReport, ADriverSentTwiceIsMarkedRepeatInTheLogTheListAndTheCsv)
 
 TEST_F(RepeatAndReport, TheReportOfTheTransfersHoldsEverySerialAndRefusesWhatItCannotDo)
 {
-    DevsimProcess sim({"--drivers", "3"});
+    // Three drivers sent and verified; the second holds another Level2.
+    DevsimProcess sim({"--drivers", "3", "--read-all", "--tag-change", "2:267=0x64"});
     ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
     CliRun r = send(sim, 3);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = cli({"verify", "--port", sim.pty(), "--settings", settingsPath, "--count", "3", "--timeout", "8000"});
+    ASSERT_EQ(r.exitCode, 1) << r.err.toStdString() << r.out.toStdString();
 
     const QString pdf = tmp.filePath("batch.pdf"), csv = tmp.filePath("batch.csv");
     r = cli({"records", "report", "--pdf", pdf, "--csv", csv, "--programmer", "0x01A2B3C4"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("1 transfer(s), 3 driver(s), 0 repeat(s), 0 verified, 0 failed")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("1 transfer(s), 3 driver(s), 0 repeat(s), 3 verified, 1 failed")) << r.out.toStdString();
     QProcess text;
     text.start("pdftotext", {pdf, "-"});
     ASSERT_TRUE(text.waitForFinished(30000) && text.exitCode() == 0)
@@ -96,7 +82,8 @@ TEST_F(RepeatAndReport, TheReportOfTheTransfersHoldsEverySerialAndRefusesWhatItC
         EXPECT_TRUE(pdfText.contains(serial)) << serial << "\n" << pdfText.toStdString();
         EXPECT_TRUE(ReadFileBytes(csv).contains(serial)) << serial;
     }
-    for (const char *line : {"programmer 0x01A2B3C4", "Nominal current: 500", "Drivers: 3", "not verified"})
+    for (const char *line : {"programmer 0x01A2B3C4", "Nominal current: 500", "Drivers: 3", "Verified: 3",
+                             "Failed: 1", "FAIL", "PASS", "Level2: expected 100, found 50"})
         EXPECT_TRUE(pdfText.contains(line)) << line << "\n" << pdfText.toStdString();
 
     // Another programmer's report holds none of them; dates select by the record's time.
