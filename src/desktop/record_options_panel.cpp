@@ -5,8 +5,11 @@
 #include "records/records_database.h"
 #include "records/records_setting.h"
 #include "desktop/programmed_drivers_window.h"
+#include "report/batch_report.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +52,9 @@ TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QF
 
     ReportPanelShowDriversButton = new QPushButton(QStringLiteral("Show Drivers"), this);
     ReportPanelShowDriversButton->setGeometry(300, 80, 120, 28);
+    ReportPanelReportButton = new QPushButton(QStringLiteral("Report"), this);
+    ReportPanelReportButton->setToolTip(QStringLiteral("Write the batch report of the records (PDF or CSV)"));
+    ReportPanelReportButton->setGeometry(300, 42, 120, 28);
     ReportPanelCloseButton = new QPushButton(QStringLiteral("Close"), this);
     ReportPanelCloseButton->setGeometry(300, 120, 120, 28);
 
@@ -74,6 +80,7 @@ TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QF
     connect(ReportPanelShowDriversButton, &QPushButton::clicked, this,
             [this] { ReportPanelShowDriversButtonClick(); });
     connect(ReportPanelCloseButton, &QPushButton::clicked, this, [this] { ReportPanelCloseButtonClick(); });
+    connect(ReportPanelReportButton, &QPushButton::clicked, this, [this] { ReportPanelReportButtonClick(); });
 }
 
 void TProgrammedDriverReportPanel::storeOptions()
@@ -107,6 +114,39 @@ void TProgrammedDriverReportPanel::ReportPanelShowDriversButtonClick()
     if (!ProgrammedDrivers)
         ProgrammedDrivers = new TProgrammedDrivers(window());
     ProgrammedDrivers->ShowReport();
+}
+
+void TProgrammedDriverReportPanel::ReportPanelReportButtonClick()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Batch report");
+    request.filter = QStringLiteral("PDF report (*.pdf);;CSV report (*.csv)");
+    request.defaultSuffix = QStringLiteral("pdf");
+    const QString path = dialogs().saveFile(QStringLiteral("batch_report.pdf"), request);
+    if (path.isEmpty())
+        return;
+    const bool csv = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    std::unique_ptr<ReportWriter> writer = csv ? MakeCsvReportWriter() : MakePdfReportWriter();
+    QString error;
+    ReportTotals totals;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = WriteBatchReport(activeRecordsStore(), ReportSelection(), *writer, path, &error, &totals);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        dialogs().message(QStringLiteral("Error"), QStringLiteral("The report was not written: ") + error,
+                          MsgButtons::OK, MsgIcon::Error);
+        return;
+    }
+    dialogs().message(QStringLiteral("Info"),
+                      QStringLiteral("Report written to %1: %2 transfer(s), %3 driver(s), %4 repeat(s), "
+                                     "%5 verified, %6 failed.")
+                          .arg(QDir::toNativeSeparators(path))
+                          .arg(totals.transfers)
+                          .arg(totals.drivers)
+                          .arg(totals.repeats)
+                          .arg(totals.verified)
+                          .arg(totals.failed),
+                      MsgButtons::OK, MsgIcon::Information);
 }
 
 void TProgrammedDriverReportPanel::UseRecordsLocationButtonClick()

@@ -1,6 +1,7 @@
 #pragma once
 // The record options of the main window: which records are written when the
-// handheld programmer confirms its work, and the "Show Drivers" report. The boxes
+// handheld programmer confirms its work, the "Show Drivers" report and the batch
+// report ("Report"). The boxes
 // mirror the process-wide record options the frame decoder reads.
 
 #include <QFrame>
@@ -28,6 +29,7 @@ public:
     QLineEdit *StationEdit = nullptr;
     QPushButton *UseRecordsLocationButton = nullptr;
     QPushButton *ReportPanelShowDriversButton = nullptr;
+    QPushButton *ReportPanelReportButton = nullptr; // "Report": the batch report as PDF or CSV
     QPushButton *ReportPanelCloseButton = nullptr;
     // The "Programmed Drivers" window (made by the first "Show Drivers", owned by
     // the panel's window).
@@ -40,6 +42,9 @@ public:
     void ReportPanelCloseButtonClick();
     // The report in the "Programmed Drivers" window.
     void ReportPanelShowDriversButtonClick();
+    // The batch report of all records into a file the user chooses: PDF, or CSV
+    // when the name ends in ".csv". A message says what was written, or why nothing was.
+    void ReportPanelReportButtonClick();
     // Applies and keeps the records location and station (a message names a
     // location that cannot be used; nothing is kept then).
     void UseRecordsLocationButtonClick();

@@ -224,3 +224,52 @@ TEST(ReportDates, FormsTakenAndRefused)
 }
 
 } // namespace
+
+// ---- The records panel's "Report" button ---------------------------------------------
+
+#include "desktop/record_options_panel.h"
+#include "window_test_folder.h"
+
+#include <QPushButton>
+
+namespace {
+
+TEST_F(BatchReport, TheReportButtonWritesTheFileTheUserChoosesAndSaysWhatItWrote)
+{
+    WindowTestFolder folder(dir.filePath("window"));
+    setDatabaseFolder(dir.path()); // the fixture's records
+    TProgrammedDriverReportPanel panel;
+    ASSERT_EQ(panel.ReportPanelReportButton->text(), "Report");
+    const QString pdf = dir.filePath("chosen.pdf"), csv = dir.filePath("chosen.CSV");
+    const QString nowhere = dir.filePath("no/such/folder/r.pdf");
+    dlg.filePaths = {"", pdf, csv, nowhere};
+
+    panel.ReportPanelReportButton->click(); // cancelled: nothing happens
+    ASSERT_EQ(dlg.fileDialogs.size(), 1);
+    EXPECT_TRUE(dlg.fileDialogs[0].save);
+    EXPECT_EQ(dlg.fileDialogs[0].request.defaultSuffix, "pdf");
+    EXPECT_TRUE(dlg.fileDialogs[0].request.filter.contains("*.pdf"));
+    EXPECT_TRUE(dlg.fileDialogs[0].request.filter.contains("*.csv"));
+    EXPECT_TRUE(dlg.messages.isEmpty());
+
+    panel.ReportPanelReportButton->click();
+    ASSERT_EQ(dlg.messages.size(), 1);
+    EXPECT_EQ(dlg.messages[0].caption, "Info");
+    EXPECT_EQ(dlg.messages[0].text, "Report written to " + QDir::toNativeSeparators(pdf)
+                                        + ": 3 transfer(s), 5 driver(s), 1 repeat(s), 3 verified, 1 failed.");
+    EXPECT_TRUE(PdfText(pdf).contains("Transfer 2026-01-06 09:00:00 UTC, programmer 0x11111111"));
+
+    panel.ReportPanelReportButton->click(); // a name ending in .csv (any case): CSV
+    ASSERT_EQ(dlg.messages.size(), 2);
+    EXPECT_EQ(dlg.messages[1].caption, "Info");
+    EXPECT_TRUE(ReadFileBytes(csv).startsWith("transfer_id,transfer_datetime,"));
+
+    panel.ReportPanelReportButton->click();
+    ASSERT_EQ(dlg.messages.size(), 3);
+    EXPECT_EQ(dlg.messages[2].caption, "Error");
+    EXPECT_EQ(dlg.messages[2].icon, MsgIcon::Error);
+    EXPECT_TRUE(dlg.messages[2].text.startsWith("The report was not written: Cannot write")) << dlg.messages[2].text.toStdString();
+    EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+} // namespace
