@@ -5,6 +5,7 @@
 #include "file_bytes.h"
 #include "paired_send_fixture.h"
 #include "print_qt.h"
+#include "pseudo_terminal.h"
 
 #include <QProcess>
 
@@ -85,6 +86,18 @@ TEST_F(RepeatAndReport, TheReportOfTheTransfersHoldsEverySerialAndRefusesWhatItC
     for (const char *line : {"programmer 0x01A2B3C4", "Nominal current: 500", "Drivers: 3", "Verified: 3",
                              "Failed: 1", "FAIL", "PASS", "Level2: expected 100, found 50"})
         EXPECT_TRUE(pdfText.contains(line)) << line << "\n" << pdfText.toStdString();
+
+    // On a terminal the report shows how far it has come.
+    PseudoTerminal terminal;
+    ASSERT_FALSE(terminal.deviceName().isEmpty());
+    CliRunOptions onTerminal;
+    onTerminal.environment = DataHomeEnvironment(tmp.filePath("data"));
+    onTerminal.standardErrorFile = terminal.deviceName();
+    r = RunTavelNfc({"records", "report", "--pdf", pdf}, onTerminal);
+    ASSERT_EQ(r.exitCode, 0);
+    const QByteArray shown = terminal.readAll();
+    EXPECT_TRUE(shown.contains("\rrecords report: 0% (0 of 3 drivers)\x1b[K")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("\rrecords report: 100% (3 of 3 drivers)\x1b[K\r\n")) << shown.toStdString();
 
     // Another programmer's report holds none of them; dates select by the record's time.
     r = cli({"records", "report", "--csv", csv, "--programmer", "0x99999999"});
