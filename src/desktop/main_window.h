@@ -38,7 +38,10 @@ class SettingsIniFile;
 class QAction;
 class TGraphView;
 class TProgrammedDriverReportPanel;
+class TVerifyPanel;
+class VerifySession;
 struct GraphDrawing;
+struct TagVerification;
 
 // Expert mode: 1 when the program was started with the expert keyword, else 0.
 extern int DevelopModeFlag;
@@ -208,6 +211,15 @@ public:
     void ReadButtonClick();
     void ReportButtonClick();
 
+    // ---- Verify mode (main_window_verify.cpp) ---------------------------------------------------------------
+    void VerifyButtonClick();
+    void EndVerifyClick();
+    void VerifyModeChanged(bool on);
+    void VerifyDriverShown(const TagVerification &result);
+    // The verify panel and the verify session on Link (made by the first "verify").
+    TVerifyPanel *VerifyPanel = nullptr;
+    VerifySession *Verify = nullptr;
+
     // ---- Records and the radio link's state (main_window_records.cpp) -----------------------------------
     // At start: prepares the record databases and shows the records kept pending.
     void FollowRecordDatabases();
@@ -215,7 +227,8 @@ public:
     // the first record kept pending (shown after the receive tick returned).
     void ShowPendingRecords(int pending, const QString &message);
     static QString PendingRecordsStatusText(int pending);
-    // Send and read are disabled while the radio link runs a send or read sequence.
+    // Send, read and verify are disabled while the radio link runs a send or read
+    // sequence or verify mode.
     void RadioLinkBusyChanged(bool busy);
     // The record options and "Show Drivers" (made by the first "report").
     TProgrammedDriverReportPanel *ProgrammedDriverReportPanel = nullptr;

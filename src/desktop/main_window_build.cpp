@@ -264,10 +264,14 @@ void TForm1::BuildVariablePanel()
     ReportButton->setText(QStringLiteral("report"));
     ReadButton = make<TButton>(VariablePanel, "ReadButton");
     ReadButton->setText(QStringLiteral("read"));
+    VerifyButton = make<TButton>(VariablePanel, "VerifyButton");
+    VerifyButton->setText(QStringLiteral("verify"));
+    VerifyButton->setToolTip(QStringLiteral("Read drivers one after another and compare each with the active slot"));
     heading(QStringLiteral("NFC programmer link"), 410);
     SendButton->setGeometry(14, 438, 242, 34);
     ReportButton->setGeometry(14, 480, 242, 34);
-    ReadButton->setGeometry(14, 522, 242, 34);
+    ReadButton->setGeometry(14, 522, 117, 34);
+    VerifyButton->setGeometry(139, 522, 117, 34);
 
     connect(CurrentCheckBox, &QCheckBox::clicked, this, [this] { RunUserAction([this] { CurrentCheckBoxClick(); }); });
     connect(CLOCheckBox, &QCheckBox::clicked, this, [this] { RunUserAction([this] { CLOCheckBoxClick(); }); });
@@ -275,6 +279,7 @@ void TForm1::BuildVariablePanel()
     connect(NTCCheckBox, &QCheckBox::clicked, this, [this] { RunUserAction([this] { NTCCheckBoxClick(); }); });
     onClick(SendButton, this, &TForm1::SendButtonClick);
     onClick(ReadButton, this, &TForm1::ReadButtonClick);
+    onClick(VerifyButton, this, &TForm1::VerifyButtonClick);
     onClick(ReportButton, this, &TForm1::ReportButtonClick);
 }
 

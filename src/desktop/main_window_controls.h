@@ -72,6 +72,7 @@ struct MainWindowControls {
     TButton *SendButton = nullptr;
     TButton *ReportButton = nullptr;
     TButton *ReadButton = nullptr;
+    TButton *VerifyButton = nullptr; // beside "read"
 
     // ---- Parameter area -----------------------------------------------------------
     QFrame *Current_Adjust_Panel = nullptr;

@@ -72,4 +72,5 @@ void TForm1::RadioLinkBusyChanged(bool busy)
 {
     SendButton->setEnabled(!busy);
     ReadButton->setEnabled(!busy);
+    VerifyButton->setEnabled(!busy);
 }

@@ -222,6 +222,41 @@ void tagAndRecordWindows(Pictures &pictures)
     main.close();
 }
 
+// Verify mode over the stand-in stick: a driver that passed, then one whose tag
+// holds another level and too short a read-write area.
+void verifyPanel(Pictures &pictures)
+{
+    FakePortInstaller fake;
+    TForm1 main(QStringList{QStringLiteral("tavel-nfc-config")});
+    ApplyPairedDriverIdentity(settingsVariablesField[0]);
+    main.Setting1ToolButtonClick();
+    TForm9 radio;
+    ConnectDesktopWindows({.main = &main, .radio = &radio});
+    radio.Link.stopReceiveTick(); // ticks by hand
+    radio.Link.TogglePort(QStringLiteral("stick"));
+    radio.Link.ownId = 0x0180A2B3;
+    radio.EditReceiverId->setText(QStringLiteral("0x01A2B3C4"));
+    radio.CheckBox1->setChecked(false);
+    main.show();
+    main.VerifyButtonClick();
+    auto hold = [&](const TagImage &t) {
+        for (const QByteArray &f : TagReadFrames(t)) {
+            fake.state->incoming.append(telegramFrom(f, 0x01A2B3C4, 0x0180A2B3));
+            radio.Link.Timer1Timer();
+        }
+    };
+    pictures.save(main, QStringLiteral("verify-waiting.png"));
+    hold(PairedDriverTagProgrammedWith(settingsVariablesField[0]));
+    pictures.save(main, QStringLiteral("verify-pass.png"));
+    TagImage changed = PairedDriverTagProgrammedWith(settingsVariablesField[0], 256, 9);
+    changed.serial = QByteArray::fromHex("000000000000303A");
+    changed.rwData[265 - 256 - 2] = char(150); // Level0 75 %
+    hold(changed);
+    pictures.save(main, QStringLiteral("verify-fail.png"));
+    main.EndVerifyClick();
+    main.close();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -254,6 +289,7 @@ int main(int argc, char **argv)
     infoWindows(pictures);
     radioLinkLayouts(pictures);
     tagAndRecordWindows(pictures);
+    verifyPanel(pictures);
     std::printf("%d picture(s) written to %s\n", pictures.written(), qPrintable(QDir(folder).absolutePath()));
     return pictures.failed() == 0 ? 0 : 1;
 }
