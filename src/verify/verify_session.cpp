@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-VerifySession::VerifySession(RadioLink &link, QObject *parent) : QObject(parent), link_(link)
+VerifySession::VerifySession(RadioLink &link, QObject *parent) : QObject(parent), link_(link), linkAlive_(&link)
 {
     connect(&link_, &RadioLink::frameReceived, this,
             [this](quint8 frameId, const QByteArray &frame, quint32) { frameReceived(frameId, frame); });
@@ -61,6 +61,13 @@ void VerifySession::end()
 {
     if (!busy_)
         return;
+    if (!linkAlive_) {
+        // The owner let the link go first: its busy state went with it, and the
+        // guard must not reach into it (its few bytes are left as they are).
+        (void)busy_.release();
+        emit activeChanged(false);
+        return;
+    }
     // Back to programming, as a cancelled read does (not possible once the port closed).
     if (link_.isPortOpen())
         link_.Send(QStringLiteral("14"), false);

@@ -5,13 +5,15 @@
 // started for and reported with driverVerified, until the mode is ended. While
 // the mode is on it holds the link's busy state, so that no send or read starts
 // (the windows follow busyChanged); ending it switches the programmer back to
-// programming. The mode ends by itself when the port closes.
+// programming. The mode ends by itself when the port closes. The owner ends an
+// active mode before the link goes away (the session holds the link's busy state).
 
 #include "profile/profile_record.h"
 #include "verify/tag_verification.h"
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -31,6 +33,7 @@ public:
     // when the mode is off.
     void end();
     bool active() const { return busy_ != nullptr; }
+    RadioLink &link() const { return link_; }
 
     int passedCount() const { return passed_; }
     int failedCount() const { return failed_; }
@@ -47,6 +50,7 @@ private:
     void report(TagVerification result);
 
     RadioLink &link_;
+    QPointer<RadioLink> linkAlive_; // null once the link is gone
     std::unique_ptr<RadioLink::BusyGuard> busy_;
     STRUCT_XML_FILE_VARIABLES slot_;
     int slotNumber_ = 0;
