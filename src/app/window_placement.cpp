@@ -28,6 +28,14 @@ QRect PlaceWindow(QSize size, const QRect &owner, const QRect &area)
                  height);
 }
 
+QSize FittingMinimumSize(QSize designed, const QRect &area, const QMargins &frame)
+{
+    if (area.isEmpty())
+        return designed;
+    const QSize room = area.marginsRemoved(frame).size().expandedTo(QSize(1, 1));
+    return designed.boundedTo(room);
+}
+
 QRect KeepWindowInside(const QRect &current, const QRect &owner, const QRect &area)
 {
     if (area.isEmpty() || area.contains(current))

@@ -12,6 +12,7 @@
 #include "common/dialogs.h"
 #include "desktop/info_windows.h" // OpenWebPage
 #include "desktop/pictures.h"
+#include "desktop/window_owner.h"
 #include "profile/profile_record.h"
 #include "profile/settings_file.h"
 #include "programming/programming_data.h"
@@ -22,12 +23,17 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 int DevelopModeFlag = 0;
 
 namespace {
+
+// The size the window is designed for; on a smaller screen (or a larger scale)
+// the window may be smaller and its content scrolls.
+constexpr QSize kDesignedSize(1024, 758);
 
 // The main window's colours.
 const char *kStyleSheet = R"(
@@ -76,9 +82,17 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent) : QMainWindow(pare
     setStyleSheet(QLatin1String(kStyleSheet));
     ImageList1 = ToolBarImages();
 
-    CentralArea = new QWidget(this);
+    // The controls keep their designed room; a window smaller than that (a small
+    // screen, a large scale) scrolls them.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("CentralScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    CentralArea = new QWidget(scroll);
     CentralArea->setObjectName(QStringLiteral("CentralArea"));
-    setCentralWidget(CentralArea);
+    CentralArea->setMinimumSize(kDesignedSize);
+    scroll->setWidget(CentralArea);
+    setCentralWidget(scroll);
     auto *outer = new QVBoxLayout(CentralArea);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
@@ -111,8 +125,17 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent) : QMainWindow(pare
 
     ConnectEditorEvents();
 
-    setMinimumSize(1024, 758);
-    resize(1024, 758);
+    // Tab runs through the open editor's fields in reading order, then to "Save"
+    // and "Close config-panel" (hidden editors' fields are passed over).
+    const QList<QWidget *> tabOrder = {
+        NomCurrentEdit, clo_LifeTimeEdit,      CLO_EnableCheckBox,   clo_L1_Edit,         clo_L2_Edit,
+        clo_L3_Edit,    clo_L4_Edit,           clo_L5_Edit,          DC_level_active,     DC_level_Edit,
+        NTC_start_degree_edit, NTC_stop_degree_edit, NTC_cut_degree_edit, NTC_stop_edit, OK, CloseInterfaceButton};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+
+    setMinimumSize(SizeOnScreen(this, kDesignedSize));
+    resize(SizeOnScreen(this, kDesignedSize));
 
     FormCreate(arguments.isEmpty() ? QCoreApplication::arguments() : arguments);
     FollowRecordDatabases();
@@ -169,12 +192,13 @@ void TForm1::FormActivate() { RepaintGraphs(); }
 
 void TForm1::FormResize()
 {
+    // Never below the designed size where the screen has room for it.
     int w = width();
     int h = height();
-    if (w <= 1023)
-        w = 1024;
-    if (h <= 757)
-        h = 758;
+    if (w < minimumWidth())
+        w = minimumWidth();
+    if (h < minimumHeight())
+        h = minimumHeight();
     if (w != width() || h != height())
         resize(w, h);
 }
@@ -188,8 +212,13 @@ void TForm1::FormClose()
 void TForm1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        // The screen it opens on decides how small it may be; it opens inside it.
+        setMinimumSize(SizeOnScreen(this, kDesignedSize));
+        resize(SizeOnScreen(this, size()).expandedTo(minimumSize()));
+        KeepOnScreen(this);
         RunUserAction([this] { FormShow(); });
+    }
 }
 
 void TForm1::changeEvent(QEvent *event)

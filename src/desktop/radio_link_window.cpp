@@ -20,9 +20,11 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 
 
 namespace {
@@ -83,28 +85,40 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     // main window its owner.
     SetWindowOwner(this, parent);
 
+    // The controls stand on a surface of the layout's size; a screen with less
+    // room than the layout (a large scale) gets a smaller window that scrolls.
+    Scroll = new QScrollArea(this);
+    Scroll->setFrameShape(QFrame::NoFrame);
+    Content = new QWidget;
+    Content->setObjectName(QStringLiteral("Content"));
+    Content->setFixedSize(kExpertWidth, kExpertHeight);
+    Scroll->setWidget(Content);
+    auto *frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(Scroll);
+
     // ---- Port row --------------------------------------------------------------------
-    ComboBoxComPort = place(new TComboBox(this), 8, 8, 130, 24);
-    ButtonSearchComPorts = button(QStringLiteral("Search EnOcean ports"), this, 146, 8, 150);
-    OpenPortButton = button(QStringLiteral("Open port"), this, 304, 8, 120);
+    ComboBoxComPort = place(new TComboBox(Content), 8, 8, 130, 24);
+    ButtonSearchComPorts = button(QStringLiteral("Search EnOcean ports"), Content, 146, 8, 150);
+    OpenPortButton = button(QStringLiteral("Open port"), Content, 304, 8, 120);
 
     // ---- Pairing row --------------------------------------------------------------------
-    LabelReceiverId = label(QStringLiteral("NFC  ID (EnOcean)"), this, 8, 40, 110);
-    EditReceiverId = edit(QStringLiteral("0x12345678"), 10, this, 8, 57, 110);
+    LabelReceiverId = label(QStringLiteral("NFC  ID (EnOcean)"), Content, 8, 40, 110);
+    EditReceiverId = edit(QStringLiteral("0x12345678"), 10, Content, 8, 57, 110);
     EditReceiverId->setReadOnly(true);
-    LabelReceiverFW = label(QStringLiteral("NFC FW"), this, 126, 40, 60);
-    EditReceiverFW = edit(QStringLiteral("0.0"), 0, this, 126, 57, 60);
+    LabelReceiverFW = label(QStringLiteral("NFC FW"), Content, 126, 40, 60);
+    EditReceiverFW = edit(QStringLiteral("0.0"), 0, Content, 126, 57, 60);
     EditReceiverFW->setReadOnly(true);
-    SendPairingRequestButton = button(QStringLiteral("Send pairing request"), this, 196, 56, 228);
-    Develoop_Button = button(QStringLiteral("Develop menu"), this, 8, 90, 130);
+    SendPairingRequestButton = button(QStringLiteral("Send pairing request"), Content, 196, 56, 228);
+    Develoop_Button = button(QStringLiteral("Develop menu"), Content, 8, 90, 130);
     Develoop_Button->setEnabled(false);
     Develoop_Button->Tag = 1;
-    Advanced_Button = button(QStringLiteral("Settings"), this, 146, 90, 130);
+    Advanced_Button = button(QStringLiteral("Settings"), Content, 146, 90, 130);
     Advanced_Button->Tag = 1;
-    StartButton_PortForm = button(QStringLiteral("Start"), this, 304, 123, 120);
+    StartButton_PortForm = button(QStringLiteral("Start"), Content, 304, 123, 120);
 
     // ---- Panel2: sensitivity and calibration -------------------------------------------------
-    Panel2 = place(new QFrame(this), 0, 149, kCompactWidth, 100);
+    Panel2 = place(new QFrame(Content), 0, 149, kCompactWidth, 100);
     Panel2->setFrameShape(QFrame::StyledPanel);
     SelectNFCsensitivityButton = button(QStringLiteral("Select NFC sensitivity"), Panel2, 8, 14, 150);
     rgSens = place(new QGroupBox(QStringLiteral("Sensivity"), Panel2), 166, 2, 140, 48);
@@ -113,7 +127,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     CalibrationButton = button(QStringLiteral("Calibration"), Panel2, 314, 14, 110);
 
     // ---- Panel6: connect prompt (hidden) ----------------------------------------------------
-    Panel6 = place(new QFrame(this), 0, 0, kCompactWidth, kPromptHeight);
+    Panel6 = place(new QFrame(Content), 0, 0, kCompactWidth, kPromptHeight);
     Panel6->setFrameShape(QFrame::StyledPanel);
     Panel6->setAutoFillBackground(true);
     Image1 = place(new QLabel(Panel6), 16, 24, 64, 64);
@@ -126,7 +140,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     Panel6->hide();
 
     // ---- Panel1 (expert): stick, user text, hex code, radio log ----------------------------------
-    Panel1 = place(new QFrame(this), 440, 0, 480, 590);
+    Panel1 = place(new QFrame(Content), 440, 0, 480, 590);
     Panel1->setFrameShape(QFrame::StyledPanel);
     Label9 = label(QStringLiteral("Stick Info:"), Panel1, 8, 8, 464);
     label(QStringLiteral("Firmware Version:"), Panel1, 8, 30, 110);
@@ -150,7 +164,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     MemoReceive->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     // ---- Panel3 (expert): switches, options, firmware update ------------------------------------
-    Panel3 = place(new QFrame(this), 0, 262, kCompactWidth, 64);
+    Panel3 = place(new QFrame(Content), 0, 262, kCompactWidth, 64);
     Panel3->setFrameShape(QFrame::StyledPanel);
     SwitchProgButton = button(QStringLiteral("Switch to Prog"), Panel3, 8, 6, 120);
     SwichReadButton = button(QStringLiteral("Switch to Read"), Panel3, 8, 34, 120);
@@ -161,7 +175,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     ButtonFirmwareUpdate = button(QStringLiteral("Firmware Update"), Panel3, 290, 20, 134);
 
     // ---- Panel5 (expert): identity texts and programming data ------------------------------------
-    Panel5 = place(new QFrame(this), 0, 330, kCompactWidth, 260);
+    Panel5 = place(new QFrame(Content), 0, 330, kCompactWidth, 260);
     Panel5->setFrameShape(QFrame::StyledPanel);
     label(QStringLiteral("TAG Ident data"), Panel5, 8, 4, 200);
     label(QStringLiteral("GTIN"), Panel5, 8, 24, 40);
@@ -185,7 +199,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     LabelTotal = label(QStringLiteral("-"), Panel5, 8, 230, 420);
 
     // ---- Status bar ------------------------------------------------------------------------------
-    StatusBar1 = place(new QStatusBar(this), 0, kExpertHeight - 24, kExpertWidth, 24);
+    StatusBar1 = place(new QStatusBar(Content), 0, kExpertHeight - 24, kExpertWidth, 24);
     StatusBar1->setSizeGripEnabled(false);
     const int widths[4] = {200, 400, 180, 200};
     for (int i = 0; i < 4; ++i) {
@@ -267,7 +281,9 @@ TForm9::~TForm9()
 
 void TForm9::setWindowSize(int width, int height)
 {
-    setFixedSize(width, height);
+    Content->setFixedSize(width, height);
+    // The window has the layout's size where the screen has room for it.
+    setFixedSize(isVisible() ? SizeOnScreen(this, Content->size()) : Content->size());
     // A layout that grows beyond the screen's edge (the expert layout) is centred
     // on the owner again, inside the screen.
     KeepOnScreen(this);
@@ -391,7 +407,7 @@ void TForm9::StartButton_PortFormClick()
 void TForm9::OK_ButtonClick()
 {
     Panel6->hide();
-    setWindowSize(width(), kCompactHeight);
+    setWindowSize(Content->width(), kCompactHeight);
 }
 
 void TForm9::ViewTagInfoButtonClick()
@@ -428,14 +444,16 @@ void TForm9::ShowAfterModelLoaded()
     OpenPortButtonClick();
     Panel6->raise();
     Panel6->show();
-    setWindowSize(width(), kPromptHeight);
+    setWindowSize(Content->width(), kPromptHeight);
 }
 
 void TForm9::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        setFixedSize(SizeOnScreen(this, Content->size()));
         RunUserAction([this] { FormShow(); });
+    }
 }
 
 void TForm9::closeEvent(QCloseEvent *event)

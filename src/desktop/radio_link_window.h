@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
+class QScrollArea;
 class QStatusBar;
 class QTimer;
 class TButton;
@@ -100,6 +101,10 @@ public:
     std::array<QLabel *, 4> StatusPanels{};
     // The receive tick (the link's timer, 110 ms, running from creation).
     QTimer *Timer1 = nullptr;
+    // The surface the controls stand on (the layout's size) and the window's view
+    // of it, which scrolls when the screen has less room than the layout.
+    QWidget *Content = nullptr;
+    QScrollArea *Scroll = nullptr;
 
     // ---- Handlers ---------------------------------------------------------------------------
     void FormCreate();

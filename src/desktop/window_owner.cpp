@@ -136,6 +136,16 @@ void KeepOnScreen(QWidget *window)
         moveTo(window, kept, margins);
 }
 
+QSize SizeOnScreen(const QWidget *window, QSize wanted)
+{
+    // A title bar and borders, until the window manager has told the real frame.
+    const QMargins allowance(4, 32, 4, 4);
+    const QMargins frame = frameMargins(window, nullptr);
+    const QScreen *screen = window->screen();
+    return FittingMinimumSize(wanted, screen ? screen->availableGeometry() : QRect(),
+                              frame.isNull() ? allowance : frame);
+}
+
 int ExecOver(QDialog *dialog, QWidget *opener)
 {
     SetWindowOwner(dialog, opener);

@@ -4,6 +4,8 @@
 // centred on its owner, and a window that grows stays inside the screen's
 // available area. The placement rule itself is app/window_placement.h.
 
+#include <QSize>
+
 class QDialog;
 class QWidget;
 
@@ -26,6 +28,11 @@ void PlaceOnOwner(QWidget *window);
 // For a shown window that changed its size: it stays where it is while it lies
 // inside the available area, else it is placed on its owner again.
 void KeepOnScreen(QWidget *window);
+
+// `wanted` (a window's client size) bounded by the room on the screen the window
+// is on, less its frame (an allowance for title bar and borders before the window
+// manager has told it).
+QSize SizeOnScreen(const QWidget *window, QSize wanted);
 
 // Runs `dialog` modally, owned by `opener` while it is open (the window that
 // opened it stays visible under it, not hidden behind another window).

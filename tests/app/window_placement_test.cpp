@@ -66,4 +66,25 @@ TEST(WindowPlacement, AGrownWindowMovesOnlyWhenItWouldLeaveTheArea)
     }
 }
 
+TEST(WindowPlacement, TheMinimumSizeIsTheDesignWhereTheScreenHasRoom)
+{
+    const QSize design(1024, 758);
+    const QMargins frame(1, 24, 1, 4);
+    const struct {
+        const char *what;
+        QRect area;
+        QSize expected;
+    } cases[] = {
+        {"a 1280 x 1024 screen", kArea, design},
+        {"exactly the room", {0, 0, 1026, 786}, design},
+        {"the same screen at scale 1.5", {0, 0, 853, 683}, {851, 655}},
+        {"narrow but tall", {0, 0, 800, 1200}, {798, 758}},
+        {"no screen known", {}, design},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(FittingMinimumSize(design, c.area, frame), c.expected);
+    }
+}
+
 } // namespace

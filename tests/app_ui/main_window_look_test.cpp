@@ -104,3 +104,50 @@ TEST_F(MainWindowLookTest, TheDcLevelBarsHandleIsPlainlyVisible)
 }
 
 } // namespace
+
+namespace {
+
+// The widgets Tab visits from `from` until `to`: the focus chain's shown,
+// enabled widgets that take focus by Tab.
+QStringList tabStops(QWidget *from, QWidget *to)
+{
+    QStringList names;
+    QWidget *w = from;
+    for (int guard = 0; w && guard < 500; ++guard) {
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            names << w->objectName();
+        if (w == to)
+            return names;
+        w = w->nextInFocusChain();
+    }
+    names << QStringLiteral("(never reached %1)").arg(to->objectName());
+    return names;
+}
+
+TEST_F(MainWindowLookTest, TabRunsThroughTheOpenEditorsFieldsInReadingOrderThenToSave)
+{
+    showSlot(QStringLiteral("LC 25"));
+    const struct {
+        void (TForm1::*open)();
+        QWidget *first;
+        QStringList stops;
+    } cases[] = {
+        {&TForm1::CurrentEditEnter, form->NomCurrentEdit, {"NomCurrentEdit", "OK"}},
+        {&TForm1::CLOEditEnter,
+         form->clo_LifeTimeEdit,
+         {"clo_LifeTimeEdit", "CLO_EnableCheckBox", "clo_L1_Edit", "clo_L2_Edit", "clo_L3_Edit", "clo_L4_Edit",
+          "clo_L5_Edit", "OK"}},
+        {&TForm1::DClevelEditEnter, form->DC_level_active, {"DC_level_active", "DC_level_Edit", "OK"}},
+        {&TForm1::NTCEditEnter,
+         form->NTC_start_degree_edit,
+         {"NTC_start_degree_edit", "NTC_stop_degree_edit", "NTC_cut_degree_edit", "NTC_stop_edit", "OK"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stops.first().toStdString());
+        (form.get()->*c.open)();
+        EXPECT_EQ(tabStops(c.first, form->OK), c.stops);
+        EXPECT_EQ(form->OK->nextInFocusChain(), form->CloseInterfaceButton);
+    }
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Readable failure output for Qt texts and rectangles in assertions.
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -11,3 +12,4 @@ inline void PrintTo(const QRect &r, std::ostream *os)
 {
     *os << '(' << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height() << ')';
 }
+inline void PrintTo(const QSize &s, std::ostream *os) { *os << s.width() << 'x' << s.height(); }
