@@ -1,16 +1,19 @@
 #include "desktop/programmed_drivers_window.h"
 
+#include "desktop/controls.h"
+#include "desktop/window_owner.h"
 #include "records/records_database.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
-#include <QScreen>
 
 
 TProgrammedDrivers::TProgrammedDrivers(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Programmed Drivers"));
     setFixedSize(1013, 350);
+    // Opens centred on the main window, inside the screen.
+    SetWindowOwner(this, parent);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -18,6 +21,7 @@ TProgrammedDrivers::TProgrammedDrivers(QWidget *parent) : QDialog(parent)
 
     ProgrammedDriversMemo = new QPlainTextEdit(this);
     ProgrammedDriversMemo->setGeometry(15, 15, 985, 321);
+    FollowParentWidth(ProgrammedDriversMemo, 13);
     ProgrammedDriversMemo->setReadOnly(true);
     ProgrammedDriversMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     ProgrammedDriversMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -29,10 +33,9 @@ TProgrammedDrivers::TProgrammedDrivers(QWidget *parent) : QDialog(parent)
 
 void TProgrammedDrivers::ShowReport()
 {
-    if (!isVisible()) {
-        if (const QScreen *s = screen())
-            move(s->availableGeometry().center() - rect().center());
-    }
+    // No wider than the screen (a large scale); the report scrolls sideways.
+    if (!isVisible())
+        setFixedSize(SizeOnScreen(this, QSize(1013, 350)));
     show();
     raise();
     ProgrammedDriversMemo->clear();

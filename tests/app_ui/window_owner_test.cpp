@@ -6,6 +6,7 @@
 #include "desktop/firmware_window.h"
 #include "desktop/info_windows.h"
 #include "desktop/main_window.h"
+#include "desktop/programmed_drivers_window.h"
 #include "desktop/radio_link_window.h"
 #include "desktop/tag_info_window.h"
 #include "desktop/window_owner.h"
@@ -159,6 +160,18 @@ TEST_F(WindowOwnerTest, TheRadioLinkWindowOpensCentredOnTheMainWindowAndGrowsIns
     const QPoint before = radio->pos();
     radio->Develoop_ButtonClick();
     EXPECT_EQ(radio->pos(), before);
+}
+
+TEST_F(WindowOwnerTest, TheProgrammedDriversReportOpensOnTheMainWindowNoWiderThanTheScreen)
+{
+    auto *report = new TProgrammedDrivers(main.get());
+    report->ShowReport();
+    ASSERT_TRUE(report->isVisible());
+    EXPECT_EQ(transientParentOf(report), main->windowHandle());
+    EXPECT_TRUE(area(report).contains(report->frameGeometry()));
+    expectCentredOn(report, main.get());
+    const QRect memo = report->ProgrammedDriversMemo->geometry();
+    EXPECT_LE(memo.right(), report->width()) << "the report fits the window and scrolls sideways";
 }
 
 TEST_F(WindowOwnerTest, AModalWindowBelongsToTheWindowThatOpenedItWhichStaysVisible)
