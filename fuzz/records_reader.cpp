@@ -1,9 +1,10 @@
 // Fuzz target: the records code on foreign files in its database folder. The
-// first byte says which of the three files the rest of the bytes become (bit 0:
+// first byte says which of the four files the rest of the bytes become (bit 0:
 // the drivers database, bit 1: the settings database, bit 2: the pending-records
-// journal; a file not chosen is absent); then every reading operation runs, as
-// the records window and the command line do, and finally the preparation at
-// start, which creates the tables a file lacks.
+// journal, bit 3: the verifications database; a file not chosen is absent); then
+// every reading operation runs, as the records window, the batch report and the
+// command line do, and finally the preparation at start, which creates the
+// tables a file lacks.
 #include "fuzz_targets.h"
 
 #include "records/records_database.h"
@@ -43,8 +44,9 @@ int FuzzRecordsReader(const uint8_t *data, size_t size)
     place(DriversDatabasePath(), which & 1, bytes);
     place(SettingsDatabasePath(), which & 2, bytes);
     place(PendingRecordsJournalPath(), which & 4, bytes);
+    place(VerificationsDatabasePath(), which & 8, bytes);
 
-    for (RecordDatabase db : {RecordDatabase::Settings, RecordDatabase::Drivers}) {
+    for (RecordDatabase db : {RecordDatabase::Settings, RecordDatabase::Drivers, RecordDatabase::Verifications}) {
         SQLiteAnswerClass answer;
         if (ReadNewestRecords(db, 5, answer))
             (void)RecordReportLines(answer, 5);
@@ -60,6 +62,20 @@ int FuzzRecordsReader(const uint8_t *data, size_t size)
         }
     });
     QFile::remove(csv);
+    VerificationRecord verification;
+    QString time;
+    (void)NewestVerification(QStringLiteral("0000000000000001"), &verification, &time, &error);
+    QList<ReportTransfer> transfers;
+    qint64 announced = -1, seen = 0;
+    ReportSink sink;
+    sink.total = [&](qint64 drivers) { announced = drivers; };
+    sink.driver = [&](const ReportDriver &) { return ++seen < 1000; };
+    if (activeRecordsStore().readReport(ReportSelection{}, &transfers, sink, &error) && announced >= 0
+        && seen > announced) {
+        std::fprintf(stderr, "report: %lld drivers announced, %lld read\n", static_cast<long long>(announced),
+                     static_cast<long long>(seen));
+        std::abort();
+    }
     (void)PendingRecordCount();
     QList<PendingRecord> pending;
     (void)ReadPendingRecords(&pending, &error);
