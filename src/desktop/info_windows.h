@@ -8,7 +8,8 @@
 #include <QListWidget>
 #include <QTextEdit>
 
-// Hands a web address to the system's default handler; a failure is not reported.
+// Hands a web address to the system's default handler; when no browser could be
+// opened a message names the address for the user to copy (OpenWebAddress).
 void OpenWebPage(const QString &address);
 
 // Base of the five windows: fixed client size, only the close button, centred on the
