@@ -72,6 +72,22 @@ TEST_F(VerifyEndToEnd, AReadWriteAreaTooShortFailsWithWhatIsNotOnTheTag)
     EXPECT_EQ(record("0000000000012345").result, "FAIL");
 }
 
+TEST_F(VerifyEndToEnd, ATagWithAWrongChecksumFailsWithThatReason)
+{
+    struct Case {
+        const char *fault;
+        const char *reason;
+    };
+    const Case cases[] = {{"ident-crc", "    Error: TAG Ident CRC16 wrong"},
+                          {"area-crc", "    Error: TAG RW CRC16 wrong"}};
+    for (const Case &c : cases) {
+        DevsimProcess sim({"--tag-fault", c.fault});
+        const CliRun r = sendThenVerify(sim, 1, 1);
+        EXPECT_EQ(r.exitCode, 1) << c.fault << r.err.toStdString();
+        EXPECT_EQ(lines(r.out), QStringList({"FAIL 0000000000012345", c.reason})) << c.fault;
+    }
+}
+
 TEST_F(VerifyEndToEnd, FewerTagsThanAskedForFail)
 {
     // One driver read, a second never comes.
