@@ -25,13 +25,13 @@ struct ImportProgress {
 
 // The rows of one file's table; 0 when the file or its table cannot be read
 // (the import itself then says why).
-qint64 countRecords(const QString &path)
+qint64 countRecords(const QString &path, const char *countSql)
 {
     sqlite3 *db = nullptr;
     qint64 rows = 0;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM ProgrammedLines;", -1, &stmt, nullptr) == SQLITE_OK
+        if (sqlite3_prepare_v2(db, countSql, -1, &stmt, nullptr) == SQLITE_OK
             && sqlite3_step(stmt) == SQLITE_ROW)
             rows = sqlite3_column_int64(stmt, 0);
         sqlite3_finalize(stmt);
@@ -43,8 +43,13 @@ qint64 countRecords(const QString &path)
 bool importFile(const QString &path, PendingRecord::Kind kind, RecordsStore &target, ImportCounts *counts,
                 QString *error, ImportProgress &progress)
 {
-    const bool settings = kind == PendingRecord::Kind::Settings;
-    const QStringList &columns = settings ? SettingsRecordColumns() : DriverRecordColumns();
+    const bool verifications = kind == PendingRecord::Kind::Verification;
+    const QStringList &columns = kind == PendingRecord::Kind::Settings ? SettingsRecordColumns()
+                                 : verifications                      ? VerificationRecordColumns()
+                                                                      : DriverRecordColumns();
+    const QString kindName = kind == PendingRecord::Kind::Settings ? QStringLiteral("settings")
+                             : verifications                      ? QStringLiteral("verification")
+                                                                  : QStringLiteral("driver");
     sqlite3 *db = nullptr;
     auto fail = [&](const QString &text) {
         if (error)
@@ -54,8 +59,9 @@ bool importFile(const QString &path, PendingRecord::Kind kind, RecordsStore &tar
     };
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         return fail(db ? DatabaseText(sqlite3_errmsg(db)) : QStringLiteral("out of memory"));
-    const QByteArray sql = QStringLiteral("SELECT id,%1 FROM ProgrammedLines ORDER BY id;")
-                               .arg(columns.join(QLatin1Char(',')))
+    const QByteArray sql = QStringLiteral("SELECT id,%1 FROM %2 ORDER BY id;")
+                               .arg(columns.join(QLatin1Char(',')),
+                                    verifications ? QStringLiteral("Verifications") : QStringLiteral("ProgrammedLines"))
                                .toUtf8();
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
@@ -71,8 +77,8 @@ bool importFile(const QString &path, PendingRecord::Kind kind, RecordsStore &tar
         PendingRecord record;
         record.kind = kind;
         record.created = values.takeFirst();
-        const QByteArray identity = (QStringList{settings ? QStringLiteral("settings") : QStringLiteral("driver"),
-                                                 QString::number(sqlite3_column_int64(stmt, 0)), record.created}
+        const QByteArray identity = (QStringList{kindName, QString::number(sqlite3_column_int64(stmt, 0)),
+                                                 record.created}
                                      + values)
                                         .join(QChar(0x1f))
                                         .toUtf8();
@@ -103,24 +109,36 @@ bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCoun
                          const ExportProgress &report)
 {
     const QDir dir(folder);
-    const QString settings = dir.filePath(kSettingsDatabaseFileName);
-    const QString drivers = dir.filePath(kDriversDatabaseFileName);
-    if (!QFile::exists(settings) && !QFile::exists(drivers)) {
+    struct File {
+        QString path;
+        PendingRecord::Kind kind;
+        const char *countSql;
+    };
+    // Settings first: a driver record's settings were recorded before it.
+    const File files[] = {
+        {dir.filePath(kSettingsDatabaseFileName), PendingRecord::Kind::Settings, "SELECT count(*) FROM ProgrammedLines;"},
+        {dir.filePath(kDriversDatabaseFileName), PendingRecord::Kind::Driver, "SELECT count(*) FROM ProgrammedLines;"},
+        {dir.filePath(kVerificationsDatabaseFileName), PendingRecord::Kind::Verification,
+         "SELECT count(*) FROM Verifications;"},
+    };
+    ImportProgress progress{report};
+    bool any = false;
+    for (const File &f : files)
+        if (QFile::exists(f.path)) {
+            any = true;
+            progress.total += countRecords(f.path, f.countSql);
+        }
+    if (!any) {
         if (error)
-            *error = QStringLiteral("%1 holds neither %2 nor %3")
-                         .arg(QDir::toNativeSeparators(folder), kSettingsDatabaseFileName, kDriversDatabaseFileName);
+            *error = QStringLiteral("%1 holds none of %2, %3, %4")
+                         .arg(QDir::toNativeSeparators(folder), kSettingsDatabaseFileName, kDriversDatabaseFileName,
+                              kVerificationsDatabaseFileName);
         return false;
     }
-    ImportProgress progress{report};
-    for (const QString &path : {settings, drivers})
-        if (QFile::exists(path))
-            progress.total += countRecords(path);
     if (report)
         report(0, progress.total);
-    // Settings first: a driver record's settings were recorded before it.
-    if (QFile::exists(settings)
-        && !importFile(settings, PendingRecord::Kind::Settings, target, counts, error, progress))
-        return false;
-    return !QFile::exists(drivers)
-           || importFile(drivers, PendingRecord::Kind::Driver, target, counts, error, progress);
+    for (const File &f : files)
+        if (QFile::exists(f.path) && !importFile(f.path, f.kind, target, counts, error, progress))
+            return false;
+    return true;
 }

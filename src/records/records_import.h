@@ -8,12 +8,12 @@ struct ImportCounts {
     int present = 0; // records the store already held (an earlier import)
 };
 
-// Copies every record of the two SQLite files in `folder` into `target`, oldest
-// first. Each record gets an id made from its file's kind, its row id and its
-// values, so importing the same files again adds nothing. The files are opened
-// read-only. False with the reason when neither file is there, a file cannot be
-// read or a record cannot be written (the records written before stay; a second
-// import completes the rest). `progress` (when given) hears the records handled
-// so far of all the records in both files.
+// Copies every record of the SQLite files in `folder` (settings, drivers,
+// verifications) into `target`, oldest first. Each record gets an id made from
+// its file's kind, its row id and its values, so importing the same files again
+// adds nothing. The files are opened read-only. False with the reason when none
+// of the files is there, a file cannot be read or a record cannot be written
+// (the records written before stay; a second import completes the rest). `progress` (when given) hears the records handled
+// so far of all the records in the files.
 bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCounts *counts, QString *error,
                          const ExportProgress &progress = {});

@@ -30,7 +30,8 @@ TEST_F(MainWindowTest, StartGivesAFileOfAnEarlierVersionItsIndexes)
     ASSERT_EQ(RecordIndexCount(SettingsDatabasePath()), 0);
     Create({QStringLiteral("tavel-nfc-config")});
     EXPECT_EQ(RecordIndexCount(SettingsDatabasePath()), 2);
-    EXPECT_EQ(RecordIndexCount(DriversDatabasePath()), 1);
+    EXPECT_EQ(RecordIndexCount(DriversDatabasePath()), 2); // the time and the serial number (repeat check)
+    EXPECT_TRUE(QFile::exists(VerificationsDatabasePath()));
     EXPECT_TRUE(form->PendingRecordsLabel->text().isEmpty());
     EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join('|').toStdString();
 }

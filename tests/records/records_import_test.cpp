@@ -82,4 +82,27 @@ TEST_F(RecordsImport, AnUnreadableFileFailsNamingItAfterTheRecordsBeforeIt)
     EXPECT_EQ(lastDone, 1);
 }
 
+TEST_F(RecordsImport, VerificationRecordsComeAlongOnce)
+{
+    setDatabaseFolder(source);
+    for (const char *result : {"FAIL", "PASS"})
+        ASSERT_EQ(WriteVerificationRecord({"0000000000000002", "0x0180A2B3", "1", result,
+                                           QString::fromLatin1(result) == "FAIL" ? "CLO L1: expected 80, found 70" : ""}),
+                  RecordFate::Written);
+    setDatabaseFolder(dir.filePath(QStringLiteral("shared"))); // the target's files
+    QString error;
+    for (const int added : {6, 0}) {
+        ImportCounts counts;
+        ASSERT_TRUE(ImportSqliteRecords(source, *target, &counts, &error)) << error.toStdString();
+        EXPECT_EQ(counts.added, added);
+        EXPECT_EQ(counts.present, 6 - added);
+    }
+    SQLiteAnswerClass v;
+    ASSERT_TRUE(target->query(RecordQuery::VerificationsNewest, 10, QString(), v, &error)) << error.toStdString();
+    ASSERT_EQ(v.GetRowCount(), 2);
+    EXPECT_EQ(v.Get(6, 0), "PASS"); // result, newest first
+    EXPECT_EQ(v.Get(7, 1), "CLO L1: expected 80, found 70");
+    EXPECT_EQ(v.Get(3, 1), "0000000000000002");
+}
+
 } // namespace
