@@ -3,7 +3,7 @@
 // without libFuzzer. A crash or sanitizer report ends the program; a target without
 // corpus files counts as a failure.
 //
-// usage: fuzz_replay CORPUS_FOLDER
+// usage: fuzz_replay CORPUS_FOLDER [TARGET]     (TARGET: that target only)
 
 #include "fuzz_targets.h"
 
@@ -13,13 +13,17 @@
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: fuzz_replay CORPUS_FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: fuzz_replay CORPUS_FOLDER [TARGET]\n");
         return 2;
     }
     const QDir corpus(QString::fromLocal8Bit(argv[1]));
-    int passed = 0, failed = 0;
+    const QByteArray only = argc == 3 ? QByteArray(argv[2]) : QByteArray();
+    int passed = 0, failed = 0, chosen = 0;
     for (const FuzzTarget &target : kFuzzTargets) {
+        if (!only.isEmpty() && only != target.name)
+            continue;
+        ++chosen;
         const QDir folder(corpus.filePath(QString::fromLatin1(target.name)));
         const QStringList files = folder.entryList(QDir::Files, QDir::Name);
         if (files.isEmpty()) {
@@ -39,6 +43,10 @@ int main(int argc, char **argv)
         }
         std::printf("%s: %lld corpus files replayed\n", target.name, static_cast<long long>(files.size()));
         ++passed;
+    }
+    if (chosen == 0) {
+        std::fprintf(stderr, "fuzz_replay: no target named %s\n", only.constData());
+        return 2;
     }
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
