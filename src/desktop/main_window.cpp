@@ -10,6 +10,7 @@
 #include "app/web_page_opener.h"
 #include "common/app_data.h"
 #include "common/dialogs.h"
+#include "desktop/font_scale.h"
 #include "desktop/info_windows.h" // OpenWebPage
 #include "desktop/pictures.h"
 #include "desktop/window_owner.h"
@@ -134,8 +135,11 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent) : QMainWindow(pare
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
-    setMinimumSize(SizeOnScreen(this, kDesignedSize));
-    resize(SizeOnScreen(this, kDesignedSize));
+    // A larger font than the design's: every fixed position and size grows with it.
+    ScaleFixedGeometry(CentralArea, WindowFontScale(this));
+
+    setMinimumSize(SizeOnScreen(this, CentralArea->minimumSize()));
+    resize(SizeOnScreen(this, CentralArea->minimumSize()));
 
     FormCreate(arguments.isEmpty() ? QCoreApplication::arguments() : arguments);
     FollowRecordDatabases();
@@ -214,7 +218,7 @@ void TForm1::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
         // The screen it opens on decides how small it may be; it opens inside it.
-        setMinimumSize(SizeOnScreen(this, kDesignedSize));
+        setMinimumSize(SizeOnScreen(this, CentralArea->minimumSize()));
         resize(SizeOnScreen(this, size()).expandedTo(minimumSize()));
         KeepOnScreen(this);
         RunUserAction([this] { FormShow(); });
@@ -251,7 +255,7 @@ void TForm1::DevelopModeEnable()
     emit expertModeSet(DevelopModeFlag == 1);
     if (DevelopModeFlag == 1) {
         ProgrammedDataMemo->show();
-        SummaryMemo->setGeometry(0, 28, 329, 539);
+        SummaryMemo->setGeometry(ScaledRect(CentralArea, QRect(0, 28, 329, 539)));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "desktop/radio_link_window.h"
 
 #include "desktop/controls.h"
+#include "desktop/font_scale.h"
 #include "desktop/window_owner.h"
 #include "common/dialogs.h"
 #include "common/programmer_id.h"
@@ -103,7 +104,8 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     OpenPortButton = button(QStringLiteral("Open port"), Content, 304, 8, 120);
 
     // ---- Pairing row --------------------------------------------------------------------
-    LabelReceiverId = label(QStringLiteral("NFC  ID (EnOcean)"), Content, 8, 40, 110);
+    // As wide as the room up to the firmware label: the caption is a little wider than its edit.
+    LabelReceiverId = label(QStringLiteral("NFC  ID (EnOcean)"), Content, 8, 40, 116);
     EditReceiverId = edit(QStringLiteral("0x12345678"), 10, Content, 8, 57, 110);
     EditReceiverId->setReadOnly(true);
     LabelReceiverFW = label(QStringLiteral("NFC FW"), Content, 126, 40, 60);
@@ -162,6 +164,7 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     MemoReceive->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoReceive->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoReceive->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    MemoReceive->setTabChangesFocus(true);
 
     // ---- Panel3 (expert): switches, options, firmware update ------------------------------------
     Panel3 = place(new QFrame(Content), 0, 262, kCompactWidth, 64);
@@ -190,6 +193,8 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     MemoData = place(new QPlainTextEdit(Panel5), 8, 98, 160, 124);
     MemoData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     MemoData->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Its lines are addresses and bytes, never a tab: Tab goes on to the next control.
+    MemoData->setTabChangesFocus(true);
     auto *hint = label(QStringLiteral("Daten: Format: Addr (2 Bytes) Daten 1 Byte (alles in Hex)"), Panel5, 176, 98,
                        250, 34);
     hint->setWordWrap(true);
@@ -269,6 +274,25 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
             Link.setReceiverId(normal);
     });
 
+    // Tab follows reading order: the left-hand column from top to bottom (the
+    // connect prompt's OK, the port and pairing rows, the settings, the expert
+    // panels below them), then the expert column on the right; within a panel,
+    // row by row from left to right. Hidden panels are passed over.
+    const QList<QWidget *> tabOrder = {
+        OK_Button,          ComboBoxComPort,   ButtonSearchComPorts, OpenPortButton,        EditReceiverId,
+        EditReceiverFW,     SendPairingRequestButton, Develoop_Button, Advanced_Button,      SelectNFCsensitivityButton,
+        rgSensHigh,         rgSensLow,         CalibrationButton,    StartButton_PortForm,  SwitchProgButton,
+        CheckBox1,          ButtonFirmwareUpdate, SwichReadButton,   CheckBox2,             EditGTIN,
+        EditFW,             EditHW,            EditSerial,           MemoData,              SendTagButton,
+        SendTagDataButton,  SendProgrammingData, EditReceiverVersion, GetStickVersionButton, Button14,
+        ViewTagInfoButton,  CleanReceiveButton, EditUserText,        Button7,               Edit1,
+        Button1,            MemoReceive};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+
+    // A larger font than the layout's: every position and size grows with it.
+    ScaleFixedGeometry(Content, WindowFontScale(this));
+
     FormCreate();
     // The receive tick runs from now until the program ends, shown or not.
     Link.startReceiveTick();
@@ -281,12 +305,18 @@ TForm9::~TForm9()
 
 void TForm9::setWindowSize(int width, int height)
 {
-    Content->setFixedSize(width, height);
+    Content->setFixedSize(ScaledPixels(Content, width), ScaledPixels(Content, height));
     // The window has the layout's size where the screen has room for it.
     setFixedSize(isVisible() ? SizeOnScreen(this, Content->size()) : Content->size());
     // A layout that grows beyond the screen's edge (the expert layout) is centred
     // on the owner again, inside the screen.
     KeepOnScreen(this);
+}
+
+int TForm9::layoutWidth() const
+{
+    // The develop button's Tag is 1 while the expert layout is shown.
+    return Develoop_Button->Tag == 1 ? kExpertWidth : kCompactWidth;
 }
 
 IdentityFields TForm9::identity() const
@@ -324,14 +354,14 @@ void TForm9::Develoop_ButtonClick()
 void TForm9::Advanced_ButtonClick()
 {
     if (Advanced_Button->Tag != 0) {
-        StartButton_PortForm->move(StartButton_PortForm->x(), 123);
-        Panel2->move(Panel2->x(), 149);
+        StartButton_PortForm->move(StartButton_PortForm->x(), ScaledPixels(Content, 123));
+        Panel2->move(Panel2->x(), ScaledPixels(Content, 149));
         Advanced_Button->Tag = 0;
         Panel2->hide();
         setWindowSize(kCompactWidth, kCompactHeight);
     } else {
-        StartButton_PortForm->move(StartButton_PortForm->x(), 233);
-        Panel2->move(Panel2->x(), 122);
+        StartButton_PortForm->move(StartButton_PortForm->x(), ScaledPixels(Content, 233));
+        Panel2->move(Panel2->x(), ScaledPixels(Content, 122));
         Advanced_Button->Tag = 1;
         Panel2->show();
         setWindowSize(kCompactWidth, kSettingsHeight);
@@ -407,7 +437,7 @@ void TForm9::StartButton_PortFormClick()
 void TForm9::OK_ButtonClick()
 {
     Panel6->hide();
-    setWindowSize(Content->width(), kCompactHeight);
+    setWindowSize(layoutWidth(), kCompactHeight);
 }
 
 void TForm9::ViewTagInfoButtonClick()
@@ -444,7 +474,7 @@ void TForm9::ShowAfterModelLoaded()
     OpenPortButtonClick();
     Panel6->raise();
     Panel6->show();
-    setWindowSize(Content->width(), kPromptHeight);
+    setWindowSize(layoutWidth(), kPromptHeight);
 }
 
 void TForm9::showEvent(QShowEvent *event)

@@ -164,7 +164,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Sizes are the layout's; a larger font than the layout's scales them.
     void setWindowSize(int width, int height);
+    // The layout's width in the present mode (compact or expert).
+    int layoutWidth() const;
     // What the identity edits and the data memo hold now.
     IdentityFields identity() const;
     QStringList memoLines() const;

@@ -1,6 +1,7 @@
 #include "desktop/tag_info_window.h"
 
 #include "common/dialogs.h"
+#include "desktop/font_scale.h"
 #include "desktop/window_owner.h"
 #include "profile/profile_record.h"
 #include "radio/tag_buffers.h"
@@ -91,12 +92,14 @@ TFormTagInfo::TFormTagInfo(QWidget *parent) : QDialog(parent)
     connect(CopyDataToProfileButton, &QPushButton::clicked, this, [this] { CopyDataToProfileButtonClick(); });
 
     setFixedSize(kNormalWidth, 540);
+    // A larger font than the layout's: every position and size grows with it.
+    ScaleFixedGeometry(this, WindowFontScale(this));
 }
 
 void TFormTagInfo::SetExpertLayout(bool expert)
 {
     ReadDriverHexDataPanel->setVisible(expert);
-    setFixedSize(expert ? kExpertWidth : kNormalWidth, height());
+    setFixedSize(ScaledPixels(this, expert ? kExpertWidth : kNormalWidth), height());
 }
 
 void TFormTagInfo::showEvent(QShowEvent *event)

@@ -2,6 +2,7 @@
 // whole in a tooltip, more of them in a wider window, and a DC level bar whose
 // handle stands out from its track.
 #include "main_window_fixture.h"
+#include "focus_chain.h"
 
 #include "desktop/controls.h"
 #include "profile/profile_record.h"
@@ -107,23 +108,6 @@ TEST_F(MainWindowLookTest, TheDcLevelBarsHandleIsPlainlyVisible)
 
 namespace {
 
-// The widgets Tab visits from `from` until `to`: the focus chain's shown,
-// enabled widgets that take focus by Tab.
-QStringList tabStops(QWidget *from, QWidget *to)
-{
-    QStringList names;
-    QWidget *w = from;
-    for (int guard = 0; w && guard < 500; ++guard) {
-        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
-            names << w->objectName();
-        if (w == to)
-            return names;
-        w = w->nextInFocusChain();
-    }
-    names << QStringLiteral("(never reached %1)").arg(to->objectName());
-    return names;
-}
-
 TEST_F(MainWindowLookTest, TabRunsThroughTheOpenEditorsFieldsInReadingOrderThenToSave)
 {
     showSlot(QStringLiteral("LC 25"));
@@ -145,7 +129,7 @@ TEST_F(MainWindowLookTest, TabRunsThroughTheOpenEditorsFieldsInReadingOrderThenT
     for (const auto &c : cases) {
         SCOPED_TRACE(c.stops.first().toStdString());
         (form.get()->*c.open)();
-        EXPECT_EQ(tabStops(c.first, form->OK), c.stops);
+        EXPECT_EQ(TabStops(c.first, form->OK), c.stops);
         EXPECT_EQ(form->OK->nextInFocusChain(), form->CloseInterfaceButton);
     }
 }
