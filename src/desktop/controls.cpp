@@ -180,3 +180,19 @@ void RunUserAction(const std::function<void()> &action)
         ShowGeneralError(e);
     }
 }
+
+void SetWhiteBackground(QWidget *widget)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(pal);
+}
+
+void MakeWhitePanel(QFrame *panel, QSize size)
+{
+    panel->setFixedSize(size);
+    panel->setFrameShape(QFrame::Box);
+    panel->setLineWidth(1);
+    SetWhiteBackground(panel);
+}

@@ -4,6 +4,7 @@
 // events that fire only for the user's own focus moves and key presses.
 
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -104,6 +105,11 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
+
+// A white background behind the widget's children (panels, report windows).
+void SetWhiteBackground(QWidget *widget);
+// A white panel of `size` with a one-pixel box frame, laid over a window.
+void MakeWhitePanel(QFrame *panel, QSize size);
 
 // Runs a user action; an exception that escapes it is shown by the application's
 // general error report and the program goes on.

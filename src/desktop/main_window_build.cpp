@@ -434,12 +434,8 @@ void TForm1::BuildParameterArea()
     DataPackageMemo->setPlainText(QStringLiteral("00E62C\n00E701"));
     DataPackageMemo->hide();
 
-    for (QFrame *big : {GraphPanel, CLO_Adjust_Panel, DC_levelPanel, NTCPanel}) {
-        big->setAutoFillBackground(true);
-        QPalette pal = big->palette();
-        pal.setColor(QPalette::Window, Qt::white);
-        big->setPalette(pal);
-    }
+    for (QFrame *big : {GraphPanel, CLO_Adjust_Panel, DC_levelPanel, NTCPanel})
+        SetWhiteBackground(big);
     SummaryPanel->raise();
 }
 

@@ -14,10 +14,7 @@ TProgrammedDrivers::TProgrammedDrivers(QWidget *parent) : QDialog(parent)
     setFixedSize(1013, 350);
     // Opens centred on the main window, inside the screen.
     SetWindowOwner(this, parent);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    SetWhiteBackground(this);
 
     ProgrammedDriversMemo = new QPlainTextEdit(this);
     ProgrammedDriversMemo->setGeometry(15, 15, 985, 321);

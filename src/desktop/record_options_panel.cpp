@@ -1,6 +1,7 @@
 #include "desktop/record_options_panel.h"
 
 #include "common/dialogs.h"
+#include "desktop/controls.h"
 #include "records/record_options.h"
 #include "records/records_database.h"
 #include "records/records_setting.h"
@@ -17,13 +18,7 @@
 
 TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QFrame(parent)
 {
-    setFixedSize(442, 235);
-    setFrameShape(QFrame::Box);
-    setLineWidth(1);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    MakeWhitePanel(this, QSize(442, 235));
 
     const RecordOptions &o = recordOptions();
     ReportDatabaseCheckBox = new QCheckBox(QStringLiteral("Write to drivers database"), this);

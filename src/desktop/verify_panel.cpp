@@ -1,5 +1,6 @@
 #include "desktop/verify_panel.h"
 
+#include "desktop/controls.h"
 #include "verify/tag_verification.h"
 
 #include <QLabel>
@@ -24,13 +25,7 @@ void paintResult(QLabel *label, const QColor &background, int pointSize)
 TVerifyPanel::TVerifyPanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("VerifyPanel"));
-    setFixedSize(520, 440);
-    setFrameShape(QFrame::Box);
-    setLineWidth(1);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    MakeWhitePanel(this, QSize(520, 440));
 
     VerifyTitleLabel = new QLabel(this);
     VerifyTitleLabel->setGeometry(16, 10, 488, 26);
