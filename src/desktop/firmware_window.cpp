@@ -1,6 +1,7 @@
 #include "desktop/firmware_window.h"
 
 #include "desktop/controls.h"
+#include "desktop/font_scale.h"
 #include "desktop/window_owner.h"
 #include "serial/port_discovery.h"
 
@@ -77,6 +78,10 @@ TForm2::TForm2(QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+
+    // A larger font than the window's own (a style sheet): every fixed position
+    // and size grows with it.
+    ScaleFixedGeometry(this, WindowFontScale(this));
 
     // "--firmware-port PATH" on the command line adds a port the system does not list
     // (the simulator's bootloader, an adapter of another kind).

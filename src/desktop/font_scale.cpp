@@ -70,6 +70,16 @@ void ScaleFixedGeometry(QWidget *root, double factor)
         return;
     scaleLimits(root, factor);
     const QList<QWidget *> children = root->findChildren<QWidget *>();
+    // The controls that lie inside their parent at the design: rounding the edges
+    // of parent and control apart may push one a pixel past its parent's edge.
+    QList<QWidget *> insideParent;
+    for (QWidget *w : children) {
+        if (w->isWindow() || isInsideInnerPart(w, root))
+            continue;
+        const QWidget *parent = w->parentWidget();
+        if (parent && !parent->layout() && parent->rect().contains(w->geometry()))
+            insideParent << w;
+    }
     for (QWidget *w : children) {
         if (w->isWindow() || isInsideInnerPart(w, root))
             continue;
@@ -77,6 +87,11 @@ void ScaleFixedGeometry(QWidget *root, double factor)
         const QWidget *parent = w->parentWidget();
         if (parent && !parent->layout())
             w->setGeometry(ScaledRect(w->geometry(), factor));
+    }
+    for (QWidget *w : insideParent) {
+        const QRect room = w->parentWidget()->rect();
+        if (!room.contains(w->geometry()))
+            w->setGeometry(w->geometry().intersected(room));
     }
 }
 

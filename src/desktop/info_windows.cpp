@@ -1,6 +1,7 @@
 #include "desktop/info_windows.h"
 
 #include "app/rtf_text.h"
+#include "desktop/font_scale.h"
 #include "desktop/pictures.h"
 #include "app/web_page_opener.h"
 #include "common/program_files.h"
@@ -40,6 +41,8 @@ TInfoForm::TInfoForm(const QString &caption, QSize clientSize, QWidget *parent) 
     // Opens centred on the main window, inside the screen.
     SetWindowOwner(this, parent);
 }
+
+void TInfoForm::FitToFont() { ScaleFixedGeometry(this, WindowFontScale(this)); }
 
 void TInfoForm::ShowWindow()
 {
@@ -82,6 +85,7 @@ TForm3::TForm3(QWidget *parent) : TInfoForm(QStringLiteral("  Language"), QSize(
     connect(LanguageOkButton, &QPushButton::clicked, this, [this] { RunUserAction([this] { LanguageOkButtonClick(); }); });
     connect(LanguageCancelButton, &QPushButton::clicked, this,
             [this] { RunUserAction([this] { LanguageCancelButtonClick(); }); });
+    FitToFont();
 }
 
 // The program speaks English only; there is no language to choose.
@@ -98,6 +102,7 @@ TForm4::TForm4(QWidget *parent) : TInfoForm(QStringLiteral("  Tavel"), QSize(369
     OpenWebPageButton = button(this, "OpenWebPageButton", QStringLiteral("open web page"), QRect(219, 130, 130, 30));
     connect(OpenWebPageButton, &QPushButton::clicked, this,
             [this] { RunUserAction([this] { OpenWebPageButtonClick(); }); });
+    FitToFont();
 }
 
 void TForm4::OpenWebPageButtonClick() { OpenWebPage(CompanyWebPage()); }
@@ -112,6 +117,7 @@ TForm5::TForm5(QWidget *parent) : TInfoForm(QStringLiteral("   NFC system"), QSi
         button(this, "NFCOpenWebPageButton", QStringLiteral("Open web page"), QRect(181, 146, 130, 30));
     connect(NFCOpenWebPageButton, &QPushButton::clicked, this,
             [this] { RunUserAction([this] { NFCOpenWebPageButtonClick(); }); });
+    FitToFont();
 }
 
 void TForm5::NFCOpenWebPageButtonClick() { OpenWebPage(ProgrammerManualWebPage()); }
@@ -128,6 +134,7 @@ TForm6::TForm6(const QString &programFolder, QWidget *parent)
     LicenceRichEdit->setReadOnly(true);
     LicenceRichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     FormCreate(programFolder);
+    FitToFont();
 }
 
 void TForm6::FormCreate(const QString &programFolder)
@@ -168,6 +175,12 @@ TForm7::TForm7(QWidget *parent) : TInfoForm(QStringLiteral("  Help"), QSize(335,
         y += 52;
         ++index;
     }
+    FitToFont();
+    // The pictures fill their grown places.
+    index = 0;
+    for (QLabel *picture : findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+        if (!picture->pixmap().isNull())
+            picture->setPixmap(HelpPicture(index++, picture->size()));
 }
 
 void TForm7::HelpProductButtonClick() { OpenWebPage(ProductWebPage()); }

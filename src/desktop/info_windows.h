@@ -20,6 +20,11 @@ public:
     TInfoForm(const QString &caption, QSize clientSize, QWidget *parent = nullptr);
     // Shows the window without blocking and brings it to the front.
     void ShowWindow();
+
+protected:
+    // Once the controls are built: at a larger font than the design's every fixed
+    // position and size grows with it.
+    void FitToFont();
 };
 
 class TForm3 : public TInfoForm { // Language

@@ -1,6 +1,7 @@
 #include "desktop/programmed_drivers_window.h"
 
 #include "desktop/controls.h"
+#include "desktop/font_scale.h"
 #include "desktop/window_owner.h"
 #include "records/records_database.h"
 
@@ -18,7 +19,6 @@ TProgrammedDrivers::TProgrammedDrivers(QWidget *parent) : QDialog(parent)
 
     ProgrammedDriversMemo = new QPlainTextEdit(this);
     ProgrammedDriversMemo->setGeometry(15, 15, 985, 321);
-    FollowParentWidth(ProgrammedDriversMemo, 13);
     ProgrammedDriversMemo->setReadOnly(true);
     ProgrammedDriversMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     ProgrammedDriversMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -26,13 +26,19 @@ TProgrammedDrivers::TProgrammedDrivers(QWidget *parent) : QDialog(parent)
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(13);
     ProgrammedDriversMemo->setFont(font);
+    // A larger font than the design's: the window and the report's box grow with
+    // it (the report keeps its own type unless a style sheet sets another).
+    ScaleFixedGeometry(this, WindowFontScale(this));
+    // Narrowed with the window on a small screen (after the scaling, which would
+    // otherwise grow the followed width a second time).
+    FollowParentWidth(ProgrammedDriversMemo, ScaledPixels(this, 13));
 }
 
 void TProgrammedDrivers::ShowReport()
 {
     // No wider than the screen (a large scale); the report scrolls sideways.
     if (!isVisible())
-        setFixedSize(SizeOnScreen(this, QSize(1013, 350)));
+        setFixedSize(SizeOnScreen(this, QSize(ScaledPixels(this, 1013), ScaledPixels(this, 350))));
     show();
     raise();
     ProgrammedDriversMemo->clear();

@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "desktop/controls.h"
+#include "desktop/font_scale.h"
 #include "records/record_options.h"
 #include "records/records_database.h"
 #include "records/records_setting.h"
@@ -70,6 +71,9 @@ TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QF
     UseRecordsLocationButton = new QPushButton(QStringLiteral("Use"), this);
     UseRecordsLocationButton->setGeometry(300, 188, 120, 26);
     connect(UseRecordsLocationButton, &QPushButton::clicked, this, [this] { UseRecordsLocationButtonClick(); });
+
+    // A larger font than the design's: every fixed position and size grows with it.
+    ScaleFixedGeometry(this, WindowFontScale(this));
 
     connect(ReportDatabaseCheckBox, &QCheckBox::clicked, this, [this] { ReportDatabaseCheckBoxClick(); });
     connect(ReportPanelShowDriversButton, &QPushButton::clicked, this,

@@ -1,6 +1,7 @@
 #include "desktop/verify_panel.h"
 
 #include "desktop/controls.h"
+#include "desktop/font_scale.h"
 #include "verify/tag_verification.h"
 
 #include <QLabel>
@@ -67,6 +68,10 @@ TVerifyPanel::TVerifyPanel(QWidget *parent) : QFrame(parent)
     EndVerifyButton->setObjectName(QStringLiteral("EndVerifyButton"));
     EndVerifyButton->setGeometry(364, 390, 140, 36);
     connect(EndVerifyButton, &QPushButton::clicked, this, [this] { emit endRequested(); });
+
+    // A larger font than the design's: every fixed position and size grows with it
+    // (the result's own large type keeps its size and gets the larger room).
+    ScaleFixedGeometry(this, WindowFontScale(this));
 }
 
 void TVerifyPanel::ShowWaiting(int slotNumber)

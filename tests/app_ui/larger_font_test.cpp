@@ -1,13 +1,20 @@
 // Windows with controls at fixed positions hold at a larger font than the one
 // they were laid out for: every caption of a button, check box, radio button,
 // group box and label fits its control (nothing cut off), whether the font
-// comes from the application or from a style sheet given on the command line;
-// at the ordinary font the layout is the designed one.
+// comes from the application or from a style sheet given on the command line,
+// and no shown control reaches past its parent's edge; at the ordinary font the
+// layout is the designed one.
 #include "desktop/driver_select_window.h"
+#include "desktop/firmware_window.h"
 #include "desktop/font_scale.h"
+#include "desktop/info_windows.h"
 #include "desktop/main_window.h"
+#include "desktop/programmed_drivers_window.h"
 #include "desktop/radio_link_window.h"
+#include "desktop/record_options_panel.h"
 #include "desktop/tag_info_window.h"
+#include "desktop/verify_panel.h"
+#include "verify/tag_verification.h"
 #include "focus_chain.h"
 #include "profile/catalogue.h"
 #include "scripted_dialogs.h"
@@ -112,6 +119,37 @@ QStringList clippedCaptions(QWidget *window)
     return clipped;
 }
 
+// Inside any scroll area (whose content may be larger than its view).
+bool insideScrollArea(const QWidget *w, const QWidget *window)
+{
+    for (const QWidget *p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea *>(p))
+            return true;
+    return false;
+}
+
+// Every shown control at a fixed position that reaches past its parent's edge
+// (cut off there), with where it ends and the room it has. Controls inside a
+// scroll area are passed over: their room scrolls.
+QStringList controlsPastTheirParent(QWidget *window)
+{
+    QStringList past;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        const QWidget *parent = w->parentWidget();
+        if (!w->isVisible() || w->isWindow() || !parent || parent->layout() || insideScrollArea(w, window)
+            || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        if (!parent->rect().contains(w->geometry()))
+            past << QStringLiteral("%1 %2 ends at %3,%4 in %5x%6")
+                        .arg(QLatin1String(w->metaObject()->className()), w->objectName())
+                        .arg(w->geometry().right() + 1)
+                        .arg(w->geometry().bottom() + 1)
+                        .arg(parent->width())
+                        .arg(parent->height());
+    }
+    return past;
+}
+
 class LargerFontTest : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
@@ -182,6 +220,38 @@ protected:
                  info->SetExpertLayout(true);
                  return info;
              }},
+            {"main window, record options",
+             [] {
+                 auto main = newMainWindow();
+                 main->show();
+                 main->ReportButtonClick();
+                 return main;
+             }},
+            // The verify panel over the main window, with a failed driver's result
+            // in its large type.
+            {"main window, verify panel",
+             [] {
+                 auto main = newMainWindow();
+                 auto *panel = new TVerifyPanel(main.get());
+                 TagVerification failed;
+                 failed.serial = QStringLiteral("0000012345678901");
+                 failed.differences = {QStringLiteral("Nominal current: expected 500, found 350")};
+                 panel->ShowWaiting(1);
+                 panel->ShowResult(failed, 3, 1);
+                 return main;
+             }},
+            {"programmed drivers report",
+             [] {
+                 auto report = std::make_unique<TProgrammedDrivers>();
+                 report->ShowReport();
+                 return report;
+             }},
+            {"firmware update", [] { return std::make_unique<TForm2>(); }},
+            {"language", [] { return std::make_unique<TForm3>(); }},
+            {"about the company", [] { return std::make_unique<TForm4>(); }},
+            {"about the NFC system", [] { return std::make_unique<TForm5>(); }},
+            {"licence", [] { return std::make_unique<TForm6>(); }},
+            {"help", [] { return std::make_unique<TForm7>(); }},
         };
     }
 
@@ -196,6 +266,7 @@ protected:
             ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
             QCoreApplication::processEvents();
             EXPECT_EQ(clippedCaptions(w.get()), QStringList());
+            EXPECT_EQ(controlsPastTheirParent(w.get()), QStringList());
         }
     }
 };
@@ -247,6 +318,22 @@ TEST_F(LargerFontTest, TheRadioLinkWindowGrowsWithTheFontAndStaysInOnePieceWhenI
     // The start button sits below the settings panel, not on it.
     EXPECT_GE(big.StartButton_PortForm->y(), big.Panel2->geometry().bottom());
     EXPECT_LE(big.StartButton_PortForm->geometry().bottom(), big.Content->height());
+}
+
+TEST_F(LargerFontTest, TheProgrammedDriversReportBoxStaysInsideItsGrownWindow)
+{
+    QFont larger = designFont;
+    larger.setPointSizeF(largerPointSize());
+    QApplication::setFont(larger);
+    TProgrammedDrivers report;
+    QPlainTextEdit *box = report.ProgrammedDriversMemo;
+    ASSERT_GT(report.width(), 1013) << "a larger font grows the window";
+    // Built, then shown (the screen may narrow the window): the box follows the
+    // window's width once, never past its right edge.
+    EXPECT_TRUE(report.rect().contains(box->geometry())) << box->geometry().right() << " of " << report.width();
+    report.ShowReport();
+    EXPECT_TRUE(report.rect().contains(box->geometry())) << box->geometry().right() << " of " << report.width();
+    EXPECT_GT(box->width(), report.width() * 9 / 10);
 }
 
 } // namespace

@@ -4,7 +4,8 @@
 // parameter editors with their graphs, the Help and License windows, the
 // splash, the radio link window (compact, with its settings panel, expert with a
 // log line; its stick is a stand-in port), the tag info window in expert layout,
-// the record options and the programmed drivers report.
+// the record options and the programmed drivers report, the language, company,
+// NFC system and firmware update windows.
 //
 //   window_pictures [FOLDER]     (default: build/screenshots beside build/bin)
 //
@@ -15,6 +16,7 @@
 
 #include "desktop/controls.h"
 #include "desktop/desktop_app.h"
+#include "desktop/firmware_window.h"
 #include "desktop/graph_view.h"
 #include "desktop/info_windows.h"
 #include "desktop/main_window.h"
@@ -40,6 +42,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -61,7 +64,13 @@ public:
             ++failed_;
             return;
         }
-        std::printf("%s\n", qPrintable(path));
+        // A window's place on the screen: one reaching past the screen's free
+        // area is named.
+        const QRect frame = w.window()->frameGeometry();
+        const QRect room = w.screen() ? w.screen()->availableGeometry() : QRect();
+        std::printf("%s  %dx%d at %d,%d of %dx%d%s\n", qPrintable(path), frame.width(), frame.height(), frame.x(),
+                    frame.y(), room.width(), room.height(),
+                    room.isValid() && !room.contains(frame) ? "  OUTSIDE THE SCREEN" : "");
         ++written_;
     }
     int failed() const { return failed_; }
@@ -158,6 +167,22 @@ void infoWindows(Pictures &pictures)
     licence.show();
     pictures.save(licence, QStringLiteral("license-window.png"));
     licence.close();
+
+    TForm3 language;
+    TForm4 company;
+    TForm5 nfc;
+    const std::pair<TInfoForm *, const char *> small[] = {
+        {&language, "language-window.png"}, {&company, "company-window.png"}, {&nfc, "nfc-system-window.png"}};
+    for (const auto &[window, name] : small) {
+        window->show();
+        pictures.save(*window, QString::fromLatin1(name));
+        window->close();
+    }
+
+    TForm2 firmware;
+    firmware.show();
+    pictures.save(firmware, QStringLiteral("firmware-window.png"));
+    firmware.close();
 
     TSplashScreen splash;
     splash.show();
