@@ -25,8 +25,22 @@ TSplashScreen::TSplashScreen(QWidget *parent) : QWidget(parent)
 void TSplashScreen::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        // On a screen with less room than the picture (a small screen, a large
+        // scale) the picture shrinks to fit it, in its own proportions.
+        const QRect room = screen->availableGeometry();
+        const QSize design(1018, 503);
+        if (!room.isEmpty() && (design.width() > room.width() || design.height() > room.height())) {
+            setFixedSize(design.scaled(room.size(), Qt::KeepAspectRatio));
+            Image1->setScaledContents(true);
+            Image1->setGeometry(rect());
+        }
+        QRect place(QPoint(), size());
+        place.moveCenter(screen->geometry().center());
+        if (!room.isEmpty() && !room.contains(place))
+            place.moveCenter(room.center());
+        move(place.topLeft());
+    }
     Timer1->start();
 }
 

@@ -9,6 +9,7 @@
 #include "app/web_page_opener.h"
 
 #include <QFile>
+#include <QScreen>
 #include <QTest>
 #include <QTextDocument>
 
@@ -179,7 +180,7 @@ TEST(Pictures, ToolbarListHasDistinctSlotPictures)
     EXPECT_EQ(SplashPicture().size(), QSize(1018, 503));
 }
 
-TEST(Splash, BorderlessFixedSizeAndShowsTheMainWindowAfterItsTimer)
+TEST(Splash, BorderlessFixedSizeFitsTheScreenAndShowsTheMainWindowAfterItsTimer)
 {
     ScriptedDialogs dlg;
     QTemporaryDir tmp;
@@ -194,6 +195,14 @@ TEST(Splash, BorderlessFixedSizeAndShowsTheMainWindowAfterItsTimer)
     splash.show();
     EXPECT_TRUE(splash.Timer1->isActive());
     EXPECT_FALSE(main.isVisible());
+    // Never past the screen (the test screen is narrower than the picture): the
+    // picture shrinks in its own proportions and fills the window.
+    const QRect room = splash.screen()->availableGeometry();
+    EXPECT_TRUE(room.contains(splash.geometry())) << splash.width() << 'x' << splash.height() << " on "
+                                                  << room.width() << 'x' << room.height();
+    EXPECT_NEAR(double(splash.width()) / splash.height(), 1018.0 / 503.0, 0.01);
+    EXPECT_EQ(splash.Image1->geometry(), splash.rect());
+    EXPECT_TRUE(splash.Image1->hasScaledContents() || splash.size() == QSize(1018, 503));
     splash.Timer1Timer();
     EXPECT_FALSE(splash.Timer1->isActive());
     EXPECT_TRUE(main.isVisible());
