@@ -444,17 +444,7 @@ bool PostgresStore::exportDriversCsv(const QString &path, const QString &station
     }
     if (PQstatus(conn_) != CONNECTION_OK)
         drop();
-    if (!written) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    }
-    if (!readError.isEmpty()) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Driver records could not be read: ") + readError);
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return true;
+    return FinishCsvExport(file, path, written, readError, error);
 }
 
 namespace {

@@ -88,19 +88,14 @@ bool SqliteStore::exportDriversCsv(const QString &path, const QString &station, 
         if (progress && written)
             progress(++rows, total);
     }
-    const QString readError = DatabaseText(sqlite3_errmsg(c.get()));
-    sqlite3_finalize(stmt);
-    if (!written) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    }
+    QString readError;
     if (rc != SQLITE_DONE) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Driver records could not be read: ") + readError);
+        readError = DatabaseText(sqlite3_errmsg(c.get()));
+        if (readError.isEmpty())
+            readError = QStringLiteral("SQLite error %1").arg(rc);
     }
-    if (!file.commit())
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return true;
+    sqlite3_finalize(stmt);
+    return FinishCsvExport(file, path, written, readError, error);
 }
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include "records/records_store.h"
 
+class QSaveFile;
+
 class SqliteStore : public RecordsStore {
 public:
     QString location() const override;
@@ -32,3 +34,8 @@ const QStringList &VerificationRecordColumns();
 constexpr int kSettingTexts = 13;
 // One CSV field: quoted (with doubled quotes) when it holds a comma, a quote or a line break.
 QString CsvField(const QString &text);
+// Ends an export written through `file` to `path`: puts it in place when every
+// line was written and every record read (`readError` empty); otherwise drops it,
+// so the previous file stays, and names the reason in `error`.
+bool FinishCsvExport(QSaveFile &file, const QString &path, bool written, const QString &readError,
+                     QString *error);
