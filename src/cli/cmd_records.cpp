@@ -1,5 +1,5 @@
 // tavel-nfc records drivers|settings [--limit N] | records export --csv FILE |
-// records report --pdf FILE|--csv FILE [--from DATE] [--to DATE] [--programmer ID] |
+// records report --pdf FILE|--csv FILE [--from DATE] [--to DATE] [--programmer ID] [--batch TEXT] |
 // records pending | records flush | records import --from DIR
 // [--folder DIR] [--records URL] [--station NAME]:
 // the programming records the desktop program and "send" write.
@@ -23,7 +23,7 @@ const QString kUsage =
                    "       tavel-nfc records settings [--limit N] [--station NAME] [STORE]\n"
                    "       tavel-nfc records export --csv FILE [--station NAME] [STORE]\n"
                    "       tavel-nfc records report (--pdf FILE | --csv FILE) [--from DATE] [--to DATE]\n"
-                   "                                [--programmer ID] [--station NAME] [STORE]\n"
+                   "                                [--programmer ID] [--batch TEXT] [--station NAME] [STORE]\n"
                    "       tavel-nfc records pending [STORE]\n"
                    "       tavel-nfc records flush [STORE]\n"
                    "       tavel-nfc records import --from DIR --records URL [--station NAME]\n"
@@ -66,7 +66,7 @@ int runImport(const QString &from, const QString &station)
 }
 
 int runReport(const QString &pdf, const QString &csv, const QString &from, const QString &to,
-              const QString &programmer, const QString &station)
+              const QString &programmer, const QString &station, const QString &batch)
 {
     const QString name = QStringLiteral("tavel-nfc records report");
     if (pdf.isEmpty() && csv.isEmpty()) {
@@ -90,19 +90,21 @@ int runReport(const QString &pdf, const QString &csv, const QString &from, const
         TerminalProgress progress(QStringLiteral("records report"), QStringLiteral("drivers"));
         ReportTotals totals;
         if (!WriteBatchReport(activeRecordsStore(), selection, *writer, path, &error, &totals,
-                              [&](qint64 done, qint64 total) { progress.update(done, total); })) {
+                              [&](qint64 done, qint64 total) { progress.update(done, total); }, batch)) {
             progress.finish();
             cliError(QStringLiteral("%1: %2 (no report written)").arg(name, error));
             return kExitFailure;
         }
         progress.finish();
-        cliOut(QStringLiteral("%1: %2 transfer(s), %3 driver(s), %4 repeat(s), %5 verified, %6 failed")
+        cliOut(QStringLiteral("%1: %2 transfer(s), %3 driver(s), %4 repeat(s), %5 verified, %6 failed, "
+                              "%7 not verified")
                    .arg(QDir::toNativeSeparators(path))
                    .arg(totals.transfers)
                    .arg(totals.drivers)
                    .arg(totals.repeats)
                    .arg(totals.verified)
-                   .arg(totals.failed));
+                   .arg(totals.failed)
+                   .arg(totals.notVerified()));
     }
     return kExitOk;
 }
@@ -119,9 +121,11 @@ int run(const QStringList &args)
             "          was the newest of its programmer when the driver was recorded, as CSV.\n"
             "report:   the batch report: per transfer (settings record) its profile values and\n"
             "          time, then its drivers with serial number, time, repeat mark and the\n"
-            "          result of their newest verification (PASS, FAIL, not verified); totals\n"
-            "          at the end. --pdf writes it as PDF, --csv the same selection as CSV (one\n"
-            "          line per driver; a transfer without drivers has a line of its own).\n"
+            "          result of the newest verification made after that driver record and\n"
+            "          before the driver was programmed again (PASS, FAIL, not verified);\n"
+            "          totals at the end. --pdf writes it as PDF, --csv the same selection as\n"
+            "          CSV (one line per driver; a transfer without drivers has a line of its\n"
+            "          own). --batch TEXT: the batch or order number the PDF is headed with.\n"
             "          --from/--to DATE: YYYY-MM-DD or YYYY-MM-DD HH:MM[:SS], UTC, both included\n"
             "          (a date alone: the whole day); --programmer ID: that programmer's records.\n"
             "          The file appears only when complete.\n"
@@ -142,14 +146,14 @@ int run(const QStringList &args)
     QString station;
     if (const qsizetype at = rest.indexOf(QStringLiteral("--station")); at >= 0 && at + 1 < rest.size())
         station = rest[at + 1];
-    QString folder, csv, sub, from, pdf, to, programmer;
+    QString folder, csv, sub, from, pdf, to, programmer, batch;
     int limit = kReportLineLimit;
     for (int i = 0; i < rest.size(); ++i) {
         const QString &a = rest[i];
         const bool hasValue = i + 1 < rest.size();
         if ((a == QLatin1String("--limit") || a == QLatin1String("--folder") || a == QLatin1String("--csv")
              || a == QLatin1String("--from") || a == QLatin1String("--to") || a == QLatin1String("--pdf")
-             || a == QLatin1String("--programmer"))
+             || a == QLatin1String("--programmer") || a == QLatin1String("--batch"))
             && !hasValue) {
             cliError(QStringLiteral("tavel-nfc records: %1 needs a value").arg(a));
             return kExitUsage;
@@ -173,6 +177,8 @@ int run(const QStringList &args)
             pdf = rest[++i];
         } else if (a == QLatin1String("--programmer")) {
             programmer = rest[++i];
+        } else if (a == QLatin1String("--batch")) {
+            batch = rest[++i];
         } else if (a == QLatin1String("--records") || a == QLatin1String("--station")) {
             ++i; // taken below
         } else if (sub.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
@@ -196,7 +202,7 @@ int run(const QStringList &args)
     if (sub == QLatin1String("import"))
         return runImport(from, station);
     if (sub == QLatin1String("report"))
-        return runReport(pdf, csv, from, to, programmer, station);
+        return runReport(pdf, csv, from, to, programmer, station, batch);
 
     if (sub == QLatin1String("drivers")) {
         QString error;

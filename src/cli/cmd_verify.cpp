@@ -8,6 +8,7 @@
 #include "common/programmer_id.h"
 #include "radio/tag_frame_decoder.h"
 #include "station/verification_records.h"
+#include "verify/verify_history.h"
 #include "verify/verify_session.h"
 
 namespace {
@@ -43,7 +44,9 @@ int run(const QStringList &arguments)
             "transfer writes them. Prints one line per driver, \"PASS <serial>\" or\n"
             "\"FAIL <serial>\", then each difference on its own indented line\n"
             "(\"name: expected X, found Y\", \"name: not on the tag\", or why the tag could\n"
-            "not be compared). Every result becomes a verification record.\n"
+            "not be compared). Every result becomes a verification record. A last line\n"
+            "sums the run up and names every failed serial (\"Verified 3 of 3 drivers:\n"
+            "2 passed, 1 failed: <serial>\").\n"
             "Waits for K drivers (default 1), each at most the time-out (default 10000 ms),\n"
             "then switches the programmer back to programming. The frames go to --receiver,\n"
             "or to the slot's programmer ID.\n"
@@ -88,12 +91,11 @@ int run(const QStringList &arguments)
     InstallTagReception(link);
     VerifySession verify(link);
     VerificationRecords records(verify);
+    VerifyHistory history;
     int verified = 0;
-    int failed = 0;
     QObject::connect(&verify, &VerifySession::driverVerified, &verify, [&](const TagVerification &result) {
         ++verified;
-        if (!result.passed)
-            ++failed;
+        history.add(result);
         for (const QString &line : VerificationLines(result))
             cliOut(line);
     });
@@ -120,7 +122,8 @@ int run(const QStringList &arguments)
         break;
     }
     verify.end();
-    if (!complete || failed > 0)
+    cliOut(VerifySummaryLine(history, count));
+    if (!complete || history.failedCount() > 0)
         return kExitFailure;
     return exitWithPendingRecords();
 }

@@ -1,6 +1,6 @@
 // Verify mode from the main window: "verify" switches the programmer to reading
 // and compares every driver it reads with the active slot; the verify panel shows
-// each result until "End verify". The session holds the radio link's busy state,
+// each result and the list of the mode's drivers until "End verify". The session holds the radio link's busy state,
 // so send and read are disabled meanwhile; each result becomes a verification record.
 
 #include "desktop/main_window.h"
@@ -63,5 +63,5 @@ void TForm1::VerifyModeChanged(bool on)
 
 void TForm1::VerifyDriverShown(const TagVerification &result)
 {
-    VerifyPanel->ShowResult(result, Verify->passedCount(), Verify->failedCount());
+    VerifyPanel->ShowResult(result);
 }

@@ -19,7 +19,7 @@
 
 TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QFrame(parent)
 {
-    MakeWhitePanel(this, QSize(442, 235));
+    MakeWhitePanel(this, QSize(442, 267));
 
     const RecordOptions &o = recordOptions();
     ReportDatabaseCheckBox = new QCheckBox(QStringLiteral("Write to drivers database"), this);
@@ -71,6 +71,13 @@ TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QF
     UseRecordsLocationButton = new QPushButton(QStringLiteral("Use"), this);
     UseRecordsLocationButton->setGeometry(300, 188, 120, 26);
     connect(UseRecordsLocationButton, &QPushButton::clicked, this, [this] { UseRecordsLocationButtonClick(); });
+    auto *batchLabel = new QLabel(QStringLiteral("Batch / order"), this);
+    batchLabel->setGeometry(12, 222, 110, 22);
+    ReportBatchEdit = new QLineEdit(this);
+    ReportBatchEdit->setObjectName(QStringLiteral("ReportBatchEdit"));
+    ReportBatchEdit->setPlaceholderText(QStringLiteral("named in the batch report"));
+    ReportBatchEdit->setToolTip(QStringLiteral("The batch or order number the next report is headed with"));
+    ReportBatchEdit->setGeometry(124, 222, 306, 22);
 
     // A larger font than the design's: every fixed position and size grows with it.
     ScaleFixedGeometry(this, WindowFontScale(this));
@@ -129,7 +136,8 @@ void TProgrammedDriverReportPanel::ReportPanelReportButtonClick()
     QString error;
     ReportTotals totals;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = WriteBatchReport(activeRecordsStore(), ReportSelection(), *writer, path, &error, &totals);
+    const bool written = WriteBatchReport(activeRecordsStore(), ReportSelection(), *writer, path, &error, &totals, {},
+                                          ReportBatchEdit->text().trimmed());
     QApplication::restoreOverrideCursor();
     if (!written) {
         dialogs().message(QStringLiteral("Error"), QStringLiteral("The report was not written: ") + error,
@@ -138,13 +146,14 @@ void TProgrammedDriverReportPanel::ReportPanelReportButtonClick()
     }
     dialogs().message(QStringLiteral("Info"),
                       QStringLiteral("Report written to %1: %2 transfer(s), %3 driver(s), %4 repeat(s), "
-                                     "%5 verified, %6 failed.")
+                                     "%5 verified, %6 failed, %7 not verified.")
                           .arg(QDir::toNativeSeparators(path))
                           .arg(totals.transfers)
                           .arg(totals.drivers)
                           .arg(totals.repeats)
                           .arg(totals.verified)
-                          .arg(totals.failed),
+                          .arg(totals.failed)
+                          .arg(totals.notVerified()),
                       MsgButtons::OK, MsgIcon::Information);
 }
 

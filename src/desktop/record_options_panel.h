@@ -30,6 +30,7 @@ public:
     QPushButton *UseRecordsLocationButton = nullptr;
     QPushButton *ReportPanelShowDriversButton = nullptr;
     QPushButton *ReportPanelReportButton = nullptr; // "Report": the batch report as PDF or CSV
+    QLineEdit *ReportBatchEdit = nullptr;           // the batch or order number the report is headed with
     QPushButton *ReportPanelCloseButton = nullptr;
     // The "Programmed Drivers" window (made by the first "Show Drivers", owned by
     // the panel's window).
@@ -43,7 +44,8 @@ public:
     // The report in the "Programmed Drivers" window.
     void ReportPanelShowDriversButtonClick();
     // The batch report of all records into a file the user chooses: PDF, or CSV
-    // when the name ends in ".csv". A message says what was written, or why nothing was.
+    // when the name ends in ".csv", headed with the batch or order number of
+    // ReportBatchEdit. A message says what was written, or why nothing was.
     void ReportPanelReportButtonClick();
     // Applies and keeps the records location and station (a message names a
     // location that cannot be used; nothing is kept then).

@@ -500,6 +500,27 @@ bool PostgresStore::readReport(const ReportSelection &selection, QList<ReportTra
 
     values.clear();
     const QString where = reportConditions(selection, QStringLiteral("d."), QStringLiteral("programmerID"), &values);
+    if (sink.stations) {
+        // The stations of the transfers and of the drivers the report shows.
+        QStringList stationValues;
+        const QString driversWhere =
+            reportConditions(selection, QStringLiteral("d."), QStringLiteral("programmerID"), &stationValues);
+        const QString settingsWhere =
+            reportConditions(selection, QString(), QStringLiteral("enOcean_HandHeldID"), &stationValues);
+        SQLiteAnswerClass answer;
+        r = run((QStringLiteral("SELECT station FROM driver_records AS d") + driversWhere
+                 + QStringLiteral(" UNION SELECT station FROM settings_records") + settingsWhere
+                 + QStringLiteral(" ORDER BY 1;"))
+                    .toUtf8()
+                    .constData(),
+                stationValues, &answer);
+        if (!r.ok())
+            return fail(QStringLiteral("Records could not be read: ") + r.error);
+        QStringList stations;
+        for (int row = 0; row < answer.GetRowCount(); ++row)
+            stations << answer.Get(0, row, QString());
+        sink.stations(stations);
+    }
     if (sink.total) {
         SQLiteAnswerClass count;
         r = run((QStringLiteral("SELECT count(*) FROM driver_records AS d") + where).toUtf8().constData(), values,
@@ -513,8 +534,13 @@ bool PostgresStore::readReport(const ReportSelection &selection, QList<ReportTra
                          "LEFT JOIN LATERAL (SELECT * FROM settings_records AS x WHERE x.\"enOcean_HandHeldID\" = "
                          "d.\"programmerID\" AND x.record_time <= d.record_time ORDER BY x.record_time DESC, x.id DESC "
                          "LIMIT 1) AS s ON true "
+                         // A verification belongs to the driver record it follows: the newest
+                         // record of its serial at or before its time.
                          "LEFT JOIN LATERAL (SELECT * FROM verification_records AS y WHERE y.\"serialNumber\" = "
-                         "d.\"serialNumber\" ORDER BY y.record_time DESC, y.id DESC LIMIT 1) AS v ON true%2 "
+                         "d.\"serialNumber\" AND y.record_time >= d.record_time AND NOT EXISTS (SELECT 1 FROM "
+                         "driver_records AS n WHERE n.\"serialNumber\" = d.\"serialNumber\" AND (n.record_time > "
+                         "d.record_time OR (n.record_time = d.record_time AND n.id > d.id)) AND n.record_time <= "
+                         "y.record_time) ORDER BY y.record_time DESC, y.id DESC LIMIT 1) AS v ON true%2 "
                          "ORDER BY s.record_time NULLS FIRST, s.id NULLS FIRST, d.record_time, d.id;")
               .arg(columnList(settingValues, QStringLiteral("s.")), where);
     // The rows come one at a time, so the report's memory does not grow with the table.

@@ -80,7 +80,8 @@ struct ReportTransfer {
 };
 
 // One driver record of the report with its transfer and the newest verification
-// record of its serial number (verifyResult empty: never verified).
+// that belongs to it: made at or after the record, before the next driver record
+// of the same serial number (verifyResult empty: not verified).
 struct ReportDriver {
     QString datetime, serial, programmerId, programmerFw;
     bool repeat = false;
@@ -89,7 +90,10 @@ struct ReportDriver {
 };
 
 struct ReportSink {
-    // The number of driver records the report selects (told first).
+    // The stations of the selected records, told first by a store that keeps
+    // records of several stations (PostgreSQL); not called by the local files.
+    std::function<void(const QStringList &stations)> stations;
+    // The number of driver records the report selects (told before the drivers).
     std::function<void(qint64 drivers)> total;
     // Each selected driver record, grouped by transfer: the drivers without a
     // settings record first, then the transfers oldest first, each group's

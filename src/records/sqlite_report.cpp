@@ -192,8 +192,14 @@ bool SqliteStore::readReport(const ReportSelection &selection, QList<ReportTrans
             "LEFT JOIN settingsdb.ProgrammedLines AS s ON s.id = (SELECT x.id FROM settingsdb.ProgrammedLines AS x "
             "WHERE x.enOcean_HandHeldID = d.programmerID AND x.datetime <= d.datetime "
             "ORDER BY x.datetime DESC, x.id DESC LIMIT 1) "
+            // A verification belongs to the driver record it follows: the newest record
+            // of its serial at or before its time. A driver programmed again later is
+            // another record, and what was verified after it does not speak for this one.
             "LEFT JOIN verifydb.Verifications AS v ON v.id = (SELECT y.id FROM verifydb.Verifications AS y "
-            "WHERE y.serialNumber = d.serialNumber ORDER BY y.datetime DESC, y.id DESC LIMIT 1)%2 "
+            "WHERE y.serialNumber = d.serialNumber AND y.datetime >= d.datetime AND NOT EXISTS "
+            "(SELECT 1 FROM main.ProgrammedLines AS n WHERE n.serialNumber = d.serialNumber "
+            "AND (n.datetime > d.datetime OR (n.datetime = d.datetime AND n.id > d.id)) AND n.datetime <= y.datetime) "
+            "ORDER BY y.datetime DESC, y.id DESC LIMIT 1)%2 "
             "ORDER BY s.datetime, s.id, d.datetime, d.id;")
             .arg(joinedColumns(QStringLiteral("s."), settingValues), where)
             .toUtf8();

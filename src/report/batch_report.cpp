@@ -1,5 +1,6 @@
 #include "report/batch_report.h"
 
+#include "profile/parameter_names.h"
 #include "records/sqlite_store.h"
 
 #include <QDateTime>
@@ -41,6 +42,17 @@ QString TransferValue(const ReportTransfer &transfer, const QString &column)
     return at < 0 ? QString() : transfer.values.value(at);
 }
 
+QString LabelledTransferValue(const ReportTransfer &transfer, const QString &column)
+{
+    const ParameterName *named = ParameterByRecordColumn(column);
+    const QString value = TransferValue(transfer, column);
+    if (!named)
+        return column + QStringLiteral(": ") + value;
+    if (column == QLatin1String("DC_level") && value == QLatin1String("255"))
+        return named->label + QStringLiteral(": off");
+    return named->label + QStringLiteral(": ") + ValueWithUnit(value, named->unit);
+}
+
 namespace {
 
 // The order of the transfers: time, then id (records of the same second).
@@ -70,6 +82,7 @@ public:
                << QStringLiteral("verify_datetime") << QStringLiteral("verify_differences");
         return line(header);
     }
+    bool heading(const ReportHeading &) override { return true; }
     bool transfer(const ReportTransfer &transfer, bool drivers) override
     {
         transfer_ = QStringList{transfer.id, transfer.datetime} + transfer.values;
@@ -117,7 +130,8 @@ private:
 std::unique_ptr<ReportWriter> MakeCsvReportWriter() { return std::make_unique<CsvReportWriter>(); }
 
 bool WriteBatchReport(RecordsStore &store, const ReportSelection &selection, ReportWriter &writer,
-                      const QString &path, QString *error, ReportTotals *totalsOut, const ExportProgress &progress)
+                      const QString &path, QString *error, ReportTotals *totalsOut, const ExportProgress &progress,
+                      const QString &batch)
 {
     if (!writer.begin(path, store.location(), selection, error))
         return false;
@@ -127,13 +141,30 @@ bool WriteBatchReport(RecordsStore &store, const ReportSelection &selection, Rep
     qint64 total = 0;
     bool started = false, written = true;
     QString group;
+    ReportHeading heading{batch, {}};
+    bool stationsTold = false, headed = false;
+    // The heading goes first, once the store has named its stations (the local
+    // files are this PC's).
+    auto head = [&] {
+        if (headed)
+            return;
+        headed = true;
+        if (!stationsTold)
+            heading.stations = QStringList{selection.station.isEmpty() ? RecordsStation() : selection.station};
+        written = written && writer.heading(heading);
+    };
     ReportSink sink;
+    sink.stations = [&](const QStringList &stations) {
+        heading.stations = stations;
+        stationsTold = true;
+    };
     sink.total = [&](qint64 drivers) {
         total = drivers;
         if (progress)
             progress(0, total);
     };
     sink.driver = [&](const ReportDriver &d) {
+        head();
         if (!started || d.transfer.id != group) {
             // The selected transfers before this one have no driver in the selection.
             if (!d.transfer.id.isEmpty()) {
@@ -165,6 +196,7 @@ bool WriteBatchReport(RecordsStore &store, const ReportSelection &selection, Rep
             *error = readError;
         return false;
     }
+    head();
     for (; written && next < transfers.size(); ++next) {
         written = writer.transfer(transfers[next], false);
         ++totals.transfers;

@@ -1,6 +1,7 @@
 #include "verify/tag_verification.h"
 
 #include "common/convert.h"
+#include "profile/parameter_names.h"
 #include "programming/programming_data.h"
 #include "radio/tag_info.h"
 
@@ -11,14 +12,18 @@ namespace {
 
 QString hex2(uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper(); }
 
-// The parameters of one encoder's items, named in item order.
-void appendItems(QList<ExpectedParameter> &out, const QStringList &items, const QStringList &names,
+// The parameters of one encoder's items, in item order, named by their
+// descriptor groups.
+void appendItems(QList<ExpectedParameter> &out, const QStringList &items, const QStringList &groups,
                  const QList<std::function<QString(const QList<uint8_t> &)>> &texts, int bytesPerName)
 {
-    for (int n = 0; n < names.size(); ++n) {
+    for (int n = 0; n < groups.size(); ++n) {
+        const ParameterName *named = ParameterByGroup(groups[n]);
         ExpectedParameter p;
-        p.name = names[n];
-        p.valueText = texts[n];
+        p.name = named->label;
+        p.valueText = [text = texts[n], unit = named->unit](const QList<uint8_t> &b) {
+            return ValueWithUnit(text(b), unit);
+        };
         for (int k = 0; k < bytesPerName; ++k) {
             const QString &item = items.at(n * bytesPerName + k);
             // Items carry the tag address 32 lower than the descriptors name it.
@@ -36,8 +41,8 @@ QString dcText(const QList<uint8_t> &b)
     // The byte is shown too: two bytes may stand for the same rounded percentage.
     const uint8_t n = b.value(0);
     const int percent = TagDcPercentOfByte(n);
-    return (percent == kTagDcOff ? QStringLiteral("OFF") : QString::number(percent)) + QStringLiteral(" (byte ")
-           + hex2(n) + QLatin1Char(')');
+    return (percent == kTagDcOff ? QStringLiteral("OFF") : QString::number(percent) + QStringLiteral(" %"))
+           + QStringLiteral(" (byte ") + hex2(n) + QLatin1Char(')');
 }
 
 // The read-write buffer index of tag address `address`, or -1 when the byte lies
@@ -62,7 +67,7 @@ QList<ExpectedParameter> ExpectedTagParameters(const STRUCT_XML_FILE_VARIABLES &
     if (slot.currentAdjustEnable != 0) {
         QStringList items;
         ProgrammingDataCalculation_Current(slot, items);
-        appendItems(out, items, {QStringLiteral("Current")}, {&currentText}, 2);
+        appendItems(out, items, {QStringLiteral("current")}, {&currentText}, 2);
     }
     if (slot.cloAdjustEnable != 0) {
         QStringList items;
@@ -70,14 +75,15 @@ QList<ExpectedParameter> ExpectedTagParameters(const STRUCT_XML_FILE_VARIABLES &
         const qint64 step = StrToInt(slot.lifeTime.step); // checked by the encoder: 1 or more
         auto lifeTime = [step](const QList<uint8_t> &b) { return QString::number(qint64(b.value(0)) * step); };
         appendItems(out, items,
-                    {QStringLiteral("LifeTime"), QStringLiteral("Level0"), QStringLiteral("Level1"),
+                    {QStringLiteral("lifeTime"), QStringLiteral("Level0"), QStringLiteral("Level1"),
                      QStringLiteral("Level2"), QStringLiteral("Level3"), QStringLiteral("Level4")},
                     {lifeTime, &levelText, &levelText, &levelText, &levelText, &levelText}, 1);
     }
     if (slot.dclevelAdjustEnable != 0) {
         QStringList items;
         ProgrammingDataCalculation_DClevel(slot, DcLevelActiveForSlot(slot), items);
-        appendItems(out, items, {QStringLiteral("DCLevel")}, {&dcText}, 1);
+        // Its text names the unit and the byte itself ("51 % (byte E5)", "OFF (byte FF)").
+        appendItems(out, items, {QStringLiteral("dcLevel")}, {&dcText}, 1);
     }
     return out;
 }

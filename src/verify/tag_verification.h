@@ -32,7 +32,8 @@ inline const QString kVerifyFail = QStringLiteral("FAIL");
 struct TagVerification {
     QString serial;          // the driver's serial number from the tag (decimal, 16 digits)
     bool passed = false;
-    // One line per difference: "<name>: expected X, found Y", "<name>: not on the
+    // One line per difference: "<name>: expected X, found Y" (names and units as
+    // the editor shows them: "L3: expected 88 %, found 50 %"), "<name>: not on the
     // tag", or why the tag could not be compared. Empty when passed.
     QStringList differences;
     // Filled by whoever verified it: the programmer that read it and the slot (1-3).
@@ -43,7 +44,8 @@ struct TagVerification {
 };
 
 // One parameter as a transfer of the slot writes it: its name, the tag addresses
-// with the bytes, and how a set of those bytes reads ("500", "80", "51 (byte E5)").
+// with the bytes, and how a set of those bytes reads ("500 mA", "80 %",
+// "51 % (byte E5)").
 struct ExpectedParameter {
     QString name;
     QList<int> addresses; // tag addresses (descriptor addresses), in the order of `bytes`

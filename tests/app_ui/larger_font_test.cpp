@@ -237,7 +237,7 @@ protected:
                  failed.serial = QStringLiteral("0000012345678901");
                  failed.differences = {QStringLiteral("Nominal current: expected 500, found 350")};
                  panel->ShowWaiting(1);
-                 panel->ShowResult(failed, 3, 1);
+                 panel->ShowResult(failed);
                  return main;
              }},
             {"programmed drivers report",

@@ -14,13 +14,19 @@
 #include "records/records_database.h"
 
 #include <QImage>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimeZone>
+#include <QTimer>
 
 namespace {
 
 constexpr uint32_t kOwn = 0x0180A2B3;
 constexpr uint32_t kProgrammer = 0x01A2B3C4;
 constexpr int kLevel0 = 265; // tag address of Level0
+constexpr int kFirstRwByte = 258; // tag address of the first data byte of the read-write area
 
 class VerifyPanelTest : public MainWindowTest {
 protected:
@@ -110,7 +116,7 @@ TEST_F(VerifyPanelTest, ShowsEachDriverWithTheRunningCountsUntilEnded)
     const QColor fail = resultColour();
     EXPECT_GT(fail.red(), fail.green() + 60);
     EXPECT_EQ(panel->VerifySerialLabel->text(), "Serial: 0000000000012346");
-    EXPECT_EQ(panel->VerifyDifferencesMemo->toPlainText(), "Level0: expected 100, found 75");
+    EXPECT_EQ(panel->VerifyDifferencesMemo->toPlainText(), "L1: expected 100 %, found 75 %");
     EXPECT_EQ(panel->VerifyCountsLabel->text(), "Passed: 1   Failed: 1");
     EXPECT_FALSE(linkButtonsEnabled()); // the mode stays on for the next driver
 
@@ -124,10 +130,84 @@ TEST_F(VerifyPanelTest, ShowsEachDriverWithTheRunningCountsUntilEnded)
     QString time, error;
     ASSERT_TRUE(NewestVerification("0000000000012346", &record, &time, &error)) << error.toStdString();
     EXPECT_EQ(record.result, "FAIL");
-    EXPECT_EQ(record.differences, "Level0: expected 100, found 75");
+    EXPECT_EQ(record.differences, "L1: expected 100 %, found 75 %");
 
     // A new mode starts its counts again.
     form->VerifyButton->click();
+    EXPECT_EQ(panel->VerifyCountsLabel->text(), "Passed: 0   Failed: 0");
+}
+
+TEST_F(VerifyPanelTest, EveryDriverIsListedAndAFailWaitsForTheOperator)
+{
+    QDateTime now(QDate(2026, 12, 10), QTime(8, 0, 0), Qt::UTC);
+    form->VerifyButton->click();
+    TVerifyPanel *panel = form->VerifyPanel;
+    ASSERT_NE(panel, nullptr);
+    panel->SetClock([&now] { return now; });
+    EXPECT_EQ(panel->VerifyHistoryList->count(), 0);
+    EXPECT_FALSE(panel->AcknowledgeFailButton->isEnabled());
+
+    TagImage changed = driver(12346);
+    changed.rwData[267 - kFirstRwByte] = char(0x64); // L3 at 50 %
+    hold(driver(12345));
+    now = now.addSecs(1);
+    hold(changed);
+    now = now.addSecs(1);
+    hold(driver(12347));
+
+    // The FAIL is not covered by the next driver's PASS.
+    EXPECT_EQ(panel->VerifyResultLabel->text(), "FAIL");
+    EXPECT_EQ(panel->VerifySerialLabel->text(), "Serial: 0000000000012346");
+    EXPECT_EQ(panel->VerifyDifferencesMemo->toPlainText(), "L3: expected 100 %, found 50 %");
+    EXPECT_EQ(panel->VerifyCountsLabel->text(), "Passed: 2   Failed: 1");
+    EXPECT_TRUE(panel->AcknowledgeFailButton->isEnabled());
+    // Every driver in the list, newest on top, the failed one red with its differences.
+    ASSERT_EQ(panel->VerifyHistoryList->count(), 3);
+    auto at = [&now](int secondsBefore) { return now.addSecs(-secondsBefore).toLocalTime().toString("HH:mm:ss"); };
+    EXPECT_EQ(panel->VerifyHistoryList->item(0)->text(), at(0) + "  PASS  0000000000012347");
+    EXPECT_EQ(panel->VerifyHistoryList->item(1)->text(),
+              at(1) + "  FAIL  0000000000012346\n      L3: expected 100 %, found 50 %");
+    EXPECT_EQ(panel->VerifyHistoryList->item(2)->text(), at(2) + "  PASS  0000000000012345");
+    const QColor failText = panel->VerifyHistoryList->item(1)->foreground().color();
+    EXPECT_GT(failText.red(), failText.green() + 60);
+    EXPECT_NE(panel->VerifyHistoryList->item(0)->foreground().color(), failText);
+
+    // Without a hold time only the operator releases it, however long it takes.
+    now = now.addSecs(3600);
+    EXPECT_FALSE(panel->FailHoldTimer->isActive());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->VerifyResultLabel->text(), "FAIL");
+    panel->AcknowledgeFailButton->click();
+    EXPECT_EQ(panel->VerifyResultLabel->text(), kVerifyWaitingText);
+    EXPECT_FALSE(panel->AcknowledgeFailButton->isEnabled());
+    EXPECT_EQ(panel->VerifyHistoryList->count(), 3); // the list and the counts stay
+    EXPECT_EQ(panel->VerifyCountsLabel->text(), "Passed: 2   Failed: 1");
+
+    // The Escape key acknowledges as well.
+    hold(changed);
+    ASSERT_EQ(panel->VerifyResultLabel->text(), "FAIL");
+    QApplication::setActiveWindow(form.get());
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_EQ(panel->VerifyResultLabel->text(), kVerifyWaitingText);
+
+    // With a hold time the FAIL gives way to the newest driver when the time is up.
+    panel->FailHoldSpinBox->setValue(5);
+    hold(changed);
+    now = now.addSecs(2);
+    hold(driver(12348));
+    EXPECT_EQ(panel->VerifyResultLabel->text(), "FAIL");
+    EXPECT_TRUE(panel->FailHoldTimer->isActive());
+    now = now.addSecs(3);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->VerifyResultLabel->text(), QStringLiteral("PASS"), 20000);
+    EXPECT_EQ(panel->VerifySerialLabel->text(), "Serial: 0000000000012348");
+    EXPECT_FALSE(panel->AcknowledgeFailButton->isEnabled());
+    EXPECT_EQ(panel->VerifyHistoryList->count(), 6);
+    EXPECT_EQ(panel->VerifyCountsLabel->text(), "Passed: 3   Failed: 3");
+
+    // A new mode starts an empty list.
+    panel->EndVerifyButton->click();
+    form->VerifyButton->click();
+    EXPECT_EQ(panel->VerifyHistoryList->count(), 0);
     EXPECT_EQ(panel->VerifyCountsLabel->text(), "Passed: 0   Failed: 0");
 }
 

@@ -62,7 +62,7 @@ TEST_F(RepeatAndReport, ADriverSentTwiceIsMarkedRepeatInTheLogTheListAndTheCsv)
 
 TEST_F(RepeatAndReport, TheReportOfTheTransfersHoldsEverySerialAndRefusesWhatItCannotDo)
 {
-    // Three drivers sent and verified; the second holds another Level2.
+    // Three drivers sent and verified; the second holds another L3.
     DevsimProcess sim({"--drivers", "3", "--read-all", "--tag-change", "2:267=0x64"});
     ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
     CliRun r = send(sim, 3);
@@ -73,7 +73,8 @@ TEST_F(RepeatAndReport, TheReportOfTheTransfersHoldsEverySerialAndRefusesWhatItC
     const QString pdf = tmp.filePath("batch.pdf"), csv = tmp.filePath("batch.csv");
     r = cli({"records", "report", "--pdf", pdf, "--csv", csv, "--programmer", "0x01A2B3C4"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("1 transfer(s), 3 driver(s), 0 repeat(s), 3 verified, 1 failed")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("1 transfer(s), 3 driver(s), 0 repeat(s), 3 verified, 1 failed, 0 not verified"))
+        << r.out.toStdString();
     QProcess text;
     text.start("pdftotext", {pdf, "-"});
     ASSERT_TRUE(text.waitForFinished(30000) && text.exitCode() == 0)
@@ -83,8 +84,8 @@ TEST_F(RepeatAndReport, TheReportOfTheTransfersHoldsEverySerialAndRefusesWhatItC
         EXPECT_TRUE(pdfText.contains(serial)) << serial << "\n" << pdfText.toStdString();
         EXPECT_TRUE(ReadFileBytes(csv).contains(serial)) << serial;
     }
-    for (const char *line : {"programmer 0x01A2B3C4", "Nominal current: 500", "Drivers: 3", "Verified: 3",
-                             "Failed: 1", "FAIL", "PASS", "Level2: expected 100, found 50"})
+    for (const char *line : {"programmer 0x01A2B3C4", "Nominal current: 500 mA", "Drivers: 3", "Verified: 3",
+                             "Failed: 1", "FAIL", "PASS", "L3: expected 100 %, found 50 %"})
         EXPECT_TRUE(pdfText.contains(line)) << line << "\n" << pdfText.toStdString();
 
     // On a terminal the report shows how far it has come.
@@ -129,6 +130,37 @@ TEST_F(RepeatAndReport, TheReportOfTheTransfersHoldsEverySerialAndRefusesWhatItC
         if (!c.file.isEmpty())
             EXPECT_FALSE(QFile::exists(c.file));
     }
+}
+
+TEST_F(RepeatAndReport, TheReportCountsOnlyTheVerificationsThatHappenedForEachRecord)
+{
+    // Three transfers: the simulator's first driver in each (five driver records,
+    // two of them repeats), then one verify run of the last transfer's three drivers.
+    DevsimProcess sim({"--drivers", "3", "--read-all"});
+    ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+    for (const int drivers : {1, 1, 3}) {
+        const CliRun sent = send(sim, drivers);
+        ASSERT_EQ(sent.exitCode, 0) << sent.err.toStdString();
+    }
+    CliRun r = cli({"verify", "--port", sim.pty(), "--settings", settingsPath, "--count", "3", "--timeout", "8000"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString() << r.out.toStdString();
+
+    const QString pdf = tmp.filePath("day.pdf"), csv = tmp.filePath("day.csv");
+    r = cli({"records", "report", "--pdf", pdf, "--csv", csv, "--batch", "Order 4711"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("3 transfer(s), 5 driver(s), 2 repeat(s), 3 verified, 0 failed, 2 not verified"))
+        << r.out.toStdString();
+    const QList<QStringList> rows = CsvRows(ReadFileBytes(csv));
+    EXPECT_EQ(CsvColumn(rows, "serialNumber"), QStringList({"0000000000012345", "0000000000012345", "0000000000012345",
+                                                            "0000000000012346", "0000000000012347"}));
+    // The earlier records of the driver were not verified after they were made.
+    EXPECT_EQ(CsvColumn(rows, "verify_result"), QStringList({"not verified", "not verified", "PASS", "PASS", "PASS"}));
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000) && text.exitCode() == 0) << text.errorString().toStdString();
+    const QString pdfText = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char *line : {"Batch / order: Order 4711", "Verified: 3", "Failed: 0", "Not verified: 2", "Page 1 of 1"})
+        EXPECT_TRUE(pdfText.contains(line)) << line << "\n" << pdfText.toStdString();
 }
 
 } // namespace

@@ -36,7 +36,8 @@ TEST_F(VerifyEndToEnd, ThreeDriversSentAndVerifiedAllPass)
     DevsimProcess sim({"--drivers", "3", "--read-all"});
     const CliRun r = sendThenVerify(sim, 3, 3);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString() << r.out.toStdString();
-    EXPECT_EQ(lines(r.out), QStringList({"PASS 0000000000012345", "PASS 0000000000012346", "PASS 0000000000012347"}));
+    EXPECT_EQ(lines(r.out), QStringList({"PASS 0000000000012345", "PASS 0000000000012346", "PASS 0000000000012347",
+                                         "Verified 3 of 3 drivers: 3 passed, 0 failed"}));
     for (const char *serial : {"0000000000012345", "0000000000012346", "0000000000012347"}) {
         const VerificationRecord v = record(serial);
         EXPECT_EQ(v.result, "PASS") << serial;
@@ -48,27 +49,29 @@ TEST_F(VerifyEndToEnd, ThreeDriversSentAndVerifiedAllPass)
 
 TEST_F(VerifyEndToEnd, ADriverHoldingAnotherLevelFailsNamingIt)
 {
-    // The second driver's Level2 (tag address 267) holds 50 % instead of 100 %.
+    // The second driver's L3 (tag address 267) holds 50 % instead of 100 %.
     DevsimProcess sim({"--drivers", "3", "--read-all", "--tag-change", "2:267=0x64"});
     const CliRun r = sendThenVerify(sim, 3, 3);
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
     EXPECT_EQ(lines(r.out), QStringList({"PASS 0000000000012345", "FAIL 0000000000012346",
-                                         "    Level2: expected 100, found 50", "PASS 0000000000012347"}));
+                                         "    L3: expected 100 %, found 50 %", "PASS 0000000000012347",
+                                         "Verified 3 of 3 drivers: 2 passed, 1 failed: 0000000000012346"}));
     const VerificationRecord v = record("0000000000012346");
     EXPECT_EQ(v.result, "FAIL");
-    EXPECT_EQ(v.differences, "Level2: expected 100, found 50");
+    EXPECT_EQ(v.differences, "L3: expected 100 %, found 50 %");
     EXPECT_EQ(record("0000000000012347").result, "PASS");
 }
 
 TEST_F(VerifyEndToEnd, AReadWriteAreaTooShortFailsWithWhatIsNotOnTheTag)
 {
-    // Eight bytes from 258: the current, the lifetime and Level0 are on the tag.
+    // Eight bytes from 258: the current, the lifetime and L1 are on the tag.
     DevsimProcess sim({"--tag-rw-size", "8"});
     const CliRun r = sendThenVerify(sim, 1, 1);
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
     EXPECT_EQ(lines(r.out),
-              QStringList({"FAIL 0000000000012345", "    Level1: not on the tag", "    Level2: not on the tag",
-                           "    Level3: not on the tag", "    Level4: not on the tag", "    DCLevel: not on the tag"}));
+              QStringList({"FAIL 0000000000012345", "    L2: not on the tag", "    L3: not on the tag",
+                           "    L4: not on the tag", "    L5: not on the tag", "    DC level: not on the tag",
+                           "Verified 1 of 1 drivers: 0 passed, 1 failed: 0000000000012345"}));
     EXPECT_EQ(record("0000000000012345").result, "FAIL");
 }
 
@@ -84,7 +87,9 @@ TEST_F(VerifyEndToEnd, ATagWithAWrongChecksumFailsWithThatReason)
         DevsimProcess sim({"--tag-fault", c.fault});
         const CliRun r = sendThenVerify(sim, 1, 1);
         EXPECT_EQ(r.exitCode, 1) << c.fault << r.err.toStdString();
-        EXPECT_EQ(lines(r.out), QStringList({"FAIL 0000000000012345", c.reason})) << c.fault;
+        EXPECT_EQ(lines(r.out), QStringList({"FAIL 0000000000012345", c.reason,
+                                             "Verified 1 of 1 drivers: 0 passed, 1 failed: 0000000000012345"}))
+            << c.fault;
     }
 }
 
@@ -94,7 +99,7 @@ TEST_F(VerifyEndToEnd, FewerTagsThanAskedForFail)
     DevsimProcess sim;
     const CliRun r = sendThenVerify(sim, 1, 2, "3000");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(lines(r.out), QStringList{"PASS 0000000000012345"});
+    EXPECT_EQ(lines(r.out), QStringList({"PASS 0000000000012345", "Verified 1 of 2 drivers: 1 passed, 0 failed"}));
     EXPECT_TRUE(r.err.contains("tavel-nfc verify: no tag read within 3000 ms (1 of 2 drivers verified)"))
         << r.err.toStdString();
 }

@@ -49,7 +49,8 @@ inline void verification(const QString &created, const QString &serial, const QS
 
 // Two transfers with drivers (driver S1 programmed again under the second), a
 // driver of a programmer without any transfer, a transfer without drivers, and
-// the verifications of S1 (failed, later passed) and S3 (failed).
+// the verifications of S1 (failed after its first record, passed after its
+// second) and S3 (failed).
 inline void WriteBatch()
 {
     transfer("2026-01-05 08:00:00", kA, "400", "Family A");
@@ -60,9 +61,9 @@ inline void WriteBatch()
     driver("2026-01-06 09:10:00", kB, "S1");
     driver("2026-01-06 12:00:00", "0x22222222", "S9");
     transfer("2026-01-07 10:00:00", kA, "450", "Family A2");
-    verification("2026-01-05 09:00:00", "S1", "FAIL", "CLO L1: expected 80, found 70");
+    verification("2026-01-05 09:00:00", "S1", "FAIL", "L1: expected 80 %, found 70 %");
     verification("2026-01-06 09:30:00", "S1", "PASS");
-    verification("2026-01-06 09:31:00", "S3", "FAIL", "CLO L3: expected 80, found 70\nGTIN: not on the tag");
+    verification("2026-01-06 09:31:00", "S3", "FAIL", "L3: expected 80 %, found 70 %\nGTIN: not on the tag");
 }
 
 } // namespace report_fixture

@@ -170,7 +170,7 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
     TProgrammedDriverReportPanel *panel = form->ProgrammedDriverReportPanel;
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->isVisibleTo(form.get()));
-    EXPECT_EQ(panel->size(), QSize(442, 235));
+    EXPECT_EQ(panel->size(), QSize(442, 267));
     for (QCheckBox *b : {panel->ReportDatabaseCheckBox, panel->Setting1CheckBox, panel->Setting2CheckBox,
                          panel->Setting3CheckBox, panel->SettingsDatabaseCheckBox})
         EXPECT_TRUE(b->isChecked()) << b->text().toStdString();

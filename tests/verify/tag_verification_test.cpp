@@ -63,17 +63,18 @@ TEST_F(TagVerificationTest, EachChangedParameterFailsNamingExactlyIt)
         uint8_t value;
         QString difference;
     };
+    // Named and measured as the editor shows them: the CLO levels are L1 ... L5.
     const Case cases[] = {
-        {kCurrentLow, 0xF5, "Current: expected 500, found 501"},
-        {kCurrentHigh, 0x02, "Current: expected 500, found 756"},
-        {kLifeTime, 99, "LifeTime: expected 50000, found 49500"},
-        {kLevel0, 150, "Level0: expected 80, found 75"},
-        {kLevel0 + 1, 81, "Level1: expected 82" + QString(QLocale().decimalPoint()) + "5, found " + half},
-        {kLevel0 + 2, 0, "Level2: expected 70, found 0"},
-        {kLevel0 + 3, 200, "Level3: expected 60, found 100"},
-        {kLevel0 + 4, 101, "Level4: expected 50, found 50" + QString(QLocale().decimalPoint()) + "5"},
-        {kDc, 0xE4, "DCLevel: expected 51 (byte E5), found 49 (byte E4)"},
-        {kDc, 0xFF, "DCLevel: expected 51 (byte E5), found OFF (byte FF)"},
+        {kCurrentLow, 0xF5, "Nominal current: expected 500 mA, found 501 mA"},
+        {kCurrentHigh, 0x02, "Nominal current: expected 500 mA, found 756 mA"},
+        {kLifeTime, 99, "Lifetime: expected 50000 h, found 49500 h"},
+        {kLevel0, 150, "L1: expected 80 %, found 75 %"},
+        {kLevel0 + 1, 81, "L2: expected 82" + QString(QLocale().decimalPoint()) + "5 %, found " + half + " %"},
+        {kLevel0 + 2, 0, "L3: expected 70 %, found 0 %"},
+        {kLevel0 + 3, 200, "L4: expected 60 %, found 100 %"},
+        {kLevel0 + 4, 101, "L5: expected 50 %, found 50" + QString(QLocale().decimalPoint()) + "5 %"},
+        {kDc, 0xE4, "DC level: expected 51 % (byte E5), found 49 % (byte E4)"},
+        {kDc, 0xFF, "DC level: expected 51 % (byte E5), found OFF (byte FF)"},
     };
     for (const Case &c : cases) {
         SetUp();
@@ -113,7 +114,7 @@ TEST_F(TagVerificationTest, DcLevelsComparedInTheStoredByte)
     }
     slot.dcLevel.defaultValue = "255";
     setByte(kDc, 0xFE);
-    EXPECT_EQ(verify().differences, QStringList{"DCLevel: expected OFF (byte FF), found 100 (byte FE)"});
+    EXPECT_EQ(verify().differences, QStringList{"DC level: expected OFF (byte FF), found 100 % (byte FE)"});
 }
 
 TEST_F(TagVerificationTest, ParametersOutsideTheTagsAreaAreNotOnTheTag)
@@ -123,16 +124,16 @@ TEST_F(TagVerificationTest, ParametersOutsideTheTagsAreaAreNotOnTheTag)
     program(256, 8);
     TagVerification r = verify();
     EXPECT_FALSE(r.passed);
-    EXPECT_EQ(r.differences, QStringList({"Level1: not on the tag", "Level2: not on the tag", "Level3: not on the tag",
-                                          "Level4: not on the tag", "DCLevel: not on the tag"}));
+    EXPECT_EQ(r.differences, QStringList({"L2: not on the tag", "L3: not on the tag", "L4: not on the tag",
+                                          "L5: not on the tag", "DC level: not on the tag"}));
     // The bytes beyond the announced size are never taken, whatever the buffer holds.
     tag.rw[size_t(kLevel0 + 1 - 256)] = 165;
-    EXPECT_EQ(verify().differences.first(), "Level1: not on the tag");
+    EXPECT_EQ(verify().differences.first(), "L2: not on the tag");
 
     // The current's high byte is the first byte of the area: its low byte lies before it.
     program(kCurrentHigh - 2, 30);
     r = verify();
-    EXPECT_EQ(r.differences, QStringList{"Current: not on the tag"});
+    EXPECT_EQ(r.differences, QStringList{"Nominal current: not on the tag"});
 
     // An area starting above every parameter: nothing of the slot is on the tag.
     program(400, 30);

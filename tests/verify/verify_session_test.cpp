@@ -89,7 +89,7 @@ TEST_F(VerifySessionTest, EveryTagIsComparedUntilTheModeEnds)
     EXPECT_EQ(results[0].slot, 2);
     EXPECT_EQ(results[0].programmerId, "0x01A2B3C4");
     EXPECT_FALSE(results[1].passed);
-    EXPECT_EQ(results[1].differences, QStringList{"Level0: expected 80, found 75"});
+    EXPECT_EQ(results[1].differences, QStringList{"L1: expected 80 %, found 75 %"});
     EXPECT_TRUE(results[2].passed) << results[2].differences.join('\n').toStdString();
     EXPECT_FALSE(results[3].passed);
     EXPECT_EQ(results[3].differences, QStringList{"tag read incomplete: wrong end tag frame (0xE1)"});
@@ -152,8 +152,8 @@ TEST_F(VerifySessionTest, EachResultBecomesAVerificationRecord)
     };
     const Expected expected[] = {{"0000000000000006", "PASS", ""},
                                  {"0000000000000007", "FAIL",
-                                  "Level0: expected 80, found 75\nLevel1: not on the tag\nLevel2: not on the tag\n"
-                                  "Level3: not on the tag\nLevel4: not on the tag\nDCLevel: not on the tag"}};
+                                  "L1: expected 80 %, found 75 %\nL2: not on the tag\nL3: not on the tag\n"
+                                  "L4: not on the tag\nL5: not on the tag\nDC level: not on the tag"}};
     for (const Expected &e : expected) {
         VerificationRecord record;
         QString time, error;

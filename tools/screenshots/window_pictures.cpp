@@ -248,7 +248,7 @@ void tagAndRecordWindows(Pictures &pictures)
 }
 
 // Verify mode over the stand-in stick: a driver that passed, then one whose tag
-// holds another level and too short a read-write area.
+// holds another level and too short a read-write area, then one more that passed.
 void verifyPanel(Pictures &pictures)
 {
     FakePortInstaller fake;
@@ -278,6 +278,11 @@ void verifyPanel(Pictures &pictures)
     changed.rwData[265 - 256 - 2] = char(150); // Level0 75 %
     hold(changed);
     pictures.save(main, QStringLiteral("verify-fail.png"));
+    // The next driver passes: the FAIL stays in the large field until acknowledged.
+    TagImage next = PairedDriverTagProgrammedWith(settingsVariablesField[0]);
+    next.serial = QByteArray::fromHex("000000000000303B");
+    hold(next);
+    pictures.save(main, QStringLiteral("verify-fail-held.png"));
     main.EndVerifyClick();
     main.close();
 }

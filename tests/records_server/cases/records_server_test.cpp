@@ -224,6 +224,53 @@ TEST_F(RecordsServer, TheBatchReportIsTheSameFromBothStores)
         EXPECT_EQ(reports[1][i], reports[0][i]) << selections[i].name;
 }
 
+// What a report is headed with, without drawing it.
+class HeadingOfReport : public ReportWriter {
+public:
+    ReportHeading seen;
+    int headings = 0;
+    bool begin(const QString &, const QString &, const ReportSelection &, QString *) override { return true; }
+    bool heading(const ReportHeading &h) override
+    {
+        seen = h;
+        ++headings;
+        return true;
+    }
+    bool transfer(const ReportTransfer &, bool) override { return headings == 1; }
+    bool driver(const ReportDriver &) override { return headings == 1; }
+    bool finish(const ReportTotals &, QString *) override { return true; }
+    void cancel() override {}
+    QString writeError() const override { return QString(); }
+};
+
+TEST_F(RecordsServer, TheBatchReportNamesTheStationsOfItsRecords)
+{
+    use(freshDatabase());
+    setRecordsStation(QStringLiteral("Line 2"));
+    report_fixture::transfer("2026-01-05 08:00:00", report_fixture::kA, "400", "Family A");
+    report_fixture::driver("2026-01-05 08:10:00", report_fixture::kA, "S1");
+    setRecordsStation(QStringLiteral("Line 1"));
+    report_fixture::driver("2026-01-05 08:20:00", report_fixture::kA, "S2");
+    struct Case {
+        const char *station;
+        QStringList stations;
+    };
+    const Case cases[] = {{"", {"Line 1", "Line 2"}}, {"Line 2", {"Line 2"}}, {"Line 3", {}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.station);
+        ReportSelection selection;
+        selection.station = QString::fromLatin1(c.station);
+        HeadingOfReport writer;
+        QString error;
+        ASSERT_TRUE(WriteBatchReport(activeRecordsStore(), selection, writer, dir.filePath("r"), &error, nullptr, {},
+                                     QStringLiteral("B-17")))
+            << error.toStdString();
+        EXPECT_EQ(writer.headings, 1);
+        EXPECT_EQ(writer.seen.stations, c.stations);
+        EXPECT_EQ(writer.seen.batch, "B-17");
+    }
+}
+
 // ---- Several stations ------------------------------------------------------------
 
 TEST_F(RecordsServer, TwoStationsWritingAtOnceLoseAndDuplicateNothing)
