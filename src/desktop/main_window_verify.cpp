@@ -11,6 +11,8 @@
 #include "station/verification_records.h"
 #include "verify/verify_session.h"
 
+#include <algorithm>
+
 void TForm1::VerifyButtonClick()
 {
     // A send, read or verify runs (the button is disabled then; its keyboard activation too).
@@ -56,7 +58,9 @@ void TForm1::VerifyModeChanged(bool on)
         return;
     }
     VerifyPanel->ShowWaiting(Verify->slotNumber());
-    VerifyPanel->move((width() - VerifyPanel->width()) / 2, (height() - VerifyPanel->height()) / 2);
+    // Centred, its left and top edges on the window even when the window is smaller.
+    VerifyPanel->move(std::max(0, (width() - VerifyPanel->width()) / 2),
+                      std::max(0, (height() - VerifyPanel->height()) / 2));
     VerifyPanel->raise();
     VerifyPanel->show();
 }

@@ -32,7 +32,7 @@ void paintResult(QLabel *label, const QColor &background, int pointSize)
 TVerifyPanel::TVerifyPanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("VerifyPanel"));
-    MakeWhitePanel(this, QSize(820, 440));
+    MakeWhitePanel(this, QSize(760, 440));
 
     VerifyTitleLabel = new QLabel(this);
     VerifyTitleLabel->setGeometry(16, 10, 488, 26);
@@ -100,10 +100,10 @@ TVerifyPanel::TVerifyPanel(QWidget *parent) : QFrame(parent)
     connect(EndVerifyButton, &QPushButton::clicked, this, [this] { emit endRequested(); });
 
     auto *listLabel = new QLabel(QStringLiteral("Verified drivers (newest first)"), this);
-    listLabel->setGeometry(520, 10, 284, 26);
+    listLabel->setGeometry(516, 10, 228, 26);
     VerifyHistoryList = new QListWidget(this);
     VerifyHistoryList->setObjectName(QStringLiteral("VerifyHistoryList"));
-    VerifyHistoryList->setGeometry(520, 44, 284, 382);
+    VerifyHistoryList->setGeometry(516, 44, 228, 382);
     VerifyHistoryList->setSelectionMode(QAbstractItemView::NoSelection);
     VerifyHistoryList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 

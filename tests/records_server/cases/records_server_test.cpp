@@ -224,6 +224,37 @@ TEST_F(RecordsServer, TheBatchReportIsTheSameFromBothStores)
         EXPECT_EQ(reports[1][i], reports[0][i]) << selections[i].name;
 }
 
+TEST_F(RecordsServer, BothStoresGiveEachVerificationToTheDriverRecordItFollows)
+{
+    using namespace report_fixture;
+    const QString locations[2] = {dir.filePath("sqlite-truth"), freshDatabase()};
+    QStringList results[2];
+    for (int store = 0; store < 2; ++store) {
+        SCOPED_TRACE(store == 0 ? "SQLite" : "PostgreSQL");
+        use(locations[store]);
+        transfer("2026-03-02 08:00:00", kA, "500", "Family A");
+        verification("2026-03-02 07:00:00", "S1", "FAIL"); // before S1 was programmed
+        driver("2026-03-02 08:01:00", kA, "S1");
+        verification("2026-03-02 08:01:00", "S1", "FAIL"); // in the record's second
+        driver("2026-03-02 08:02:00", kA, "S2");
+        driver("2026-03-02 08:02:00", kA, "S2"); // again in the same second
+        verification("2026-03-02 08:03:00", "S2", "PASS");
+        driver("2026-03-02 09:01:00", kA, "S1");
+        const QString path = dir.filePath(QStringLiteral("truth-%1.csv").arg(store));
+        auto writer = MakeCsvReportWriter();
+        QString error;
+        ReportTotals totals;
+        ASSERT_TRUE(WriteBatchReport(activeRecordsStore(), {}, *writer, path, &error, &totals)) << error.toStdString();
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        results[store] = CsvColumn(CsvRows(f.readAll()), "verify_result");
+        EXPECT_EQ(totals.verified, 2);
+        EXPECT_EQ(totals.failed, 1);
+    }
+    EXPECT_EQ(results[0], QStringList({"FAIL", "not verified", "PASS", "not verified"}));
+    EXPECT_EQ(results[1], results[0]);
+}
+
 // What a report is headed with, without drawing it.
 class HeadingOfReport : public ReportWriter {
 public:
