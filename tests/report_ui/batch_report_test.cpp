@@ -439,6 +439,7 @@ TEST(ReportDates, FormsTakenAndRefused)
 #include "desktop/record_options_panel.h"
 #include "window_test_folder.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -461,13 +462,16 @@ TEST_F(BatchReport, TheReportButtonWritesTheFileTheUserChoosesAndSaysWhatItWrote
     EXPECT_TRUE(dlg.fileDialogs[0].request.filter.contains("*.csv"));
     EXPECT_TRUE(dlg.messages.isEmpty());
 
+    panel.ReportBatchEdit->setText(" Order 77 "); // heads the report
     panel.ReportPanelReportButton->click();
     ASSERT_EQ(dlg.messages.size(), 1);
     EXPECT_EQ(dlg.messages[0].caption, "Info");
     EXPECT_EQ(dlg.messages[0].text, "Report written to " + QDir::toNativeSeparators(pdf)
                                         + ": 3 transfer(s), 5 driver(s), 1 repeat(s), 3 verified, 2 failed, "
                                           "2 not verified.");
-    EXPECT_TRUE(PdfText(pdf).contains("Transfer 2026-01-06 09:00:00 UTC, programmer 0x11111111"));
+    const QString text = PdfText(pdf);
+    EXPECT_TRUE(text.contains("Transfer 2026-01-06 09:00:00 UTC, programmer 0x11111111"));
+    EXPECT_TRUE(text.contains("Batch / order: Order 77")) << text.toStdString();
 
     panel.ReportPanelReportButton->click(); // a name ending in .csv (any case): CSV
     ASSERT_EQ(dlg.messages.size(), 2);
