@@ -188,6 +188,7 @@ void TVerifyPanel::insertListItem(const VerifiedDriver &entry)
     for (const QString &difference : r.differences)
         text += QStringLiteral("\n      ") + difference;
     auto *item = new QListWidgetItem(text);
+    item->setToolTip(text); // the whole line where the list is too narrow for it
     if (!r.passed) {
         item->setForeground(kFailColour);
         item->setBackground(kFailListBackground);
