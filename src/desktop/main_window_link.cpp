@@ -14,7 +14,8 @@ void TForm1::FollowRadioLink(RadioLink *link)
     LinkState = LinkStatus{};
     LinkState.portOpen = link->isPortOpen();
     LinkState.port = link->openedEntry();
-    LinkState.programmerId = link->receiverIdText();
+    // The programmer is named once a slot with a pairing is shown or a pairing
+    // arrives: the radio window's initial receiver text is no programmer.
     connect(link, &RadioLink::portStateChanged, this, [this, link](bool open) {
         LinkState.portOpen = open;
         if (open) {

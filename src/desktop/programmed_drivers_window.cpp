@@ -28,6 +28,9 @@ public:
         header_->setObjectName(QStringLiteral("ColumnHeader"));
         header_->setTextFormat(Qt::PlainText);
         connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeHeader(); });
+        // The box sets the sideways range from its lines; the header (its names are
+        // often longer than the values) needs to be reached to its end too.
+        connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] { reachHeaderEnd(); });
     }
 
     QLabel *header() const { return header_; }
@@ -40,6 +43,7 @@ public:
         header_->setText(text);
         header_->adjustSize();
         setViewportMargins(0, header_->height() + 2, 0, 0);
+        reachHeaderEnd();
         placeHeader();
     }
 
@@ -47,10 +51,20 @@ protected:
     void resizeEvent(QResizeEvent *event) override
     {
         QPlainTextEdit::resizeEvent(event);
+        reachHeaderEnd();
         placeHeader();
     }
 
 private:
+    void reachHeaderEnd()
+    {
+        QScrollBar *bar = horizontalScrollBar();
+        const int margin = static_cast<int>(document()->documentMargin());
+        const int needed = header_->text().isEmpty() ? 0 : header_->width() + 2 * margin - viewport()->width();
+        if (needed > bar->maximum())
+            bar->setRange(0, needed);
+    }
+
     void placeHeader()
     {
         const QRect area = viewport()->geometry();

@@ -49,6 +49,8 @@ TEST_F(MainWindowTest, TheReportNamesItsColumnsAndScrollsToTheEndOfEveryLine)
     const int needed = blockEnd(memo, memo->document()->findBlockByNumber(60));
     EXPECT_GE(sideways->maximum() + memo->viewport()->width(), needed)
         << "the scroll bar reaches the end of the longest line";
+    EXPECT_GE(sideways->maximum() + memo->viewport()->width(), report.ColumnHeader->width())
+        << "and the end of the header";
 
     // Scrolled down, the header stays above the text; scrolled sideways it moves
     // with the lines.
