@@ -8,6 +8,7 @@
 
 #include "profile/settings_file.h"
 
+#include <QMenu>
 #include <functional>
 
 namespace {
@@ -96,6 +97,22 @@ TEST_F(UnsavedChangesTest, EveryStepThatDropsAChangedSlotAsksFirst)
          },
          [] { return settingsVariablesField[1].current.defaultValue == "450"; }},
         {"new settings", [this] { form->NewFileToolButtonClick(); }, [this] { return selectionsWanted == 1; }},
+        {"new settings on the welcome panel", [this] { form->NewSettingsButtonClick(); },
+         [this] { return selectionsWanted == 1; }},
+        {"load settings from file on the welcome panel",
+         [this] {
+             dlg.filePaths << fileB;
+             form->LoadFileButtonClick();
+         },
+         [] { return settingsVariablesField[1].current.defaultValue == "450"; }},
+        {"a recently used file",
+         [this] {
+             form->RegisterCreateWriteFunction(fileB);
+             form->RecentlyUsedButtonClick();
+             form->PopupMenu1->close();
+             form->File2->trigger();
+         },
+         [] { return settingsVariablesField[1].current.defaultValue == "450"; }},
     };
     const struct {
         MsgAnswer answer;
