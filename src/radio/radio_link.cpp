@@ -128,11 +128,15 @@ int RadioLink::WriteCom(const uint8_t *buffer, int count)
         const int code = port_.errorCode();
         if (code != 0) {
             const QString text = errorTextFor(code, port_.errorText());
-            if (transferRunning_ || port_.deviceLost()) {
-                // The transfer (or the loss notice) says what happened, once.
+            if (transferRunning_) {
+                // The transfer's end says what happened and how far it got, once.
                 loseLink(port_.errorText());
             } else {
-                CloseCom();
+                // A port that went away is also waited for, to be opened again.
+                if (port_.deviceLost())
+                    loseLink(port_.errorText());
+                else
+                    CloseCom();
                 dialogs().message(QStringLiteral("Fehler"), text, MsgButtons::OK, MsgIcon::Error);
             }
         }
