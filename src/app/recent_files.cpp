@@ -2,7 +2,10 @@
 
 #include "common/dialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -23,7 +26,26 @@ bool StoreUsable(const QSettings &store)
 }
 
 QString ValueName(int entry) { return QStringLiteral("File%1").arg(entry); }
+
+// Two spellings of one file (a relative path, "..", the letter case on Windows) are
+// one entry of the list.
+QString SameFileKey(const QString &path)
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+#ifdef Q_OS_WIN
+    return absolute.toCaseFolded();
+#else
+    return absolute;
+#endif
+}
 } // namespace
+
+bool IsSameRecentFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return a.isEmpty() && b.isEmpty();
+    return SameFileKey(a) == SameFileKey(b);
+}
 
 void SetRecentFilesStorageOverride(const QString &iniFilePath) { g_override = iniFilePath; }
 
@@ -34,12 +56,20 @@ void PushRecentFile(const QString &path)
         dialogs().message(QStringLiteral("Error"), kRecentFilesOpenError);
         return;
     }
-    QStringList old;
-    for (int i = 1; i < kRecentFilesCount; ++i)
-        old << store->value(ValueName(i)).toString();
-    store->setValue(ValueName(1), path);
-    for (int i = 2; i <= kRecentFilesCount; ++i)
-        store->setValue(ValueName(i), old.at(i - 2));
+    // The new path goes on top; an older entry of the same file (and any repeat a
+    // list written before held) gives way, so the list names five different files.
+    QStringList entries{path};
+    for (int i = 1; i <= kRecentFilesCount; ++i) {
+        const QString old = store->value(ValueName(i)).toString();
+        if (old.isEmpty())
+            continue;
+        const bool known = std::any_of(entries.cbegin(), entries.cend(),
+                                       [&](const QString &e) { return IsSameRecentFile(e, old); });
+        if (!known)
+            entries << old;
+    }
+    for (int i = 1; i <= kRecentFilesCount; ++i)
+        store->setValue(ValueName(i), entries.value(i - 1));
     store->sync();
     if (!StoreUsable(*store))
         dialogs().message(QStringLiteral("Error"), kRecentFilesWriteError);

@@ -15,10 +15,15 @@ inline const QString kRecentFilesOpenError = QStringLiteral("Can't open  HKEY_CU
 inline const QString kRecentFilesWriteError = QStringLiteral("Can't write string to registry");
 inline const QString kRecentFilesReadError = QStringLiteral("Can't read string from registry");
 
-// Puts `path` at the top: File1 <- path, File2 ... File5 <- the old File1 ... File4;
-// the old File5 is dropped. Duplicates are kept. Failures are shown with the
-// caption "Error" (dialogs()).
+// Puts `path` at the top (File1) and moves the other entries down, the oldest
+// dropping off the end. An entry naming the same file as `path` is taken out, so
+// each file appears once, at the place of its newest use. Failures are shown with
+// the caption "Error" (dialogs()).
 void PushRecentFile(const QString &path);
+
+// Whether two entries name the same file (absolute, cleaned path; letter case
+// ignored on Windows).
+bool IsSameRecentFile(const QString &a, const QString &b);
 
 // The five entries, File1 first; absent values read as empty text. `ok` is false
 // (and the message shown) when the store could not be read.

@@ -10,6 +10,7 @@ public:
         case MsgButtons::YesNoCancel:
             return MsgAnswer::No;
         case MsgButtons::RetryCancel:
+        case MsgButtons::SaveDiscardCancel:
             return MsgAnswer::Cancel;
         default:
             return MsgAnswer::OK;

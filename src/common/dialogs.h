@@ -5,9 +5,9 @@
 #include <QString>
 #include <exception>
 
-enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel, SaveDiscardCancel };
 enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgAnswer { OK, Cancel, Yes, No, Retry };
+enum class MsgAnswer { OK, Cancel, Yes, No, Retry, Save, Discard };
 
 struct FileDialogRequest {
     QString title;        // empty: the toolkit's default title

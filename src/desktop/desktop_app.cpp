@@ -27,8 +27,10 @@ void ConnectDesktopWindows(const DesktopWindows &w)
             QObject::connect(main, &TForm1::helpWanted, w.help, &TInfoForm::ShowWindow);
         if (w.radio) {
             TForm9 *radio = w.radio;
-            SetWindowOwner(radio, main);
-            main->Link = &radio->Link;
+            // Placed on the main window, not kept above it: the operator works in
+            // the main window's panels while the radio link window is open.
+            SetWindowPlacementOwner(radio, main);
+            main->FollowRadioLink(&radio->Link);
             QObject::connect(&radio->Link, &RadioLink::busyChanged, main, &TForm1::RadioLinkBusyChanged);
             QObject::connect(main, &TForm1::closing, radio, &TForm9::CloseSoftware);
             QObject::connect(main, &TForm1::expertModeSet, radio, &TForm9::ExpertModeSet);

@@ -180,6 +180,7 @@ void TForm1::FormCreate(const QStringList &arguments)
     setActiveSlot(1);
 
     LoadDefaultSettingsData();
+    KeepSlotsAsSaved();
 
     Panel5->show();
     Panel9->hide();
@@ -240,6 +241,12 @@ void TForm1::resizeEvent(QResizeEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    bool goOn = false;
+    RunUserAction([&] { goOn = AskToSaveChanges(); });
+    if (!goOn) {
+        event->ignore();
+        return;
+    }
     RunUserAction([this] { FormClose(); });
     event->accept();
     if (EndProgramOnClose)
@@ -263,20 +270,29 @@ void TForm1::DevelopModeEnable()
 
 void TForm1::NewSettingsButtonClick()
 {
+    if (!AskToSaveChanges())
+        return;
     ToolBar3->show();
     Panel5->hide();
-    NewFileToolButtonClick();
+    emit driverSelectionWanted();
 }
 
 void TForm1::LoadFileButtonClick()
 {
+    if (!AskToSaveChanges())
+        return;
     ToolBar3->show();
     Panel5->hide();
     Setting1ToolButtonClick();
-    LoadFileToolButtonClick();
+    LoadSettingsFileWithDialog();
 }
 
-void TForm1::NewFileToolButtonClick() { emit driverSelectionWanted(); }
+void TForm1::NewFileToolButtonClick()
+{
+    if (!AskToSaveChanges())
+        return;
+    emit driverSelectionWanted();
+}
 
 void TForm1::SettingsToolButtonClick()
 {

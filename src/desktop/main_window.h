@@ -19,6 +19,8 @@
 #include "desktop/dc_level_editor.h"
 #include "desktop/main_window_controls.h"
 #include "desktop/ntc_editor.h"
+#include "profile/profile_record.h"
+#include "radio/link_status.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -32,6 +34,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 class SettingsIniFile;
@@ -45,6 +48,9 @@ struct TagVerification;
 
 // Expert mode: 1 when the program was started with the expert keyword, else 0.
 extern int DevelopModeFlag;
+
+// Asked before unsaved slots or window values would be dropped.
+extern const QString kSaveChangesQuestion;
 
 // The designed caption; the version number is appended when the window is created.
 inline const QString kMainWindowDesignedCaption =
@@ -123,7 +129,8 @@ public:
     void File4Click();
     void File5Click();
     void File6Click();
-    void OpenRecentlyUsedEntry(int entry); // entry 1-5
+    // Entry 1-5; false when the operator kept unsaved changes instead ("Save changes?").
+    bool OpenRecentlyUsedEntry(int entry);
 
     // ---- Settings files -----------------------------------------------------------------------
     void LoadFileToolButtonClick();
@@ -131,10 +138,26 @@ public:
     void SaveToolButtonClick();
     void SaveAsToolButtonClick();
     void DropSettingsFile();
-    void ReadSettingsFile(); // reads the open settings file into the slots, then slot 1
+    // Reads the open settings file into the slots, then shows slot 1; true when the
+    // file loaded (a file that is unreadable, of an old version or malformed did not).
+    bool ReadSettingsFile();
     void OpenDialog1Close();
     void OpenDialog2Close();
     void SaveDialog1Close();
+    // "load settings from file" without the question below (the welcome panel asks first).
+    void LoadSettingsFileWithDialog();
+
+    // ---- Unsaved changes (main_window_unsaved.cpp) ------------------------------------------
+    // The slots as last loaded or saved; a slot that differs from them is unsaved.
+    std::array<STRUCT_XML_FILE_VARIABLES, kSlotCount> SlotsAsKept;
+    void KeepSlotsAsSaved();
+    void KeepSlotAsSaved(int slotIndex);
+    // A slot changed since it was loaded or saved, or the window's values differ
+    // from the shown slot.
+    bool HasUnsavedChanges();
+    // "Save changes?" (Save / Discard / Cancel) when there are unsaved changes;
+    // true when the step that asked may go on (nothing unsaved, saved, discarded).
+    bool AskToSaveChanges();
 
     // ---- Summary, programming data, printing ----------------------------------------------------
     void WriteSumarryInformation();
@@ -235,6 +258,12 @@ public:
     // The radio link send and read go through (set by the owner; none: "COM port
     // not opened").
     RadioLink *Link = nullptr;
+
+    // ---- The link's state in the status strip (main_window_link.cpp) ------------------------
+    // Follows `link` (the owner calls it with the radio link window's link).
+    void FollowRadioLink(RadioLink *link);
+    void ShowLinkStatus();
+    LinkStatus LinkState;
 
     // ---- What the other windows answer (connected by the owner) ------------------------------
     // The driver selection window was shown / closed.

@@ -20,6 +20,9 @@ void TForm1::ModelLoaded(int slotIndex)
     CLOEdit->setEnabled(slot.cloAdjustEnable != 0);
     DClevelEdit->setEnabled(slot.dclevelAdjustEnable != 0);
     NTCEdit->setEnabled(slot.ExtNTCAdjustEnable != 0);
+    // A model fresh from the catalogue counts as loaded: what is changed after it
+    // (an edit, a pairing) is what "Save changes?" asks about.
+    KeepSlotAsSaved(slotIndex);
 }
 
 void TForm1::WaitForDriverSelection()

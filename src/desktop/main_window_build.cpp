@@ -449,6 +449,8 @@ void TForm1::BuildStatusStrip()
     row->addWidget(Label53, 1);
     PendingRecordsLabel = make<QLabel>(StatusPanel, "PendingRecordsLabel");
     row->addWidget(PendingRecordsLabel);
+    LinkStatusLabel = make<QLabel>(StatusPanel, "LinkStatusLabel");
+    row->addWidget(LinkStatusLabel);
 }
 
 void TForm1::BuildPopupMenu()

@@ -135,6 +135,7 @@ struct MainWindowControls {
     QFrame *StatusPanel = nullptr;
     QLabel *Label53 = nullptr;
     QLabel *PendingRecordsLabel = nullptr; // "N record(s) kept pending" while there are any
+    QLabel *LinkStatusLabel = nullptr;     // stick, programmer and a transfer's progress
     QMenu *PopupMenu1 = nullptr;
     QAction *File1 = nullptr;
     QAction *File2 = nullptr;

@@ -42,26 +42,31 @@ void TForm1::RecentlyUsedButtonClick()
     PopupMenu1->popup(at);
 }
 
-void TForm1::OpenRecentlyUsedEntry(int entry)
+bool TForm1::OpenRecentlyUsedEntry(int entry)
 {
     const QString path = RecentlyUsedFiles.value(entry - 1);
     const int dot = path.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? path.mid(dot) : QString();
-    if (extension == QLatin1String(".xml")) {
+    const bool catalogue = extension == QLatin1String(".xml");
+    const bool settings = extension == QLatin1String(".set");
+    if ((catalogue || settings) && !AskToSaveChanges())
+        return false;
+    if (catalogue) {
         emit recentCatalogueChosen(path);
-    } else if (extension == QLatin1String(".set")) {
+    } else if (settings) {
         LoadModelDataFromSetRecentUsedFile(path);
     }
     ToolBar3->show();
     Panel5->hide();
+    return true;
 }
 
 void TForm1::File1Click() { OpenRecentlyUsedEntry(1); }
 void TForm1::File2Click() { OpenRecentlyUsedEntry(1); }
 void TForm1::File3Click()
 {
-    OpenRecentlyUsedEntry(2);
-    emit driverSelectionWanted();
+    if (OpenRecentlyUsedEntry(2))
+        emit driverSelectionWanted();
 }
 void TForm1::File4Click() { OpenRecentlyUsedEntry(3); }
 void TForm1::File5Click() { OpenRecentlyUsedEntry(4); }
@@ -87,7 +92,7 @@ void TForm1::DropSettingsFile()
     SettingsFileOpen = 0;
 }
 
-void TForm1::ReadSettingsFile()
+bool TForm1::ReadSettingsFile()
 {
     SettingsLoadOptions options;
     options.dcLevelAdjust = [this](int slotIndex) { DC_LevelAdjust(slotIndex); };
@@ -95,9 +100,13 @@ void TForm1::ReadSettingsFile()
     const int activeBefore = activeSlot();
     const SettingsLoadResult result = UploadSettingsFromIniFile(*SettingsFile, options);
     if (result == SettingsLoadResult::OldVersion || result == SettingsLoadResult::Unreadable)
-        return;
+        return false;
     try {
         Setting1ToolButtonClick();
+        // What the slots hold now is what a save of the open file would write
+        // (after a format error, what was read or the defaults it was reported with).
+        KeepSlotsAsSaved();
+        return result == SettingsLoadResult::Loaded;
     } catch (const std::exception &e) {
         // A slot that cannot be shown would leave the window half updated: the slots
         // shown before come back, and no file stays open to save them into.
@@ -106,10 +115,18 @@ void TForm1::ReadSettingsFile()
         DropSettingsFile();
         ReloadSettings();
         ShowGeneralError(e);
+        return false;
     }
 }
 
 void TForm1::LoadFileToolButtonClick()
+{
+    if (!AskToSaveChanges())
+        return;
+    LoadSettingsFileWithDialog();
+}
+
+void TForm1::LoadSettingsFileWithDialog()
 {
     ToolBar3->show();
     const FileDialogRequest request = settingsDialog(QStringLiteral("Open settings file"));
@@ -120,8 +137,9 @@ void TForm1::LoadFileToolButtonClick()
         return;
     SettingsFile = std::make_unique<SettingsIniFile>(path);
     SettingsFileOpen = 1;
-    RegisterCreateWriteFunction(path);
-    ReadSettingsFile();
+    // Only a file that loaded goes on the recently-used list.
+    if (ReadSettingsFile())
+        RegisterCreateWriteFunction(path);
 }
 
 void TForm1::LoadModelDataFromSetRecentUsedFile(const QString &path)
@@ -133,7 +151,9 @@ void TForm1::LoadModelDataFromSetRecentUsedFile(const QString &path)
         return;
     SettingsFile = std::make_unique<SettingsIniFile>(path);
     SettingsFileOpen = 1;
-    ReadSettingsFile();
+    // The file goes to the top of the list: the list is ordered by the newest use.
+    if (ReadSettingsFile())
+        RegisterCreateWriteFunction(path);
 }
 
 void TForm1::SaveToolButtonClick()
@@ -147,9 +167,11 @@ void TForm1::SaveToolButtonClick()
         return;
     }
     // A failed write has been reported already; it is not confirmed as saved.
-    if (DownloadSettingsToIniFile(*SettingsFile))
+    if (DownloadSettingsToIniFile(*SettingsFile)) {
+        KeepSlotsAsSaved();
         dialogs().message(QStringLiteral("Info"), QStringLiteral("Recent values saved to actual opened ini file"),
                           MsgButtons::OK, MsgIcon::Information);
+    }
     ReloadSettings();
 }
 
@@ -167,7 +189,8 @@ void TForm1::SaveAsToolButtonClick()
         return;
     SettingsFile = std::make_unique<SettingsIniFile>(path);
     SettingsFileOpen = 1;
-    DownloadSettingsToIniFile(*SettingsFile);
+    if (DownloadSettingsToIniFile(*SettingsFile))
+        KeepSlotsAsSaved();
 }
 
 void TForm1::OpenDialog1Close() { ReloadSettings(); }

@@ -25,6 +25,8 @@ QMessageBox::StandardButtons standardButtons(MsgButtons buttons)
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MsgButtons::RetryCancel:
         return QMessageBox::Retry | QMessageBox::Cancel;
+    case MsgButtons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     case MsgButtons::OK:
     default:
         return QMessageBox::Ok;
@@ -77,6 +79,10 @@ MsgAnswer QtDialogs::message(const QString &caption, const QString &text, MsgBut
         return MsgAnswer::Retry;
     case QMessageBox::Ok:
         return MsgAnswer::OK;
+    case QMessageBox::Save:
+        return MsgAnswer::Save;
+    case QMessageBox::Discard:
+        return MsgAnswer::Discard;
     default:
         // Closed with the window's close box: the button that means "no".
         switch (buttons) {

@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
@@ -79,12 +80,14 @@ QPixmap connectPicture()
 }
 } // namespace
 
-TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+// A window of its own, not a dialog: the operator works in the main window while
+// it is open, and a dialog would stay above the main window and cover its panels.
+TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(QStringLiteral("settings (constant data)"));
     // Centred on its owner whenever it is shown; the program's owner makes the
     // main window its owner.
-    SetWindowOwner(this, parent);
+    SetWindowPlacementOwner(this, parent);
 
     // The controls stand on a surface of the layout's size; a screen with less
     // room than the layout (a large scale) gets a smaller window that scrolls.
@@ -206,16 +209,39 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
     // ---- Status bar ------------------------------------------------------------------------------
     StatusBar1 = place(new QStatusBar(Content), 0, kExpertHeight - 24, kExpertWidth, 24);
     StatusBar1->setSizeGripEnabled(false);
+    // The panels share the bar in the designed proportions (200 : 400 : 180 : 200,
+    // which add up to more than the bar: fixed, the last one was cut off); a
+    // longer text (a port path, a long send state) widens its panel, taking room
+    // from the others' slack, so that every text is shown whole.
     const int widths[4] = {200, 400, 180, 200};
     for (int i = 0; i < 4; ++i) {
-        StatusPanels[size_t(i)] = new QLabel(StatusBar1);
-        StatusPanels[size_t(i)]->setFixedWidth(widths[i]);
-        StatusBar1->addWidget(StatusPanels[size_t(i)]);
+        auto *panel = new QLabel(StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanels[size_t(i)] = panel;
+        StatusBar1->addWidget(panel, widths[i]);
     }
     Timer1 = Link.receiveTimer();
 
     // ---- The link's texts shown here ---------------------------------------------------------------
-    connect(&Link, &RadioLink::logLine, this, [this](const QString &line) { MemoReceive->appendPlainText(line); });
+    connect(&Link, &RadioLink::logLine, this, [this](const QString &line) {
+        MemoReceive->appendPlainText(line);
+        // A new line is read from its start, whatever a long line scrolled to before.
+        MemoReceive->horizontalScrollBar()->setValue(0);
+    });
+    // ---- A stick pulled out: found again when it is back -----------------------------------------------
+    ReconnectTimer = new QTimer(this);
+    ReconnectTimer->setObjectName(QStringLiteral("ReconnectTimer"));
+    ReconnectTimer->setInterval(kReconnectIntervalMs);
+    connect(ReconnectTimer, &QTimer::timeout, this, [this] { RunUserAction([this] { ReconnectWhenBack(); }); });
+    connect(&Link, &RadioLink::linkLost, this, [this](const QString &port, const QString &) {
+        OpenPortButton->setText(QStringLiteral("Open port"));
+        Link.OutputLog(QStringLiteral("Waiting for the stick on ") + port + QStringLiteral(" to come back"));
+        ReconnectTimer->start();
+    });
+    connect(&Link, &RadioLink::portStateChanged, this, [this](bool open) {
+        if (open)
+            ReconnectTimer->stop();
+    });
     connect(&Link, &RadioLink::statusPanelChanged, this,
             [this](int panel, const QString &text) { StatusPanels[size_t(panel)]->setText(text); });
     connect(&Link, &RadioLink::stickInfoChanged, this, [this](const QString &text) { Label9->setText(text); });
@@ -375,6 +401,18 @@ void TForm9::ButtonSearchComPortsClick()
     ComboBoxComPort->clear();
     ComboBoxComPort->addItems(ports);
     ComboBoxComPort->setCurrentIndex(selected);
+}
+
+bool TForm9::ReconnectWhenBack()
+{
+    if (Link.isPortOpen() || Link.lostPortEntry().isEmpty()) {
+        ReconnectTimer->stop();
+        return false;
+    }
+    if (!Link.ReopenLostPort())
+        return false;
+    OpenPortButton->setText(QStringLiteral("Close port"));
+    return true;
 }
 
 void TForm9::OpenPortButtonClick()

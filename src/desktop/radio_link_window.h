@@ -101,6 +101,12 @@ public:
     std::array<QLabel *, 4> StatusPanels{};
     // The receive tick (the link's timer, 110 ms, running from creation).
     QTimer *Timer1 = nullptr;
+    // After the stick's port went away: looks for it once a second and opens it
+    // again when it is back (stopped when a port is opened by hand).
+    QTimer *ReconnectTimer = nullptr;
+    static constexpr int kReconnectIntervalMs = 1000;
+    // One look for the lost port: opens it when it is there again; true when it did.
+    bool ReconnectWhenBack();
     // The surface the controls stand on (the layout's size) and the window's view
     // of it, which scrolls when the screen has less room than the layout.
     QWidget *Content = nullptr;

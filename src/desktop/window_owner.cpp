@@ -22,6 +22,8 @@ public:
         window->installEventFilter(this);
     }
     QPointer<QWidget> owner;
+    // False: placed on the owner only, never tied to it.
+    bool tie = true;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -30,7 +32,7 @@ protected:
         // mapped, so the window manager sees the owner and the position at once.
         if (event->type() == QEvent::Show && !event->spontaneous() && watched == parent()) {
             auto *window = static_cast<QWidget *>(watched);
-            tieToOwner(window, owner ? owner->window() : nullptr);
+            tieToOwner(window, tie && owner ? owner->window() : nullptr);
             PlaceOnOwner(window);
         }
         return false;
@@ -99,15 +101,23 @@ void moveTo(QWidget *window, const QRect &frame, const QMargins &margins)
 
 } // namespace
 
-void SetWindowOwner(QWidget *window, QWidget *owner)
+namespace {
+void setOwner(QWidget *window, QWidget *owner, bool tie)
 {
-    if (WindowOwnerLink *link = ownerLink(window))
+    WindowOwnerLink *link = ownerLink(window);
+    if (link)
         link->owner = owner;
     else
-        new WindowOwnerLink(window, owner);
+        link = new WindowOwnerLink(window, owner);
+    link->tie = tie;
     if (window->isVisible())
-        WindowOwnerLink::tieToOwner(window, owner ? owner->window() : nullptr);
+        WindowOwnerLink::tieToOwner(window, tie && owner ? owner->window() : nullptr);
 }
+} // namespace
+
+void SetWindowOwner(QWidget *window, QWidget *owner) { setOwner(window, owner, true); }
+
+void SetWindowPlacementOwner(QWidget *window, QWidget *owner) { setOwner(window, owner, false); }
 
 QWidget *WindowOwner(const QWidget *window)
 {

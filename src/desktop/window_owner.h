@@ -16,6 +16,11 @@ class QWidget;
 // a null owner leaves `window` on its own, centred on its screen.
 void SetWindowOwner(QWidget *window, QWidget *owner);
 
+// Like SetWindowOwner, but `window` is only placed on its owner: it is not kept
+// above it, so the owner can come to the front (a window the operator works
+// beside, such as the radio link window).
+void SetWindowPlacementOwner(QWidget *window, QWidget *owner);
+
 // The window `window` belongs to: the one given to SetWindowOwner, else the
 // window of its parent widget; null for a window on its own.
 QWidget *WindowOwner(const QWidget *window);

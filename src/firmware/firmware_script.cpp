@@ -48,6 +48,59 @@ FirmwareScriptLoad loadFrom(const QString &path)
 }
 } // namespace
 
+QString CheckFirmwareScript(const QByteArray &script)
+{
+    const qint64 size = script.size();
+    const auto at = [](qint64 p) { return QStringLiteral("%1").arg(p, 4, 16, QLatin1Char('0')).toUpper(); };
+    const auto cut = [&](char marker, qint64 p) {
+        return QStringLiteral("the record '%1' at position 0x%2 is cut short").arg(QLatin1Char(marker)).arg(at(p));
+    };
+    qint64 p = 0;
+    while (p < size) {
+        const char marker = script[p];
+        switch (marker) {
+        case kMarkerVersion:
+            if (p + 2 > size)
+                return cut(marker, p);
+            p += 2;
+            break;
+        case kMarkerClear:
+            p += 1;
+            break;
+        case kMarkerSend: {
+            if (p + 3 > size)
+                return cut(marker, p);
+            const qint64 n = (qint64(quint8(script[p + 1])) << 8) | quint8(script[p + 2]);
+            if (n == 0)
+                return QStringLiteral("the send record at position 0x%1 carries no data").arg(at(p));
+            if (p + 3 + n > size)
+                return cut(marker, p);
+            p += 3 + n;
+            break;
+        }
+        case kMarkerDelay:
+            if (p + 3 > size)
+                return cut(marker, p);
+            p += 3;
+            break;
+        case kMarkerRead: {
+            const qint64 terminator = p + 2 <= size ? script.indexOf('\0', p + 2) : -1;
+            if (terminator < 0)
+                return cut(marker, p);
+            p = terminator + 1;
+            break;
+        }
+        case kMarkerEnd:
+            return {};
+        default:
+            return QStringLiteral("unknown record byte 0x%1 at position 0x%2")
+                .arg(QStringLiteral("%1").arg(quint8(marker), 2, 16, QLatin1Char('0')).toUpper())
+                .arg(at(p));
+        }
+    }
+    return {};
+}
+
 void setFirmwareScriptFolder(const QString &folder) { folderOverride() = folder; }
 
 QString firmwareScriptFolder()

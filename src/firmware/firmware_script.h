@@ -38,6 +38,12 @@ FirmwareScriptLoad LoadFirmwareScript();
 // Loads a script from a given file (the command line's --script).
 FirmwareScriptLoad LoadFirmwareScriptFile(const QString &path);
 
+// Walks the script's records without sending anything: empty when every record is
+// whole and known and a send record carries data, otherwise what is wrong and at
+// which position. A script that fails here would stop part-way, after the
+// programmer had left its running firmware.
+QString CheckFirmwareScript(const QByteArray &script);
+
 // The folder searched for the script file; an empty text restores the program's folder.
 void setFirmwareScriptFolder(const QString &folder);
 QString firmwareScriptFolder();

@@ -4,6 +4,8 @@
 #include "common/dialogs.h"
 #include "serial/tcom_class.h"
 
+#include <QDir>
+
 class FirmwareUpdater::BusyScope {
 public:
     explicit BusyScope(bool &flag) : flag_(flag) { flag_ = true; }
@@ -152,17 +154,31 @@ bool FirmwareUpdater::sendMagicCode()
     return written;
 }
 
-bool FirmwareUpdater::sendFirmware()
+bool FirmwareUpdater::loadUsableScript(FirmwareScriptLoad &script)
+{
+    script = hooks_.loadScript ? hooks_.loadScript() : LoadFirmwareScript();
+    QString problem = script.error;
+    const QString flaw = problem.isEmpty() ? CheckFirmwareScript(script.data) : QString();
+    if (!flaw.isEmpty())
+        problem = QStringLiteral("The firmware script cannot be used: ") + flaw;
+    if (problem.isEmpty())
+        return true;
+    const QString file = script.origin.isEmpty() ? QStringLiteral("(no file)") : QDir::toNativeSeparators(script.origin);
+    log(QStringLiteral("Update refused: ") + problem + QStringLiteral(" - ") + file);
+    log(QStringLiteral("Nothing was sent; the programmer keeps its firmware"));
+    dialogs().message(QStringLiteral("Error"),
+                      problem + QStringLiteral("\nFirmware script looked for: ") + file
+                          + QStringLiteral("\nThe update was not started; nothing was sent to the programmer."),
+                      MsgButtons::OK, MsgIcon::Error);
+    return false;
+}
+
+bool FirmwareUpdater::sendFirmware(const FirmwareScriptLoad &script)
 {
     if (!port_)
         return false;
     if (!reopenBeforeSending())
         return false;
-    const FirmwareScriptLoad script = hooks_.loadScript ? hooks_.loadScript() : LoadFirmwareScript();
-    if (!script.error.isEmpty()) {
-        dialogs().message(QStringLiteral("Error"), script.error, MsgButtons::OK, MsgIcon::Error);
-        return false;
-    }
     if (hooks_.progress)
         hooks_.progress(0);
     FirmwareScriptPlayer player({hooks_.log, hooks_.progress, hooks_.nowMs, hooks_.sleepMs});
@@ -186,7 +202,12 @@ bool FirmwareUpdater::SendFirmware()
     if (busy_)
         return false;
     BusyScope scope(busy_);
-    return sendFirmware();
+    if (!port_)
+        return false;
+    FirmwareScriptLoad script;
+    if (!loadUsableScript(script))
+        return false;
+    return sendFirmware(script);
 }
 
 bool FirmwareUpdater::SendMagicCodeAndFirmware()
@@ -194,6 +215,11 @@ bool FirmwareUpdater::SendMagicCodeAndFirmware()
     if (busy_)
         return false;
     BusyScope scope(busy_);
+    if (!port_)
+        return false;
+    FirmwareScriptLoad script;
+    if (!loadUsableScript(script))
+        return false;
     sendMagicCode();
     const bool yes = hooks_.confirmBootloader
                          ? hooks_.confirmBootloader()
@@ -201,5 +227,5 @@ bool FirmwareUpdater::SendMagicCodeAndFirmware()
                                              QStringLiteral("Is NFC programming device in Bootloader Mode?"),
                                              MsgButtons::YesNo, MsgIcon::Question)
                                == MsgAnswer::Yes;
-    return yes && sendFirmware();
+    return yes && sendFirmware(script);
 }

@@ -39,9 +39,13 @@ public:
     void PortButton(const QString *selectedEntry);
     // "Send MagicCode": true when the four bytes were written.
     bool SendMagicCode();
-    // "Send Firmware": true when the script ran to its end without an error.
+    // "Send Firmware": true when the script ran to its end without an error. The
+    // script is loaded and checked first; a missing or unusable one is refused
+    // (log and message name the file looked for) and nothing is sent.
     bool SendFirmware();
-    // "Send MC + FW": the magic code, the question, then the script on Yes.
+    // "Send MC + FW": the script is loaded and checked first, so that the magic code
+    // never leaves the programmer in its bootloader without a script to play; then
+    // the magic code, the question, and the script on Yes.
     bool SendMagicCodeAndFirmware();
 
     // True while a button's operation runs; clicks meanwhile are ignored.
@@ -63,7 +67,9 @@ private:
     bool reopenBeforeSending();
     void closeAfterSending(); // the send buttons stay enabled: the next send reopens the port
     bool sendMagicCode();
-    bool sendFirmware();
+    bool sendFirmware(const FirmwareScriptLoad &script);
+    // Loads and checks the script; false (refusal logged and shown) when unusable.
+    bool loadUsableScript(FirmwareScriptLoad &script);
 
     Hooks hooks_;
     std::unique_ptr<TComClass> port_;

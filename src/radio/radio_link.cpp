@@ -128,12 +128,61 @@ int RadioLink::WriteCom(const uint8_t *buffer, int count)
         const int code = port_.errorCode();
         if (code != 0) {
             const QString text = errorTextFor(code, port_.errorText());
-            CloseCom();
-            dialogs().message(QStringLiteral("Fehler"), text, MsgButtons::OK, MsgIcon::Error);
+            if (transferRunning_) {
+                // The transfer's end says what happened and how far it got, once.
+                loseLink(port_.errorText());
+            } else {
+                // A port that went away is also waited for, to be opened again.
+                if (port_.deviceLost())
+                    loseLink(port_.errorText());
+                else
+                    CloseCom();
+                dialogs().message(QStringLiteral("Fehler"), text, MsgButtons::OK, MsgIcon::Error);
+            }
         }
         return kComError;
     }
     return kComDone;
+}
+
+void RadioLink::loseLink(const QString &reason)
+{
+    if (!isPortOpen())
+        return;
+    lostPortEntry_ = openedEntry_;
+    lossReason_ = reason;
+    OutputLog(QStringLiteral("Error: the stick's port ") + openedEntry_ + QStringLiteral(" is gone (") + reason
+              + QStringLiteral("); port closed"));
+    CloseCom();
+    ownId = 0;
+    emit ownIdChanged(ownId);
+    emit linkLost(lostPortEntry_, reason);
+}
+
+bool RadioLink::ReopenLostPort()
+{
+    if (isPortOpen() || lostPortEntry_.isEmpty())
+        return false;
+    const QString entry = lostPortEntry_;
+    int number = -1;
+    const QString name = PortNameForEntry(entry, &number);
+    openedEntry_ = entry;
+    if (!InitCom(name))
+        return false; // not back yet: asked again later, silently
+    openPortEntry_ = number >= 0 ? QString::number(number) : entry;
+    lostPortEntry_.clear();
+    setStatusPanel(0, QStringLiteral("Port ") + openPortEntry_ + QStringLiteral(" opened"));
+    OutputLog(QStringLiteral("The stick is back on ") + entry + QStringLiteral(": port opened again"));
+    RequestStickVersion();
+    return true;
+}
+
+bool RadioLink::CheckLinkLost()
+{
+    if (!port_.deviceLost())
+        return false;
+    loseLink(port_.errorText());
+    return true;
 }
 
 void RadioLink::ClearCom() { port_.drain(); }
@@ -161,11 +210,16 @@ QString RadioLink::TogglePort(const QString &selectedEntry)
     int number = -1;
     const QString name = PortNameForEntry(selectedEntry, &number);
     openPortEntry_ = number >= 0 ? QString::number(number) : selectedEntry;
+    // Set first: whoever follows the port's opening asks which entry it was.
+    const QString openedBefore = openedEntry_;
+    openedEntry_ = selectedEntry;
     if (InitCom(name)) {
+        lostPortEntry_.clear();
         setStatusPanel(0, QStringLiteral("Port ") + openPortEntry_ + QStringLiteral(" opened"));
         RequestStickVersion();
         return QStringLiteral("Close port");
     }
+    openedEntry_ = openedBefore;
     dialogs().message(QString(), kCouldNotConnect + DeviceAccessHint(name)); // names the group to join
     return QStringLiteral("Open port");
 }
@@ -218,6 +272,7 @@ void RadioLink::RequestDutyCycleInfo()
 
 void RadioLink::Timer1Timer()
 {
+    CheckLinkLost();
     if (radioNotices.pending)
         SendToUserMessageInfo(*this);
     receiver_.receive();
@@ -340,7 +395,7 @@ bool RadioLink::sendIdentity(const IdentityFields &identity, bool packageLogForm
     if (ident.size() != 36)
         setStatusPanel(1, QStringLiteral("Error Lenght"));
     for (int p = 0; p < 3; ++p) {
-        if (stopWhenPortCloses && !isPortOpen())
+        if (stopWhenPortCloses && (CheckLinkLost() || !isPortOpen()))
             return false;
         const QString chunk = ident.mid(12 * p, 12);
         if (packageLogForm)
@@ -349,6 +404,7 @@ bool RadioLink::sendIdentity(const IdentityFields &identity, bool packageLogForm
         else
             OutputLog(QStringLiteral("-> Ident Data to send '") + chunk + QStringLiteral("'"));
         Send(tavel::IdentityFrameText(p, chunk, &transferChecksum), false);
+        frameWentOut();
     }
     return true;
 }
@@ -357,13 +413,23 @@ bool RadioLink::sendProgramming(const QStringList &lines, bool stopWhenPortClose
 {
     const int n = int(lines.size());
     for (int i = 0; i < n; ++i) {
-        if (stopWhenPortCloses && !isPortOpen())
+        if (stopWhenPortCloses && (CheckLinkLost() || !isPortOpen()))
             return false;
         QString line = lines[i];
         line.remove(QLatin1Char(' '));
         Send(tavel::ProgrammingDataFrameText(n, i, line, &transferChecksum), false);
+        frameWentOut();
     }
     return true;
+}
+
+void RadioLink::frameWentOut()
+{
+    // A frame whose write closed the port did not go out.
+    if (!transferRunning_ || !isPortOpen())
+        return;
+    ++transferSent_;
+    emit transferProgress(transferSent_, transferTotal_);
 }
 
 void RadioLink::SendIdentityData(const IdentityFields &identity, bool packageLogForm)
@@ -438,15 +504,43 @@ bool RadioLink::SendCurrentDataPackage(const IdentityFields &identity, const QSt
         dialogs().message(QStringLiteral("Error"), refusal);
         return false;
     }
-    // When the port closes during the package (a failed write was reported with
-    // its error text), the remaining frames are not tried one by one.
+    // When the port closes during the package, the remaining frames are not tried
+    // one by one: the transfer ends at once with one message that says how far it got.
     const bool stop = isPortOpen();
     transferAwaitingConfirmation = false;
-    if (!sendIdentity(identity, true, stop))
-        return false;
-    PauseProcessingEvents(200);
-    transferAwaitingConfirmation = sendProgramming(programmingData, stop) && isPortOpen();
+    transferRunning_ = stop;
+    transferSent_ = 0;
+    transferTotal_ = 3 + int(programmingData.size());
+    lossReason_.clear();
+    if (stop)
+        emit transferProgress(0, transferTotal_);
+    bool complete = sendIdentity(identity, true, stop);
+    if (complete) {
+        PauseProcessingEvents(200);
+        complete = sendProgramming(programmingData, stop);
+    }
+    // A loss noticed while the last frame was on its way counts too.
+    if (stop)
+        CheckLinkLost();
+    transferAwaitingConfirmation = complete && isPortOpen();
+    transferRunning_ = false;
+    if (stop)
+        emit transferProgress(0, 0);
+    if (stop && !isPortOpen()) {
+        const QString reason = lossReason_.isEmpty() ? QString() : QStringLiteral("\n(") + lossReason_ + QLatin1Char(')');
+        OutputLog(QStringLiteral("Error: transfer incomplete, %1 of %2 frames sent").arg(transferSent_).arg(transferTotal_));
+        dialogs().message(kComErrorCaption, TransferLostText(transferSent_, transferTotal_) + reason, MsgButtons::OK,
+                          MsgIcon::Error);
+    }
     return transferAwaitingConfirmation;
+}
+
+QString TransferLostText(int sent, int total)
+{
+    return QStringLiteral("%1 of %2 frames sent; the transfer is incomplete and was not recorded \u2014 plug the "
+                          "stick in again and press send")
+        .arg(sent)
+        .arg(total);
 }
 
 void RadioLink::SendUserText(const QString &text)

@@ -44,6 +44,9 @@ inline const QString kComErrorCaption = QStringLiteral("COM Error");
 inline const QString kCouldNotConnect = QStringLiteral("ERROR: Could not connect. Maybe in use?");
 inline const QString kMoreStickPorts = QStringLiteral("Ther are more OnOcean ports. Choice one of them");
 
+// The one message of a transfer that ended because the port went away.
+QString TransferLostText(int sent, int total);
+
 class RadioLink : public QObject {
     Q_OBJECT
 public:
@@ -77,6 +80,20 @@ public:
     QStringList SearchStickPorts(int *selectedIndex);
     // Called when the main window closes.
     void CloseSoftware() { ClearCom(); }
+    // When the device behind the open port went away (the stick was pulled, the
+    // port vanished): closes the port, says so in the log and with linkLost, and
+    // returns true. Run by every receive tick and before every frame, so that a
+    // sequence ends at once instead of waiting for acknowledgements that cannot come.
+    bool CheckLinkLost();
+    // The port list entry of the port that went away (empty when none went away
+    // since the last open), for reconnecting when it comes back.
+    QString lostPortEntry() const { return lostPortEntry_; }
+    // The port list entry last opened by the toggle, as it was selected.
+    QString openedEntry() const { return openedEntry_; }
+    // Tries, without a message, to open the port that went away again; when it
+    // opens, it is used as the toggle would (status, stick version) and the log
+    // says so. False while it is not back (or no port went away, or one is open).
+    bool ReopenLostPort();
 
     // ---- ESP3 ---------------------------------------------------------------
     void SendUsartDataFrame(uint8_t n, const uint8_t *frame, uint32_t destinationId);
@@ -231,6 +248,11 @@ signals:
     void pairingAccepted(const QString &idText, const QString &version);
     // A send or read sequence started (true) or ended, failed or was cancelled (false).
     void busyChanged(bool busy);
+    // The device behind the open port went away; the port is closed now.
+    void linkLost(const QString &portEntry, const QString &reason);
+    // A transfer (SendCurrentDataPackage) has sent `sent` of its `total` frames;
+    // (0, 0) when it ended.
+    void transferProgress(int sent, int total);
     // The programmer reported a driver programmed: the own ID the report was
     // addressed to and the programmer's ID ("0x" and eight digits), the driver's
     // serial number.
@@ -262,6 +284,16 @@ private:
     QString openPortEntry_;
     QTimer *timer_ = nullptr;
     bool busy_ = false;
+    // While a transfer runs, a lost port is reported once at its end (with what was
+    // sent) instead of by the failed write.
+    bool transferRunning_ = false;
+    int transferSent_ = 0;
+    int transferTotal_ = 0;
+    QString lossReason_;
+    QString lostPortEntry_;
+    QString openedEntry_;
+    void frameWentOut();
+    void loseLink(const QString &reason);
     bool sendDelay_ = true;
     bool useOwnId_ = true;
     QString receiverIdText_ = QStringLiteral("0x12345678");

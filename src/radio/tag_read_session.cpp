@@ -23,6 +23,13 @@ TagReadOutcome RunTagRead(RadioLink &link)
         InstallTagReception(link);
     link.SwitchToRead();
     while (!TagIdentReceived()) {
+        // Nothing can arrive through a port that went away: the wait ends with
+        // what to do instead of asking again and again.
+        if (link.CheckLinkLost() || !link.isPortOpen()) {
+            MarkTagIdentNotRead();
+            dialogs().message(kComErrorCaption, kTagReadLinkLostMessage, MsgButtons::OK, MsgIcon::Error);
+            return TagReadOutcome::LinkLost;
+        }
         if (dialogs().message(QStringLiteral("Info"), kTagReadWaitMessage, MsgButtons::OKCancel)
             == MsgAnswer::Cancel) {
             link.Send(QStringLiteral("14"), false);

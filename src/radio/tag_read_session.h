@@ -16,7 +16,12 @@ enum class TagReadOutcome {
     Busy,      // another send or read sequence runs: refused, nothing sent
     Cancelled, // "14" sent, ident data marked not read again
     Arrived,   // an identity block 0 arrived: show the tag info window
+    LinkLost,  // the stick's port went away during the wait: kTagReadLinkLostMessage shown
 };
+
+inline const QString kTagReadLinkLostMessage = QStringLiteral(
+    "The stick's port closed while waiting for the driver; the driver was not read \u2014 plug the stick in "
+    "again and press read");
 
 // The receive tick keeps running while the wait box is open, so the identity
 // arrives during the box and the user's OK finds it.

@@ -11,6 +11,11 @@ public:
             if (readyRead_)
                 readyRead_();
         });
+        // The port notices a removed device by itself (its read notification fails);
+        // the error may be cleared by a later call, the loss is kept until the next open.
+        QObject::connect(&port_, &QSerialPort::errorOccurred, &port_, [this](QSerialPort::SerialPortError e) {
+            noteLoss(e);
+        });
     }
     void setReadyReadHandler(std::function<void()> handler) override { readyRead_ = std::move(handler); }
 
@@ -19,6 +24,7 @@ public:
         port_.close();
         error_.clear();
         code_ = 0;
+        lost_ = false;
         port_.setPortName(portName);
         if (!port_.open(QIODevice::ReadWrite)) {
             remember();
@@ -104,10 +110,20 @@ public:
     }
     QString errorText() const override { return error_.isEmpty() ? port_.errorString() : error_; }
     int errorCode() const override { return code_; }
+    bool deviceLost() const override { return lost_; }
 
 private:
+    void noteLoss(QSerialPort::SerialPortError e)
+    {
+        if (e == QSerialPort::ResourceError && port_.isOpen() && !lost_) {
+            lost_ = true;
+            error_ = port_.errorString();
+            code_ = int(e);
+        }
+    }
     void remember()
     {
+        noteLoss(port_.error());
         error_ = port_.errorString();
         code_ = int(port_.error());
         if (code_ == 0 && !error_.isEmpty())
@@ -118,6 +134,7 @@ private:
     std::function<void()> readyRead_;
     QString error_;
     int code_ = 0;
+    bool lost_ = false;
 };
 
 SerialPortFactory &factory()

@@ -30,6 +30,10 @@ public:
     // The system's code for the last failure; 0 when the last operation did not fail
     // with a reported error. Implementations without codes report 1 for any error text.
     virtual int errorCode() const { return errorText().isEmpty() ? 0 : 1; }
+    // True once the device behind the open port went away (unplugged, the other
+    // side of a pseudo-terminal closed): nothing will pass through it again until
+    // it is opened anew. Ports that cannot tell report false.
+    virtual bool deviceLost() const { return false; }
     // Called (on the thread that owns the port, from its event loop) whenever new
     // bytes are waiting. Ports that cannot tell keep the handler and never call it;
     // their owner then relies on its periodic read.

@@ -37,6 +37,8 @@ public:
     void drain();
     int errorCode() const { return port_ ? port_->errorCode() : 0; }
     QString errorText() const { return port_ ? port_->errorText() : QString(); }
+    // The device behind the open port went away (see ISerialPort::deviceLost).
+    bool deviceLost() const { return port_ && port_->isOpen() && port_->deviceLost(); }
     // Called whenever new bytes wait (kept across openings).
     void setReadyReadHandler(std::function<void()> handler);
 

@@ -156,11 +156,16 @@ TEST(FirmwareUpdater, WithoutScriptNothingIsSentAndThePortStaysOpen)
     s.script = LoadFirmwareScript();
     s.open("COM4");
     EXPECT_FALSE(s.updater.SendFirmware());
-    EXPECT_EQ(s.dialogs.texts(), QStringList{"Cannot find resource"});
+    // The refusal names the file looked for, in the message and in the log.
+    const QString lookedFor = QDir::toNativeSeparators(QDir(empty.path()).filePath("nfc_programmer_firmware.bin"));
+    ASSERT_EQ(s.dialogs.messages.size(), 1);
     EXPECT_EQ(s.dialogs.messages[0].caption, "Error");
+    EXPECT_EQ(s.dialogs.messages[0].text.split('\n').first(), "Cannot find resource");
+    EXPECT_TRUE(s.dialogs.messages[0].text.contains(lookedFor)) << s.dialogs.messages[0].text.toStdString();
     EXPECT_TRUE(s.serial.line->writes.isEmpty());
     EXPECT_TRUE(s.updater.portOpen());
-    EXPECT_EQ(s.log, QStringList{"COM port opened"});
+    ASSERT_EQ(s.log.size(), 3);
+    EXPECT_EQ(s.log[1], "Update refused: Cannot find resource - " + lookedFor);
 
     // The script file beside the program is found under its fixed name; an empty
     // one is refused rather than reported as a successful update.
@@ -176,6 +181,66 @@ TEST(FirmwareUpdater, WithoutScriptNothingIsSentAndThePortStaysOpen)
     EXPECT_EQ(found.error, "");
     EXPECT_EQ(found.data, script);
     setFirmwareScriptFolder({});
+}
+
+// "Send MC + FW" checks the script before the magic code: a script that is missing,
+// empty or would stop part-way is refused before anything is sent, so the
+// programmer is never left in its bootloader without a firmware to receive.
+TEST(FirmwareUpdater, MagicCodeAndFirmwareRefusesAnUnusableScriptBeforeTheMagicCode)
+{
+    FirmwareScriptShape shape;
+    shape.groups = 2;
+    shape.firstDelay = 0;
+    shape.delay = 0;
+    const struct {
+        const char *name;
+        FirmwareScriptLoad script;
+        const char *firstLine; // of the message
+        const char *flaw;      // in the message and the log ("" for a load failure)
+    } cases[] = {
+        {"missing", {{}, "Cannot find resource", "/opt/x/nfc_programmer_firmware.bin"}, "Cannot find resource", ""},
+        {"empty", {{}, "Cannot get size of resource", "/opt/x/nfc_programmer_firmware.bin"},
+         "Cannot get size of resource", ""},
+        {"zero-length send record",
+         {GenerateFaultyFirmwareScript(FirmwareScriptFault::ZeroLength, shape), {}, "/opt/x/zero.bin"},
+         "The firmware script cannot be used: the send record at position 0x", "carries no data"},
+        {"unknown record byte",
+         {GenerateFaultyFirmwareScript(FirmwareScriptFault::UnknownMarker, shape), {}, "/opt/x/stray.bin"},
+         "The firmware script cannot be used: unknown record byte 0x58 at position 0x", "unknown record byte 0x58"},
+        {"cut short",
+         {GenerateFaultyFirmwareScript(FirmwareScriptFault::TruncatedRecord, shape), {}, "/opt/x/cut.bin"},
+         "The firmware script cannot be used: the record 'S' at position 0x", "is cut short"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        s.script = c.script;
+        s.open("COM4");
+        s.log.clear();
+        EXPECT_FALSE(s.updater.SendMagicCodeAndFirmware());
+        EXPECT_TRUE(s.serial.line->writes.isEmpty()) << "not even the magic code";
+        ASSERT_EQ(s.dialogs.messages.size(), 1) << "no bootloader question either";
+        const QString text = s.dialogs.messages[0].text;
+        EXPECT_TRUE(text.split('\n').first().startsWith(QString::fromLatin1(c.firstLine))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QDir::toNativeSeparators(c.script.origin))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromLatin1(c.flaw))) << text.toStdString();
+        ASSERT_EQ(s.log.size(), 2);
+        EXPECT_TRUE(s.log[0].startsWith("Update refused: ")) << s.log[0].toStdString();
+        EXPECT_TRUE(s.log[0].endsWith(QDir::toNativeSeparators(c.script.origin))) << s.log[0].toStdString();
+        EXPECT_EQ(s.log[1], "Nothing was sent; the programmer keeps its firmware");
+        EXPECT_TRUE(s.updater.portOpen()) << "the port stays as it was";
+        EXPECT_FALSE(s.updater.busy());
+    }
+    // What a delivered script may hold and still plays to its end is not refused.
+    for (FirmwareScriptFault harmless : {FirmwareScriptFault::NoEndRecord, FirmwareScriptFault::WrongVersion}) {
+        EXPECT_EQ(CheckFirmwareScript(GenerateFaultyFirmwareScript(harmless, shape)), QString());
+        Session s;
+        s.script.data = GenerateFaultyFirmwareScript(harmless, shape);
+        s.open("COM4");
+        s.dialogs.answers << MsgAnswer::Yes;
+        EXPECT_TRUE(s.updater.SendMagicCodeAndFirmware());
+        EXPECT_EQ(s.serial.line->writes.size(), 3);
+    }
 }
 
 TEST(FirmwareUpdater, MagicCodeAndFirmwareAsksBeforeTheScript)

@@ -168,9 +168,20 @@ TEST_F(Form2Test, SendFirmwareWithoutScriptSendsNothing)
     select("COM3");
     form->ButtonOpenComPortsFW->click();
     form->Button2->click();
-    EXPECT_EQ(dialogs.texts(), QStringList{"Cannot find resource"});
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text.split('\n').first(), "Cannot find resource");
     EXPECT_TRUE(serial.line->writes.isEmpty());
     EXPECT_EQ(form->ButtonOpenComPortsFW->text(), "Close port");
+
+    // "Send MC + FW" is refused before the magic code, and the log says why and
+    // which file was looked for.
+    dialogs.clear();
+    form->Button3->click();
+    EXPECT_TRUE(serial.line->writes.isEmpty());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    const QString lookedFor = QDir::toNativeSeparators(QDir(scriptDir.path()).filePath(kFirmwareScriptFileName));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(lookedFor)) << dialogs.messages[0].text.toStdString();
+    EXPECT_TRUE(log().contains("Update refused: Cannot find resource - " + lookedFor)) << log().join('|').toStdString();
 }
 
 TEST_F(Form2Test, MagicCodeAndFirmwareRunWithLogAndProgress)

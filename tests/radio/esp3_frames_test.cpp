@@ -273,6 +273,94 @@ TEST_F(SendTest, APortThatClosesEndsTheWaitForTheAcknowledgement)
     EXPECT_FALSE(link.isPortOpen());
 }
 
+// A stick pulled out in the middle of a transfer: the transfer ends at the next
+// receive tick instead of waiting for acknowledgements, the port is closed, one
+// message says how far it got and what to do, and the progress ends. When the
+// stick is back, its port opens again without a word and the stick is asked for
+// its version (which brings the own ID back).
+TEST_F(SendTest, AStickPulledMidTransferEndsItAtOnceWithOneMessage)
+{
+    QList<QPair<int, int>> progress;
+    QObject::connect(&link, &RadioLink::transferProgress, &link,
+                     [&](int sent, int total) { progress << qMakePair(sent, total); });
+    QStringList lost;
+    QObject::connect(&link, &RadioLink::linkLost, &link, [&](const QString &port, const QString &) { lost << port; });
+    const QStringList items = {QStringLiteral("00E65E"), QStringLiteral("00E701"), QStringLiteral("00E800")};
+    int writes = 0;
+    int pulledAfter = 0;
+    for (int pulled : {2, 3, 5}) {
+        SCOPED_TRACE(pulled);
+        pulledAfter = pulled;
+        fake.state->lost = false;
+        fake.state->onWrite = {};
+        if (!link.isPortOpen()) // open from the fixture the first time, lost after that
+            openStick();
+        fake.state->writes.clear();
+        link.ownId = 0x0180A2B3;
+        dialogs.clear();
+        progress.clear();
+        lost.clear();
+        writes = 0;
+        fake.state->onWrite = [&](const QByteArray &) {
+            if (++writes == pulledAfter)
+                fake.state->lost = true; // gone before the stick acknowledged
+            else
+                fake.state->incoming.append(responsePacket({0x00}));
+        };
+        const qint64 started = clock.now;
+        EXPECT_FALSE(link.SendCurrentDataPackage(kValidIdentity, items));
+        EXPECT_EQ(fake.state->writes.size(), pulledAfter);
+        EXPECT_LT(clock.now - started, pulledAfter * 100 + 200 + link.sendDelayLimitMs)
+            << "no wait for an acknowledgement that cannot come";
+        EXPECT_FALSE(link.isPortOpen());
+        EXPECT_FALSE(link.transferAwaitingConfirmation);
+        ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.texts().join('|').toStdString();
+        EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("COM Error"));
+        const QString expected = QStringLiteral("%1 of 6 frames sent; the transfer is incomplete and was not "
+                                                "recorded \u2014 plug the stick in again and press send")
+                                     .arg(pulledAfter);
+        EXPECT_EQ(dialogs.messages[0].text.split('\n').first(), expected);
+        QList<QPair<int, int>> steps{{0, 6}};
+        for (int k = 1; k <= pulledAfter; ++k)
+            steps << qMakePair(k, 6);
+        steps << qMakePair(0, 0);
+        EXPECT_EQ(progress, steps);
+        EXPECT_EQ(lost, QStringList{QStringLiteral("stick")});
+        EXPECT_EQ(link.lostPortEntry(), QStringLiteral("stick"));
+        EXPECT_EQ(link.ownId, 0u);
+        EXPECT_EQ(seen.statusPanels[0], QStringLiteral("Port closed"));
+    }
+
+    // Not back yet: nothing opens, nothing is said.
+    fake.state->onWrite = {};
+    fake.state->openFails = true;
+    dialogs.clear();
+    EXPECT_FALSE(link.ReopenLostPort());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    // Back: the same entry opens and the stick is asked for its version.
+    fake.state->openFails = false;
+    fake.state->lost = false;
+    fake.state->writes.clear();
+    EXPECT_TRUE(link.ReopenLostPort());
+    EXPECT_TRUE(link.isPortOpen());
+    EXPECT_EQ(fake.state->openedName, QStringLiteral("stick"));
+    ASSERT_EQ(fake.state->writes.size(), 1);
+    EXPECT_EQ(fake.state->writes[0], hexBytes("55 00 01 00 05 70 03 09"));
+    EXPECT_TRUE(link.lostPortEntry().isEmpty());
+    EXPECT_FALSE(link.ReopenLostPort()) << "open already";
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+// Closed by the operator ("Close port"), the port is not a lost one: nothing
+// reopens it.
+TEST_F(SendTest, APortClosedByHandIsNotReopened)
+{
+    link.TogglePort(QStringLiteral("stick"));
+    ASSERT_FALSE(link.isPortOpen());
+    EXPECT_FALSE(link.ReopenLostPort());
+    EXPECT_FALSE(link.isPortOpen());
+}
+
 TEST_F(SendTest, TheDataPackagePausesBetweenIdentityAndItems)
 {
     link.SendCurrentDataPackage(kValidIdentity, {QStringLiteral("00E65E")});

@@ -281,6 +281,16 @@ TEST_F(ReceiveTest, WriteFailureClosesThePortAndShowsTheSystemText)
     EXPECT_EQ(link.WriteCom(reinterpret_cast<const uint8_t *>("x"), 1), kComError);
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(link.isPortOpen());
+
+    // A write that fails because the stick went away (outside a transfer): the same
+    // message, and the port is one to open again when the stick is back.
+    fake.state->writeErrorCode = 9;
+    fake.state->lost = true;
+    link.RequestStickVersion();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Fehler"));
+    EXPECT_FALSE(link.isPortOpen());
+    EXPECT_EQ(link.lostPortEntry(), QStringLiteral("stick"));
 }
 
 TEST_F(ReceiveTest, OpenPortToggle)

@@ -13,6 +13,7 @@
 #include "radio_test_util.h"
 #include "desktop/radio_link_window.h"
 #include "scripted_dialogs.h"
+#include "wait_for.h"
 #include "window_test_folder.h"
 
 #include <QCheckBox>
@@ -22,11 +23,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QLayout>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -117,9 +121,13 @@ TEST_F(Form9Test, CreatedCompactWithEveryControlsCaption)
     EXPECT_TRUE(f.CheckBox1->isChecked());
     EXPECT_TRUE(f.CheckBox2->isChecked());
     EXPECT_EQ(f.rgSens->title(), QStringLiteral("Sensivity"));
+    // The status panels share the bar in the designed proportions 200 : 400 : 180 : 200.
+    f.StatusBar1->layout()->activate();
     const int widths[] = {200, 400, 180, 200};
+    const double unit = double(f.StatusPanels[1]->width()) / widths[1];
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(f.StatusPanels[size_t(i)]->width(), widths[i]);
+        EXPECT_NEAR(f.StatusPanels[size_t(i)]->width(), widths[i] * unit, 3.0) << i;
+    EXPECT_LE(f.StatusPanels[3]->geometry().right(), f.StatusBar1->width());
     EXPECT_EQ(f.Timer1->interval(), 110);
 }
 
@@ -534,4 +542,152 @@ TEST_F(Form9Test, ALongPortNameIsCutInTheMiddleAndShownWholeInItsTooltip)
     form9->ButtonSearchComPortsClick();
     EXPECT_EQ(combo->shownText(), combo->currentText());
     EXPECT_EQ(combo->toolTip(), combo->currentText());
+}
+
+// A stick pulled out: the radio window says so in its log and waits for it, the
+// main window's status names the port that went away; when the stick is back the
+// window opens it again by itself and both show it open.
+TEST_F(Form9Test, APulledStickIsOpenedAgainWhenItIsBack)
+{
+    form1->Setting1ToolButtonClick();
+    openStick();
+    EXPECT_TRUE(form1->LinkStatusLabel->text().startsWith(QStringLiteral("Stick: open (ttyUSB0) | Programmer: ")))
+        << form1->LinkStatusLabel->text().toStdString();
+
+    fake.state->lost = true;
+    form9->Link.Timer1Timer();
+    EXPECT_FALSE(form9->PortOpen());
+    EXPECT_EQ(form9->OpenPortButton->text(), QStringLiteral("Open port"));
+    EXPECT_EQ(form9->StatusPanels[0]->text(), QStringLiteral("Port closed"));
+    EXPECT_TRUE(form9->ReconnectTimer->isActive());
+    EXPECT_TRUE(form9->MemoReceive->toPlainText().contains(QStringLiteral("Waiting for the stick on ttyUSB0 to come back")));
+    EXPECT_TRUE(form1->LinkStatusLabel->text().startsWith(
+        QStringLiteral("Stick: closed \u2014 port ttyUSB0 went away; plug the stick in again")))
+        << form1->LinkStatusLabel->text().toStdString();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << "no message box from the receive tick";
+
+    // Not back yet: the next look finds nothing and says nothing.
+    fake.state->openFails = true;
+    EXPECT_FALSE(form9->ReconnectWhenBack());
+    EXPECT_TRUE(form9->ReconnectTimer->isActive());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // Back: the timer's next look opens it.
+    fake.state->openFails = false;
+    fake.state->lost = false;
+    form9->ReconnectTimer->setInterval(1);
+    ASSERT_TRUE(waitFor([this] { return form9->PortOpen(); }, kWaitLimitMs));
+    EXPECT_FALSE(form9->ReconnectTimer->isActive());
+    EXPECT_EQ(form9->OpenPortButton->text(), QStringLiteral("Close port"));
+    EXPECT_EQ(fake.state->openedName, QStringLiteral("ttyUSB0"));
+    EXPECT_TRUE(form1->LinkStatusLabel->text().startsWith(QStringLiteral("Stick: open (ttyUSB0)")));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // Closed by hand, the port stays closed.
+    form9->OpenPortButtonClick();
+    EXPECT_FALSE(form9->ReconnectTimer->isActive());
+    EXPECT_EQ(form1->LinkStatusLabel->text().left(14), QStringLiteral("Stick: closed "));
+}
+
+// During a send the main window's status counts the frames; a stick pulled in the
+// middle ends the send with the one message that says how far it got.
+TEST_F(Form9Test, TheMainWindowFollowsASendFrameByFrameAndTellsWhenItBroke)
+{
+    form1->Setting1ToolButtonClick();
+    settingsVariablesField[0].enOcean_HandHeldID = QStringLiteral("0x01A2B3C4");
+    settingsVariablesField[0].programmer_Nfc_FW = QStringLiteral("2.10");
+    form1->LoadSettingsDataToInterface(0);
+    form9->show();
+    form9->hide();
+    openStick();
+    form9->CheckBox1->setChecked(false);
+    QStringList shown;
+    QObject::connect(&form9->Link, &RadioLink::transferProgress, form1.get(),
+                     [&] { shown << form1->LinkStatusLabel->text(); });
+    form1->SendButtonClick();
+    const int total = 3 + int(form1->ProgrammedDataMemo->toPlainText().split(QLatin1Char('\n')).size());
+    ASSERT_EQ(shown.size(), total + 2) << shown.join('|').toStdString();
+    EXPECT_EQ(shown.first(), QStringLiteral("Stick: open (ttyUSB0) | Programmer: 0x01A2B3C4, FW 2.10 | frame 1 of %1")
+                                 .arg(total));
+    EXPECT_TRUE(shown[2].endsWith(QStringLiteral("| frame 3 of %1").arg(total)));
+    EXPECT_FALSE(shown.last().contains(QStringLiteral("frame"))) << "the count goes when the send ends";
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join('|').toStdString();
+
+    // Pulled after the fourth frame.
+    shown.clear();
+    int writes = 0;
+    fake.state->onWrite = [&](const QByteArray &) {
+        if (++writes == 4)
+            fake.state->lost = true;
+    };
+    form1->SendButtonClick();
+    EXPECT_FALSE(form9->PortOpen());
+    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("COM Error"));
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(TransferLostText(4, total)));
+    EXPECT_TRUE(form1->Label53->text().isEmpty());
+    EXPECT_TRUE(form1->LinkStatusLabel->text().startsWith(QStringLiteral("Stick: closed \u2014 port ttyUSB0 went away")));
+}
+
+// Read through a port that went away: the wait ends with what to do.
+TEST_F(Form9Test, AReadEndsWhenTheStickGoesAway)
+{
+    openStick();
+    dialogs.whileMessageOpen = [this](const RecordedMessage &m) {
+        if (m.text == kTagReadWaitMessage) {
+            fake.state->lost = true;
+            form9->Link.Timer1Timer();
+        }
+    };
+    EXPECT_EQ(RunTagRead(form9->Link), TagReadOutcome::LinkLost);
+    EXPECT_EQ(dialogs.texts(), (QStringList{kTagReadWaitMessage, kTagReadLinkLostMessage}));
+    EXPECT_FALSE(form9->Link.busy());
+}
+
+// The expert layout's status panels share the bar as designed and widen for a
+// longer text (a port path) so that every text is shown whole; the log shows a
+// new line from its start however far a long line scrolled it sideways.
+TEST_F(Form9Test, StatusPanelsFitTheirTextsAndTheLogShowsNewLinesFromTheirStart)
+{
+    form9->ExpertModeSet(true);
+    form9->show();
+    form9->Develoop_ButtonClick();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form9.get()));
+    const QStringList texts = {QStringLiteral("Port /tmp/tavel-devsim-12345/stick opened"),
+                               QStringLiteral("10.12.26 15:33:00 sent: 0x11 0x40 0x12 0x13 0x14 0x15 0x16"),
+                               QStringLiteral("ok"), QStringLiteral("Own ID : 0x0180A2B3")};
+    for (int i = 0; i < 4; ++i)
+        emit form9->Link.statusPanelChanged(i, texts[i]);
+    QCoreApplication::processEvents();
+    form9->StatusBar1->layout()->activate();
+    int right = 0;
+    for (int i = 0; i < 4; ++i) {
+        QLabel *panel = form9->StatusPanels[size_t(i)];
+        EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(texts[i]))
+            << texts[i].toStdString();
+        right = std::max(right, panel->geometry().right());
+    }
+    EXPECT_LE(right, form9->StatusBar1->width()) << "the last panel stays on the bar";
+
+    form9->MemoReceive->appendPlainText(QString(300, QLatin1Char('x')));
+    QScrollBar *sideways = form9->MemoReceive->horizontalScrollBar();
+    sideways->setValue(sideways->maximum());
+    ASSERT_GT(sideways->value(), 0);
+    form9->Link.OutputLog(QStringLiteral("<- ok"));
+    EXPECT_EQ(sideways->value(), 0);
+    form9->hide();
+}
+
+// The radio link window is a window of its own: it opens on the main window but
+// is not kept above it, so the main window's panels can come to the front.
+TEST_F(Form9Test, TheWindowIsNotKeptAboveTheMainWindow)
+{
+    form1->show();
+    emit form1->radioLinkSettingsWanted();
+    ASSERT_TRUE(form9->isVisible());
+    EXPECT_EQ(form9->windowType(), Qt::Window);
+    ASSERT_NE(form9->windowHandle(), nullptr);
+    EXPECT_EQ(form9->windowHandle()->transientParent(), nullptr);
+    form9->hide();
+    form1->hide();
 }

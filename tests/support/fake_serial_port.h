@@ -15,6 +15,8 @@ struct FakePortState {
     QList<QByteArray> incoming; // one chunk per read
     QList<QByteArray> writes;
     bool writeFails = false;
+    // The device went away (a pulled stick): reported by deviceLost() while open.
+    bool lost = false;
     int writeErrorCode = 5;
     QString writeErrorText = QStringLiteral("Access is denied.");
     int reads = 0;
@@ -67,6 +69,7 @@ public:
     bool setRequestToSend(bool on) override { s_->rts = on; return true; }
     QString errorText() const override { return code_ ? s_->writeErrorText : QString(); }
     int errorCode() const override { return code_; }
+    bool deviceLost() const override { return s_->isOpen && s_->lost; }
 
 private:
     std::shared_ptr<FakePortState> s_;
