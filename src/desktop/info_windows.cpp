@@ -149,8 +149,7 @@ void TForm6::FormCreate(const QString &programFolder)
 
 // ---- Help ------------------------------------------------------------------------------
 
-// One row more than the four of the original window: the user manual, so the
-// window is one row (52) taller.
+// Five rows of 52 pixels: the four information buttons, then the user manual.
 TForm7::TForm7(QWidget *parent) : TInfoForm(QStringLiteral("  Help"), QSize(335, 298), parent)
 {
     setObjectName(QStringLiteral("Form7"));

@@ -1,5 +1,5 @@
-// The Help window's "user manual" button: a fifth row under the four of the
-// original window, inside the window, opening the manual the build put beside
+// The Help window's "user manual" button: a fifth row under the four
+// information buttons, inside the window, opening the manual the build put beside
 // the programs.
 
 #include "desktop/info_windows.h"
