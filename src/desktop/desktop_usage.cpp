@@ -17,13 +17,14 @@ QString DesktopUsageText()
     const QString folder = kAppDataFolderName;
     return QStringLiteral(
                "Usage: tavel-nfc-config [%1] [--port PATH]... [--firmware-port PATH]\n"
-               "       tavel-nfc-config --help | --version\n"
+               "  or:  tavel-nfc-config --help | --version\n"
                "\n"
                "The desktop program of the NFC configuration software Tavel: builds an LED\n"
                "driver profile (nominal current, constant-light-output curve, DC emergency\n"
                "level, NTC derating) and sends it by an EnOcean USB300 stick to the handheld\n"
                "NFC programmer, which writes it into the tag of every driver it is held against.\n"
                "It needs a display (set QT_QPA_PLATFORM=offscreen to run it without one).\n"
+               "\n"
                "User manual: %4\n"
                "\n"
                "Options:\n"
