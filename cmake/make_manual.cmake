@@ -14,6 +14,11 @@ foreach(_var SOURCE DEST)
 endforeach()
 
 set(_work "${DEST}.new")
+# Stops naming the reason, leaving neither a half manual nor the work folder.
+function(_fail text)
+  file(REMOVE_RECURSE "${_work}")
+  message(FATAL_ERROR "make_manual: ${text}")
+endfunction()
 file(REMOVE_RECURSE "${_work}")
 file(MAKE_DIRECTORY "${_work}/pictures")
 
@@ -30,14 +35,14 @@ else()
   execute_process(COMMAND ${CMAKE_COMMAND} -E env ${_env} "${PICTURE_TOOL}" "${_work}/pictures"
     RESULT_VARIABLE _rc OUTPUT_VARIABLE _out ERROR_VARIABLE _err)
   if(NOT _rc EQUAL 0)
-    message(FATAL_ERROR "make_manual: the picture tool failed (${_rc}):\n${_out}${_err}")
+    _fail("the picture tool failed (${_rc}):\n${_out}${_err}")
   endif()
 endif()
 
 file(GLOB _pages RELATIVE "${SOURCE}" "${SOURCE}/*.html")
 file(GLOB _styles RELATIVE "${SOURCE}" "${SOURCE}/*.css")
 if(NOT _pages)
-  message(FATAL_ERROR "make_manual: no pages in ${SOURCE}")
+  _fail("no pages in ${SOURCE}")
 endif()
 foreach(_file IN LISTS _pages _styles)
   file(COPY "${SOURCE}/${_file}" DESTINATION "${_work}")
@@ -84,7 +89,7 @@ foreach(_page IN LISTS _pages)
 endforeach()
 if(_missing)
   list(JOIN _missing "\n  " _list)
-  message(FATAL_ERROR "make_manual: the manual points to what is not there:\n  ${_list}")
+  _fail("the manual points to what is not there:\n  ${_list}")
 endif()
 
 # Only the pictures a page shows go with the manual.

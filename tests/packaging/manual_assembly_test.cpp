@@ -72,6 +72,7 @@ TEST_F(ManualAssemblyTest, NamesEveryMissingPicturePageAndAnchorAndKeepsTheManua
                               "index.html: gone.html", "index.html: index.html#start (no such anchor)"})
         EXPECT_TRUE(r.err.contains(QLatin1String(named))) << named << "\n" << r.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dest() + QStringLiteral("/pictures/main-window.png")));
+    EXPECT_FALSE(QFileInfo::exists(dest() + QStringLiteral(".new")));
 }
 
 } // namespace
