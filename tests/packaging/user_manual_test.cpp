@@ -22,6 +22,8 @@ struct ManualCase {
     const char *message; // "" none, "missing" or "not opened"
 };
 
+void PrintTo(const ManualCase &c, std::ostream *os) { *os << c.name; }
+
 class UserManualTest : public ::testing::TestWithParam<ManualCase> {
 protected:
     void SetUp() override
