@@ -8,5 +8,7 @@ cd "$(dirname "$0")/.."
 mkdir -p build
 exec 9>build/.build.lock # the lock of scripts/dev-build.sh: one ninja at a time in build/
 flock 9
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVEL_SANITIZE=ON -DTAVEL_BUILD_TESTS=ON >/dev/null
+# The install prefix is the Debian package's, so that the package test can pack this build.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVEL_SANITIZE=ON -DTAVEL_BUILD_TESTS=ON \
+  -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 ninja -C build

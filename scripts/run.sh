@@ -5,12 +5,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build-release.sh
+# The user manual beside the programs, where the Help window's "user manual" finds
+# it, with pictures of this build's windows (taken by window_pictures).
+ninja -C build-release manual
 bin=build-release/bin
 if [ "$(uname -s)" = Linux ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] \
    && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "No display found: start the program from a desktop session, or run it without a screen with" >&2
   echo "  QT_QPA_PLATFORM=offscreen $bin/tavel-nfc-config" >&2
-  echo "Pictures of the main window (after ./scripts/test.sh): build/bin/test_app_ui --gtest_filter='*Screenshots*' (written to build/screenshots/)" >&2
+  echo "Pictures of every window, without a display: QT_QPA_PLATFORM=offscreen $bin/window_pictures (the picture tool; PNGs go to build-release/screenshots/)" >&2
+  echo "The user manual: $bin/manual/index.html" >&2
   exit 1
 fi
 # Without an EnOcean stick on this machine, the device simulator stands in for the

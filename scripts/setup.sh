@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds and tests with.
+# Installs the Debian packages the project builds and tests with (help2man makes
+# the manual pages; man-db, dpkg-dev, file, lintian and appstream check the
+# manual pages and the Debian package).
 # Does nothing when every package is already there.
 set -euo pipefail
 packages=(
@@ -9,6 +11,8 @@ packages=(
   libpq-dev postgresql
   xvfb xauth
   poppler-utils
+  help2man man-db
+  dpkg-dev file lintian appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #include "cli/cli_command.h"
 #include "cli/terminal_progress.h"
 #include "common/program_version.h"
+#include "common/user_manual.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -25,6 +26,7 @@ void printUsage(FILE *to)
                      "  1  failed (the reason is on standard error)\n"
                      "  2  usage error\n"
                      "  3  done, but records are kept pending (send, read; see \"tavel-nfc records pending\")\n");
+    std::fprintf(to, "\nuser manual (HTML): %s\n", UserManualPlace().toUtf8().constData());
 }
 } // namespace
 

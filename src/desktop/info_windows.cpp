@@ -3,6 +3,7 @@
 #include "app/rtf_text.h"
 #include "desktop/font_scale.h"
 #include "desktop/pictures.h"
+#include "app/user_manual_opener.h"
 #include "app/web_page_opener.h"
 #include "common/program_files.h"
 #include "desktop/window_owner.h"
@@ -148,7 +149,8 @@ void TForm6::FormCreate(const QString &programFolder)
 
 // ---- Help ------------------------------------------------------------------------------
 
-TForm7::TForm7(QWidget *parent) : TInfoForm(QStringLiteral("  Help"), QSize(335, 246), parent)
+// Five rows of 52 pixels: the four information buttons, then the user manual.
+TForm7::TForm7(QWidget *parent) : TInfoForm(QStringLiteral("  Help"), QSize(335, 298), parent)
 {
     setObjectName(QStringLiteral("Form7"));
     struct Row {
@@ -162,6 +164,7 @@ TForm7::TForm7(QWidget *parent) : TInfoForm(QStringLiteral("  Help"), QSize(335,
         {&HelpCompanyButton, "HelpCompanyButton", "about company", &TForm7::HelpCompanyButtonClick},
         {&HelpLicenceButton, "HelpLicenceButton", "license", &TForm7::HelpLicenceButtonClick},
         {&HelpUpdatesButton, "HelpUpdatesButton", "check updates", &TForm7::HelpUpdatesButtonClick},
+        {&HelpManualButton, "HelpManualButton", "user manual", &TForm7::HelpManualButtonClick},
     };
     int y = 24;
     int index = 0;
@@ -190,3 +193,14 @@ void TForm7::HelpLicenceButtonClick()
     emit licenceWanted();
 }
 void TForm7::HelpUpdatesButtonClick() { OpenWebPage(ProductWebPage()); }
+void TForm7::HelpManualButtonClick()
+{
+    // A test's stand-in for the browser sees the manual's address like a web page's.
+    std::function<bool(const QUrl &)> opener;
+    if (g_opener)
+        opener = [](const QUrl &url) {
+            g_opener(url.toString());
+            return true;
+        };
+    OpenUserManual(QString(), opener);
+}

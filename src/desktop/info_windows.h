@@ -75,10 +75,13 @@ public:
     TButton *HelpCompanyButton = nullptr;
     TButton *HelpLicenceButton = nullptr;
     TButton *HelpUpdatesButton = nullptr;
+    TButton *HelpManualButton = nullptr;
     void HelpProductButtonClick();
     void HelpCompanyButtonClick();
     void HelpLicenceButtonClick();
     void HelpUpdatesButtonClick();
+    // Opens the HTML user manual in the browser, or says where it is.
+    void HelpManualButtonClick();
 
 signals:
     // "license" was pressed.

@@ -4,10 +4,12 @@
 #include "common/dialogs.h"
 #include "common/program_version.h"
 #include "desktop/desktop_app.h"
+#include "desktop/desktop_usage.h"
 #include "desktop/qt_dialogs.h"
 #include "serial/port_discovery.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -33,6 +35,12 @@ int main(int argc, char **argv)
 {
     if (PrintVersionIfAsked(argc, argv, "tavel-nfc-config"))
         return 0;
+    if (DesktopHelpWanted(argc, argv)) {
+        // No window, so no display: a core application knows the program's folder.
+        QCoreApplication core(argc, argv);
+        std::fputs(DesktopUsageText().toUtf8().constData(), stdout);
+        return 0;
+    }
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NFC configuration software Tavel"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -19,7 +19,7 @@ QPixmap BannerRightPicture(QSize size);
 QPixmap SplashPicture();
 
 // Small pictures beside the Help window's buttons: 0 product, 1 company,
-// 2 licence, 3 updates.
+// 2 licence, 3 updates, 4 user manual.
 QPixmap HelpPicture(int index, QSize size = QSize(24, 24));
 
 // The amber of the product.

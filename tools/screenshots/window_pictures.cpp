@@ -5,7 +5,8 @@
 // splash, the radio link window (compact, with its settings panel, expert with a
 // log line; its stick is a stand-in port), the tag info window in expert layout,
 // the record options and the programmed drivers report, the language, company,
-// NFC system and firmware update windows.
+// NFC system and firmware update windows, the driver selection window with the
+// catalogue beside the program. The user manual shows some of them.
 //
 //   window_pictures [FOLDER]     (default: build/screenshots beside build/bin)
 //
@@ -16,6 +17,7 @@
 
 #include "desktop/controls.h"
 #include "desktop/desktop_app.h"
+#include "desktop/driver_select_window.h"
 #include "desktop/firmware_window.h"
 #include "desktop/graph_view.h"
 #include "desktop/info_windows.h"
@@ -45,6 +47,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <cstdio>
 #include <memory>
 
@@ -110,6 +113,17 @@ void mainWindowStates(Pictures &pictures)
     form->close();
     form.reset();
     DevelopModeFlag = 0;
+}
+
+// The catalogue's models, as after "new settings", with the first one chosen.
+void driverSelection(Pictures &pictures)
+{
+    TForm10 select;
+    select.show(); // opens the catalogue beside the program
+    if (select.DriversListView->topLevelItemCount() > 0)
+        select.DriversListView->setCurrentItem(select.DriversListView->topLevelItem(0));
+    pictures.save(select, QStringLiteral("driver-select.png"));
+    select.close();
 }
 
 void editorsAndGraphs(Pictures &pictures)
@@ -315,6 +329,7 @@ int main(int argc, char **argv)
 
     Pictures pictures(QDir(folder).absolutePath());
     mainWindowStates(pictures);
+    driverSelection(pictures);
     editorsAndGraphs(pictures);
     infoWindows(pictures);
     radioLinkLayouts(pictures);
