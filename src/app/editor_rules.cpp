@@ -79,13 +79,19 @@ FieldCheckOutcome CheckLifeTime(const QString &text, const ParameterDescriptor &
     }
 }
 
-std::array<QString, 5> LifeTimeHourLabels(int lifeTime)
+std::array<QString, kCloLevelCount> LifeTimeHourLabels(int lifeTime)
 {
+    // The levels share the lifetime evenly: the first at 0 h, the last at its end,
+    // the ones between at their share in single precision, truncated.
+    std::array<QString, kCloLevelCount> labels;
     const float s = static_cast<float>(lifeTime);
-    auto quarter = [s](float factor) {
-        return QString::number(static_cast<qint64>(std::trunc(s * factor)));
-    };
-    return {QStringLiteral("0"), quarter(0.25f), quarter(0.5f), quarter(0.75f), QString::number(lifeTime)};
+    for (int k = 0; k < kCloLevelCount; ++k) {
+        const float share = static_cast<float>(k) / static_cast<float>(kCloLevelCount - 1);
+        labels[size_t(k)] = QString::number(static_cast<qint64>(std::trunc(s * share)));
+    }
+    labels.front() = QStringLiteral("0");
+    labels.back() = QString::number(lifeTime);
+    return labels;
 }
 
 QChar LevelDecimalSeparator()

@@ -4,6 +4,7 @@
 // and the NTC order test of Save. The window reads the field texts and bounds each
 // time and applies the outcome (message box, replacement text, redraw).
 
+#include "profile/parameter_table.h"
 #include "profile/profile_record.h"
 
 #include <QChar>
@@ -53,9 +54,9 @@ QString CLO_LevelRangeMessage(const ParameterDescriptor &level);
 // Rejected: the lifetime range message ("Info"), the field becomes lifeTime.defaultValue.
 FieldCheckOutcome CheckLifeTime(const QString &text, const ParameterDescriptor &lifeTime);
 
-// The five hour labels for a lifetime S: "0", S*0.25, S*0.5, S*0.75 (single precision,
-// truncated toward zero) and S.
-std::array<QString, 5> LifeTimeHourLabels(int lifeTime);
+// The CLO levels' hour labels for a lifetime S: "0", the even shares of S between
+// (S*0.25, S*0.5, S*0.75 for five levels; single precision, truncated toward zero) and S.
+std::array<QString, kCloLevelCount> LifeTimeHourLabels(int lifeTime);
 
 // Rounds a CLO level text to a multiple of 0.5 within 0 ... 100 and writes it as the
 // shortest decimal text (33.2 -> "33", 33.3 -> "33.5", 150 -> "100", -5 -> "0").

@@ -168,7 +168,7 @@ CurrentMouseResult CurrentFromMouse(const QString &minLabel, const QString &maxL
 
 // ---- CLO graph -----------------------------------------------------------------------
 
-float Max_L_value_CLO_graph_Float(const std::array<QString, 5> &levels)
+float Max_L_value_CLO_graph_Float(const std::array<QString, kCloLevelCount> &levels)
 {
     float result = 0.0f;
     for (const QString &level : levels)
@@ -219,17 +219,17 @@ GraphDrawing CLO_GraphRangesDrawFloat(const CloGraphInputs &in)
         const float levelScale = static_cast<float>(H) / static_cast<float>(top);
         auto yOf = [&](float v) { return roundEven(static_cast<float>(H) - v * levelScale); };
         auto xOf = [&](float h) { return roundEven(h * u); };
-        std::array<float, 5> levels{};
-        for (int k = 0; k < 5; ++k)
+        std::array<float, kCloLevelCount> levels{};
+        for (int k = 0; k < kCloLevelCount; ++k)
             levels[k] = static_cast<float>(StrToFloat(in.levels[k]));
 
-        d.items << line(GraphItem::Plot, {0, yOf(levels[0])}, {W, yOf(levels[4])}, kGraphBlack, 2);
+        d.items << line(GraphItem::Plot, {0, yOf(levels[0])}, {W, yOf(levels.back())}, kGraphBlack, 2);
         d.items << text(GraphItem::Axis, {L, T - 25}, QStringLiteral("start"), kGraphBlue, 10);
         d.items << text(GraphItem::Axis, {L + W, T - 25}, QStringLiteral("stop"), kGraphRed, 10);
         d.items << line(GraphItem::Plot, {1, 0}, {1, H}, kGraphBlue, 1, Qt::DashLine);
         d.items << line(GraphItem::Plot, {W - 1, 0}, {W - 1, H}, kGraphRed, 1, Qt::DashLine);
 
-        for (int k = 0; k < 5; ++k) {
+        for (int k = 0; k < kCloLevelCount; ++k) {
             if (in.levels[k] == QStringLiteral("0"))
                 continue;
             const int xk = xOf(static_cast<float>(StrToInt64(in.hours[k])));
@@ -241,7 +241,7 @@ GraphDrawing CLO_GraphRangesDrawFloat(const CloGraphInputs &in)
                 d.items << line(GraphItem::Plot, {xp, yOf(levels[k - 1])}, {xk, yk}, kGraphRed, 1, Qt::DotLine);
             }
             d.items << line(GraphItem::Plot, {xk, yk}, {xk, H}, kGraphRed, 1, Qt::DotLine);
-            d.items << text(GraphItem::Axis, {L + xk, T + H + 20}, QStringLiteral("L%1").arg(k + 1), kGraphRed);
+            d.items << text(GraphItem::Axis, {L + xk, T + H + 20}, QString::fromLatin1(CloLevelGroup(k).label), kGraphRed);
         }
     } catch (const EConvertError &e) {
         d.conversionError = e.message();

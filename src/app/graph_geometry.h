@@ -4,6 +4,8 @@
 // canvas or the plot canvas) that a paint handler draws unchanged. Messages that a
 // drawing call raises are returned with it, so the window shows them once per call.
 
+#include "profile/parameter_table.h"
+
 #include <QColor>
 #include <QPoint>
 #include <QRect>
@@ -78,11 +80,11 @@ CurrentMouseResult CurrentFromMouse(const QString &minLabel, const QString &maxL
 struct CloGraphInputs {
     bool enabled = false;
     QString lifeTime;
-    std::array<QString, 5> levels;
-    std::array<QString, 5> hours;
+    std::array<QString, kCloLevelCount> levels;
+    std::array<QString, kCloLevelCount> hours;
 };
-// Largest of 0 and the five levels. Throws EConvertError.
-float Max_L_value_CLO_graph_Float(const std::array<QString, 5> &levels);
+// Largest of 0 and the levels. Throws EConvertError.
+float Max_L_value_CLO_graph_Float(const std::array<QString, kCloLevelCount> &levels);
 GraphDrawing CLO_GraphRangesDrawFloat(const CloGraphInputs &in);
 
 // ---- NTC graph ---------------------------------------------------------------------

@@ -9,18 +9,8 @@
 #include "desktop/editor_support.h"
 #include "desktop/graph_view.h"
 #include "desktop/main_window.h"
+#include "profile/parameter_table.h"
 #include "profile/profile_record.h"
-
-namespace {
-
-const ParameterDescriptor &cloLevelDescriptor(int slotIndex, int level)
-{
-    const STRUCT_XML_FILE_VARIABLES &s = settingsVariablesField.at(slotIndex);
-    const ParameterDescriptor *levels[] = {&s.Level0, &s.Level1, &s.Level2, &s.Level3, &s.Level4};
-    return *levels[level];
-}
-
-} // namespace
 
 void CloEditor::enter()
 {
@@ -38,10 +28,12 @@ void CloEditor::drawRanges()
     CloGraphInputs in;
     in.enabled = w.CLO_EnableCheckBox->isChecked();
     in.lifeTime = w.clo_LifeTimeEdit->text();
-    in.levels = {w.clo_L1_Edit->text(), w.clo_L2_Edit->text(), w.clo_L3_Edit->text(), w.clo_L4_Edit->text(),
-                 w.clo_L5_Edit->text()};
-    in.hours = {w.clo_L1_hour_Label->text(), w.clo_L2_hour_Label->text(), w.clo_L3_hour_Label->text(),
-                w.clo_L4_hour_Label->text(), w.clo_L5_hour_Label->text()};
+    const auto edits = w.cloLevelEdits();
+    const auto hourLabels = w.cloHourLabels();
+    for (int i = 0; i < kCloLevelCount; ++i) {
+        in.levels[size_t(i)] = edits[size_t(i)]->text();
+        in.hours[size_t(i)] = hourLabels[size_t(i)]->text();
+    }
     w.ShowGraphDrawing(w.CLOGraph, ::CLO_GraphRangesDrawFloat(in));
 }
 
@@ -59,7 +51,7 @@ void CloEditor::lifeTimeRangeMessage(int slotIndex)
 
 void CloEditor::levelRangeMessage(int slotIndex, int level)
 {
-    dialogs().message(kCaptionInfo, CLO_LevelRangeMessage(cloLevelDescriptor(slotIndex, level)));
+    dialogs().message(kCaptionInfo, CLO_LevelRangeMessage(CloLevel(settingsVariablesField.at(slotIndex), level)));
 }
 
 void CloEditor::lifeTimeExit()
@@ -74,10 +66,9 @@ void CloEditor::lifeTimeExit()
     }
     // The hour labels follow what the field holds now (the stored lifetime after a rejection).
     const auto labels = LifeTimeHourLabels(StrToInt(w.clo_LifeTimeEdit->text()));
-    QLabel *hourLabels[] = {w.clo_L1_hour_Label, w.clo_L2_hour_Label, w.clo_L3_hour_Label, w.clo_L4_hour_Label,
-                            w.clo_L5_hour_Label};
-    for (int i = 0; i < 5; ++i)
-        hourLabels[i]->setText(labels[i]);
+    const auto hourLabels = w.cloHourLabels();
+    for (int i = 0; i < kCloLevelCount; ++i)
+        hourLabels[size_t(i)]->setText(labels[size_t(i)]);
     if (w.clo_LifeTimeEdit->text() == QLatin1String("0")) {
         w.CLO_EnableCheckBox->setChecked(false);
         enableClick();
@@ -94,10 +85,9 @@ void CloEditor::lifeTimeKeyPress(QChar &key)
 
 void CloEditor::levelExit(int level)
 {
-    TEdit *edits[] = {w.clo_L1_Edit, w.clo_L2_Edit, w.clo_L3_Edit, w.clo_L4_Edit, w.clo_L5_Edit};
-    TEdit *edit = edits[level];
+    TEdit *edit = w.cloLevelEdits().at(size_t(level));
     const int slotIndex = activeSlot() - 1;
-    const FieldCheckOutcome o = CheckCloLevel(edit->text(), cloLevelDescriptor(slotIndex, level));
+    const FieldCheckOutcome o = CheckCloLevel(edit->text(), CloLevel(settingsVariablesField.at(slotIndex), level));
     ThrowIfConversionError(o);
     if (o.rejected()) {
         // The rounded level is what the message box stands over.
@@ -107,7 +97,7 @@ void CloEditor::levelExit(int level)
     edit->setText(o.text);
     if (level == 0)
         w.clo_StartLevelLabel->setText(edit->text());
-    if (level == 4)
+    if (level == kCloLevelCount - 1)
         w.clo_StopLevelLabel->setText(edit->text());
     redraw();
 }
@@ -121,6 +111,7 @@ void CloEditor::levelKeyPress(int level, QChar &key)
 void CloEditor::enableClick()
 {
     const bool on = w.CLO_EnableCheckBox->isChecked();
-    for (TEdit *e : {w.clo_LifeTimeEdit, w.clo_L1_Edit, w.clo_L2_Edit, w.clo_L3_Edit, w.clo_L4_Edit, w.clo_L5_Edit})
+    w.clo_LifeTimeEdit->setEnabled(on);
+    for (TEdit *e : w.cloLevelEdits())
         e->setEnabled(on);
 }

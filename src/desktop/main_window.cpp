@@ -128,10 +128,12 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent) : QMainWindow(pare
 
     // Tab runs through the open editor's fields in reading order, then to "Save"
     // and "Close config-panel" (hidden editors' fields are passed over).
-    const QList<QWidget *> tabOrder = {
-        NomCurrentEdit, clo_LifeTimeEdit,      CLO_EnableCheckBox,   clo_L1_Edit,         clo_L2_Edit,
-        clo_L3_Edit,    clo_L4_Edit,           clo_L5_Edit,          DC_level_active,     DC_level_Edit,
-        NTC_start_degree_edit, NTC_stop_degree_edit, NTC_cut_degree_edit, NTC_stop_edit, OK, CloseInterfaceButton};
+    QList<QWidget *> tabOrder = {NomCurrentEdit, clo_LifeTimeEdit, CLO_EnableCheckBox};
+    for (TEdit *level : cloLevelEdits())
+        tabOrder << level;
+    tabOrder << QList<QWidget *>{DC_level_active,      DC_level_Edit,       NTC_start_degree_edit,
+                                 NTC_stop_degree_edit, NTC_cut_degree_edit, NTC_stop_edit,
+                                 OK,                   CloseInterfaceButton};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 

@@ -7,6 +7,7 @@
 
 #include "common/convert.h"
 #include "desktop/pictures.h"
+#include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
 
 #include <QAction>
@@ -345,18 +346,17 @@ void TForm1::BuildParameterArea()
 
     CLO_adjust_panel_2 = panel(area, "CLO_adjust_panel_2", QRect(216, smallTop, 491, smallHeight));
     label(CLO_adjust_panel_2, QStringLiteral("light level"), QRect(10, 6, 120, 20))->setProperty("role", "heading");
-    TEdit **levelEdits[] = {&clo_L1_Edit, &clo_L2_Edit, &clo_L3_Edit, &clo_L4_Edit, &clo_L5_Edit};
-    QLabel **hourLabels[] = {&clo_L1_hour_Label, &clo_L2_hour_Label, &clo_L3_hour_Label, &clo_L4_hour_Label,
-                             &clo_L5_hour_Label};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kCloLevelCount; ++i) {
+        TEdit *&levelEdit = this->*kCloLevelEditMembers[size_t(i)];
+        QLabel *&hourLabel = this->*kCloHourLabelMembers[size_t(i)];
         const int x = 10 + i * 96;
-        label(CLO_adjust_panel_2, QStringLiteral("L%1").arg(i + 1), QRect(x, 30, 30, 22));
-        *levelEdits[i] = edit(CLO_adjust_panel_2, QStringLiteral("clo_L%1_Edit").arg(i + 1).toLatin1().constData(),
-                              QRect(x + 24, 28, 50, 28), false);
-        label(CLO_adjust_panel_2, QStringLiteral("%"), QRect(x + 76, 30, 14, 22));
-        *hourLabels[i] = label(CLO_adjust_panel_2, QString(), QRect(x + 24, 62, 50, 22),
-                               QStringLiteral("clo_L%1_hour_Label").arg(i + 1).toLatin1().constData());
-        (*hourLabels[i])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label(CLO_adjust_panel_2, QString::fromLatin1(CloLevelGroup(i).label), QRect(x, 30, 30, 22));
+        levelEdit = edit(CLO_adjust_panel_2, QStringLiteral("clo_L%1_Edit").arg(i + 1).toLatin1().constData(),
+                         QRect(x + 24, 28, 50, 28), false);
+        label(CLO_adjust_panel_2, QString::fromUtf8(CloLevelGroup(i).unit), QRect(x + 76, 30, 14, 22));
+        hourLabel = label(CLO_adjust_panel_2, QString(), QRect(x + 24, 62, 50, 22),
+                          QStringLiteral("clo_L%1_hour_Label").arg(i + 1).toLatin1().constData());
+        hourLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label(CLO_adjust_panel_2, QStringLiteral("h"), QRect(x + 76, 62, 14, 22));
     }
 
@@ -369,7 +369,10 @@ void TForm1::BuildParameterArea()
     DC_ScrollBar = make<QScrollBar>(DC_levelPanel, "DC_ScrollBar");
     DC_ScrollBar->setOrientation(Qt::Vertical);
     DC_ScrollBar->setGeometry(40, 64, 22, 340);
-    DC_ScrollBar->setRange(StrToInt(defaultDcLevelMin), StrToInt(defaultDcLevelMax));
+    // The bar spans the default profile's DC range.
+    const ParameterGroup &dcDefaults = *ParameterGroupNamed(QStringLiteral("dcLevel"));
+    DC_ScrollBar->setRange(StrToInt(QString::fromLatin1(dcDefaults.defaultMin)),
+                           StrToInt(QString::fromLatin1(dcDefaults.defaultMax)));
     Label37 = label(DC_levelPanel, QString(), QRect(70, 384, 60, 20), "Label37");
     label(DC_levelPanel, QStringLiteral("DC level"), QRect(130, 200, 70, 28));
     DC_level_Edit = edit(DC_levelPanel, "DC_level_Edit", QRect(200, 198, 80, 32), true);

@@ -5,6 +5,7 @@
 // creates them in main_window_build.cpp; the names are the system's own.
 
 #include "desktop/controls.h"
+#include "profile/parameter_table.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTimer>
+#include <array>
 
 class QAction;
 
@@ -145,4 +147,33 @@ struct MainWindowControls {
     QAction *File6 = nullptr;
     QTimer *RepaintTimer = nullptr; // 50 ms, once
 
+
+    // The CLO level fields and their hour labels, L1 first.
+    std::array<TEdit *, kCloLevelCount> cloLevelEdits() const;
+    std::array<QLabel *, kCloLevelCount> cloHourLabels() const;
 };
+
+// The CLO level controls as members, L1 first: the one list of them.
+inline constexpr std::array<TEdit *MainWindowControls::*, kCloLevelCount> kCloLevelEditMembers = {
+    &MainWindowControls::clo_L1_Edit, &MainWindowControls::clo_L2_Edit, &MainWindowControls::clo_L3_Edit,
+    &MainWindowControls::clo_L4_Edit, &MainWindowControls::clo_L5_Edit};
+inline constexpr std::array<QLabel *MainWindowControls::*, kCloLevelCount> kCloHourLabelMembers = {
+    &MainWindowControls::clo_L1_hour_Label, &MainWindowControls::clo_L2_hour_Label,
+    &MainWindowControls::clo_L3_hour_Label, &MainWindowControls::clo_L4_hour_Label,
+    &MainWindowControls::clo_L5_hour_Label};
+
+inline std::array<TEdit *, kCloLevelCount> MainWindowControls::cloLevelEdits() const
+{
+    std::array<TEdit *, kCloLevelCount> edits{};
+    for (int i = 0; i < kCloLevelCount; ++i)
+        edits[size_t(i)] = this->*kCloLevelEditMembers[size_t(i)];
+    return edits;
+}
+
+inline std::array<QLabel *, kCloLevelCount> MainWindowControls::cloHourLabels() const
+{
+    std::array<QLabel *, kCloLevelCount> labels{};
+    for (int i = 0; i < kCloLevelCount; ++i)
+        labels[size_t(i)] = this->*kCloHourLabelMembers[size_t(i)];
+    return labels;
+}

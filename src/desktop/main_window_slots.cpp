@@ -4,23 +4,12 @@
 
 #include "desktop/main_window.h"
 
+#include "app/editor_rules.h"
 #include "common/convert.h"
 #include "common/dialogs.h"
+#include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
-
-#include <cmath>
-
-namespace {
-
-// S x factor in single precision, truncated toward zero, as decimal text.
-QString lifetimeShare(int s, float factor)
-{
-    const float product = static_cast<float>(s) * factor;
-    return QString::number(static_cast<qint64>(std::trunc(product)));
-}
-
-} // namespace
 
 // ---- Slots ---------------------------------------------------------------------------------
 
@@ -81,12 +70,10 @@ void TForm1::ReloadSettings()
 
 void TForm1::RefreshLifeTimeHourLabels()
 {
-    const int s = StrToInt(clo_LifeTimeEdit->text());
-    clo_L1_hour_Label->setText(QStringLiteral("0"));
-    clo_L2_hour_Label->setText(lifetimeShare(s, 0.25f));
-    clo_L3_hour_Label->setText(lifetimeShare(s, 0.5f));
-    clo_L4_hour_Label->setText(lifetimeShare(s, 0.75f));
-    clo_L5_hour_Label->setText(QString::number(s));
+    const auto labels = LifeTimeHourLabels(StrToInt(clo_LifeTimeEdit->text()));
+    const auto hourLabels = cloHourLabels();
+    for (int i = 0; i < kCloLevelCount; ++i)
+        hourLabels[size_t(i)]->setText(labels[size_t(i)]);
 }
 
 void TForm1::LoadDefaultSettingsData()
@@ -175,13 +162,11 @@ void TForm1::LoadSettingsDataToInterface(int /*unused: the active slot is shown*
     CLO_EnableCheckBox->setChecked(slot.lifeTime.defaultValue != QLatin1String("0"));
     CLO_EnableCheckBoxClick();
 
-    clo_L1_Edit->setText(slot.Level0.defaultValue);
-    clo_StartLevelLabel->setText(slot.Level0.defaultValue);
-    clo_L2_Edit->setText(slot.Level1.defaultValue);
-    clo_L3_Edit->setText(slot.Level2.defaultValue);
-    clo_L4_Edit->setText(slot.Level3.defaultValue);
-    clo_L5_Edit->setText(slot.Level4.defaultValue);
-    clo_StopLevelLabel->setText(slot.Level4.defaultValue);
+    const auto levelEdits = cloLevelEdits();
+    for (int i = 0; i < kCloLevelCount; ++i)
+        levelEdits[size_t(i)]->setText(CloLevel(slot, i).defaultValue);
+    clo_StartLevelLabel->setText(CloLevel(slot, 0).defaultValue);
+    clo_StopLevelLabel->setText(CloLevel(slot, kCloLevelCount - 1).defaultValue);
 
     RefreshLifeTimeHourLabels();
 
@@ -218,11 +203,9 @@ void TForm1::LoadSettingsDataFromInterface(int slotIndex)
     }
     if (slot.cloAdjustEnable == 1) {
         slot.lifeTime.defaultValue = clo_LifeTimeEdit->text();
-        slot.Level0.defaultValue = clo_L1_Edit->text();
-        slot.Level1.defaultValue = clo_L2_Edit->text();
-        slot.Level2.defaultValue = clo_L3_Edit->text();
-        slot.Level3.defaultValue = clo_L4_Edit->text();
-        slot.Level4.defaultValue = clo_L5_Edit->text();
+        const auto levelEdits = cloLevelEdits();
+        for (int i = 0; i < kCloLevelCount; ++i)
+            CloLevel(slot, i).defaultValue = levelEdits[size_t(i)]->text();
     }
     if (slot.dclevelAdjustEnable == 1)
         slot.dcLevel.defaultValue = DC_level_Edit->text().isEmpty() ? defaultDcLevelOff : DC_level_Edit->text();
@@ -238,7 +221,7 @@ void TForm1::LoadSettingsDataFromInterface(int slotIndex)
 int TForm1::CompareInterfaceDataWithSettingsData()
 {
     const STRUCT_XML_FILE_VARIABLES &slot = activeProfile();
-    const std::pair<QString, const QString *> pairs[] = {
+    QList<std::pair<QString, const QString *>> pairs = {
         {FamilyNameLabel->text(), &slot.familyName},
         {TypeLabel->text(), &slot.type},
         {RefNumLabel->text(), &slot.ref_number},
@@ -248,12 +231,10 @@ int TForm1::CompareInterfaceDataWithSettingsData()
         {NomCurrentEdit->text(), &slot.current.defaultValue},
         {MinCurrentLabel->text(), &slot.current.min},
         {clo_LifeTimeEdit->text(), &slot.lifeTime.defaultValue},
-        {clo_L1_Edit->text(), &slot.Level0.defaultValue},
-        {clo_L2_Edit->text(), &slot.Level1.defaultValue},
-        {clo_L3_Edit->text(), &slot.Level2.defaultValue},
-        {clo_L4_Edit->text(), &slot.Level3.defaultValue},
-        {clo_L5_Edit->text(), &slot.Level4.defaultValue},
     };
+    const auto levelEdits = cloLevelEdits();
+    for (int i = 0; i < kCloLevelCount; ++i)
+        pairs.append({levelEdits[size_t(i)]->text(), &CloLevel(slot, i).defaultValue});
     for (const auto &[shown, stored] : pairs)
         if (shown != *stored)
             return 1;

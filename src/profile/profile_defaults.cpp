@@ -1,5 +1,7 @@
 #include "profile/profile_defaults.h"
 
+#include "profile/parameter_table.h"
+
 #include <stdexcept>
 
 void ApplyDefaultProfile(STRUCT_XML_FILE_VARIABLES &r)
@@ -25,49 +27,18 @@ void ApplyDefaultProfile(STRUCT_XML_FILE_VARIABLES &r)
     r.type = defaultType;
     r.ref_number = defaultRefNumber;
 
-    r.current.min = defaultCurrentMin;
-    r.current.defaultValue = defaultCurrentDefaultValue;
-    r.current.max = defaultCurrentMax;
-    r.current.address = defaultCurrentAddress;
-
-    r.lifeTime.min = defaultLifeTimeMin;
-    r.lifeTime.max = defaultLifeTimeMax;
-    r.lifeTime.defaultValue = defaultLifeTimeMax;
-    r.lifeTime.address = defaultLifeAddress;
-    r.lifeTime.step = defaultLifeTimeStep;
-
-    ParameterDescriptor *levels[] = {&r.Level0, &r.Level1, &r.Level2, &r.Level3, &r.Level4};
-    const QString addresses[] = {defaultLevel0Address, defaultLevel1Address, defaultLevel2Address,
-                                 defaultLevel3Address, defaultLevel4Address};
-    for (int i = 0; i < 5; ++i) {
-        levels[i]->min = defaultCLOLevelMinValue;
-        levels[i]->max = defaultCLOLevelMaxValue;
-        levels[i]->defaultValue = defaultCLOLevelMaxValue;
-        levels[i]->address = addresses[i];
+    for (const ParameterGroup &g : ParameterGroups()) {
+        ParameterDescriptor &d = r.*(g.field);
+        auto set = [](QString &member, const char *text) {
+            if (text)
+                member = QString::fromLatin1(text);
+        };
+        set(d.min, g.defaultMin);
+        set(d.max, g.defaultMax);
+        set(d.defaultValue, g.defaultValue);
+        set(d.address, g.defaultAddress);
+        set(d.step, g.defaultStep);
     }
-    r.LEDTime.defaultValue = defaultLEDTimeDefaultValue;
-    r.LEDTime.address = defaultLEDTimeAddress;
-
-    r.dcLevel.min = defaultDcLevelMin;
-    r.dcLevel.max = defaultDcLevelMax;
-    r.dcLevel.defaultValue = defaultDcLevelMax;
-    r.dcLevel.address = defaultDcLevelAddress;
-
-    r.ExtNTCLevel1.min = defaultExtNTCLevel1Min;
-    r.ExtNTCLevel1.max = defaultExtNTCLevel1Max;
-    r.ExtNTCLevel1.defaultValue = defaultExtNTCLevel1DefaultValue;
-    r.ExtNTCLevel2.defaultValue = defaultExtNTCLevel2DefaultValue;
-    r.ExtNTCLevel2.min = defaultExtNTCLevel2Min;
-    r.ExtNTCLevel2.max = defaultExtNTCLevel2Max;
-    r.Temp1.defaultValue = defaultTemp1DefaultValue;
-    r.Temp1.min = defaultTemp1MinValue;
-    r.Temp1.max = defaultTemp1MaxValue;
-    r.Temp2.defaultValue = defaultTemp2DefaultValue;
-    r.Temp2.min = defaultTemp2MinValue;
-    r.Temp2.max = defaultTemp2MaxValue;
-    r.CutOffTemp.defaultValue = defaultCutOffTempDefaultValue;
-    r.CutOffTemp.min = defaultCutOffTempMinValue;
-    r.CutOffTemp.max = defaultCutOffTempMaxValue;
 }
 
 void LoadDefaultProfileIntoSlots()
@@ -87,18 +58,21 @@ void DeleteProfile(int slotIndex, const QString &fill)
     for (const auto &f : kIdentityFields)
         r.*(f.field) = fill;
 
-    auto bounds = [&fill](ParameterDescriptor &d) {
-        d.min = fill;
-        d.max = fill;
-        d.defaultValue = fill;
-    };
-    bounds(r.current);
-    bounds(r.lifeTime);
-    r.lifeTime.step = fill;
-    for (ParameterDescriptor *d : {&r.Level0, &r.Level1, &r.Level2, &r.Level3, &r.Level4})
-        bounds(*d);
-    r.LEDTime.defaultValue = fill;
-    for (ParameterDescriptor *d : {&r.dcLevel, &r.ExtNTCLevel1, &r.ExtNTCLevel2, &r.Temp1, &r.Temp2,
-                                   &r.CutOffTemp})
-        bounds(*d);
+    for (const ParameterGroup &g : ParameterGroups()) {
+        ParameterDescriptor &d = r.*(g.field);
+        switch (g.cleared) {
+        case ParameterGroup::BoundsAndStep:
+            d.step = fill;
+            [[fallthrough]];
+        case ParameterGroup::Bounds:
+            d.min = fill;
+            d.max = fill;
+            [[fallthrough]];
+        case ParameterGroup::Value:
+            d.defaultValue = fill;
+            break;
+        case ParameterGroup::Nothing:
+            break;
+        }
+    }
 }

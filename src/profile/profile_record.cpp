@@ -19,24 +19,6 @@ const std::array<DescriptorMember, 11> kDescriptorMembers = {{
     {"convform", &D::convform},
 }};
 
-const std::array<DescriptorGroup, 15> kDescriptorGroups = {{
-    {"current", &R::current},
-    {"lifeTime", &R::lifeTime},
-    {"Level0", &R::Level0},
-    {"Level1", &R::Level1},
-    {"Level2", &R::Level2},
-    {"Level3", &R::Level3},
-    {"Level4", &R::Level4},
-    {"LEDTime", &R::LEDTime},
-    {"dcLevel", &R::dcLevel},
-    {"Temp1", &R::Temp1},
-    {"ExtNTCLevel1", &R::ExtNTCLevel1},
-    {"Temp2", &R::Temp2},
-    {"ExtNTCLevel2", &R::ExtNTCLevel2},
-    {"CutOffTemp", &R::CutOffTemp},
-    {"NTCType", &R::NTCType},
-}};
-
 const std::array<IntegerField, 9> kIntegerFields = {{
     {"tag", &R::tag},
     {"currentAvailable", &R::currentAvailable},

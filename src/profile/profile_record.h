@@ -81,7 +81,7 @@ struct DescriptorGroup {
     const char *name; // "current", "lifeTime", ...
     ParameterDescriptor STRUCT_XML_FILE_VARIABLES::*field;
 };
-// The fifteen groups in record order.
+// The fifteen groups in record order (made from the parameter table).
 extern const std::array<DescriptorGroup, 15> kDescriptorGroups;
 
 struct IntegerField {

@@ -1,6 +1,7 @@
 #include "programming/programming_data.h"
 
 #include "common/convert.h"
+#include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
 
 #include <cfenv>
@@ -12,9 +13,9 @@ QString hex(qint64 value, int digits)
     return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }
 
-// Descriptor addresses whose item address (address - 32) has four hexadecimal digits.
-constexpr qint64 kLowestAddress = 32;
-constexpr qint64 kHighestAddress = 0xFFFF + 32;
+// Descriptor addresses whose item address has four hexadecimal digits.
+constexpr qint64 kLowestAddress = kItemAddressOffset;
+constexpr qint64 kHighestAddress = 0xFFFF + kItemAddressOffset;
 
 void checkRange(const QString &parameter, qint64 value, qint64 low, qint64 high)
 {
@@ -45,8 +46,12 @@ QString FormatProgrammingDataItem(const QString &addressText, int byteValue, con
     const qint64 address = StrToInt(addressText);
     checkRange(parameter, address, kLowestAddress, kHighestAddress);
     checkRange(parameter, byteValue, 0, 0xFF);
-    return hex(address - 32, 4) + hex(byteValue, 2);
+    return hex(address - kItemAddressOffset, 4) + hex(byteValue, 2);
 }
+
+int ProgrammingDataItemAddress(const QString &item) { return item.left(4).toInt(nullptr, 16) + int(kItemAddressOffset); }
+
+uint8_t ProgrammingDataItemByte(const QString &item) { return uint8_t(item.mid(4, 2).toInt(nullptr, 16)); }
 
 uint8_t DcLevelByte(int percent)
 {
@@ -92,10 +97,9 @@ void ProgrammingDataCalculation_CLO(const STRUCT_XML_FILE_VARIABLES &slot, QStri
         count = 255;
     memo << FormatProgrammingDataItem(slot.lifeTime.address, int(count), QStringLiteral("lifeTime.address"));
 
-    const char *names[] = {"Level0", "Level1", "Level2", "Level3", "Level4"};
-    int n = 0;
-    for (const ParameterDescriptor *level : {&slot.Level0, &slot.Level1, &slot.Level2, &slot.Level3, &slot.Level4}) {
-        const QString name = QLatin1String(names[n++]);
+    for (int n = 0; n < kCloLevelCount; ++n) {
+        const ParameterDescriptor *level = &CloLevel(slot, n);
+        const QString name = QLatin1String(CloLevelGroup(n).name);
         // Levels are in half-percent units; the text may use "." or "," as separator.
         const double percent = StrToFloat(level->defaultValue);
         // 127.5 % is the highest level one byte holds; the check also keeps the

@@ -25,12 +25,20 @@ public:
     QString message() const { return QString::fromUtf8(what()); }
 };
 
+// The tag address an item carries is the descriptor's address less this offset.
+constexpr qint64 kItemAddressOffset = 32;
+
 // Address text A and byte B -> "AAAA" + "BB" with A = integer(A) - 32.
 // Throws EConvertError when the address text is not an integer, EValueRangeError
 // (naming `parameter`) when the address lies outside 32 ... 65567 or the byte
 // outside 0 ... 255.
 QString FormatProgrammingDataItem(const QString &addressText, int byteValue,
                                   const QString &parameter = QStringLiteral("address"));
+
+// The descriptor address (the item's tag address + 32) and the byte of a
+// well-formed item.
+int ProgrammingDataItemAddress(const QString &item);
+uint8_t ProgrammingDataItemByte(const QString &item);
 
 // The DC emergency level byte for a level in percent (DC switched on): 0 gives 0x00,
 // otherwise the logarithmic dimming curve computed in single precision and rounded

@@ -1,9 +1,11 @@
 #include "programming/summary_report.h"
 
 #include "profile/atomic_file.h"
+#include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
 
 #include <QLocale>
+#include <algorithm>
 
 QStringList WriteSumarryInformation(int slotNumber, const STRUCT_XML_FILE_VARIABLES &r,
                                     const SummaryOptions &options)
@@ -30,29 +32,25 @@ QStringList WriteSumarryInformation(int slotNumber, const STRUCT_XML_FILE_VARIAB
     lines << QStringLiteral("Serial ") + r.editSerial;
     lines << QStringLiteral("FW ") + r.editFW;
     lines << QStringLiteral("HW ") + r.editHW;
-    if (r.currentAdjustEnable != 0)
-        lines << QStringLiteral("Nominal_current ") + r.current.defaultValue;
-    if (r.cloAdjustEnable != 0) {
-        lines << QStringLiteral("LifeTime ") + r.lifeTime.defaultValue;
-        lines << QStringLiteral("Level1 ") + r.Level0.defaultValue;
-        lines << QStringLiteral("Level2 ") + r.Level1.defaultValue;
-        lines << QStringLiteral("Level3 ") + r.Level2.defaultValue;
-        lines << QStringLiteral("Level4 ") + r.Level3.defaultValue;
-        lines << QStringLiteral("Level5 ") + r.Level4.defaultValue;
-        lines << QStringLiteral("LEDTime ") + r.LEDTime.defaultValue;
-    }
-    if (r.dclevelAdjustEnable != 0) {
-        if (r.dcLevel.defaultValue == defaultDcLevelOff)
-            lines << QStringLiteral("DCLevel  OFF");
-        else
-            lines << QStringLiteral("DCLevel ") + r.dcLevel.defaultValue;
-    }
-    if (r.ExtNTCAdjustEnable != 0) {
-        lines << QStringLiteral("ExtNTCLevel1 ") + r.ExtNTCLevel1.defaultValue;
-        lines << QStringLiteral("ExtNTCLevel2 ") + r.ExtNTCLevel2.defaultValue;
-        lines << QStringLiteral("Temp1 ") + r.Temp1.defaultValue;
-        lines << QStringLiteral("Temp2 ") + r.Temp2.defaultValue;
-        lines << QStringLiteral("CutOffTemp ") + r.CutOffTemp.defaultValue;
+    // A block's lines, when its parameters are adjusted, in the block's own line order.
+    for (const ParameterBlock block :
+         {ParameterBlock::Current, ParameterBlock::Clo, ParameterBlock::DcLevel, ParameterBlock::Ntc}) {
+        if (r.*AdjustEnableFlag(block) == 0)
+            continue;
+        QList<const ParameterGroup *> groups;
+        for (const ParameterGroup &g : ParameterGroups())
+            if (g.block == block && g.summaryKey)
+                groups << &g;
+        std::stable_sort(groups.begin(), groups.end(),
+                         [](const ParameterGroup *a, const ParameterGroup *b) { return a->summaryRank < b->summaryRank; });
+        for (const ParameterGroup *g : groups) {
+            const QString key = QString::fromLatin1(g->summaryKey);
+            const QString &value = (r.*(g->field)).defaultValue;
+            if (g->coding == TagCoding::DcLevel && value == defaultDcLevelOff)
+                lines << key + QStringLiteral("  OFF");
+            else
+                lines << key + QLatin1Char(' ') + value;
+        }
     }
     return lines;
 }

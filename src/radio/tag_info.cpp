@@ -1,9 +1,11 @@
 #include "radio/tag_info.h"
 
 #include "common/convert.h"
+#include "profile/parameter_table.h"
 #include "radio/tag_reception.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -28,9 +30,8 @@ QString hexBytes(const TagBuffers &tag, int from, int count)
 uint8_t rwByteAt(const TagBuffers &tag, const char *parameter, const QString &address, qint64 extra = 0)
 {
     const qint64 a = qint64(StrToInt(address)) + extra;
-    const qint64 j = a - tag.rwStart();
-    const qint64 last = std::min<qint64>(qint64(tag.rwSize()) + 1, kTagAreaBufferSize - 1);
-    if (j < 2 || j > last)
+    const int j = TagRwIndex(tag, a);
+    if (j < 0)
         throw ETagAddressError(
             QStringLiteral("The address %1 of %2 lies outside the read-write area read from the tag "
                            "(start address %3, %4 bytes). The parameter is not on the tag.")
@@ -50,15 +51,9 @@ qint64 currentByteCount(const ParameterDescriptor &current)
     return current.size.isEmpty() ? 2 : qint64(StrToInt(current.size));
 }
 
-const ParameterDescriptor &levelDescriptor(const STRUCT_XML_FILE_VARIABLES &p, int level)
+double tagLevel(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, const ParameterGroup &level)
 {
-    const ParameterDescriptor *levels[] = {&p.Level0, &p.Level1, &p.Level2, &p.Level3, &p.Level4};
-    return *levels[level];
-}
-ParameterDescriptor &levelDescriptor(STRUCT_XML_FILE_VARIABLES &p, int level)
-{
-    ParameterDescriptor *levels[] = {&p.Level0, &p.Level1, &p.Level2, &p.Level3, &p.Level4};
-    return *levels[level];
+    return TagLevelOfByte(rwByteAt(tag, level.name, (profile.*level.field).address));
 }
 
 } // namespace
@@ -85,6 +80,14 @@ QStringList TagIdentRawLines(const TagBuffers &tag)
     return lines;
 }
 
+int TagAreaLastIndex(uint16_t size) { return std::min(int(size) + 1, kTagAreaBufferSize - 1); }
+
+int TagRwIndex(const TagBuffers &tag, qint64 address)
+{
+    const qint64 j = address - tag.rwStart();
+    return j >= 2 && j <= TagAreaLastIndex(tag.rwSize()) ? int(j) : -1;
+}
+
 QString TagAreaSizeText(uint16_t size)
 {
     return QStringLiteral("0x") + QStringLiteral("%1").arg(size, 4, 16, QLatin1Char('0')).toUpper();
@@ -93,7 +96,7 @@ QString TagAreaSizeText(uint16_t size)
 QStringList TagAreaLines(uint16_t start, uint16_t size, const std::array<uint8_t, kTagAreaBufferSize> &area)
 {
     QStringList lines;
-    const int last = std::min(int(size) + 1, kTagAreaBufferSize - 1);
+    const int last = TagAreaLastIndex(size);
     for (int j = 0; j <= last; ++j)
         lines << QStringLiteral("0x%1  %2")
                      .arg(QStringLiteral("%1").arg((start + j) & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper(),
@@ -120,8 +123,7 @@ int TagLifeTimeByte(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &prof
 
 double TagLevel(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, int level)
 {
-    const char *names[] = {"Level0", "Level1", "Level2", "Level3", "Level4"};
-    return TagLevelOfByte(rwByteAt(tag, names[level], levelDescriptor(profile, level).address));
+    return tagLevel(tag, profile, CloLevelGroup(level));
 }
 
 int TagDcPercent(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile)
@@ -150,6 +152,30 @@ QString TagLevelText(double value)
     return locale.toString(value, 'f', 1);
 }
 
+namespace {
+
+// The value a group's tag bytes stand for, as the decoded lines show it.
+QString shownValue(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, const ParameterGroup &g)
+{
+    switch (g.coding) {
+    case TagCoding::Current:
+        return QString::number(TagCurrent(tag, profile));
+    case TagCoding::LifeTime:
+        return QString::number(qint64(TagLifeTimeByte(tag, profile)) * 500);
+    case TagCoding::CloLevel:
+        return TagLevelText(tagLevel(tag, profile, g));
+    case TagCoding::DcLevel: {
+        const int dc = TagDcPercent(tag, profile);
+        return dc == kTagDcOff ? QStringLiteral("OFF") : QString::number(dc);
+    }
+    case TagCoding::None:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
 QString TagParameterNotOnTagText(const QString &name) { return name + QStringLiteral(" = not on the tag"); }
 
 void AppendUserFriendlyLines(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, QStringList &lines,
@@ -166,14 +192,9 @@ void AppendUserFriendlyLines(const TagBuffers &tag, const STRUCT_XML_FILE_VARIAB
                 *notOnTag << name;
         }
     };
-    line(QStringLiteral("Current"), [&] { return QString::number(TagCurrent(tag, profile)); });
-    line(QStringLiteral("LifeTime"), [&] { return QString::number(qint64(TagLifeTimeByte(tag, profile)) * 500); });
-    for (int level = 0; level < 5; ++level)
-        line(QStringLiteral("Level%1").arg(level), [&] { return TagLevelText(TagLevel(tag, profile, level)); });
-    line(QStringLiteral("DCLevel"), [&] {
-        const int dc = TagDcPercent(tag, profile);
-        return dc == kTagDcOff ? QStringLiteral("OFF") : QString::number(dc);
-    });
+    for (const ParameterGroup &g : ParameterGroups())
+        if (g.tagLine)
+            line(QLatin1String(g.tagLine), [&] { return shownValue(tag, profile, g); });
 }
 
 bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &profile, QStringList *notOnTag)
@@ -187,20 +208,29 @@ bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &pr
                 *notOnTag << name;
         }
     };
-    copy(QStringLiteral("Current"), [&] { profile.current.defaultValue = QString::number(TagCurrent(tag, profile)); });
-    copy(QStringLiteral("LifeTime"), [&] {
-        const qint64 lifeByte = TagLifeTimeByte(tag, profile);
-        profile.lifeTime.defaultValue = QString::number(lifeByte * StrToInt(profile.lifeTime.step));
-    });
-    for (int level = 0; level < 5; ++level)
-        copy(QStringLiteral("Level%1").arg(level), [&] {
-            levelDescriptor(profile, level).defaultValue = TagLevelText(TagLevel(tag, profile, level));
+    bool dcOn = false;
+    for (const ParameterGroup &g : ParameterGroups()) {
+        if (!g.tagLine)
+            continue;
+        QString &value = (profile.*g.field).defaultValue;
+        if (g.coding == TagCoding::DcLevel)
+            dcOn = StrToInt(value) != 255;
+        copy(QLatin1String(g.tagLine), [&] {
+            switch (g.coding) {
+            case TagCoding::LifeTime:
+                // The profile's own step turns the count back into hours.
+                value = QString::number(qint64(TagLifeTimeByte(tag, profile)) * StrToInt(profile.lifeTime.step));
+                break;
+            case TagCoding::DcLevel: {
+                const int dc = TagDcPercent(tag, profile);
+                dcOn = dc < kTagDcOff;
+                value = dcOn ? QString::number(dc) : QStringLiteral("255");
+                break;
+            }
+            default:
+                value = shownValue(tag, profile, g);
+            }
         });
-    bool dcOn = StrToInt(profile.dcLevel.defaultValue) != 255;
-    copy(QStringLiteral("DCLevel"), [&] {
-        const int dc = TagDcPercent(tag, profile);
-        dcOn = dc < kTagDcOff;
-        profile.dcLevel.defaultValue = dcOn ? QString::number(dc) : QStringLiteral("255");
-    });
+    }
     return dcOn;
 }

@@ -33,6 +33,13 @@ TagIdentityTexts TagIdentity(const TagBuffers &tag);
 
 // Ident bytes 0-31, eight lines of four bytes, each byte "XX ".
 QStringList TagIdentRawLines(const TagBuffers &tag);
+// An area's bytes 0 and 1 hold its header; its parameters lie at 2 ... size + 1, as far
+// as the buffer reaches. The index of the last byte read of an area of `size` bytes:
+int TagAreaLastIndex(uint16_t size);
+// The read-write buffer index of tag address `address`, or -1 when the byte lies
+// outside the area the tag announced (or outside the buffer).
+int TagRwIndex(const TagBuffers &tag, qint64 address);
+
 // "0x" + size as four hexadecimal digits.
 QString TagAreaSizeText(uint16_t size);
 // One line per area byte 0 ... size + 1: "0x" + address (four digits), two blanks,
@@ -47,7 +54,7 @@ bool TagIdentityMatchesProfile(const TagIdentityTexts &ident, const STRUCT_XML_F
 // address outside the buffer ETagAddressError.
 int TagCurrent(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile);
 int TagLifeTimeByte(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile);
-double TagLevel(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, int level); // 0-4
+double TagLevel(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, int level); // 0 = L1
 // DC percentage; 103 means DC emergency operation off.
 int TagDcPercent(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile);
 constexpr int kTagDcOff = 103;
@@ -64,7 +71,7 @@ QString TagLevelText(double value);
 // area the tag announced.
 QString TagParameterNotOnTagText(const QString &name);
 
-// The decoded lines in the order Current, LifeTime, Level0-4, DCLevel, appended to
+// The decoded lines in the order Current, LifeTime, the CLO levels, DCLevel, appended to
 // `lines` one by one (so that the lines before a failing parameter stay). A
 // parameter outside the announced area reads "<name> = not on the tag" and its
 // name goes into `notOnTag`.

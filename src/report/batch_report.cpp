@@ -1,6 +1,6 @@
 #include "report/batch_report.h"
 
-#include "profile/parameter_names.h"
+#include "profile/parameter_table.h"
 #include "records/sqlite_store.h"
 
 #include <QDateTime>

@@ -4,6 +4,7 @@
 // line and the footers can say "Page x of N"; the pages are drawn from the spool
 // once the number of pages is known.
 
+#include "profile/parameter_table.h"
 #include "report/batch_report.h"
 
 
@@ -102,12 +103,15 @@ public:
         } else {
             room(9);
             auto v = [&t](const char *column) { return TransferValue(t, QLatin1String(column)); };
-            auto named = [&t](std::initializer_list<const char *> columns) {
+            auto named = [&t](const QList<const char *> &columns) {
                 QStringList parts;
                 for (const char *c : columns)
                     parts << LabelledTransferValue(t, QLatin1String(c));
                 return parts.join(QStringLiteral("   "));
             };
+            QList<const char *> levels;
+            for (int i = 0; i < kCloLevelCount; ++i)
+                levels << CloLevelGroup(i).recordColumn;
             text(Face::Bold, QStringLiteral("Transfer %1 UTC, programmer %2 (firmware %3)")
                                  .arg(t.datetime, v("enOcean_HandHeldID"), v("programmer_NFC_FW")));
             text(Face::Body, QStringLiteral("Family: %1   Type: %2   Reference: %3")
@@ -115,7 +119,7 @@ public:
             text(Face::Body, QStringLiteral("GTIN: %1   Firmware: %2   Hardware: %3   Serial field: %4")
                                  .arg(v("editGTIN"), v("editFW"), v("editHW"), v("editSerial")));
             text(Face::Body, named({"nomCurrent", "lifeTime", "DC_level"}));
-            text(Face::Body, QStringLiteral("CLO levels: ") + named({"CLO_L1", "CLO_L2", "CLO_L3", "CLO_L4", "CLO_L5"}));
+            text(Face::Body, QStringLiteral("CLO levels: ") + named(levels));
             text(Face::Body, named({"extNTC_Temp1", "extNTC_Level1", "extNTC_CutOffTemp"}));
             text(Face::Body, named({"extNTC_Temp2", "extNTC_Level2"}));
         }

@@ -1,7 +1,7 @@
 #include "verify/tag_verification.h"
 
 #include "common/convert.h"
-#include "profile/parameter_names.h"
+#include "profile/parameter_table.h"
 #include "programming/programming_data.h"
 #include "radio/tag_info.h"
 
@@ -11,28 +11,6 @@
 namespace {
 
 QString hex2(uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper(); }
-
-// The parameters of one encoder's items, in item order, named by their
-// descriptor groups.
-void appendItems(QList<ExpectedParameter> &out, const QStringList &items, const QStringList &groups,
-                 const QList<std::function<QString(const QList<uint8_t> &)>> &texts, int bytesPerName)
-{
-    for (int n = 0; n < groups.size(); ++n) {
-        const ParameterName *named = ParameterByGroup(groups[n]);
-        ExpectedParameter p;
-        p.name = named->label;
-        p.valueText = [text = texts[n], unit = named->unit](const QList<uint8_t> &b) {
-            return ValueWithUnit(text(b), unit);
-        };
-        for (int k = 0; k < bytesPerName; ++k) {
-            const QString &item = items.at(n * bytesPerName + k);
-            // Items carry the tag address 32 lower than the descriptors name it.
-            p.addresses << item.left(4).toInt(nullptr, 16) + 32;
-            p.bytes << uint8_t(item.mid(4, 2).toInt(nullptr, 16));
-        }
-        out << p;
-    }
-}
 
 QString currentText(const QList<uint8_t> &b) { return QString::number(b.value(0) + 256 * b.value(1)); }
 QString levelText(const QList<uint8_t> &b) { return TagLevelText(TagLevelOfByte(b.value(0))); }
@@ -45,18 +23,54 @@ QString dcText(const QList<uint8_t> &b)
            + QStringLiteral(" (byte ") + hex2(n) + QLatin1Char(')');
 }
 
-// The read-write buffer index of tag address `address`, or -1 when the byte lies
-// outside the area the tag announced (or outside the buffer).
-int rwIndex(const TagBuffers &tag, int address)
-{
-    const int j = address - int(tag.rwStart());
-    const int last = std::min(int(tag.rwSize()) + 1, kTagAreaBufferSize - 1);
-    return j >= 2 && j <= last ? j : -1;
-}
-
 QString difference(const QString &name, const QString &expected, const QString &found)
 {
     return name + QStringLiteral(": expected ") + expected + QStringLiteral(", found ") + found;
+}
+
+// What a person reads for a parameter's bytes.
+std::function<QString(const QList<uint8_t> &)> valueText(const ParameterGroup &group,
+                                                         const STRUCT_XML_FILE_VARIABLES &slot)
+{
+    switch (group.coding) {
+    case TagCoding::Current:
+        return &currentText;
+    case TagCoding::LifeTime: {
+        const qint64 step = StrToInt((slot.*group.field).step); // checked by the encoder: 1 or more
+        return [step](const QList<uint8_t> &b) { return QString::number(qint64(b.value(0)) * step); };
+    }
+    case TagCoding::CloLevel:
+        return &levelText;
+    case TagCoding::DcLevel:
+        // Its text names the unit and the byte itself ("51 % (byte E5)", "OFF (byte FF)").
+        return &dcText;
+    case TagCoding::None:
+        break;
+    }
+    return {};
+}
+
+// The parameters of one block's items: its tag-coded groups in table order, each
+// taking as many items as it has bytes.
+void appendBlock(QList<ExpectedParameter> &out, const STRUCT_XML_FILE_VARIABLES &slot, ParameterBlock block,
+                 const QStringList &items)
+{
+    qsizetype at = 0;
+    for (const ParameterGroup &g : ParameterGroups()) {
+        if (g.block != block || g.coding == TagCoding::None)
+            continue;
+        ExpectedParameter p;
+        p.name = QString::fromUtf8(g.label);
+        p.valueText = [text = valueText(g, slot), unit = QString::fromUtf8(g.unit)](const QList<uint8_t> &b) {
+            return ValueWithUnit(text(b), unit);
+        };
+        for (int k = 0; k < TagByteCount(g.coding); ++k) {
+            const QString &item = items.at(at++);
+            p.addresses << ProgrammingDataItemAddress(item);
+            p.bytes << ProgrammingDataItemByte(item);
+        }
+        out << p;
+    }
 }
 
 } // namespace
@@ -67,23 +81,17 @@ QList<ExpectedParameter> ExpectedTagParameters(const STRUCT_XML_FILE_VARIABLES &
     if (slot.currentAdjustEnable != 0) {
         QStringList items;
         ProgrammingDataCalculation_Current(slot, items);
-        appendItems(out, items, {QStringLiteral("current")}, {&currentText}, 2);
+        appendBlock(out, slot, ParameterBlock::Current, items);
     }
     if (slot.cloAdjustEnable != 0) {
         QStringList items;
         ProgrammingDataCalculation_CLO(slot, items);
-        const qint64 step = StrToInt(slot.lifeTime.step); // checked by the encoder: 1 or more
-        auto lifeTime = [step](const QList<uint8_t> &b) { return QString::number(qint64(b.value(0)) * step); };
-        appendItems(out, items,
-                    {QStringLiteral("lifeTime"), QStringLiteral("Level0"), QStringLiteral("Level1"),
-                     QStringLiteral("Level2"), QStringLiteral("Level3"), QStringLiteral("Level4")},
-                    {lifeTime, &levelText, &levelText, &levelText, &levelText, &levelText}, 1);
+        appendBlock(out, slot, ParameterBlock::Clo, items);
     }
     if (slot.dclevelAdjustEnable != 0) {
         QStringList items;
         ProgrammingDataCalculation_DClevel(slot, DcLevelActiveForSlot(slot), items);
-        // Its text names the unit and the byte itself ("51 % (byte E5)", "OFF (byte FF)").
-        appendItems(out, items, {QStringLiteral("dcLevel")}, {&dcText}, 1);
+        appendBlock(out, slot, ParameterBlock::DcLevel, items);
     }
     return out;
 }
@@ -137,7 +145,7 @@ TagVerification VerifyTag(const TagBuffers &tag, const TagReadState &state, cons
     for (const ExpectedParameter &p : expected) {
         QList<uint8_t> found;
         for (int address : p.addresses) {
-            const int j = rwIndex(tag, address);
+            const int j = TagRwIndex(tag, address);
             if (j < 0)
                 break;
             found << tag.rw[size_t(j)];

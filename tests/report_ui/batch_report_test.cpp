@@ -9,7 +9,7 @@
 #include "print_qt.h"
 #include "records_folder.h"
 #include "report_fixture.h"
-#include "profile/parameter_names.h"
+#include "profile/parameter_table.h"
 #include "records/sqlite_store.h"
 #include "report/batch_report.h"
 
@@ -399,6 +399,18 @@ TEST(ParameterNames, EveryNamedColumnIsARecordColumn)
                           {"-10", "\u00B0C", "-10 \u00B0C"}, {"", "h", ""}, {"NULL", "h", "NULL"}, {"OFF", "%", "OFF"}};
     for (const Case &c : cases)
         EXPECT_EQ(ValueWithUnit(QString::fromUtf8(c.value), QString::fromUtf8(c.unit)), QString::fromUtf8(c.text));
+}
+
+// The parameter columns of both records, in the order the table gives their values.
+TEST(ParameterNames, RecordParameterColumnsFollowTheRecordsOrder)
+{
+    const QStringList parameters = RecordParameterColumns();
+    for (const QStringList &record : {SettingsRecordColumns(), DriverRecordColumns()}) {
+        const qsizetype first = record.indexOf(parameters.front());
+        ASSERT_GE(first, 0);
+        EXPECT_EQ(record.mid(first, parameters.size()), parameters);
+    }
+    EXPECT_EQ(SettingsRecordColumns().mid(SettingsRecordColumns().size() - parameters.size()), parameters);
 }
 
 TEST(ReportDates, FormsTakenAndRefused)
