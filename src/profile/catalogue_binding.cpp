@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QXmlStreamReader>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 const QString kRootName = QStringLiteral("ModelSelection");
@@ -50,12 +52,12 @@ QDomElement TXMLNode::ChildElement(const QString &name) const
 TXMLFunctionType::TXMLFunctionType(QDomDocument document, QDomElement element)
     : TXMLNode(std::move(document), std::move(element))
 {
-#define TAVEL_REGISTER(elem, stem, group, ATTRS, block) RegisterChildNode(QStringLiteral(#elem));
+#define TAVEL_REGISTER(elem, stem, ATTRS) RegisterChildNode(QStringLiteral(#elem));
     TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_REGISTER)
 #undef TAVEL_REGISTER
 }
 
-#define TAVEL_DEFINE_PARAMETER_GETTER(elem, stem, group, ATTRS, block)                           \
+#define TAVEL_DEFINE_PARAMETER_GETTER(elem, stem, ATTRS)                           \
     std::shared_ptr<IXML##stem##Type> TXMLFunctionType::Get_##elem() const                       \
     {                                                                                            \
         return std::make_shared<TXML##stem##Type>(document_, ChildElement(QStringLiteral(#elem))); \
@@ -296,17 +298,43 @@ std::shared_ptr<IXMLModelSelectionType> NewModelSelection()
 
 // ---- The element table as data ------------------------------------------------------------
 
+namespace {
+
+struct ElementCopy {
+    const char *element;
+    void (*copy)(const IXMLFunctionType &function, ParameterDescriptor &descriptor);
+};
+
 #define TAVEL_COPY_ATTRIBUTE(acc, xml, member) descriptor.member = element->Get_##acc();
-#define TAVEL_PARAMETER_ENTRY(elem, stem, group, ATTRS, block)                                   \
-    CatalogueParameterElement{#elem, group, CatalogueFunctionBlock::block,                       \
-                              [](const IXMLFunctionType &function, ParameterDescriptor &descriptor) { \
-                                  const auto element = function.Get_##elem();                    \
-                                  ATTRS(TAVEL_COPY_ATTRIBUTE)                                    \
-                              }},
-const std::array<CatalogueParameterElement, 15> kCatalogueParameterElements = {
-    {TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_PARAMETER_ENTRY)}};
-#undef TAVEL_PARAMETER_ENTRY
+#define TAVEL_ELEMENT_COPY(elem, stem, ATTRS)                                                    \
+    ElementCopy{#elem, [](const IXMLFunctionType &function, ParameterDescriptor &descriptor) {   \
+                    const auto element = function.Get_##elem();                                  \
+                    ATTRS(TAVEL_COPY_ATTRIBUTE)                                                  \
+                }},
+const ElementCopy kElementCopies[] = {TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_ELEMENT_COPY)};
+#undef TAVEL_ELEMENT_COPY
 #undef TAVEL_COPY_ATTRIBUTE
+
+// Each group of the parameter table with the typed copy of its element. A group
+// whose element has no class, or a class no group fills, is a programming error.
+std::array<CatalogueParameterElement, kParameterGroupCount> bindElements()
+{
+    static_assert(std::size(kElementCopies) == kParameterGroupCount, "one catalogue element per parameter group");
+    std::array<CatalogueParameterElement, kParameterGroupCount> elements{};
+    for (size_t i = 0; i < elements.size(); ++i) {
+        const ParameterGroup &g = ParameterGroups()[i];
+        const auto found = std::find_if(std::begin(kElementCopies), std::end(kElementCopies),
+                                        [&g](const ElementCopy &c) { return qstrcmp(c.element, g.catalogueElement) == 0; });
+        if (found == std::end(kElementCopies))
+            throw std::logic_error(std::string("no catalogue element class for ") + g.catalogueElement);
+        elements[i] = {found->element, g.name, g.block, found->copy};
+    }
+    return elements;
+}
+
+} // namespace
+
+const std::array<CatalogueParameterElement, kParameterGroupCount> kCatalogueParameterElements = bindElements();
 
 #define TAVEL_MODEL_ENTRY(acc, field)                                                            \
     CatalogueModelAttribute{#acc, field, [](const IXMLModelType &model) { return model.Get_##acc(); }},

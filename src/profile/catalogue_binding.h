@@ -24,6 +24,7 @@
 // ECatalogueError: a catalogue is expected to carry every element and attribute,
 // and a model with holes must not load as a profile with empty addresses.
 
+#include "profile/parameter_table.h"
 #include "profile/profile_record.h"
 
 #include <QByteArray>
@@ -64,25 +65,25 @@ public:
     A(offset, "offset", offset)                                                                  \
     A(convform, "convform", convform)
 
-// Parameter elements in record order:
-// X(element name, class stem, profile group name, attribute list, function block).
-// The function block names the enable/availability flag pair the element belongs to.
+// The parameter elements: X(element name, class stem, attribute list). Each gets its
+// typed interface and class; which profile group an element fills, its place in a
+// model and its function block come from the parameter table.
 #define TAVEL_CATALOGUE_PARAMETER_ELEMENTS(X)                                                    \
-    X(Current, Current, "current", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Current)                   \
-    X(LifeTime, LifeTime, "lifeTime", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Clo)                    \
-    X(Level0, Level0, "Level0", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Clo)                          \
-    X(Level1, Level1, "Level1", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Clo)                          \
-    X(Level2, Level2, "Level2", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Clo)                          \
-    X(Level3, Level3, "Level3", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Clo)                          \
-    X(Level4, Level4, "Level4", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Clo)                          \
-    X(LEDTime, LEDTime, "LEDTime", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Clo)                       \
-    X(DCLevel, DCLevel, "dcLevel", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, DcLevel)                   \
-    X(Temp1, Temp1, "Temp1", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Ntc)                             \
-    X(ExtNTCLevel1, ExtNTCLevel1, "ExtNTCLevel1", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Ntc)        \
-    X(Temp2, Temp2, "Temp2", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Ntc)                             \
-    X(ExtNTCLevel2, ExtNTCLevel2, "ExtNTCLevel2", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Ntc)        \
-    X(CutOffTemp, CutOffTemp, "CutOffTemp", TAVEL_CATALOGUE_RANGED_ATTRIBUTES, Ntc)              \
-    X(NTCType, NTC, "NTCType", TAVEL_CATALOGUE_LIST_ATTRIBUTES, Ntc)
+    X(Current, Current, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                       \
+    X(LifeTime, LifeTime, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                     \
+    X(Level0, Level0, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
+    X(Level1, Level1, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
+    X(Level2, Level2, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
+    X(Level3, Level3, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
+    X(Level4, Level4, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
+    X(LEDTime, LEDTime, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                       \
+    X(DCLevel, DCLevel, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                       \
+    X(Temp1, Temp1, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                           \
+    X(ExtNTCLevel1, ExtNTCLevel1, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                             \
+    X(Temp2, Temp2, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                           \
+    X(ExtNTCLevel2, ExtNTCLevel2, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                             \
+    X(CutOffTemp, CutOffTemp, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                 \
+    X(NTCType, NTC, TAVEL_CATALOGUE_LIST_ATTRIBUTES)
 
 // Identity attributes of Model: I(accessor/attribute name, profile field name).
 #define TAVEL_CATALOGUE_MODEL_ATTRIBUTES(I)                                                      \
@@ -110,7 +111,7 @@ public:
     virtual QString Get_##acc() const = 0;                                                       \
     virtual void Set_##acc(const QString &value) = 0;
 
-#define TAVEL_CATALOGUE_DECLARE_PARAMETER_INTERFACE(elem, stem, group, ATTRS, block)             \
+#define TAVEL_CATALOGUE_DECLARE_PARAMETER_INTERFACE(elem, stem, ATTRS)             \
     class IXML##stem##Type : public virtual IXMLNode {                                           \
     public:                                                                                      \
         ATTRS(TAVEL_CATALOGUE_DECLARE_ATTRIBUTE)                                                 \
@@ -121,7 +122,7 @@ class IXMLFunctionType : public virtual IXMLNode {
 public:
     virtual QString Get_name() const = 0;
     virtual void Set_name(const QString &value) = 0;
-#define TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER(elem, stem, group, ATTRS, block)                \
+#define TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER(elem, stem, ATTRS)                \
     virtual std::shared_ptr<IXML##stem##Type> Get_##elem() const = 0;
     TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER)
 #undef TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER
@@ -187,7 +188,7 @@ private:
     QString Get_##acc() const override { return AttributeText(QStringLiteral(xml)); }            \
     void Set_##acc(const QString &value) override { SetAttributeText(QStringLiteral(xml), value); }
 
-#define TAVEL_CATALOGUE_DEFINE_PARAMETER_CLASS(elem, stem, group, ATTRS, block)                  \
+#define TAVEL_CATALOGUE_DEFINE_PARAMETER_CLASS(elem, stem, ATTRS)                  \
     class TXML##stem##Type : public TXMLNode, public IXML##stem##Type {                          \
     public:                                                                                      \
         using TXMLNode::TXMLNode;                                                                \
@@ -201,7 +202,7 @@ public:
     TXMLFunctionType(QDomDocument document, QDomElement element);
     QString Get_name() const override { return AttributeText(QStringLiteral("name")); }
     void Set_name(const QString &value) override { SetAttributeText(QStringLiteral("name"), value); }
-#define TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER(elem, stem, group, ATTRS, block)                \
+#define TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER(elem, stem, ATTRS)                \
     std::shared_ptr<IXML##stem##Type> Get_##elem() const override;
     TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER)
 #undef TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER
@@ -264,7 +265,8 @@ QDomDocument ReadCatalogueDocument(const QString &fileName);
 
 // ---- The element table as data -------------------------------------------------------
 
-enum class CatalogueFunctionBlock { Current, Clo, DcLevel, Ntc };
+// The enable/availability flag pair an element belongs to.
+using CatalogueFunctionBlock = ParameterBlock;
 
 struct CatalogueParameterElement {
     const char *element;   // "Current"
@@ -274,8 +276,8 @@ struct CatalogueParameterElement {
     // descriptor; throws ECatalogueError for a missing element or attribute.
     void (*copy)(const IXMLFunctionType &function, ParameterDescriptor &descriptor);
 };
-// The fifteen parameter elements in record order.
-extern const std::array<CatalogueParameterElement, 15> kCatalogueParameterElements;
+// The fifteen parameter elements in record order (the parameter table's order).
+extern const std::array<CatalogueParameterElement, kParameterGroupCount> kCatalogueParameterElements;
 
 struct CatalogueModelAttribute {
     const char *attribute; // "gtin"

@@ -2,7 +2,7 @@
 // The profile's fifteen parameter groups, each described once: its group name (the
 // settings-file key), the enable/availability flags it belongs to, how it goes into
 // the tag's bytes, the name of its decoded tag line, its record column, its label and
-// unit for people, its summary line and the default profile's texts. Everything that
+// unit for people, its summary line, its catalogue element and the default profile's texts. Everything that
 // walks the parameters (defaults, settings file, encoder, tag decoding, verify,
 // summary, reports, editors) reads this table; a new group or a sixth CLO level is a
 // new row here and a new member of the profile record.
@@ -37,6 +37,7 @@ constexpr int TagByteCount(TagCoding coding)
 struct ParameterGroup {
     const char *name; // profile group and settings-file key ("Level0")
     ParameterDescriptor STRUCT_XML_FILE_VARIABLES::*field;
+    const char *catalogueElement; // its element in the driver catalogue ("Level0", "DCLevel")
     ParameterBlock block;
     TagCoding coding;
     const char *tagLine;      // name of its decoded tag line ("Level0"), nullptr when not on the tag
