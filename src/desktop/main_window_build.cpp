@@ -485,11 +485,6 @@ void TForm1::ConnectEditorEvents()
     const Field fields[] = {
         {NomCurrentEdit, &TForm1::NomCurrentEditExit, &TForm1::NomCurrentEditKeyPress},
         {clo_LifeTimeEdit, &TForm1::clo_LifeTimeEditExit, &TForm1::clo_LifeTimeEditKeyPress},
-        {clo_L1_Edit, &TForm1::clo_L1_EditExit, &TForm1::clo_L1_EditKeyPress},
-        {clo_L2_Edit, &TForm1::clo_L2_EditExit, &TForm1::clo_L2_EditKeyPress},
-        {clo_L3_Edit, &TForm1::clo_L3_EditExit, &TForm1::clo_L3_EditKeyPress},
-        {clo_L4_Edit, &TForm1::clo_L4_EditExit, &TForm1::clo_L4_EditKeyPress},
-        {clo_L5_Edit, &TForm1::clo_L5_EditExit, &TForm1::clo_L5_EditKeyPress},
         {NTC_start_degree_edit, &TForm1::NTC_start_degree_editExit, &TForm1::NTC_start_degree_editKeyPress},
         {NTC_stop_degree_edit, &TForm1::NTC_stop_degree_editExit, &TForm1::NTC_stop_degree_editKeyPress},
         {NTC_cut_degree_edit, &TForm1::NTC_cut_degree_editExit, &TForm1::NTC_cut_degree_editKeyPress},
@@ -501,6 +496,12 @@ void TForm1::ConnectEditorEvents()
         const auto key = f.key;
         f.edit->OnExit = [this, exit] { (this->*exit)(); };
         f.edit->OnKeyPress = [this, key](QChar &k) { (this->*key)(k); };
+    }
+    // The level fields go to the CLO editor by their number, as their clo_Lx_Edit handlers do.
+    const auto levelEdits = cloLevelEdits();
+    for (int i = 0; i < kCloLevelCount; ++i) {
+        levelEdits[size_t(i)]->OnExit = [this, i] { cloEditor.levelExit(i); };
+        levelEdits[size_t(i)]->OnKeyPress = [this, i](QChar &k) { cloEditor.levelKeyPress(i, k); };
     }
     connect(CLO_EnableCheckBox, &QCheckBox::clicked, this, [this] { RunUserAction([this] { CLO_EnableCheckBoxClick(); }); });
     connect(DC_level_active, &QCheckBox::clicked, this, [this] { RunUserAction([this] { DC_level_activeClick(); }); });
