@@ -14,6 +14,7 @@
 
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <array>
 
 // The enable/availability flag pair of a group (currentAdjustEnable, cloAdjustEnable, ...).
@@ -56,10 +57,62 @@ struct ParameterGroup {
     enum Cleared { Nothing, Value, Bounds, BoundsAndStep } cleared;
 };
 
-constexpr int kParameterGroupCount = 15;
-constexpr int kCloLevelCount = 5;
+// The groups in record order: the one list of them.
+namespace parameter_rows {
+using R = STRUCT_XML_FILE_VARIABLES;
+using B = ParameterBlock;
+using C = TagCoding;
+using G = ParameterGroup;
+// The degree sign as UTF-8, for the people's texts.
+#define TAVEL_CELSIUS "\xC2\xB0" "C"
 
-// The fifteen groups in record order.
+// clang-format off
+inline constexpr auto kParameterGroups = std::to_array<ParameterGroup>({
+    // name, member, catalogue element, block, coding, tag line, record column, label, unit, summary key, rank,
+    // default min, max, value, address, step, cleared for a catalogue model
+    {"current", &R::current, "Current", B::Current, C::Current, "Current", "nomCurrent", "Nominal current", "mA",
+     "Nominal_current", 0, "350", "700", "350", "262", nullptr, G::Bounds},
+    {"lifeTime", &R::lifeTime, "LifeTime", B::Clo, C::LifeTime, "LifeTime", "lifeTime", "Lifetime", "h",
+     "LifeTime", 0, "0", "127500", "127500", "264", "500", G::BoundsAndStep},
+    {"Level0", &R::Level0, "Level0", B::Clo, C::CloLevel, "Level0", "CLO_L1", "L1", "%",
+     "Level1", 1, "50", "100", "100", "265", nullptr, G::Bounds},
+    {"Level1", &R::Level1, "Level1", B::Clo, C::CloLevel, "Level1", "CLO_L2", "L2", "%",
+     "Level2", 2, "50", "100", "100", "266", nullptr, G::Bounds},
+    {"Level2", &R::Level2, "Level2", B::Clo, C::CloLevel, "Level2", "CLO_L3", "L3", "%",
+     "Level3", 3, "50", "100", "100", "267", nullptr, G::Bounds},
+    {"Level3", &R::Level3, "Level3", B::Clo, C::CloLevel, "Level3", "CLO_L4", "L4", "%",
+     "Level4", 4, "50", "100", "100", "268", nullptr, G::Bounds},
+    {"Level4", &R::Level4, "Level4", B::Clo, C::CloLevel, "Level4", "CLO_L5", "L5", "%",
+     "Level5", 5, "50", "100", "100", "269", nullptr, G::Bounds},
+    {"LEDTime", &R::LEDTime, "LEDTime", B::Clo, C::None, nullptr, nullptr, nullptr, "h",
+     "LEDTime", 6, nullptr, nullptr, "4294967295", "258", nullptr, G::Value},
+    {"dcLevel", &R::dcLevel, "DCLevel", B::DcLevel, C::DcLevel, "DCLevel", "DC_level", "DC level", "%",
+     "DCLevel", 0, "50", "100", "100", "270", nullptr, G::Bounds},
+    {"Temp1", &R::Temp1, "Temp1", B::Ntc, C::None, nullptr, "extNTC_Temp1", "NTC start temperature", TAVEL_CELSIUS,
+     "Temp1", 2, "0", "120", "50", nullptr, nullptr, G::Bounds},
+    {"ExtNTCLevel1", &R::ExtNTCLevel1, "ExtNTCLevel1", B::Ntc, C::None, nullptr, "extNTC_Level1", "NTC start level", "%",
+     "ExtNTCLevel1", 0, "50", "100", "100", nullptr, nullptr, G::Bounds},
+    {"Temp2", &R::Temp2, "Temp2", B::Ntc, C::None, nullptr, "extNTC_Temp2", "NTC stop temperature", TAVEL_CELSIUS,
+     "Temp2", 3, "0", "120", "80", nullptr, nullptr, G::Bounds},
+    {"ExtNTCLevel2", &R::ExtNTCLevel2, "ExtNTCLevel2", B::Ntc, C::None, nullptr, "extNTC_Level2", "NTC stop level", "%",
+     "ExtNTCLevel2", 1, "0", "100", "20", nullptr, nullptr, G::Bounds},
+    {"CutOffTemp", &R::CutOffTemp, "CutOffTemp", B::Ntc, C::None, nullptr, "extNTC_CutOffTemp", "NTC cut-off temperature",
+     TAVEL_CELSIUS, "CutOffTemp", 4, "0", "120", "90", nullptr, nullptr, G::Bounds},
+    {"NTCType", &R::NTCType, "NTCType", B::Ntc, C::None, nullptr, nullptr, nullptr, nullptr,
+     nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, G::Nothing},
+});
+// clang-format on
+
+#undef TAVEL_CELSIUS
+} // namespace parameter_rows
+using parameter_rows::kParameterGroups;
+
+constexpr int kParameterGroupCount = int(kParameterGroups.size());
+constexpr int kCloLevelCount = int(std::count_if(kParameterGroups.begin(), kParameterGroups.end(), [](const ParameterGroup &g) {
+    return g.coding == TagCoding::CloLevel;
+}));
+
+// The same groups.
 const std::array<ParameterGroup, kParameterGroupCount> &ParameterGroups();
 // The group named `name`; nullptr when there is none.
 const ParameterGroup *ParameterGroupNamed(const QString &name);
