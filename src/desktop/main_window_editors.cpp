@@ -195,7 +195,7 @@ void TForm1::OKClick()
         StrToInt(NomCurrentEdit->text());
     if (CLOEdit->isEnabled()) {
         StrToInt(clo_LifeTimeEdit->text());
-        for (TEdit *e : {clo_L1_Edit, clo_L2_Edit, clo_L3_Edit, clo_L4_Edit, clo_L5_Edit})
+        for (TEdit *e : cloLevelEdits())
             StrToFloat(e->text());
     }
     if (DClevelEdit->isEnabled() && !DC_level_Edit->text().isEmpty())
