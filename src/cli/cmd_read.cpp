@@ -56,7 +56,6 @@ int run(const QStringList &arguments)
     const STRUCT_XML_FILE_VARIABLES &profile = activeProfile();
     const QString receiver = options.receiver.isEmpty() ? profile.enOcean_HandHeldID : options.receiver;
 
-    prepareRecordsForCli(QStringLiteral("tavel-nfc read"));
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc read")))
         return kExitFailure;
@@ -118,7 +117,7 @@ int run(const QStringList &arguments)
         cliError(problem);
         status = kExitFailure;
     }
-    return status == kExitOk ? exitWithPendingRecords() : status;
+    return status == kExitOk ? session.finishRecords() : status;
 }
 
 CliCommandRegistrar reg({"read", "read a driver's tag through the paired programmer", &run});

@@ -79,7 +79,6 @@ int run(const QStringList &arguments)
         return kExitFailure;
     }
 
-    prepareRecordsForCli(QStringLiteral("tavel-nfc verify"));
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc verify")))
         return kExitFailure;
@@ -122,7 +121,7 @@ int run(const QStringList &arguments)
     verify.end();
     if (!complete || failed > 0)
         return kExitFailure;
-    return exitWithPendingRecords();
+    return session.finishRecords();
 }
 
 CliCommandRegistrar reg({"verify", "read drivers back and compare each with a slot of a settings file", &run});

@@ -277,7 +277,9 @@ StoreResult toResult(const Quiet &q)
 {
     if (q.ok())
         return {};
-    return StoreResult::failed(q.busy() ? StoreResult::Status::RetryLater : StoreResult::Status::Failed, q.error);
+    StoreResult r = StoreResult::failed(q.busy() ? StoreResult::Status::RetryLater : StoreResult::Status::Failed, q.error);
+    r.locked = q.busy();
+    return r;
 }
 
 } // namespace
@@ -301,7 +303,7 @@ const QStringList &VerificationRecordColumns()
     return columns;
 }
 
-QString SqliteStore::location() const { return DatabaseFolder(); }
+QString SqliteStore::location() const { return DatabaseFolderName(); }
 
 bool SqliteStore::prepare(QString *error)
 {

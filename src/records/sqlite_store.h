@@ -22,6 +22,7 @@ public:
                     QString *error) override;
     bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                           const ExportProgress &progress) override;
+    std::unique_ptr<RecordsStore> clone() const override { return std::make_unique<SqliteStore>(); }
 };
 
 // The column names of the two tables after id, in insert order.

@@ -1,0 +1,268 @@
+#include "records/records_writer.h"
+
+#include "records/postgres_store.h"
+#include "records/records_database.h"
+#include "records/records_outbox.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <algorithm>
+
+namespace {
+constexpr int kFirstBackoffMs = 1000;
+constexpr int kLongestBackoffMs = 30000;
+// The outbox is rewritten after this many records at the latest, so that a long
+// drain does not move thousands of records in before it shrinks.
+constexpr int kRecordsPerRewrite = 50;
+} // namespace
+
+int RecordsWriterBackoffMs(int failures)
+{
+    int ms = kFirstBackoffMs;
+    for (int i = 1; i < failures && ms < kLongestBackoffMs; ++i)
+        ms *= 2;
+    return std::min(ms, kLongestBackoffMs);
+}
+
+RecordsWriter::RecordsWriter(std::unique_ptr<RecordsStore> store, const QString &outboxPath,
+                             std::shared_ptr<WriterClock> clock, QObject *parent)
+    : QObject(parent), store_(std::move(store)), outbox_(outboxPath), clock_(std::move(clock)),
+      server_(IsPostgresLocation(store_->location()))
+{
+    qRegisterMetaType<RecordsStoreState>();
+}
+
+RecordsWriter::~RecordsWriter() = default;
+
+void RecordsWriter::interrupt()
+{
+    interrupted_ = true;
+    store_->interrupt();
+}
+
+void RecordsWriter::start()
+{
+    // The server's schema is made by its first connection; the SQLite files get
+    // their tables and indexes here, before the first record needs them.
+    QString error;
+    if (!server_ && !store_->prepare(&error)) {
+        StoreResult failure = StoreResult::failed(StoreResult::Status::Failed, error);
+        setState(RecordsStoreState::afterFailure(state_, failure, server_, clock_->now()));
+    }
+    attempt();
+}
+
+void RecordsWriter::wake()
+{
+    if (backingOff_) {
+        recount();
+        answerReports();
+        return;
+    }
+    attempt();
+}
+
+void RecordsWriter::retryNow()
+{
+    backingOff_ = false;
+    ++timerGeneration_; // the timer of the wait is void
+    attempt();
+}
+
+void RecordsWriter::report(int ticket)
+{
+    tickets_ << ticket;
+    if (attempting_)
+        return; // answered when the attempt ends
+    if (!backingOff_)
+        attempt();
+    else {
+        recount();
+        answerReports();
+    }
+}
+
+void RecordsWriter::answerReports()
+{
+    if (attempting_)
+        return;
+    const QList<int> tickets = std::exchange(tickets_, {});
+    for (int t : tickets)
+        emit reported(t, pending_, backingOff_, retryInMs_);
+}
+
+void RecordsWriter::recount()
+{
+    QList<PendingRecord> records;
+    int n = 0;
+    if (outbox_.read(&records, nullptr))
+        n = int(std::count_if(records.cbegin(), records.cend(),
+                              [this](const PendingRecord &r) { return !taken_.contains(r.id); }));
+    if (n != pending_) {
+        pending_ = n;
+        emit pendingChanged(n);
+    }
+}
+
+void RecordsWriter::setState(const RecordsStoreState &state)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    emit storeStateChanged(state_);
+}
+
+void RecordsWriter::attempt()
+{
+    if (attempting_) {
+        // A wake from the event loop of a connection being made: once more after this one.
+        again_ = true;
+        return;
+    }
+    attempting_ = true;
+    bool failed = false;
+    do {
+        again_ = false;
+        if (interrupted_)
+            break;
+        QList<PendingRecord> records;
+        QString error;
+        if (!outbox_.read(&records, &error)) {
+            StoreResult failure = StoreResult::failed(
+                StoreResult::Status::Failed, QStringLiteral("%1 cannot be read: %2").arg(outbox_.path(), error));
+            setState(RecordsStoreState::afterFailure(state_, failure, server_, clock_->now()));
+            failed = true;
+            break;
+        }
+        QSet<QString> done;
+        int sinceRewrite = 0;
+        for (const PendingRecord &record : records) {
+            if (taken_.contains(record.id))
+                continue;
+            if (interrupted_)
+                break;
+            const StoreResult result = store_->insert(record, true, BusyBudget(DatabaseBusyTimeout()));
+            if (!result.ok()) {
+                if (!interrupted_)
+                    setState(RecordsStoreState::afterFailure(state_, result, server_, clock_->now()));
+                failed = true;
+                break;
+            }
+            taken_.insert(record.id);
+            done.insert(record.id);
+            if (state_.kind != RecordsStoreState::Kind::Reachable)
+                setState(RecordsStoreState{RecordsStoreState::Kind::Reachable, clock_->now(), QString(), server_});
+            failures_ = 0;
+            emit recordWritten(record.id);
+            if (result.repeat)
+                emit repeatFound(record.values.value(3));
+            if (++sinceRewrite >= kRecordsPerRewrite) {
+                if (outbox_.remove(taken_, nullptr))
+                    taken_.clear();
+                sinceRewrite = 0;
+                recount();
+            }
+        }
+        // The records moved in leave the outbox; should the rewrite fail, they
+        // stay there and are skipped (and recognised by their ids after a restart).
+        if (!taken_.isEmpty() && outbox_.remove(taken_, nullptr))
+            taken_.clear();
+        if (records.isEmpty() && !failed && state_.kind == RecordsStoreState::Kind::Unknown && !server_)
+            setState(RecordsStoreState{RecordsStoreState::Kind::Reachable, clock_->now(), QString(), server_});
+        recount();
+    } while (again_ && !failed && !interrupted_);
+    attempting_ = false;
+    if (failed && !interrupted_) {
+        ++failures_;
+        backingOff_ = true;
+        retryInMs_ = RecordsWriterBackoffMs(failures_);
+        const int generation = ++timerGeneration_;
+        clock_->callAfter(retryInMs_, this, [this, generation] {
+            if (generation != timerGeneration_)
+                return;
+            backingOff_ = false;
+            attempt();
+        });
+    } else {
+        backingOff_ = false;
+        retryInMs_ = 0;
+    }
+    answerReports();
+}
+
+// ---- The thread ------------------------------------------------------------------------
+
+RecordsWriterThread::RecordsWriterThread(std::unique_ptr<RecordsStore> store, const QString &outboxPath,
+                                         std::shared_ptr<WriterClock> clock, QObject *parent)
+    : QObject(parent), writer_(new RecordsWriter(std::move(store), outboxPath, std::move(clock)))
+{
+    thread_.setObjectName(QStringLiteral("records writer"));
+    writer_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, writer_, &QObject::deleteLater);
+    connect(writer_, &RecordsWriter::recordWritten, this, &RecordsWriterThread::recordWritten);
+    connect(writer_, &RecordsWriter::repeatFound, this, &RecordsWriterThread::repeatFound);
+    connect(writer_, &RecordsWriter::pendingChanged, this, [this](int n) {
+        pending_ = n;
+        emit pendingChanged(n);
+    });
+    connect(writer_, &RecordsWriter::storeStateChanged, this, [this](const RecordsStoreState &s) {
+        state_ = s;
+        emit storeStateChanged(s);
+    });
+    connect(&outboxNotifier(), &OutboxNotifier::appended, this, &RecordsWriterThread::wake);
+}
+
+RecordsWriterThread::~RecordsWriterThread() { stop(); }
+
+void RecordsWriterThread::start()
+{
+    thread_.start();
+    QMetaObject::invokeMethod(writer_, &RecordsWriter::start, Qt::QueuedConnection);
+}
+
+void RecordsWriterThread::wake()
+{
+    if (thread_.isRunning())
+        QMetaObject::invokeMethod(writer_, &RecordsWriter::wake, Qt::QueuedConnection);
+}
+
+void RecordsWriterThread::retryNow()
+{
+    if (thread_.isRunning())
+        QMetaObject::invokeMethod(writer_, &RecordsWriter::retryNow, Qt::QueuedConnection);
+}
+
+bool RecordsWriterThread::drain(int timeoutMs)
+{
+    if (!thread_.isRunning())
+        return false;
+    const int ticket = ++ticket_;
+    bool answered = false, nothingLeft = false;
+    const QMetaObject::Connection c = connect(
+        writer_, &RecordsWriter::reported, this, [&](int t, int pending, bool, int) {
+            if (t != ticket)
+                return;
+            answered = true;
+            nothingLeft = pending == 0;
+        });
+    QMetaObject::invokeMethod(writer_, [w = writer_, ticket] { w->report(ticket); }, Qt::QueuedConnection);
+    QDeadlineTimer deadline(timeoutMs);
+    while (!answered && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!answered)
+            QThread::msleep(2);
+    }
+    disconnect(c);
+    QCoreApplication::processEvents(); // the counts sent with the answer
+    return answered && nothingLeft;
+}
+
+void RecordsWriterThread::stop()
+{
+    if (!thread_.isRunning())
+        return;
+    writer_->interrupt();
+    thread_.quit();
+    thread_.wait();
+}
