@@ -109,7 +109,7 @@ public:
     // the outbox for the next run.
     void stop();
 
-    // As last told by the writer.
+    // As last told by the writer (pending: -1 before it told).
     int pending() const { return pending_; }
     const RecordsStoreState &state() const { return state_; }
     RecordsWriter *writer() const { return writer_; }
@@ -123,7 +123,7 @@ signals:
 private:
     QThread thread_;
     RecordsWriter *writer_;
-    int pending_ = 0;
+    int pending_ = -1; // not told yet
     RecordsStoreState state_;
     int ticket_ = 0;
 };

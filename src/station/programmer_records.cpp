@@ -15,9 +15,10 @@ ProgrammerRecords::ProgrammerRecords(RadioLink &link, QObject *parent) : QObject
 
 void ProgrammerRecords::followWriter(RecordsWriterThread &writer)
 {
-    connect(&writer, &RecordsWriterThread::repeatFound, this,
-            [this](const QString &serial) { link_.OutputLog(RepeatLogLine(serial)); });
+    connect(&writer, &RecordsWriterThread::repeatFound, this, &ProgrammerRecords::logRepeat);
 }
+
+void ProgrammerRecords::logRepeat(const QString &serial) { link_.OutputLog(RepeatLogLine(serial)); }
 
 int ProgrammerRecords::recordProgrammedDriver(const QString &ownId, const QString &programmerId,
                                               const QString &serial)

@@ -22,6 +22,8 @@ public:
     // repeats the writer finds.
     explicit ProgrammerRecords(RadioLink &link, QObject *parent = nullptr);
     void followWriter(RecordsWriterThread &writer);
+    // The radio log's line for a repeat the writer found.
+    void logRepeat(const QString &serial);
 
     // The records of one report (also for callers that decode frames themselves).
     // The number of driver records kept in the outbox.
