@@ -15,7 +15,7 @@ QString KeptPendingText(int pending, const RecordsStoreState &state, int waitedM
     if (state.failing())
         why = state.text() + QStringLiteral(" (") + state.reason + QLatin1Char(')');
     else
-        why = QStringLiteral("the records store did not take them within %1 s").arg(waitedMs / 1000.0);
+        why = QStringLiteral("the records store gave no answer within %1 s (--records-wait)").arg(waitedMs / 1000.0);
     return QStringLiteral("%1 %2 kept pending: %3 (in %4; \"tavel-nfc records flush\" writes them)")
         .arg(pending)
         .arg(pending == 1 ? QStringLiteral("record is") : QStringLiteral("records are"), why,

@@ -2,6 +2,7 @@
 
 #include "records/sqlite_store.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -154,6 +155,17 @@ PGconn *PostgresStore::connectBounded(QString *error)
     const QByteArray timeout = QByteArray::number(connectTimeoutS);
     const char *keys[] = {"connect_timeout", "application_name", "dbname", "options", nullptr};
     const char *values[] = {timeout.constData(), "tavel-nfc", uri.constData(), options.constData(), nullptr};
+    if (!QAbstractEventDispatcher::instance()) {
+        // A thread without an event loop (not a QThread) waits in libpq itself,
+        // bounded by connect_timeout, and cannot be interrupted.
+        PGconn *c = PQconnectdbParams(keys, values, 1);
+        if (c && PQstatus(c) == CONNECTION_OK)
+            return c;
+        *error = c ? serverText(PQerrorMessage(c)) : QStringLiteral("out of memory");
+        if (c)
+            PQfinish(c);
+        return nullptr;
+    }
     PGconn *c = PQconnectStartParams(keys, values, 1);
     if (!c || PQstatus(c) == CONNECTION_BAD) {
         *error = c ? serverText(PQerrorMessage(c)) : QStringLiteral("out of memory");

@@ -43,12 +43,17 @@ void RecordsWriter::interrupt()
 
 void RecordsWriter::start()
 {
-    // The server's schema is made by its first connection; the SQLite files get
-    // their tables and indexes here, before the first record needs them.
+    // The SQLite files get their tables and indexes here, before the first record
+    // needs them; the server its schema (and the state strip learns at once
+    // whether the server can be reached).
     QString error;
-    if (!server_ && !store_->prepare(&error)) {
+    if (!store_->prepare(&error)) {
         StoreResult failure = StoreResult::failed(StoreResult::Status::Failed, error);
+        if (server_ && error.contains(QLatin1String("cannot be reached")))
+            failure.status = StoreResult::Status::RetryLater;
         setState(RecordsStoreState::afterFailure(state_, failure, server_, clock_->now()));
+    } else if (server_) {
+        setState(RecordsStoreState{RecordsStoreState::Kind::Reachable, clock_->now(), QString(), server_});
     }
     attempt();
 }

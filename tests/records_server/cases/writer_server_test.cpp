@@ -255,6 +255,7 @@ TEST_F(WriterServer, SendReportsEveryDriverWhateverTheServerDoesAndOneFlushWrite
     ASSERT_TRUE(silent.ok());
     const QString url = server->freshDatabase() + QStringLiteral("&options=-c%20lock_timeout%3D300");
     use(url);
+    // The writer is given time for one attempt: the reason is then known.
     struct Case {
         const char *name;
         QString store;
@@ -277,7 +278,7 @@ TEST_F(WriterServer, SendReportsEveryDriverWhateverTheServerDoesAndOneFlushWrite
         options.environment = DataHomeEnvironment(home) + QStringList{QStringLiteral("ASAN_OPTIONS=detect_leaks=0")};
         options.timeoutMs = 120000;
         const CliRun r = RunTavelNfc({"send", settingsPath, "--port", sim.pty(), "--timeout", "15000", "--ack-timeout",
-                                      "500", "--drivers", "6", "--records", c.store},
+                                      "500", "--drivers", "6", "--records", c.store, "--records-wait", "10"},
                                      options);
         EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
         EXPECT_EQ(r.out.count("Driver programmed: serial "), 6) << r.out.toStdString();
