@@ -31,6 +31,11 @@ CliRadioSession::~CliRadioSession()
 int CliRadioSession::finishRecords()
 {
     finished_ = true;
+    // The radio work is done: the port closes, so that nothing the programmer
+    // reports while the writer drains is taken (or printed) without being recorded.
+    link.stopReceiveTick();
+    if (link.isPortOpen())
+        link.TogglePort(link.openPortEntry());
     writer->drain(options_.recordsWaitMs);
     const RecordsStoreState state = writer->state();
     writer->stop();
