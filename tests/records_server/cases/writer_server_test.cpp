@@ -7,6 +7,7 @@
 #include "default_profiles.h"
 #include "devsim_process.h"
 #include "outbox_drain.h"
+#include "pg_table_lock.h"
 #include "pg_test_server.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
@@ -89,34 +90,6 @@ protected:
     }
 };
 
-// A second session holding the record tables locked until it ends.
-class TableLock {
-public:
-    explicit TableLock(const QString &url)
-    {
-        conn_ = PQconnectdb(url.toUtf8().constData());
-        PGresult *r = PQexec(conn_, "BEGIN; LOCK TABLE settings_records, driver_records, verification_records "
-                                    "IN ACCESS EXCLUSIVE MODE;");
-        ok_ = PQresultStatus(r) == PGRES_COMMAND_OK;
-        error_ = QString::fromUtf8(PQerrorMessage(conn_));
-        PQclear(r);
-    }
-    ~TableLock() { release(); }
-    bool ok() const { return ok_; }
-    QString error() const { return error_; }
-    void release()
-    {
-        if (conn_)
-            PQfinish(conn_); // the transaction and its locks end with the session
-        conn_ = nullptr;
-    }
-
-private:
-    PGconn *conn_ = nullptr;
-    bool ok_ = false;
-    QString error_;
-};
-
 // ---- The same rows -------------------------------------------------------------------
 
 TEST_F(WriterServer, TheWriterGivesTheServerTheRowsTheDirectWritesGive)
@@ -172,7 +145,7 @@ TEST_F(WriterServer, LockedTablesKeepTheRecordsPendingAndTheyGoInOnceWhenTheLock
     // The URI's own lock time-out wins over the program's.
     const QString url = server->freshDatabase() + QStringLiteral("&options=-c%20lock_timeout%3D300");
     use(url);
-    TableLock lock(url);
+    PgTableLock lock(url);
     ASSERT_TRUE(lock.ok()) << lock.error().toStdString();
     queueTransferAndDrivers(3);
     const OutboxDrain locked = DrainOutbox();
@@ -267,7 +240,7 @@ TEST_F(WriterServer, SendReportsEveryDriverWhateverTheServerDoesAndOneFlushWrite
          "records are kept pending: server unreachable since "},
         {"locked tables", url, "records are kept pending: tables locked since "},
     };
-    TableLock lock(url);
+    PgTableLock lock(url);
     ASSERT_TRUE(lock.ok()) << lock.error().toStdString();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
