@@ -187,10 +187,11 @@ int run(const QStringList &args)
         setDatabaseFolder(folder);
     if (const int rc = applyRecordsOptions(rest, QStringLiteral("tavel-nfc records")); rc != kExitOk)
         return rc;
-    // The SQLite files name their own failures (and are made when missing).
+    // The SQLite files name their own failures (and are made when missing); flush
+    // names what keeps the records pending (the writer tries the server itself).
     const bool readsStore = IsPostgresLocation(activeRecordsStore().location())
                             && QStringList{QStringLiteral("drivers"), QStringLiteral("settings"),
-                                           QStringLiteral("export"), QStringLiteral("flush"), QStringLiteral("import"),
+                                           QStringLiteral("export"), QStringLiteral("import"),
                                            QStringLiteral("report")}
                                    .contains(sub);
     // Reading never makes a folder: a mistyped one is named, not shown as empty.

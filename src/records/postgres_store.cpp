@@ -341,8 +341,14 @@ StoreResult PostgresStore::run(const char *sql, const QStringList &values, SQLit
 bool PostgresStore::prepare(QString *error)
 {
     StoreResult failure;
-    if (connection(&failure))
-        return true;
+    if (connection(&failure)) {
+        // The record tables can be read: a session holding them locked is found
+        // here, within lock_timeout, not by the first record.
+        failure = run("SELECT 1 FROM settings_records, driver_records, verification_records LIMIT 0;", {}, nullptr);
+        if (failure.ok())
+            return true;
+        failure.error = QStringLiteral("the record tables on %1 cannot be read: %2").arg(uri_, failure.error);
+    }
     if (error)
         *error = failure.error;
     return false;

@@ -19,10 +19,12 @@ typedef struct pg_cancel PGcancel;
 
 // The waits every connection sets unless its URI names its own: making the
 // connection (connect_timeout, seconds), one statement (statement_timeout, ms)
-// and the wait for a lock another session holds (lock_timeout, ms).
-constexpr int kPostgresConnectTimeoutS = 3;
+// and the wait for a lock another session holds (lock_timeout, ms). Short, so
+// that a command-line run learns within its records wait that the server is
+// away or locked.
+constexpr int kPostgresConnectTimeoutS = 2;
 constexpr int kPostgresStatementTimeoutMs = 5000;
-constexpr int kPostgresLockTimeoutMs = 3000;
+constexpr int kPostgresLockTimeoutMs = 2000;
 
 // Whether `location` is a postgresql:// or postgres:// URI.
 bool IsPostgresLocation(const QString &location);

@@ -44,18 +44,52 @@ void RecordsWriter::interrupt()
 void RecordsWriter::start()
 {
     // The SQLite files get their tables and indexes here, before the first record
-    // needs them; the server its schema (and the state strip learns at once
-    // whether the server can be reached).
+    // needs them; the server its schema, and the state is known at once (a
+    // server away, tables locked) before any record waits for it.
     QString error;
-    if (!store_->prepare(&error)) {
-        StoreResult failure = StoreResult::failed(StoreResult::Status::Failed, error);
-        if (server_ && error.contains(QLatin1String("cannot be reached")))
-            failure.status = StoreResult::Status::RetryLater;
-        setState(RecordsStoreState::afterFailure(state_, failure, server_, clock_->now()));
-    } else if (server_) {
-        setState(RecordsStoreState{RecordsStoreState::Kind::Reachable, clock_->now(), QString(), server_});
+    // A connection being made runs an event loop: what arrives meanwhile waits
+    // for the end of this, as during any attempt.
+    attempting_ = true;
+    const bool prepared = store_->prepare(&error);
+    attempting_ = false;
+    if (prepared) {
+        if (server_)
+            setState(RecordsStoreState{RecordsStoreState::Kind::Reachable, clock_->now(), QString(), server_});
+        attempt();
+        return;
     }
-    attempt();
+    StoreResult failure = StoreResult::failed(StoreResult::Status::Failed, error);
+    if (error.contains(QLatin1String("lock timeout")) || error.contains(QLatin1String("statement timeout"))
+        || error.contains(QLatin1String("database is locked"))) {
+        failure.status = StoreResult::Status::RetryLater;
+        failure.locked = true;
+    } else if (server_ && error.contains(QLatin1String("cannot be reached"))) {
+        failure.status = StoreResult::Status::RetryLater;
+    }
+    setState(RecordsStoreState::afterFailure(state_, failure, server_, clock_->now()));
+    if (server_) {
+        // As a failed attempt: the next one after the wait.
+        recount();
+        waitAfterFailure();
+        answerReports();
+    } else {
+        // The files may still take records (the indexes come with the first one).
+        attempt();
+    }
+}
+
+void RecordsWriter::waitAfterFailure()
+{
+    ++failures_;
+    backingOff_ = true;
+    retryInMs_ = RecordsWriterBackoffMs(failures_);
+    const int generation = ++timerGeneration_;
+    clock_->callAfter(retryInMs_, this, [this, generation] {
+        if (generation != timerGeneration_)
+            return;
+        backingOff_ = false;
+        attempt();
+    });
 }
 
 void RecordsWriter::wake()
@@ -179,16 +213,7 @@ void RecordsWriter::attempt()
     } while (again_ && !failed && !interrupted_);
     attempting_ = false;
     if (failed && !interrupted_) {
-        ++failures_;
-        backingOff_ = true;
-        retryInMs_ = RecordsWriterBackoffMs(failures_);
-        const int generation = ++timerGeneration_;
-        clock_->callAfter(retryInMs_, this, [this, generation] {
-            if (generation != timerGeneration_)
-                return;
-            backingOff_ = false;
-            attempt();
-        });
+        waitAfterFailure();
     } else {
         backingOff_ = false;
         retryInMs_ = 0;

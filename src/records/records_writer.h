@@ -65,6 +65,8 @@ signals:
 
 private:
     void attempt();
+    // Counts a failed attempt and arms the timer of the next one.
+    void waitAfterFailure();
     void recount();
     void setState(const RecordsStoreState &state);
     void answerReports();

@@ -9,7 +9,8 @@ RecordsStoreState RecordsStoreState::afterFailure(const RecordsStoreState &befor
              : failure.retryLater()  ? (server ? Kind::Unreachable : Kind::Locked)
                                      : Kind::Failing;
     s.since = before.kind == s.kind && before.since.isValid() ? before.since : now;
-    s.reason = failure.error;
+    // The server's first line (it may add the statement and a position marker).
+    s.reason = failure.error.section(QLatin1Char('\n'), 0, 0).trimmed();
     return s;
 }
 
