@@ -20,6 +20,7 @@
 #include "wait_for.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
@@ -271,6 +272,55 @@ TEST_F(WriterServer, SendReportsEveryDriverWhateverTheServerDoesAndOneFlushWrite
             EXPECT_EQ(server->exec(url, "SELECT count(*) FROM settings_records"), 1);
         }
     }
+}
+
+TEST_F(WriterServer, EveryDriverPrintedBeforeTheProgramIsKilledIsInTheStoreOnceAfterAFlush)
+{
+    ASSERT_TRUE(TavelNfcIsBuilt());
+    if (!kHaveDevsim)
+        GTEST_SKIP() << "the simulator runs on POSIX systems only";
+    const QString settingsPath = dir.filePath("drivers.set");
+    ProfileSlots profiles = DefaultSlots();
+    profiles[0] = PairedDriverProfile();
+    SettingsIniFile ini(settingsPath);
+    ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+    // The records cannot go anywhere while the program runs: they are all in the outbox when it dies.
+    SilentListener silent;
+    ASSERT_TRUE(silent.ok());
+    DevsimProcess sim({"--drivers", "6"});
+    ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
+    QProcess send;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &entry : DataHomeEnvironment(dir.filePath("station")) + QStringList{"ASAN_OPTIONS=detect_leaks=0"})
+        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    send.setProcessEnvironment(environment);
+    QString out;
+    QObject::connect(&send, &QProcess::readyReadStandardOutput, [&] { out += QString::fromUtf8(send.readAllStandardOutput()); });
+    send.start(TavelNfcProgram(), {"send", settingsPath, "--port", sim.pty(), "--timeout", "15000", "--ack-timeout", "500",
+                                   "--drivers", "6", "--records",
+                                   QStringLiteral("postgresql://127.0.0.1:%1/records?user=tavel").arg(silent.port())});
+    ASSERT_TRUE(waitFor([&] { return out.count("Driver programmed: serial ") >= 3; }, kWaitLimitMs)) << out.toStdString();
+    send.kill(); // SIGKILL: no chance to finish anything
+    send.waitForFinished();
+    QStringList printed;
+    for (const QString &line : out.split('\n'))
+        if (line.startsWith("Driver programmed: serial "))
+            printed << line.mid(26).trimmed();
+    ASSERT_GE(printed.size(), 3);
+
+    const QString url = server->freshDatabase();
+    CliRunOptions options;
+    options.environment = DataHomeEnvironment(dir.filePath("station")) + QStringList{"ASAN_OPTIONS=detect_leaks=0"};
+    const CliRun flush = RunTavelNfc({"records", "flush", "--records", url}, options);
+    EXPECT_EQ(flush.exitCode, 0) << flush.err.toStdString();
+    for (const QString &serial : printed)
+        EXPECT_EQ(server->exec(url, QStringLiteral("SELECT count(*) FROM driver_records WHERE \"serialNumber\" = '%1'")
+                                        .arg(serial)),
+                  1)
+            << serial.toStdString();
+    EXPECT_EQ(server->exec(url, "SELECT count(*) FROM settings_records"), 1);
+    EXPECT_EQ(RunTavelNfc({"records", "flush", "--records", url}, options).exitCode, 0);
+    EXPECT_EQ(server->exec(url, "SELECT count(*) - count(DISTINCT record_id) FROM driver_records"), 0);
 }
 
 } // namespace
