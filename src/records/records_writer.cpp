@@ -240,13 +240,24 @@ RecordsWriterThread::RecordsWriterThread(std::unique_ptr<RecordsStore> store, co
         state_ = s;
         emit storeStateChanged(s);
     });
+    // An answer that comes after its drain gave up is only noted.
+    connect(writer_, &RecordsWriter::reported, this, [this](int ticket, int pending, bool, int) {
+        answeredTicket_ = ticket;
+        answeredPending_ = pending;
+    });
     connect(&outboxNotifier(), &OutboxNotifier::appended, this, &RecordsWriterThread::wake);
 }
 
-RecordsWriterThread::~RecordsWriterThread() { stop(); }
+RecordsWriterThread::~RecordsWriterThread()
+{
+    if (!started_)
+        delete writer_; // never moved anything; no thread to delete it
+    stop();
+}
 
 void RecordsWriterThread::start()
 {
+    started_ = true;
     thread_.start();
     QMetaObject::invokeMethod(writer_, &RecordsWriter::start, Qt::QueuedConnection);
 }
@@ -268,24 +279,15 @@ bool RecordsWriterThread::drain(int timeoutMs)
     if (!thread_.isRunning())
         return false;
     const int ticket = ++ticket_;
-    bool answered = false, nothingLeft = false;
-    const QMetaObject::Connection c = connect(
-        writer_, &RecordsWriter::reported, this, [&](int t, int pending, bool, int) {
-            if (t != ticket)
-                return;
-            answered = true;
-            nothingLeft = pending == 0;
-        });
     QMetaObject::invokeMethod(writer_, [w = writer_, ticket] { w->report(ticket); }, Qt::QueuedConnection);
     QDeadlineTimer deadline(timeoutMs);
-    while (!answered && !deadline.hasExpired()) {
+    while (answeredTicket_ != ticket && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (!answered)
+        if (answeredTicket_ != ticket)
             QThread::msleep(2);
     }
-    disconnect(c);
-    QCoreApplication::processEvents(); // the counts sent with the answer
-    return answered && nothingLeft;
+    QCoreApplication::processEvents(); // the counts sent before the answer
+    return answeredTicket_ == ticket && answeredPending_ == 0;
 }
 
 void RecordsWriterThread::stop()

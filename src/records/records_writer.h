@@ -128,4 +128,7 @@ private:
     int pending_ = -1; // not told yet
     RecordsStoreState state_;
     int ticket_ = 0;
+    int answeredTicket_ = 0;
+    int answeredPending_ = -1;
+    bool started_ = false;
 };

@@ -55,8 +55,9 @@ protected:
     {
         QString error;
         ASSERT_TRUE(setRecordsLocation(location, &error)) << error.toStdString();
-        if (prepare)
+        if (prepare) {
             ASSERT_TRUE(PrepareRecordDatabases(&error)) << error.toStdString();
+        }
     }
     static STRUCT_XML_FILE_VARIABLES settings(const QString &programmer, const QString &current,
                                               const QString &family = QStringLiteral("LED driver"))
