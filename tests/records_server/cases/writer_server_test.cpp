@@ -191,6 +191,8 @@ TEST_F(WriterServer, AStoppedServerIsUnreachableAndTheRecordsGoInOnceWhenItIsBac
     EXPECT_EQ(own.exec(url, "SELECT count(*) FROM settings_records"), 2);
 }
 
+// The silent listener is a POSIX socket of the test.
+#ifndef _WIN32
 TEST_F(WriterServer, AServerThatNeverAnswersIsUnreachableAfterTheConnectTimeOutAndStoppingDoesNotWaitForIt)
 {
     SilentListener silent;
@@ -214,8 +216,11 @@ TEST_F(WriterServer, AServerThatNeverAnswersIsUnreachableAfterTheConnectTimeOutA
     EXPECT_EQ(PendingRecordCount(), 2);
 }
 
+#endif
+
 // ---- The command line ----------------------------------------------------------------------
 
+#ifndef _WIN32
 TEST_F(WriterServer, SendReportsEveryDriverWhateverTheServerDoesAndOneFlushWritesThemOnce)
 {
     ASSERT_TRUE(TavelNfcIsBuilt());
@@ -323,5 +328,7 @@ TEST_F(WriterServer, EveryDriverPrintedBeforeTheProgramIsKilledIsInTheStoreOnceA
     EXPECT_EQ(RunTavelNfc({"records", "flush", "--records", url}, options).exitCode, 0);
     EXPECT_EQ(server->exec(url, "SELECT count(*) - count(DISTINCT record_id) FROM driver_records"), 0);
 }
+
+#endif
 
 } // namespace
