@@ -69,16 +69,19 @@ void TForm1::ShowRecordsStatus()
                                                                           : PendingRecordCount();
     const RecordsStoreState state = RecordsWriter_ ? RecordsWriter_->state() : RecordsStoreState();
     // The store the records go to, unless it is the program's own folder.
-    QStringList parts;
-    if (!RecordsStoreIsDefault())
-        parts << QStringLiteral("Records: ") + RecordsStoreDescription();
-    if (pending > 0)
-        parts << PendingRecordsStatusText(pending, state);
-    PendingRecordsLabel->setText(parts.join(QStringLiteral(" - ")));
+    QString text = PendingRecordsStatusText(pending, state);
+    if (!RecordsStoreIsDefault()) {
+        // "Records: PostgreSQL ... - 4 pending — server unreachable since 14:02"
+        const QString store = QStringLiteral("Records: ") + RecordsStoreDescription();
+        text = text.isEmpty() ? store : store + QStringLiteral(" - ") + text.mid(9);
+    }
+    PendingRecordsLabel->setText(text);
 }
 
 QString TForm1::PendingRecordsStatusText(int pending, const RecordsStoreState &state)
 {
+    if (pending <= 0)
+        return QString();
     const QString count = QStringLiteral("Records: %1 pending").arg(pending);
     return state.failing() ? count + QStringLiteral(" \u2014 ") + state.text() : count;
 }
