@@ -177,6 +177,18 @@ TEST_F(RecordsCli, SendWithAMalformedReceiverOrIdentityFieldFailsBeforeItsFirstF
     }
 }
 
+TEST_F(RecordsCli, TheRecordsWaitMustBeANumberOfSeconds)
+{
+    const QString settings = settingsFile("0x01A2B3C4");
+    for (const char *command : {"send", "read", "verify"})
+        for (const char *wait : {"abc", "-1", "3601"}) {
+            SCOPED_TRACE(std::string(command) + " " + wait);
+            const CliRun r = cli({command, settings, "--port", "/dev/null", "--records-wait", wait});
+            EXPECT_EQ(r.exitCode, 2);
+            EXPECT_TRUE(r.err.contains("--records-wait needs a number of seconds (0 to 3600)")) << r.err.toStdString();
+        }
+}
+
 TEST_F(RecordsCli, RecordsDriversFailsWhenTheFolderOrTheFileCannotBeRead)
 {
     WriteFileBytes(tmp.filePath("plain"), "x");
