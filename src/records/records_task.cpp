@@ -2,6 +2,7 @@
 
 #include <QMutex>
 #include <QMutexLocker>
+#include <QPointer>
 #include <QThread>
 
 struct RecordsTask::Running {
@@ -63,7 +64,11 @@ void RecordsTask::ended()
     thread_ = nullptr;
     running_.reset();
     const std::function<void()> done = std::exchange(done_, {});
+    // The answer may show a message box, during whose event loop the owner (and
+    // this task with it) can be closed.
+    const QPointer<RecordsTask> alive(this);
     if (done)
         done();
-    emit finished();
+    if (alive)
+        emit finished();
 }

@@ -152,4 +152,20 @@ TEST(RecordsTask, AnOwnerThatGoesAwayEndsTheWaitAndGetsNoAnswer)
     EXPECT_NE(gate->destroyedIn.load(), nullptr) << "the task's store is gone with it";
 }
 
+TEST(RecordsTask, AnAnswerMayCloseItsOwner)
+{
+    // As a program closed while the answer's message box is shown.
+    auto gate = std::make_shared<Gate>();
+    gate->open = true;
+    auto read = std::make_shared<std::atomic<int>>(0);
+    auto *task = new RecordsTask;
+    bool answered = false;
+    ASSERT_TRUE(task->start(std::make_unique<GateStore>(gate), queryInto(read), [&] {
+        answered = true;
+        delete task;
+    }));
+    ASSERT_TRUE(waitFor([&] { return answered; }, kWaitLimitMs));
+    EXPECT_EQ(read->load(), 1);
+}
+
 } // namespace
