@@ -1,5 +1,6 @@
 // The decoder of the frames the handheld programmer sends: the address checks
 // every telegram passes, then one function per frame ID.
+#include "common/hex_text.h"
 #include "radio/esp3.h"
 #include "radio/notices.h"
 #include "radio/radio_link.h"
@@ -16,8 +17,8 @@ void RadioLink::DecodeRadioTelegram(const ReceivedTelegram &t)
         return;
     const uint32_t destination = t.destinationId();
     if (destination != ownId) {
-        OutputLog(QStringLiteral("<- Target ID does not match! TargetID: ") + esp3::IdText(destination)
-                  + QStringLiteral(" OwnID: ") + esp3::IdText(ownId));
+        OutputLog(QStringLiteral("<- Target ID does not match! TargetID: ") + HexId(destination)
+                  + QStringLiteral(" OwnID: ") + HexId(ownId));
         return;
     }
     const uint8_t frameId = t.frame(0);
@@ -61,13 +62,13 @@ void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &t)
         crc = esp3::Crc8Step(crc, t.frame(i));
     const uint8_t read = t.frame(covered + 1);
     if (crc != read) {
-        link.OutputLog(QStringLiteral("Error: CRC8 calculated: 0x") + tavel::Hex2(crc)
-                       + QStringLiteral(" ... CRC8 read: 0x") + tavel::Hex2(read));
+        link.OutputLog(QStringLiteral("Error: CRC8 calculated: 0x") + HexByte(crc)
+                       + QStringLiteral(" ... CRC8 read: 0x") + HexByte(read));
         return;
     }
     const uint32_t id = (uint32_t(t.frame(1)) << 24) | (uint32_t(t.frame(2)) << 16) | (uint32_t(t.frame(3)) << 8)
                         | uint32_t(t.frame(4));
-    const QString idText = esp3::IdText(id);
+    const QString idText = HexId(id);
     if (t.L == 14) {
         link.programmerFwMajor = t.frame(5);
         link.programmerFwMinor = t.frame(6);
@@ -87,5 +88,5 @@ void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &t)
 
 void DecodeUnknownFrame(RadioLink &link, const ReceivedTelegram &t)
 {
-    link.OutputLog(QStringLiteral("<- Unknown Tavel FrameID ") + tavel::Hex2(t.frame(0)) + QStringLiteral("!! "));
+    link.OutputLog(QStringLiteral("<- Unknown Tavel FrameID ") + HexByte(t.frame(0)) + QStringLiteral("!! "));
 }

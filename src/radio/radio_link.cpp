@@ -1,5 +1,6 @@
 #include "radio/radio_link.h"
 
+#include "common/hex_text.h"
 #include "common/convert.h"
 #include "common/device_access_hint.h"
 #include "common/dialogs.h"
@@ -239,7 +240,7 @@ QStringList RadioLink::SearchStickPorts(int *selectedIndex)
 void RadioLink::SendUsartDataFrame(uint8_t n, const uint8_t *frame, uint32_t destinationId)
 {
     const QByteArray packet = esp3::BuildRadioTelegram(frame, n, ownId, destinationId);
-    OutputLog(QStringLiteral("-> sending 0x") + esp3::HexSpaced(packet));
+    OutputLog(QStringLiteral("-> sending 0x") + HexBytesSpaced(packet));
     if (isPortOpen())
         WriteCom(reinterpret_cast<const uint8_t *>(packet.constData()), int(packet.size()));
     else
@@ -249,7 +250,7 @@ void RadioLink::SendUsartDataFrame(uint8_t n, const uint8_t *frame, uint32_t des
 void RadioLink::SendUsartCCDataFrame(uint8_t n, const uint8_t *command)
 {
     const QByteArray packet = esp3::BuildCommonCommand(command, n);
-    OutputLog(QStringLiteral("-> send 0x") + esp3::HexSpaced(packet));
+    OutputLog(QStringLiteral("-> send 0x") + HexBytesSpaced(packet));
     if (isPortOpen())
         WriteCom(reinterpret_cast<const uint8_t *>(packet.constData()), int(packet.size()));
     else
@@ -286,7 +287,7 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
             ownId = (uint32_t(d(9)) << 24) | (uint32_t(d(10)) << 16) | (uint32_t(d(11)) << 8) | uint32_t(d(12));
             emit ownIdChanged(ownId);
         }
-        setStatusPanel(3, QStringLiteral("Own ID : ") + esp3::IdText(ownId));
+        setStatusPanel(3, QStringLiteral("Own ID : ") + HexId(ownId));
         const QString stickInfo = QStringLiteral("USB300 Stick info: APP Version: %1.%2.%3b%4 API Version: %5.%6.%7b%8")
                         .arg(d(1))
                         .arg(d(2))

@@ -1,5 +1,6 @@
 #include "radio/tag_frame_decoder.h"
 
+#include "common/hex_text.h"
 #include "radio/notices.h"
 #include "radio/radio_link.h"
 #include "radio/tag_buffers.h"
@@ -66,7 +67,7 @@ void DecodeTransferComplete(RadioLink &link, const ReceivedTelegram &t)
     // Only a transfer this program sent to the end is confirmed, and only once.
     if (!link.transferAwaitingConfirmation) {
         link.OutputLog(QStringLiteral("<- Transfer-complete frame without a transfer sent, ignored (from ID ")
-                       + Hex8(t.senderId()) + QStringLiteral(")"));
+                       + Hex32(t.senderId()) + QStringLiteral(")"));
         return;
     }
     if (HandleTransferComplete(f.in, link.transferChecksum, f.env)) {

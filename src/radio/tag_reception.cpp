@@ -1,13 +1,12 @@
 #include "radio/tag_reception.h"
 
+#include "common/hex_text.h"
 #include "common/dialogs.h"
 #include "radio/crc16.h"
 #include "radio/tag_buffers.h"
 
 namespace {
 
-QString hex2(unsigned v) { return QStringLiteral("%1").arg(v & 0xFFu, 2, 16, QLatin1Char('0')).toUpper(); }
-QString hex4(unsigned v) { return QStringLiteral("%1").arg(v & 0xFFFFu, 4, 16, QLatin1Char('0')).toUpper(); }
 
 void log(const TagFrameEnv &env, const QString &line)
 {
@@ -20,7 +19,7 @@ bool longEnough(const TavelFrameIn &frame, const TagFrameEnv &env)
     if (frame.length >= MinimumTagFrameLength(frame.bytes[0]))
         return true;
     log(env, QStringLiteral("Error: Tavel frame 0x%1 too short: %2 bytes")
-                 .arg(hex2(frame.bytes[0]))
+                 .arg(HexByte(frame.bytes[0]))
                  .arg(frame.length));
     return false;
 }
@@ -31,7 +30,7 @@ int blockCount(const char *area, int size, const TagFrameEnv &env)
 {
     if (size > kTagAreaMaxSize) {
         log(env, QStringLiteral("Error: TAG %1 size 0x%2 exceeds %3 bytes, area refused!")
-                     .arg(QLatin1String(area), hex4(unsigned(size)))
+                     .arg(QLatin1String(area), HexWord(unsigned(size)))
                      .arg(kTagAreaMaxSize));
         return 0;
     }
@@ -39,8 +38,6 @@ int blockCount(const char *area, int size, const TagFrameEnv &env)
 }
 
 } // namespace
-
-QString Hex8(uint32_t value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); }
 
 QString SerialNumberText(const uint8_t *b)
 {
@@ -104,8 +101,8 @@ void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
         st.rCount = blockCount("R", st.rSize, env);
     } else {
         dialogs().message(QStringLiteral("Error"), QStringLiteral("Error: TAG Ident CRC16 wrong"));
-        log(env, QStringLiteral("Error: TAG Ident CRC16 calculated: 0x") + hex4(computed)
-                     + QStringLiteral(" ... CRC16 read: 0x") + hex4(stored));
+        log(env, QStringLiteral("Error: TAG Ident CRC16 calculated: 0x") + HexWord(computed)
+                     + QStringLiteral(" ... CRC16 read: 0x") + HexWord(stored));
     }
 }
 
@@ -129,7 +126,7 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
     for (int i = 0; i < kTagBlockBytes; ++i)
         buffer[size_t(kTagBlockBytes * b + i)] = frame.bytes[3 + i];
     log(env, QStringLiteral("<- TAG %1-Data Block ").arg(area) + QString::number(counter)
-                 + QStringLiteral(" received from ID ") + Hex8(frame.senderId));
+                 + QStringLiteral(" received from ID ") + Hex32(frame.senderId));
     if (counter == count) {
         log(env, QStringLiteral("<- All TAG %1-Data Blocks received!").arg(area));
         const int size = readWrite ? st.rwSize : st.rSize;
@@ -140,8 +137,8 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
             log(env, QStringLiteral("<- TAG %1 CRC16 okay!").arg(area));
         } else {
             dialogs().message(QStringLiteral("Error"), QStringLiteral("Error: TAG %1 CRC16 wrong").arg(area));
-            log(env, QStringLiteral("Error: TAG %1 CRC16 calculated: 0x").arg(area) + hex4(computed)
-                         + QStringLiteral(" ... CRC16 read: 0x") + hex4(stored));
+            log(env, QStringLiteral("Error: TAG %1 CRC16 calculated: 0x").arg(area) + HexWord(computed)
+                         + QStringLiteral(" ... CRC16 read: 0x") + HexWord(stored));
         }
         (readWrite ? st.rwComplete : st.rComplete) = true;
     } else {
@@ -154,10 +151,10 @@ bool HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
     if (!longEnough(frame, env))
         return false;
     if (frame.bytes[1] == 0xE0) {
-        log(env, QStringLiteral("<- End Tag Frame received from ID ") + Hex8(frame.senderId));
+        log(env, QStringLiteral("<- End Tag Frame received from ID ") + Hex32(frame.senderId));
         return true;
     }
-    log(env, QStringLiteral("Error: Tavel Data CRC wrong! Should: 0xE0 read: 0x") + hex2(frame.bytes[1]));
+    log(env, QStringLiteral("Error: Tavel Data CRC wrong! Should: 0xE0 read: 0x") + HexByte(frame.bytes[1]));
     tagReadState.identComplete = false;
     tagReadState.rwComplete = false;
     return false;
@@ -170,11 +167,11 @@ bool HandleFeedbackFrame(const TavelFrameIn &frame, const TagFrameEnv &env, Prog
     const QString serial = SerialNumberText(frame.bytes + 1);
     const uint32_t programmer = (uint32_t(frame.bytes[9]) << 24) | (uint32_t(frame.bytes[10]) << 16)
                                 | (uint32_t(frame.bytes[11]) << 8) | uint32_t(frame.bytes[12]);
-    const QString programmerId = QStringLiteral("0x") + Hex8(programmer);
+    const QString programmerId = QStringLiteral("0x") + Hex32(programmer);
     log(env, QStringLiteral("<- Feedback Frame received! Serial: ") + serial + QStringLiteral(" from ")
                  + programmerId);
     if (report)
-        *report = {QStringLiteral("0x") + Hex8(frame.destinationId), programmerId, serial};
+        *report = {QStringLiteral("0x") + Hex32(frame.destinationId), programmerId, serial};
     return true;
 }
 
@@ -183,10 +180,10 @@ bool HandleTransferComplete(const TavelFrameIn &frame, uint8_t transferChecksum,
     if (!longEnough(frame, env))
         return false;
     if (frame.bytes[1] != transferChecksum) {
-        log(env, QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + hex2(transferChecksum)
-                     + QStringLiteral(" ... CRC8 received: 0x") + hex2(frame.bytes[1]));
+        log(env, QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + HexByte(transferChecksum)
+                     + QStringLiteral(" ... CRC8 received: 0x") + HexByte(frame.bytes[1]));
         return false;
     }
-    log(env, QStringLiteral("<- Transfer successful completed from ID ") + Hex8(frame.senderId));
+    log(env, QStringLiteral("<- Transfer successful completed from ID ") + Hex32(frame.senderId));
     return true;
 }

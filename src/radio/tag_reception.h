@@ -19,8 +19,6 @@ struct TagFrameEnv {
     std::function<void(const QString &)> log; // the radio log
 };
 
-// "0180A2B3": eight uppercase hexadecimal digits.
-QString Hex8(uint32_t value);
 // A 64-bit big-endian serial number as decimal text of at least 16 digits; a
 // number of 2^63 or more is written as its unsigned value.
 QString SerialNumberText(const uint8_t *bigEndian8);

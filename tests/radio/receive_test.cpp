@@ -1,5 +1,6 @@
 // The receive tick and the parse loop: resynchronisation, checks, log lines, the
 // stick's responses, re-entrance and the full ring.
+#include "common/hex_text.h"
 #include "radio_test_util.h"
 #include "radio/notices.h"
 #include "radio/tavel_frames.h"
@@ -11,7 +12,7 @@ namespace {
 const QByteArray kAck = hexBytes("55 00 01 00 02 65 00 00");
 const QByteArray kAckRc2 = responsePacket({0x02});
 
-QString logged(const QByteArray &packet) { return QStringLiteral("<- ") + esp3::HexCompact(packet); }
+QString logged(const QByteArray &packet) { return QStringLiteral("<- ") + HexBytesCompact(packet); }
 
 class ReceiveTest : public RadioLinkTest {
 protected:
@@ -176,7 +177,7 @@ TEST_F(ReceiveTest, PairingAcceptedFillsTheReceiverAndOffersAnUpdateBelow2_10)
     QByteArray bad = hexBytes("10 01 02 03 04 02 0A 00");
     const uint8_t right = esp3::Crc8(bad.mid(1, 6));
     EXPECT_EQ(tick(telegramFrom(bad, 0x01020304, 0x0180A2B3)).last(),
-              QStringLiteral("Error: CRC8 calculated: 0x") + tavel::Hex2(right) + QStringLiteral(" ... CRC8 read: 0x00"));
+              QStringLiteral("Error: CRC8 calculated: 0x") + HexByte(right) + QStringLiteral(" ... CRC8 read: 0x00"));
     EXPECT_EQ(link.receiverIdText(), QStringLiteral("0x0A0B0C0D"));
 
     // Addressed to anybody else (broadcast included): refused with its log line.
