@@ -2,7 +2,6 @@
 // every telegram passes, then one function per frame ID.
 #include "common/hex_text.h"
 #include "radio/esp3.h"
-#include "radio/notices.h"
 #include "radio/radio_link.h"
 #include "radio/tag_frame_decoder.h"
 #include "radio/tavel_frames.h"
@@ -79,8 +78,8 @@ void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &t)
                    + version);
     if (link.programmerFwMajor < tavel::kMinFirmwareMajor
         || (link.programmerFwMajor == tavel::kMinFirmwareMajor && link.programmerFwMinor < tavel::kMinFirmwareMinor)) {
-        radioNotices.updateOffer = true;
-        radioNotices.pending = true;
+        link.pendingNotices.updateOffer = true;
+        link.pendingNotices.pending = true;
     }
     link.setReceiver(idText, version);
     emit link.pairingAccepted(idText, version);

@@ -1,11 +1,9 @@
 #include "radio/radio_link.h"
 
-#include "common/hex_text.h"
 #include "common/convert.h"
 #include "common/device_access_hint.h"
-#include "common/dialogs.h"
+#include "common/hex_text.h"
 #include "common/programmer_id.h"
-#include "radio/notices.h"
 #include "radio/tavel_frames.h"
 
 #include <QDateTime>
@@ -13,6 +11,7 @@
 #include <QEventLoop>
 #include <QLocale>
 #include <QTimer>
+#include <utility>
 
 namespace {
 constexpr int kReceiveTickMs = 110;
@@ -37,9 +36,7 @@ RadioLink::RadioLink(QObject *parent) : QObject(parent), receiver_(port_), timer
     connect(&receiver_, &Esp3Receiver::radioTelegramReceived, this, &RadioLink::DecodeRadioTelegram);
     // The port says so from inside its own notification; the receiver reads right
     // after it, so that a handler that closes the port never runs inside it.
-    port_.setReadyReadHandler([this] {
-        QMetaObject::invokeMethod(&receiver_, &Esp3Receiver::receive, Qt::QueuedConnection);
-    });
+    port_.setReadyReadHandler([this] { QMetaObject::invokeMethod(this, &RadioLink::receiveNow, Qt::QueuedConnection); });
     setClock({}, {});
 }
 
@@ -138,7 +135,7 @@ int RadioLink::WriteCom(const uint8_t *buffer, int count)
                     loseLink(port_.errorText());
                 else
                     CloseCom();
-                dialogs().message(QStringLiteral("Fehler"), text, MsgButtons::OK, MsgIcon::Error);
+                tell(QStringLiteral("Fehler"), text, MsgIcon::Error);
             }
         }
         return kComError;
@@ -221,7 +218,7 @@ QString RadioLink::TogglePort(const QString &selectedEntry)
         return QStringLiteral("Close port");
     }
     openedEntry_ = openedBefore;
-    dialogs().message(QString(), kCouldNotConnect + DeviceAccessHint(name)); // names the group to join
+    tell(QString(), kCouldNotConnect + DeviceAccessHint(name)); // names the group to join
     return QStringLiteral("Open port");
 }
 
@@ -231,7 +228,7 @@ QStringList RadioLink::SearchStickPorts(int *selectedIndex)
     if (selectedIndex)
         *selectedIndex = int(ports.size()) - 1;
     if (ports.size() >= 2)
-        dialogs().message(QStringLiteral("Info"), kMoreStickPorts);
+        tell(QStringLiteral("Info"), kMoreStickPorts);
     return ports;
 }
 
@@ -244,7 +241,7 @@ void RadioLink::SendUsartDataFrame(uint8_t n, const uint8_t *frame, uint32_t des
     if (isPortOpen())
         WriteCom(reinterpret_cast<const uint8_t *>(packet.constData()), int(packet.size()));
     else
-        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        tell(kComErrorCaption, kComPortNotOpened);
 }
 
 void RadioLink::SendUsartCCDataFrame(uint8_t n, const uint8_t *command)
@@ -254,7 +251,7 @@ void RadioLink::SendUsartCCDataFrame(uint8_t n, const uint8_t *command)
     if (isPortOpen())
         WriteCom(reinterpret_cast<const uint8_t *>(packet.constData()), int(packet.size()));
     else
-        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        tell(kComErrorCaption, kComPortNotOpened);
 }
 
 void RadioLink::RequestStickVersion()
@@ -274,9 +271,51 @@ void RadioLink::RequestDutyCycleInfo()
 void RadioLink::Timer1Timer()
 {
     CheckLinkLost();
-    if (radioNotices.pending)
-        SendToUserMessageInfo(*this);
+    if (pendingNotices.pending)
+        showPendingNotices();
+    receiveNow();
+}
+
+void RadioLink::receiveNow()
+{
     receiver_.receive();
+    // A nested read (from an event loop of the parse loop's handlers) leaves its
+    // notices to the outer one, which hands them up after its loop.
+    if (!receiver_.parsing())
+        showDeferredNotices();
+}
+
+void RadioLink::showDeferredNotices()
+{
+    // Taken first: a window answering one notice may let the next tick in.
+    const QList<UserNotice> due = std::exchange(deferredNotices_, {});
+    for (const UserNotice &notice : due)
+        emit userNotice(notice);
+}
+
+void RadioLink::showPendingNotices()
+{
+    pendingNotices.pending = false;
+    if (pendingNotices.transferDone) {
+        pendingNotices.transferDone = false;
+        tell(QStringLiteral("Info"), QStringLiteral("Send information to Programmer"));
+    }
+    if (pendingNotices.updateOffer) {
+        pendingNotices.updateOffer = false;
+        const QString question = QStringLiteral("SW update for handheld device necessary.\nMin version is ")
+                                 + QString::number(tavel::kMinFirmwareMajor) + QStringLiteral(".")
+                                 + QString::number(tavel::kMinFirmwareMinor)
+                                 + QStringLiteral(" Would you like to update it ?");
+        emit firmwareUpdateOffered(UserNotice{QStringLiteral("Info"), question, MsgButtons::YesNo, MsgIcon::None});
+        // Whatever the answer: the programmer has to be paired again.
+        receiverId = 0;
+        setReceiver(QString(), QString());
+    }
+}
+
+void RadioLink::tell(const QString &caption, const QString &text, MsgIcon icon)
+{
+    emit userNotice(UserNotice{caption, text, MsgButtons::OK, icon});
 }
 
 void RadioLink::handleResponse(const ReceivedTelegram &p)
@@ -502,7 +541,7 @@ bool RadioLink::SendCurrentDataPackage(const IdentityFields &identity, const QSt
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME(false)
     if (const QString refusal = TransferRefusal(identity); !refusal.isEmpty()) {
-        dialogs().message(QStringLiteral("Error"), refusal);
+        tell(QStringLiteral("Error"), refusal);
         return false;
     }
     // When the port closes during the package, the remaining frames are not tried
@@ -530,8 +569,7 @@ bool RadioLink::SendCurrentDataPackage(const IdentityFields &identity, const QSt
     if (stop && !isPortOpen()) {
         const QString reason = lossReason_.isEmpty() ? QString() : QStringLiteral("\n(") + lossReason_ + QLatin1Char(')');
         OutputLog(QStringLiteral("Error: transfer incomplete, %1 of %2 frames sent").arg(transferSent_).arg(transferTotal_));
-        dialogs().message(kComErrorCaption, TransferLostText(transferSent_, transferTotal_) + reason, MsgButtons::OK,
-                          MsgIcon::Error);
+        tell(kComErrorCaption, TransferLostText(transferSent_, transferTotal_) + reason, MsgIcon::Error);
     }
     return transferAwaitingConfirmation;
 }
@@ -567,7 +605,7 @@ void RadioLink::SendPairingRequest()
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
     if (!isPortOpen()) {
-        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        tell(kComErrorCaption, kComPortNotOpened);
         return;
     }
     Send(QStringLiteral("10"), true);

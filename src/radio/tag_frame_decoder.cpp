@@ -1,7 +1,6 @@
 #include "radio/tag_frame_decoder.h"
 
 #include "common/hex_text.h"
-#include "radio/notices.h"
 #include "radio/radio_link.h"
 #include "radio/tag_buffers.h"
 #include "radio/tag_reception.h"
@@ -23,6 +22,7 @@ struct FrameCopy {
             bytes[size_t(i)] = t.frame(i);
         in = TavelFrameIn{bytes.data(), n, t.senderId(), t.destinationId()};
         env.log = [&link](const QString &line) { link.OutputLog(line); };
+        env.notify = [&link](const UserNotice &notice) { link.deferNotice(notice); };
     }
 };
 
@@ -73,8 +73,8 @@ void DecodeTransferComplete(RadioLink &link, const ReceivedTelegram &t)
     if (HandleTransferComplete(f.in, link.transferChecksum, f.env)) {
         link.transferAwaitingConfirmation = false;
         emit link.transferConfirmed();
-        radioNotices.transferDone = true;
-        radioNotices.pending = true;
+        link.pendingNotices.transferDone = true;
+        link.pendingNotices.pending = true;
     }
 }
 

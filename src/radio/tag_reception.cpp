@@ -1,7 +1,6 @@
 #include "radio/tag_reception.h"
 
 #include "common/hex_text.h"
-#include "common/dialogs.h"
 #include "radio/crc16.h"
 #include "radio/tag_buffers.h"
 
@@ -12,6 +11,12 @@ void log(const TagFrameEnv &env, const QString &line)
 {
     if (env.log)
         env.log(line);
+}
+
+void notify(const TagFrameEnv &env, const QString &text)
+{
+    if (env.notify)
+        env.notify(UserNotice{QStringLiteral("Error"), text});
 }
 
 bool longEnough(const TavelFrameIn &frame, const TagFrameEnv &env)
@@ -100,7 +105,7 @@ void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
         st.rwCount = blockCount("RW", st.rwSize, env);
         st.rCount = blockCount("R", st.rSize, env);
     } else {
-        dialogs().message(QStringLiteral("Error"), QStringLiteral("Error: TAG Ident CRC16 wrong"));
+        notify(env, QStringLiteral("Error: TAG Ident CRC16 wrong"));
         log(env, QStringLiteral("Error: TAG Ident CRC16 calculated: 0x") + HexWord(computed)
                      + QStringLiteral(" ... CRC16 read: 0x") + HexWord(stored));
     }
@@ -136,7 +141,7 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
         if (computed == stored) {
             log(env, QStringLiteral("<- TAG %1 CRC16 okay!").arg(area));
         } else {
-            dialogs().message(QStringLiteral("Error"), QStringLiteral("Error: TAG %1 CRC16 wrong").arg(area));
+            notify(env, QStringLiteral("Error: TAG %1 CRC16 wrong").arg(area));
             log(env, QStringLiteral("Error: TAG %1 CRC16 calculated: 0x").arg(area) + HexWord(computed)
                          + QStringLiteral(" ... CRC16 read: 0x") + HexWord(stored));
         }

@@ -4,6 +4,8 @@
 // confirmation of a complete transfer. Each handler takes one Tavel frame (frame
 // ID first) and works on the process-wide tag buffers and read state.
 
+#include "common/user_notice.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -17,6 +19,9 @@ struct TavelFrameIn {
 
 struct TagFrameEnv {
     std::function<void(const QString &)> log; // the radio log
+    // What the user must be told (a wrong tag checksum); the link hands it up once
+    // the frame is handled.
+    std::function<void(const UserNotice &)> notify;
 };
 
 // A 64-bit big-endian serial number as decimal text of at least 16 digits; a

@@ -21,6 +21,7 @@ TEST(Esp3Packets, CommonCommandsAndThePairingRequestAreWrittenByteForByte)
     FakePortInstaller fake;
     ScriptedDialogs dialogs;
     RadioLink link;
+    NoticesInDialogs notices(link);
     LogRecorder log(link);
     ASSERT_EQ(link.TogglePort(QStringLiteral("stick")), QStringLiteral("Close port"));
     ASSERT_EQ(fake.state->writes.size(), 1); // opening asks for the version
@@ -43,6 +44,7 @@ TEST(Esp3Packets, SendingWithThePortClosedShowsTheComErrorAndWritesNothing)
     FakePortInstaller fake;
     ScriptedDialogs dialogs;
     RadioLink link;
+    NoticesInDialogs notices(link);
     LogRecorder log(link);
     link.RequestStickVersion();
     ASSERT_EQ(dialogs.messages.size(), 1);
