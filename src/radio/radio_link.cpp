@@ -360,6 +360,70 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
     }
 }
 
+void RadioLink::DecodeRadioTelegram(const ReceivedTelegram &t)
+{
+    if (t.data(0) != esp3::kRorgTavel)
+        return;
+    // A telegram too short to hold a frame ID, the sender ID and the status, or
+    // whose optional data cannot hold a destination ID, carries no frame.
+    if (t.L < 7 || t.O < 6)
+        return;
+    const uint32_t destination = t.destinationId();
+    if (destination != ownId) {
+        OutputLog(QStringLiteral("<- Target ID does not match! TargetID: ") + HexId(destination)
+                  + QStringLiteral(" OwnID: ") + HexId(ownId));
+        return;
+    }
+    // The frame is read where it lies in the packet.
+    constexpr int kFrameOffset = esp3::kHeaderSize + 1;
+    const int length = std::min(t.frameLength(), int(t.packet.size()) - kFrameOffset);
+    const TavelFrameIn frame{t.packet.data() + kFrameOffset, length, t.senderId(), destination};
+    FrameDecodeContext context;
+    context.out.log = [this](const QString &line) { OutputLog(line); };
+    context.out.notify = [this](const UserNotice &notice) { deferNotice(notice); };
+    context.transferChecksum = transferChecksum;
+    context.transferAwaitingConfirmation = transferAwaitingConfirmation;
+    context.firmwareMajor = programmerFwMajor;
+    context.firmwareMinor = programmerFwMinor;
+    reportProgrammerEvent(DecodeProgrammerFrame(frame, context));
+    emit frameReceived(frame.bytes[0], QByteArray(reinterpret_cast<const char *>(frame.bytes), length), t.senderId());
+}
+
+void RadioLink::reportProgrammerEvent(const ProgrammerEvent &event)
+{
+    using Kind = ProgrammerEvent::Kind;
+    switch (event.kind) {
+    case Kind::None:
+        return;
+    case Kind::PairingAccepted: {
+        programmerFwMajor = event.firmwareMajor;
+        programmerFwMinor = event.firmwareMinor;
+        if (FirmwareNeedsUpdate(programmerFwMajor, programmerFwMinor)) {
+            pendingNotices.updateOffer = true;
+            pendingNotices.pending = true;
+        }
+        const QString idText = HexId(event.programmerId);
+        const QString version = FirmwareVersionText(programmerFwMajor, programmerFwMinor);
+        setReceiver(idText, version);
+        emit pairingAccepted(idText, version);
+        break;
+    }
+    case Kind::TagRead:
+        emit tagRead();
+        break;
+    case Kind::DriverProgrammed:
+        emit driverProgrammed(event.driver.ownId, event.driver.programmerId, event.driver.serial);
+        break;
+    case Kind::TransferConfirmed:
+        transferAwaitingConfirmation = false;
+        emit transferConfirmed();
+        pendingNotices.transferDone = true;
+        pendingNotices.pending = true;
+        break;
+    }
+    emit programmerEvent(event);
+}
+
 // ---- Tavel frames ----------------------------------------------------------------------
 
 void RadioLink::PauseProcessingEvents(int ms)

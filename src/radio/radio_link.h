@@ -19,6 +19,7 @@
 #include "common/user_notice.h"
 #include "radio/esp3.h"
 #include "radio/esp3_receiver.h"
+#include "radio/programmer_frames.h"
 #include "serial/port_discovery.h"
 #include "serial/stick_port.h"
 
@@ -112,7 +113,8 @@ public:
     void deferNotice(const UserNotice &notice) { deferredNotices_.append(notice); }
     // The parse loop over the receive ring.
     void ProcessUsartData() { receiver_.ProcessUsartData(); }
-    // Called for every valid radio telegram (frame_decoder.cpp).
+    // Called for every valid radio telegram: the address checks, then the
+    // programmer frame it carries (programmer_frames.h) becomes the link's signals.
     void DecodeRadioTelegram(const ReceivedTelegram &telegram);
     // Appends a line to the radio log (the logLine signal).
     void OutputLog(const QString &line);
@@ -274,6 +276,9 @@ signals:
     void transferConfirmed();
     // A driver's tag was read to its end frame (the tag buffers hold it).
     void tagRead();
+    // Every programmer frame that reported something, after the specific signal
+    // above (a new kind of report needs no new signal).
+    void programmerEvent(const ProgrammerEvent &event);
     // The stick acknowledged a telegram (ends the pacing's wait).
     void stickAcknowledgement();
     // Something the user must be told (the window shows a message box with the
@@ -285,6 +290,7 @@ signals:
 
 private:
     void handleResponse(const ReceivedTelegram &packet);
+    void reportProgrammerEvent(const ProgrammerEvent &event);
     void tell(const QString &caption, const QString &text, MsgIcon icon = MsgIcon::None);
     // Hands up the notices of the decoder (transfer confirmed, update offer).
     void showPendingNotices();
@@ -323,7 +329,3 @@ private:
     QString receiverIdText_ = QStringLiteral("0x12345678");
 };
 
-// Decodes the telegram's frame by frame ID (frame_decoder.cpp). One function per
-// frame: add new frames to the switch in RadioLink::DecodeRadioTelegram.
-void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &telegram);
-void DecodeUnknownFrame(RadioLink &link, const ReceivedTelegram &telegram);

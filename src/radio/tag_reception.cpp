@@ -2,10 +2,11 @@
 
 #include "common/hex_text.h"
 #include "radio/crc16.h"
+#include "radio/radio_link.h"
 #include "radio/tag_buffers.h"
+#include "radio/tag_frame_decoder.h"
 
 namespace {
-
 
 void log(const TagFrameEnv &env, const QString &line)
 {
@@ -17,16 +18,6 @@ void notify(const TagFrameEnv &env, const QString &text)
 {
     if (env.notify)
         env.notify(UserNotice{QStringLiteral("Error"), text});
-}
-
-bool longEnough(const TavelFrameIn &frame, const TagFrameEnv &env)
-{
-    if (frame.length >= MinimumTagFrameLength(frame.bytes[0]))
-        return true;
-    log(env, QStringLiteral("Error: Tavel frame 0x%1 too short: %2 bytes")
-                 .arg(HexByte(frame.bytes[0]))
-                 .arg(frame.length));
-    return false;
 }
 
 // The expected block count of an area announced with `size` bytes, or 0 when the
@@ -52,26 +43,9 @@ QString SerialNumberText(const uint8_t *b)
     return QString::number(v).rightJustified(16, QLatin1Char('0'));
 }
 
-int MinimumTagFrameLength(uint8_t frameId)
-{
-    switch (frameId) {
-    case 0x16:
-    case 0x17:
-    case 0x18:
-        return 9;
-    case 0x19:
-    case 0x1B:
-        return 2;
-    case 0x1A:
-        return 13;
-    default:
-        return 1;
-    }
-}
-
 void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
 {
-    if (!longEnough(frame, env))
+    if (!FrameLongEnough(frame, env))
         return;
     const int k = frame.bytes[1];
     TagReadState &st = tagReadState;
@@ -113,7 +87,7 @@ void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
 
 void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFrameEnv &env)
 {
-    if (!longEnough(frame, env))
+    if (!FrameLongEnough(frame, env))
         return;
     TagReadState &st = tagReadState;
     const QString area = readWrite ? QStringLiteral("RW") : QStringLiteral("R");
@@ -153,7 +127,7 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
 
 bool HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
 {
-    if (!longEnough(frame, env))
+    if (!FrameLongEnough(frame, env))
         return false;
     if (frame.bytes[1] == 0xE0) {
         log(env, QStringLiteral("<- End Tag Frame received from ID ") + Hex32(frame.senderId));
@@ -165,30 +139,4 @@ bool HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
     return false;
 }
 
-bool HandleFeedbackFrame(const TavelFrameIn &frame, const TagFrameEnv &env, ProgrammedDriverReport *report)
-{
-    if (!longEnough(frame, env))
-        return false;
-    const QString serial = SerialNumberText(frame.bytes + 1);
-    const uint32_t programmer = (uint32_t(frame.bytes[9]) << 24) | (uint32_t(frame.bytes[10]) << 16)
-                                | (uint32_t(frame.bytes[11]) << 8) | uint32_t(frame.bytes[12]);
-    const QString programmerId = QStringLiteral("0x") + Hex32(programmer);
-    log(env, QStringLiteral("<- Feedback Frame received! Serial: ") + serial + QStringLiteral(" from ")
-                 + programmerId);
-    if (report)
-        *report = {QStringLiteral("0x") + Hex32(frame.destinationId), programmerId, serial};
-    return true;
-}
-
-bool HandleTransferComplete(const TavelFrameIn &frame, uint8_t transferChecksum, const TagFrameEnv &env)
-{
-    if (!longEnough(frame, env))
-        return false;
-    if (frame.bytes[1] != transferChecksum) {
-        log(env, QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + HexByte(transferChecksum)
-                     + QStringLiteral(" ... CRC8 received: 0x") + HexByte(frame.bytes[1]));
-        return false;
-    }
-    log(env, QStringLiteral("<- Transfer successful completed from ID ") + Hex32(frame.senderId));
-    return true;
-}
+void InstallTagReception(RadioLink &link) { link.resetReadState = &ResetTagReadState; }

@@ -109,6 +109,19 @@ TEST_F(LinkDecode, FeedbackAddressedElsewhereWritesNothing)
     EXPECT_EQ(driverRecords(), 1);
 }
 
+TEST_F(LinkDecode, EveryReportAlsoGoesOutAsAProgrammerEventAfterItsOwnSignal)
+{
+    QStringList order;
+    QObject::connect(&link, &RadioLink::driverProgrammed, &link,
+                     [&](const QString &, const QString &, const QString &serial) { order << "driver " + serial; });
+    QObject::connect(&link, &RadioLink::programmerEvent, &link, [&](const ProgrammerEvent &e) {
+        order << QStringLiteral("event %1 ").arg(int(e.frameId), 0, 16) + e.driver.serial;
+    });
+    receive(QByteArray::fromHex("1A000000000000303901A2B3C4"));
+    receive(QByteArray::fromHex("30")); // an unknown frame reports nothing
+    EXPECT_EQ(order, (QStringList{"driver 0000000000012345", "event 1a 0000000000012345"}));
+}
+
 TEST_F(LinkDecode, ADriverReportedAgainIsRecordedAndTheRadioLogSaysItIsARepeat)
 {
     settingsVariablesField[0].enOcean_HandHeldID = "0x01A2B3C4";
