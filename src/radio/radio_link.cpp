@@ -285,6 +285,13 @@ void RadioLink::receiveNow()
         showDeferredNotices();
 }
 
+void RadioLink::ProcessUsartData()
+{
+    receiver_.ProcessUsartData();
+    if (!receiver_.parsing())
+        showDeferredNotices();
+}
+
 void RadioLink::showDeferredNotices()
 {
     // Taken first: a window answering one notice may let the next tick in.
@@ -653,7 +660,7 @@ void RadioLink::SendUserText(const QString &text)
     OutputLog(QStringLiteral("-> Text to send: '") + text + QStringLiteral("'"));
     const QString field = tavel::UserTextField(text);
     for (int p = 0; p < 4; ++p) {
-        OutputLog(QStringLiteral("-> Part ") + QString::number(p + 1, 16).toUpper()
+        OutputLog(QStringLiteral("-> Part ") + HexDigits(quint64(p + 1), 1)
                   + QStringLiteral(" of UserText to send: '") + field.mid(6 * p, 6) + QStringLiteral("'"));
         Send(tavel::UserTextFrameText(p, field), false);
     }

@@ -111,8 +111,8 @@ public:
     void receiveNow();
     // A notice raised while a frame is handled, handed up once the parse loop is done.
     void deferNotice(const UserNotice &notice) { deferredNotices_.append(notice); }
-    // The parse loop over the receive ring.
-    void ProcessUsartData() { receiver_.ProcessUsartData(); }
+    // The parse loop over the receive ring, then what its frames have to tell the user.
+    void ProcessUsartData();
     // Called for every valid radio telegram: the address checks, then the
     // programmer frame it carries (programmer_frames.h) becomes the link's signals.
     void DecodeRadioTelegram(const ReceivedTelegram &telegram);
