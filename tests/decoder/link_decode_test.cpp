@@ -96,6 +96,15 @@ TEST_F(LinkDecode, AWrongTagChecksumIsShownAfterTheParseLoopNotInsideIt)
     // Told once: the next tick has nothing more to say.
     link.Timer1Timer();
     EXPECT_EQ(dialogs.messages.size(), 1);
+
+    // The same through a parse loop run by hand on bytes put into the ring.
+    dialogs.clear();
+    for (const char byte : batch)
+        ASSERT_TRUE(link.ring().BufferWrite(uint8_t(byte)));
+    link.ProcessUsartData();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, "Error: TAG Ident CRC16 wrong");
+    EXPECT_FALSE(boxInsideParseLoop);
 }
 
 TEST_F(LinkDecode, FeedbackAddressedElsewhereWritesNothing)
