@@ -117,6 +117,10 @@ CliRadioSession::CliRadioSession(const RadioCliOptions &options)
                            || text.startsWith(QLatin1String("Error"))))
             cliError(QStringLiteral("refused: ") + text);
     });
+    // What a window would show in a message box goes to standard error (the
+    // update offer is answered No, as every question of the command line).
+    QObject::connect(&link, &RadioLink::userNotice, &link, [](const UserNotice &n) { ShowUserNotice(n); });
+    QObject::connect(&link, &RadioLink::firmwareUpdateOffered, &link, [](const UserNotice &q) { ShowUserNotice(q); });
     setExtraSerialPorts(options.ports);
     link.startReceiveTick();
 }

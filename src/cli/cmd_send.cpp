@@ -4,6 +4,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_radio.h"
 #include "cli/records_options.h"
+#include "common/hex_text.h"
 #include "common/programmer_id.h"
 #include "radio/tavel_frames.h"
 
@@ -130,8 +131,8 @@ int run(const QStringList &arguments)
         return kExitFailure;
     }
     if (received != link.transferChecksum) {
-        cliError(QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + tavel::Hex2(link.transferChecksum)
-                 + QStringLiteral(" ... CRC8 received: 0x") + tavel::Hex2(received));
+        cliError(QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + HexByte(link.transferChecksum)
+                 + QStringLiteral(" ... CRC8 received: 0x") + HexByte(received));
         return kExitFailure;
     }
     cliOut(QStringLiteral("Transfer successful completed from ID ") + receiver);

@@ -21,7 +21,7 @@ constexpr uint32_t kProgrammer = 0x0180A2B3;
 // Feeds frames to the handlers and keeps the radio log.
 struct Receiver {
     QStringList log;
-    TagFrameEnv env{[this](const QString &l) { log << l; }};
+    TagFrameEnv env{[this](const QString &l) { log << l; }, ShowUserNotice};
 
     void feed(const QByteArray &f)
     {
