@@ -9,25 +9,41 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-void prepareRecordsForCli(const QString &command)
+QString KeptPendingText(int pending, const RecordsStoreState &state, int waitedMs)
 {
-    QString error;
-    if (!PrepareRecordDatabases(&error))
-        cliError(command + QStringLiteral(": the record databases could not be prepared (records that cannot be "
-                                          "written are kept pending): ")
-                 + error);
+    QString why;
+    if (state.failing())
+        why = state.text() + QStringLiteral(" (") + state.reason + QLatin1Char(')');
+    else
+        why = QStringLiteral("the records store gave no answer within %1 s (--records-wait)").arg(waitedMs / 1000.0);
+    return QStringLiteral("%1 %2 kept pending: %3 (in %4; \"tavel-nfc records flush\" writes them)")
+        .arg(pending)
+        .arg(pending == 1 ? QStringLiteral("record is") : QStringLiteral("records are"), why,
+             QDir::toNativeSeparators(PendingRecordsJournalPath()));
 }
 
-int exitWithPendingRecords()
+CliRadioSession::~CliRadioSession()
 {
+    if (!finished_)
+        finishRecords();
+}
+
+int CliRadioSession::finishRecords()
+{
+    finished_ = true;
+    // The radio work is done: the port closes, so that nothing the programmer
+    // reports while the writer drains is taken (or printed) without being recorded.
+    link.stopReceiveTick();
+    if (link.isPortOpen())
+        link.TogglePort(link.openPortEntry());
+    writer->drain(options_.recordsWaitMs);
+    const RecordsStoreState state = writer->state();
+    writer->stop();
+    // The outbox itself says what is left, whatever the writer last told.
     const int pending = PendingRecordCount();
     if (pending == 0)
         return kExitOk;
-    cliError(QStringLiteral("%1 record(s) kept pending: %2 (in %3; \"tavel-nfc records flush\" writes them)")
-                 .arg(pending)
-                 .arg(LastRecordFailure().isEmpty() ? QStringLiteral("the database could not be written")
-                                                    : LastRecordFailure(),
-                      QDir::toNativeSeparators(PendingRecordsJournalPath())));
+    cliError(KeptPendingText(pending, state, options_.recordsWaitMs));
     return kExitRecordsPending;
 }
 
@@ -48,6 +64,15 @@ bool parseRadioOptions(const QStringList &args, RadioCliOptions &o, QString &err
         const bool hasValue = i + 1 < args.size();
         if (a == QLatin1String("-v") || a == QLatin1String("--verbose")) {
             o.verbose = true;
+        } else if (a == QLatin1String("--records-wait")) {
+            bool ok = false;
+            const double seconds = hasValue ? args[i + 1].toDouble(&ok) : 0;
+            if (!ok || seconds < 0 || seconds > 3600) {
+                error = QStringLiteral("--records-wait needs a number of seconds (0 to 3600)");
+                return false;
+            }
+            o.recordsWaitMs = int(seconds * 1000);
+            ++i;
         } else if (a == QLatin1String("--port") || a == QLatin1String("--timeout")
                    || a == QLatin1String("--ack-timeout") || (allowReceiver && a == QLatin1String("--receiver"))) {
             if (!hasValue) {
@@ -77,8 +102,12 @@ bool parseRadioOptions(const QStringList &args, RadioCliOptions &o, QString &err
     return true;
 }
 
-CliRadioSession::CliRadioSession(const RadioCliOptions &options) : options_(options)
+CliRadioSession::CliRadioSession(const RadioCliOptions &options)
+    : writer(std::make_unique<RecordsWriterThread>(activeRecordsStore().clone(), PendingRecordsJournalPath())),
+      options_(options)
 {
+    records.followWriter(*writer);
+    writer->start();
     link.sendDelayLimitMs = options.ackTimeoutMs;
     if (options.verbose)
         QObject::connect(&link, &RadioLink::logLine, &link, [](const QString &line) { cliError(line); });
@@ -88,6 +117,10 @@ CliRadioSession::CliRadioSession(const RadioCliOptions &options) : options_(opti
                            || text.startsWith(QLatin1String("Error"))))
             cliError(QStringLiteral("refused: ") + text);
     });
+    // What a window would show in a message box goes to standard error (the
+    // update offer is answered No, as every question of the command line).
+    QObject::connect(&link, &RadioLink::userNotice, &link, [](const UserNotice &n) { ShowUserNotice(n); });
+    QObject::connect(&link, &RadioLink::firmwareUpdateOffered, &link, [](const UserNotice &q) { ShowUserNotice(q); });
     setExtraSerialPorts(options.ports);
     link.startReceiveTick();
 }

@@ -5,11 +5,13 @@
 
 #include "cli/cli_settings.h"
 #include "radio/radio_link.h"
+#include "records/records_writer.h"
 #include "station/programmer_records.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 struct RadioCliOptions {
     QStringList ports;       // --port PATH (repeatable); the last one is used
@@ -17,6 +19,7 @@ struct RadioCliOptions {
     int ackTimeoutMs = 10000; // --ack-timeout MS: the longest wait for the stick's acknowledgement
     bool verbose = false;    // -v: the radio log on standard error
     QString receiver;        // --receiver 0xXXXXXXXX
+    int recordsWaitMs = 2000; // --records-wait SECONDS: the records writer's time at the end
     QStringList rest;        // everything else, in order
 };
 
@@ -28,7 +31,10 @@ class CliRadioSession {
 public:
     explicit CliRadioSession(const RadioCliOptions &options);
     RadioLink link;
-    // Writes the records of what the programmer reports (pending when they cannot be written).
+    // Moves the records into the store, started with the session (records an
+    // earlier run left go first).
+    std::unique_ptr<RecordsWriterThread> writer;
+    // Keeps the records of what the programmer reports in the outbox.
     ProgrammerRecords records{link};
     // Opens the port and waits for the stick's version response. Prints the reason
     // on standard error and returns false when the port cannot be opened or the
@@ -37,17 +43,21 @@ public:
     // Processes events (and so the receive tick) until `done` returns true or
     // `timeoutMs` passes; returns done().
     bool waitFor(const std::function<bool()> &done, int timeoutMs);
+    // The exit status of a command whose radio work is done: gives the records
+    // writer up to --records-wait to move the records in, stops it, then kExitOk
+    // when none is left, else kExitRecordsPending with "N records are kept
+    // pending: <reason>" on standard error (they stay in the outbox).
+    int finishRecords();
+
+    // A command that ends early still gives the writer its time and says what is left.
+    ~CliRadioSession();
 
 private:
+    bool finished_ = false;
     RadioCliOptions options_;
     CliDialogs dialogs_;
 };
 
-// Prepares the record databases (tables and indexes) before a transfer starts, so
-// that a large file of an earlier version is not indexed by the first record. A
-// failure is printed on standard error; the records then go pending as usual.
-void prepareRecordsForCli(const QString &command);
-
-// The exit status of a command whose radio work is done: kExitOk, or
-// kExitRecordsPending with "N record(s) kept pending: ..." on standard error.
-int exitWithPendingRecords();
+// The text of the records left after a run: "N records are kept pending: <why>
+// (in <outbox>; "tavel-nfc records flush" writes them)".
+QString KeptPendingText(int pending, const RecordsStoreState &state, int waitedMs);

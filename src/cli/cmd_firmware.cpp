@@ -58,6 +58,12 @@ int run(const QStringList &args)
         cliError(loaded.error + QStringLiteral(": ") + script);
         return kExitFailure;
     }
+    // A script that would stop part-way is refused before the magic code, which
+    // would otherwise leave the programmer waiting in its bootloader.
+    if (const QString flaw = CheckFirmwareScript(loaded.data); !flaw.isEmpty()) {
+        cliError(QStringLiteral("tavel-nfc firmware: %1: %2; nothing was sent").arg(script, flaw));
+        return kExitFailure;
+    }
 
     bool started = false;
     FirmwareUpdater::Hooks hooks;

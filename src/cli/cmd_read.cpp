@@ -28,7 +28,8 @@ int run(const QStringList &arguments)
             "of the default profile). The frames go to --receiver, or to the slot's programmer\n"
             "ID. Exit status 1 on a checksum error or an incomplete read.\n"
             "Exit status 3 when the read succeeded but a record the programmer reported\n"
-            "could not be written and is kept pending.\n"
+            "is kept pending: the records writer gets --records-wait SECONDS (default 2)\n"
+            "at the end to move the records into the store.\n"
             "-v writes the radio log to standard error."));
         cliOut(recordsOptionsHelp());
         return kExitOk;
@@ -56,7 +57,6 @@ int run(const QStringList &arguments)
     const STRUCT_XML_FILE_VARIABLES &profile = activeProfile();
     const QString receiver = options.receiver.isEmpty() ? profile.enOcean_HandHeldID : options.receiver;
 
-    prepareRecordsForCli(QStringLiteral("tavel-nfc read"));
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc read")))
         return kExitFailure;
@@ -118,7 +118,7 @@ int run(const QStringList &arguments)
         cliError(problem);
         status = kExitFailure;
     }
-    return status == kExitOk ? exitWithPendingRecords() : status;
+    return status == kExitOk ? session.finishRecords() : status;
 }
 
 CliCommandRegistrar reg({"read", "read a driver's tag through the paired programmer", &run});

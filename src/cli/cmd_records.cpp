@@ -11,9 +11,11 @@
 #include "records/records_database.h"
 #include "records/postgres_store.h"
 #include "records/records_import.h"
+#include "records/records_writer.h"
 #include "report/batch_report.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <memory>
 
@@ -191,12 +193,23 @@ int run(const QStringList &args)
         setDatabaseFolder(folder);
     if (const int rc = applyRecordsOptions(rest, QStringLiteral("tavel-nfc records")); rc != kExitOk)
         return rc;
-    // The SQLite files name their own failures (and are made when missing).
+    // The SQLite files name their own failures (and are made when missing); flush
+    // names what keeps the records pending (the writer tries the server itself).
     const bool readsStore = IsPostgresLocation(activeRecordsStore().location())
                             && QStringList{QStringLiteral("drivers"), QStringLiteral("settings"),
-                                           QStringLiteral("export"), QStringLiteral("flush"), QStringLiteral("import"),
+                                           QStringLiteral("export"), QStringLiteral("import"),
                                            QStringLiteral("report")}
                                    .contains(sub);
+    // Reading never makes a folder: a mistyped one is named, not shown as empty.
+    const bool onlyReads = QStringList{QStringLiteral("drivers"), QStringLiteral("settings"), QStringLiteral("export"),
+                                       QStringLiteral("report")}
+                               .contains(sub);
+    if (onlyReads && !IsPostgresLocation(activeRecordsStore().location())
+        && !QFileInfo(DatabaseFolderName()).isDir()) {
+        cliError(QStringLiteral("tavel-nfc records: the records folder %1 does not exist")
+                     .arg(QDir::toNativeSeparators(DatabaseFolderName())));
+        return kExitFailure;
+    }
     if (readsStore && !storeReady())
         return kExitFailure;
     if (sub == QLatin1String("import"))
@@ -228,12 +241,20 @@ int run(const QStringList &args)
         return kExitOk;
     }
     if (sub == QLatin1String("flush")) {
-        const int before = PendingRecordCount();
-        QString error;
-        const int left = FlushPendingRecords(&error);
-        cliOut(QStringLiteral("%1 record(s) written").arg(std::max(0, before - left)));
-        if (left > 0) {
-            cliError(QStringLiteral("%1 record(s) kept pending: %2").arg(left).arg(error));
+        // The writer of the running programs, once, here: every wait it has is bounded
+        // (a busy file, a server's connect, statement and lock time-outs).
+        int written = 0;
+        RecordsWriter writer(activeRecordsStore().clone(), PendingRecordsJournalPath());
+        QObject::connect(&writer, &RecordsWriter::recordWritten, [&written] { ++written; });
+        writer.start();
+        cliOut(QStringLiteral("%1 record(s) written").arg(written));
+        if (writer.pending() > 0) {
+            const RecordsStoreState &state = writer.state();
+            cliError(QStringLiteral("%1 %2 kept pending: %3")
+                         .arg(writer.pending())
+                         .arg(writer.pending() == 1 ? QStringLiteral("record is") : QStringLiteral("records are"),
+                              state.failing() ? state.text() + QStringLiteral(" (") + state.reason + QLatin1Char(')')
+                                              : QStringLiteral("the records store did not take them")));
             return kExitFailure;
         }
         return kExitOk;

@@ -4,6 +4,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_radio.h"
 #include "cli/records_options.h"
+#include "common/hex_text.h"
 #include "common/programmer_id.h"
 #include "radio/tavel_frames.h"
 
@@ -12,7 +13,8 @@
 
 namespace {
 const QString kUsage = QStringLiteral(
-    "usage: tavel-nfc send FILE.set [--slot N] --port PATH [--receiver 0xXXXXXXXX] [--timeout MS] [--drivers N] [-v]");
+    "usage: tavel-nfc send FILE.set [--slot N] --port PATH [--receiver 0xXXXXXXXX] [--timeout MS] [--drivers N]\n"
+    "                       [--records-wait SECONDS] [-v]");
 
 QString serialText(const QByteArray &frame)
 {
@@ -37,8 +39,10 @@ int run(const QStringList &arguments)
             "driver it is held against; every report prints \"Driver programmed: serial ...\".\n"
             "--drivers N keeps listening after the confirmation until N drivers have been\n"
             "reported (within the same time-out); exit status 1 if fewer arrive.\n"
-            "Exit status 3 when the transfer succeeded but a record could not be written\n"
-            "and is kept pending (\"tavel-nfc records pending\" lists them).\n"
+            "Every record is kept in the outbox beside the record files first; the records\n"
+            "writer moves it into the store meanwhile. At the end it gets --records-wait\n"
+            "SECONDS (default 2) for what is left. Exit status 3 when the transfer succeeded\n"
+            "but records are kept pending (\"tavel-nfc records pending\" lists them).\n"
             "-v writes the radio log to standard error."));
         cliOut(recordsOptionsHelp());
         return kExitOk;
@@ -85,7 +89,6 @@ int run(const QStringList &arguments)
     if (const int rc = programmingDataForCli(profile, items); rc != kExitOk)
         return rc;
 
-    prepareRecordsForCli(QStringLiteral("tavel-nfc send"));
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc send")))
         return kExitFailure;
@@ -128,8 +131,8 @@ int run(const QStringList &arguments)
         return kExitFailure;
     }
     if (received != link.transferChecksum) {
-        cliError(QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + tavel::Hex2(link.transferChecksum)
-                 + QStringLiteral(" ... CRC8 received: 0x") + tavel::Hex2(received));
+        cliError(QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + HexByte(link.transferChecksum)
+                 + QStringLiteral(" ... CRC8 received: 0x") + HexByte(received));
         return kExitFailure;
     }
     cliOut(QStringLiteral("Transfer successful completed from ID ") + receiver);
@@ -141,7 +144,7 @@ int run(const QStringList &arguments)
             return kExitFailure;
         }
     }
-    return exitWithPendingRecords();
+    return session.finishRecords();
 }
 
 CliCommandRegistrar reg({"send", "send a slot of a settings file to the paired programmer", &run});

@@ -82,7 +82,6 @@ int run(const QStringList &arguments)
         return kExitFailure;
     }
 
-    prepareRecordsForCli(QStringLiteral("tavel-nfc verify"));
     CliRadioSession session(options);
     if (!session.openStick(QStringLiteral("tavel-nfc verify")))
         return kExitFailure;
@@ -125,7 +124,7 @@ int run(const QStringList &arguments)
     cliOut(VerifySummaryLine(history, count));
     if (!complete || history.failedCount() > 0)
         return kExitFailure;
-    return exitWithPendingRecords();
+    return session.finishRecords();
 }
 
 CliCommandRegistrar reg({"verify", "read drivers back and compare each with a slot of a settings file", &run});

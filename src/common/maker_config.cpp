@@ -1,5 +1,6 @@
 #include "common/maker_config.h"
 
+#include "common/hex_text.h"
 #include "common/program_files.h"
 
 #include <QFile>
@@ -32,7 +33,6 @@ std::optional<quint16> vendorIdOf(const QString &value)
     return quint16(id);
 }
 
-QString hex4(quint16 value) { return QString::number(value, 16).toUpper().rightJustified(4, QLatin1Char('0')); }
 
 // The configuration of this run, once read (or set by a test).
 std::optional<MakerConfig> g_current;
@@ -80,7 +80,7 @@ MakerConfig ParseMakerConfig(const QByteArray &text, const QString &origin)
                 config.problems << where
                                        + QStringLiteral("'%1' is not a USB vendor ID (1 to 4 hexadecimal digits, "
                                                         "not 0); 0x%2 is used")
-                                             .arg(value, hex4(config.programmerUsbVendorId));
+                                             .arg(value, HexWord(config.programmerUsbVendorId));
                 continue;
             }
             config.programmerUsbVendorId = *id;

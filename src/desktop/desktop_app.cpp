@@ -108,8 +108,10 @@ void DesktopApp::create(const QStringList &arguments)
     windows_.help = new TForm7(windows_.main);
     // 8. The radio link window.
     windows_.radio = new TForm9();
-    // The records of what the programmer reports over the radio window's link.
-    new ProgrammerRecords(windows_.radio->Link, windows_.radio);
+    // The records of what the programmer reports over the radio window's link; the
+    // radio log names the repeats the main window's records writer finds.
+    auto *records = new ProgrammerRecords(windows_.radio->Link, windows_.radio);
+    QObject::connect(windows_.main, &TForm1::repeatRecorded, records, &ProgrammerRecords::logRepeat);
     // 9. The tag info window (owned by the main window).
     windows_.tagInfo = new TFormTagInfo(windows_.main);
     // 10. The driver selection window.

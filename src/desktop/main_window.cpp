@@ -19,6 +19,7 @@
 #include "programming/programming_data.h"
 #include "programming/summary_report.h"
 #include "records/records_database.h"
+#include "records/records_writer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -156,6 +157,7 @@ TForm1::~TForm1()
         e->OnKeyPress = nullptr;
     }
     setPendingRecordsObserver({});
+    RecordsWriter_.reset();
     SettingsFile.reset();
 }
 
@@ -250,6 +252,7 @@ void TForm1::closeEvent(QCloseEvent *event)
         return;
     }
     RunUserAction([this] { FormClose(); });
+    KeepPendingRecordsAtClose();
     event->accept();
     if (EndProgramOnClose)
         QCoreApplication::quit();

@@ -38,6 +38,8 @@
 #include <memory>
 
 class SettingsIniFile;
+class RecordsWriterThread;
+struct RecordsStoreState;
 class QAction;
 class TGraphView;
 class TProgrammedDriverReportPanel;
@@ -244,12 +246,19 @@ public:
     VerifySession *Verify = nullptr;
 
     // ---- Records and the radio link's state (main_window_records.cpp) -----------------------------------
-    // At start: prepares the record databases and shows the records kept pending.
+    // At start: the records store kept in the settings, and its records writer
+    // (which prepares the record databases and moves in what an earlier run left).
     void FollowRecordDatabases();
-    // The pending-records observer: the count in the status strip, one message for
-    // the first record kept pending (shown after the receive tick returned).
-    void ShowPendingRecords(int pending, const QString &message);
-    static QString PendingRecordsStatusText(int pending);
+    // The status strip: the store (unless it is the program's own folder), the
+    // records pending and the store's state; one message per outage of the store.
+    void ShowRecordsStatus();
+    static QString PendingRecordsStatusText(int pending, const RecordsStoreState &state);
+    // The writer that moves the records into the store (another one after the
+    // store changed).
+    RecordsWriterThread *RecordsWriter() const { return RecordsWriter_.get(); }
+    // At close: stops the writer; records still pending stay for the next start and
+    // one message says so.
+    void KeepPendingRecordsAtClose();
     // Send, read and verify are disabled while the radio link runs a send or read
     // sequence or verify mode.
     void RadioLinkBusyChanged(bool busy);
@@ -299,6 +308,8 @@ signals:
     void aboutCompanyWanted();
     void aboutNfcWanted();
     void licenceWanted();
+    // The records writer found a driver recorded before (for the radio log).
+    void repeatRecorded(const QString &serial);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -336,5 +347,11 @@ private:
     void AvailabilityGate(QCheckBox *box, TEdit *edit, int available);
 
     QWidget *CentralArea = nullptr;
+
+    // The records writer and what it last told (main_window_records.cpp).
+    void StartRecordsWriter();
+    std::unique_ptr<RecordsWriterThread> RecordsWriter_;
+    QString RecordsWriterStore_; // the store it writes to (RecordsStoreDescription())
+    bool RecordsOutage_ = false;  // the store failed since the last record went in
 };
 

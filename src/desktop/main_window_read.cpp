@@ -17,7 +17,7 @@ void TForm1::ReadButtonClick()
     }
     // Marks the tag data as not yet received, asks the programmer to read and
     // waits in a message box while the identity blocks arrive.
-    if (RunTagRead(*Link) == TagReadOutcome::Arrived)
+    if (RunTagRead(*Link, ShowUserNotice) == TagReadOutcome::Arrived)
         emit tagReadArrived();
 }
 

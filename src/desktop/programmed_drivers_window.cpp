@@ -6,6 +6,7 @@
 #include "desktop/window_owner.h"
 #include "records/records_database.h"
 #include "records/records_store.h"
+#include "records/records_task.h"
 #include "records/sqlite_answer.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <memory>
 
 namespace {
 // The report's text box with a header line in a strip above its text. The strip
@@ -89,8 +91,11 @@ QString HeaderLine(const SQLiteAnswerClass &answer)
 }
 } // namespace
 
+const QString TProgrammedDrivers::kReadingText = QStringLiteral("Reading the records \u2026");
+
 TProgrammedDrivers::TProgrammedDrivers(QWidget *parent) : QDialog(parent)
 {
+    Reader = new RecordsTask(this);
     setWindowTitle(QStringLiteral("Programmed Drivers"));
     setFixedSize(1013, 350);
     // Opens centred on the main window, inside the screen.
@@ -123,11 +128,32 @@ void TProgrammedDrivers::ShowReport()
         setFixedSize(SizeOnScreen(this, QSize(ScaledPixels(this, 1013), ScaledPixels(this, 350))));
     show();
     raise();
-    ProgrammedDriversMemo->clear();
+    if (Reader->running())
+        return; // the reading under way answers this click too
+    ProgrammedDriversMemo->setExtraSelections({});
+    ProgrammedDriversMemo->setPlainText(kReadingText);
+    // A busy file or a slow server keeps the reading thread waiting, not the window.
+    struct Answer {
+        bool read = false;
+        SQLiteAnswerClass rows;
+        QString reason;
+    };
+    auto answer = std::make_shared<Answer>();
+    Reader->start(
+        activeRecordsStore().clone(),
+        [answer](RecordsStore &store) {
+            answer->read = store.query(RecordQuery::DriversReport, kReportLineLimit, QString(), answer->rows,
+                                       &answer->reason);
+        },
+        [this, answer] { showAnswer(answer->read, answer->rows, answer->reason); });
+}
+
+bool TProgrammedDrivers::Reading() const { return Reader->running(); }
+
+void TProgrammedDrivers::showAnswer(bool read, const SQLiteAnswerClass &answer, const QString &reason)
+{
     QStringList lines;
-    SQLiteAnswerClass answer;
-    QString reason;
-    if (activeRecordsStore().query(RecordQuery::DriversReport, kReportLineLimit, QString(), answer, &reason)) {
+    if (read) {
         lines = RecordReportLines(answer, kReportLineLimit);
         // The repeat mark is the last column.
         const int repeat = answer.GetColoumCount() - 1;
@@ -135,6 +161,7 @@ void TProgrammedDrivers::ShowReport()
             if (answer.GetHeader(repeat) == QLatin1String("repeat") && answer.Get(repeat, i) == QLatin1String("1"))
                 lines[i] += kRepeatLineMark;
     } else {
+        ProgrammedDriversMemo->clear();
         dialogs().message(QString(), reason);
     }
     // An empty table has no column names of its own; an earlier header stays.

@@ -259,7 +259,11 @@ TForm9::TForm9(QWidget *parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixe
     Link.setSendDelay(CheckBox1->isChecked());
     Link.setUseOwnId(CheckBox2->isChecked());
     Link.setReceiverId(EditReceiverId->text());
-    Link.showFirmwareUpdater = [this] { ButtonFirmwareUpdateClick(); };
+    connect(&Link, &RadioLink::userNotice, this, [](const UserNotice &notice) { ShowUserNotice(notice); });
+    connect(&Link, &RadioLink::firmwareUpdateOffered, this, [this](const UserNotice &question) {
+        if (ShowUserNotice(question) == MsgAnswer::Yes)
+            ButtonFirmwareUpdateClick();
+    });
     InstallTagReception(Link);
 
     // ---- Buttons ----------------------------------------------------------------------------------

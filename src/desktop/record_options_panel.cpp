@@ -6,20 +6,23 @@
 #include "records/record_options.h"
 #include "records/records_database.h"
 #include "records/records_setting.h"
+#include "records/records_task.h"
 #include "desktop/programmed_drivers_window.h"
 #include "report/batch_report.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <memory>
 
 TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QFrame(parent)
 {
     MakeWhitePanel(this, QSize(442, 267));
+    ReportWriterTask = new RecordsTask(this);
+    LocationTask = new RecordsTask(this);
 
     const RecordOptions &o = recordOptions();
     ReportDatabaseCheckBox = new QCheckBox(QStringLiteral("Write to drivers database"), this);
@@ -122,8 +125,14 @@ void TProgrammedDriverReportPanel::ReportPanelShowDriversButtonClick()
     ProgrammedDrivers->ShowReport();
 }
 
+bool TProgrammedDriverReportPanel::WritingReport() const { return ReportWriterTask->running(); }
+
+bool TProgrammedDriverReportPanel::PreparingLocation() const { return LocationTask->running(); }
+
 void TProgrammedDriverReportPanel::ReportPanelReportButtonClick()
 {
+    if (ReportWriterTask->running())
+        return; // one report at a time
     FileDialogRequest request;
     request.title = QStringLiteral("Batch report");
     request.filter = QStringLiteral("PDF report (*.pdf);;CSV report (*.csv)");
@@ -132,39 +141,75 @@ void TProgrammedDriverReportPanel::ReportPanelReportButtonClick()
     if (path.isEmpty())
         return;
     const bool csv = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
-    std::unique_ptr<ReportWriter> writer = csv ? MakeCsvReportWriter() : MakePdfReportWriter();
-    QString error;
-    ReportTotals totals;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = WriteBatchReport(activeRecordsStore(), ReportSelection(), *writer, path, &error, &totals, {},
-                                          ReportBatchEdit->text().trimmed());
-    QApplication::restoreOverrideCursor();
-    if (!written) {
-        dialogs().message(QStringLiteral("Error"), QStringLiteral("The report was not written: ") + error,
-                          MsgButtons::OK, MsgIcon::Error);
-        return;
-    }
-    dialogs().message(QStringLiteral("Info"),
-                      QStringLiteral("Report written to %1: %2 transfer(s), %3 driver(s), %4 repeat(s), "
-                                     "%5 verified, %6 failed, %7 not verified.")
-                          .arg(QDir::toNativeSeparators(path))
-                          .arg(totals.transfers)
-                          .arg(totals.drivers)
-                          .arg(totals.repeats)
-                          .arg(totals.verified)
-                          .arg(totals.failed)
-                          .arg(totals.notVerified()),
-                      MsgButtons::OK, MsgIcon::Information);
+    struct Outcome {
+        bool written = false;
+        QString error;
+        ReportTotals totals;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    // The writer is made here and used only by the report's thread until it ends.
+    std::shared_ptr<ReportWriter> writer = csv ? MakeCsvReportWriter() : MakePdfReportWriter();
+    const QString batch = ReportBatchEdit->text().trimmed();
+    const QString caption = ReportPanelReportButton->text();
+    ReportPanelReportButton->setEnabled(false);
+    ReportPanelReportButton->setText(QStringLiteral("Writing \u2026"));
+    ReportWriterTask->start(
+        activeRecordsStore().clone(),
+        [outcome, writer, path, batch](RecordsStore &store) {
+            outcome->written = WriteBatchReport(store, ReportSelection(), *writer, path, &outcome->error,
+                                                &outcome->totals, {}, batch);
+        },
+        [this, outcome, path, caption] {
+            ReportPanelReportButton->setText(caption);
+            ReportPanelReportButton->setEnabled(true);
+            if (!outcome->written) {
+                dialogs().message(QStringLiteral("Error"),
+                                  QStringLiteral("The report was not written: ") + outcome->error, MsgButtons::OK,
+                                  MsgIcon::Error);
+                return;
+            }
+            const ReportTotals &totals = outcome->totals;
+            dialogs().message(QStringLiteral("Info"),
+                              QStringLiteral("Report written to %1: %2 transfer(s), %3 driver(s), %4 repeat(s), "
+                                             "%5 verified, %6 failed, %7 not verified.")
+                                  .arg(QDir::toNativeSeparators(path))
+                                  .arg(totals.transfers)
+                                  .arg(totals.drivers)
+                                  .arg(totals.repeats)
+                                  .arg(totals.verified)
+                                  .arg(totals.failed)
+                                  .arg(totals.notVerified()),
+                              MsgButtons::OK, MsgIcon::Information);
+        });
 }
 
 void TProgrammedDriverReportPanel::UseRecordsLocationButtonClick()
 {
-    QString error;
-    if (!SaveRecordsLocationSetting({RecordsLocationEdit->text(), StationEdit->text()}, &error)
-        || !PrepareRecordDatabases(&error)) {
+    if (LocationTask->running())
+        return; // the location being prepared first
+    const auto refused = [](const QString &error) {
         dialogs().message(QStringLiteral("Records"), QStringLiteral("The records location cannot be used: ") + error,
                           MsgButtons::OK, MsgIcon::Warning);
+    };
+    QString error;
+    if (!SaveRecordsLocationSetting({RecordsLocationEdit->text(), StationEdit->text()}, &error)) {
+        refused(error);
+        // The status strip names the store in use.
+        RefreshPendingRecordsObserver();
+        return;
     }
-    // The status strip names the store in use.
-    RefreshPendingRecordsObserver();
+    // The tables are made (a server reached) by the task's thread; the records
+    // writer moves to the new store after that, as the status strip does.
+    auto failure = std::make_shared<QString>();
+    auto prepared = std::make_shared<bool>(false);
+    UseRecordsLocationButton->setEnabled(false);
+    LocationTask->start(
+        activeRecordsStore().clone(),
+        [failure, prepared](RecordsStore &store) { *prepared = store.prepare(failure.get()); },
+        [this, failure, prepared, refused] {
+            UseRecordsLocationButton->setEnabled(true);
+            if (!*prepared)
+                refused(*failure);
+            RefreshPendingRecordsObserver();
+        });
 }

@@ -10,6 +10,7 @@ class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class RecordsTask;
 class TProgrammedDrivers;
 
 class TProgrammedDriverReportPanel : public QFrame {
@@ -45,12 +46,21 @@ public:
     void ReportPanelShowDriversButtonClick();
     // The batch report of all records into a file the user chooses: PDF, or CSV
     // when the name ends in ".csv", headed with the batch or order number of
-    // ReportBatchEdit. A message says what was written, or why nothing was.
+    // ReportBatchEdit. It is written on a thread of its own; meanwhile the Report
+    // button is disabled and says "Writing …". When it ends, a message says what
+    // was written, or why nothing was.
     void ReportPanelReportButtonClick();
-    // Applies and keeps the records location and station (a message names a
-    // location that cannot be used; nothing is kept then).
+    // Applies and keeps the records location and station, then prepares the new
+    // store on a thread of its own (the Use button is disabled meanwhile). A
+    // message names a location that cannot be used.
     void UseRecordsLocationButtonClick();
+    // Whether the batch report, or the preparing of a new location, is under way.
+    bool WritingReport() const;
+    bool PreparingLocation() const;
 
 private:
     void storeOptions(); // the boxes into the process-wide record options
+
+    RecordsTask *ReportWriterTask = nullptr;
+    RecordsTask *LocationTask = nullptr;
 };

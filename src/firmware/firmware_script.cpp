@@ -1,5 +1,6 @@
 #include "firmware/firmware_script.h"
 
+#include "common/hex_text.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -51,7 +52,7 @@ FirmwareScriptLoad loadFrom(const QString &path)
 QString CheckFirmwareScript(const QByteArray &script)
 {
     const qint64 size = script.size();
-    const auto at = [](qint64 p) { return QStringLiteral("%1").arg(p, 4, 16, QLatin1Char('0')).toUpper(); };
+    const auto at = [](qint64 p) { return HexDigits(quint64(p), 4); };
     const auto cut = [&](char marker, qint64 p) {
         return QStringLiteral("the record '%1' at position 0x%2 is cut short").arg(QLatin1Char(marker)).arg(at(p));
     };
@@ -94,7 +95,7 @@ QString CheckFirmwareScript(const QByteArray &script)
             return {};
         default:
             return QStringLiteral("unknown record byte 0x%1 at position 0x%2")
-                .arg(QStringLiteral("%1").arg(quint8(marker), 2, 16, QLatin1Char('0')).toUpper())
+                .arg(HexByte(quint8(marker)))
                 .arg(at(p));
         }
     }

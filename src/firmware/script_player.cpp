@@ -1,6 +1,7 @@
 #include "firmware/script_player.h"
 
 #include "common/dialogs.h"
+#include "common/hex_text.h"
 #include "firmware/firmware_script.h"
 #include "serial/tcom_class.h"
 
@@ -9,7 +10,6 @@
 #include <QThread>
 
 namespace {
-QString hex2(quint8 b) { return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper(); }
 
 quint16 be16(const QByteArray &s, qint64 at)
 {
@@ -40,7 +40,7 @@ void FirmwareScriptPlayer::truncated(char marker, qint64 position)
     log(QStringLiteral("Error while reading the file"));
     log(QStringLiteral("Record %1 at Position 0x%2 runs past the end of the file")
             .arg(QLatin1Char(marker))
-            .arg(QStringLiteral("%1").arg(position, 4, 16, QLatin1Char('0')).toUpper()));
+            .arg(HexDigits(quint64(position), 4)));
 }
 
 void FirmwareScriptPlayer::waitWithCountdown(int w)
@@ -154,7 +154,7 @@ FirmwareScriptPlayer::Outcome FirmwareScriptPlayer::play(const QByteArray &scrip
                 }
             }
             if (!matched) {
-                log(QStringLiteral("No Matching ACK received 0x") + hex2(quint8(reply)));
+                log(QStringLiteral("No Matching ACK received 0x") + HexByte(quint8(reply)));
                 stop = error = true;
             }
             break;
@@ -165,8 +165,8 @@ FirmwareScriptPlayer::Outcome FirmwareScriptPlayer::play(const QByteArray &scrip
             break;
         default:
             log(QStringLiteral("Error while reading the file"));
-            log(QStringLiteral("Character 0x") + hex2(quint8(marker)) + QStringLiteral(" at Position 0x")
-                + QStringLiteral("%1").arg(p, 4, 16, QLatin1Char('0')).toUpper());
+            log(QStringLiteral("Character 0x") + HexByte(quint8(marker)) + QStringLiteral(" at Position 0x")
+                + HexDigits(quint64(p), 4));
             stop = error = true;
             break;
         }

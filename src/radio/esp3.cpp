@@ -73,19 +73,6 @@ QByteArray BuildCommonCommand(const uint8_t *command, uint8_t n)
     return BuildPacket(kTypeCommonCommand, QByteArray(reinterpret_cast<const char *>(command), n), {});
 }
 
-QString HexSpaced(const QByteArray &bytes)
-{
-    QString s;
-    s.reserve(bytes.size() * 3);
-    for (char c : bytes)
-        s += QStringLiteral(" %1").arg(uint8_t(c), 2, 16, QLatin1Char('0')).toUpper();
-    return s;
-}
-
-QString HexCompact(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex()).toUpper(); }
-
-QString IdText(uint32_t id) { return QStringLiteral("0x%1").arg(id, 8, 16, QLatin1Char('0')).toUpper().replace(0, 2, QStringLiteral("0x")); }
-
 bool ReceiveRing::BufferWrite(uint8_t b)
 {
     if (BufferFree() == 0)

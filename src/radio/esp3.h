@@ -47,13 +47,6 @@ QByteArray BuildRadioTelegram(const uint8_t *frame, uint8_t n, uint32_t senderId
 // A common command of `n` command bytes (n + 7 bytes).
 QByteArray BuildCommonCommand(const uint8_t *command, uint8_t n);
 
-// " 55 00 01" - one blank and two upper-case hexadecimal digits per byte.
-QString HexSpaced(const QByteArray &bytes);
-// "550001" - two upper-case hexadecimal digits per byte, no separators.
-QString HexCompact(const QByteArray &bytes);
-// "0x" + eight upper-case hexadecimal digits.
-QString IdText(uint32_t id);
-
 // The receive ring: 256 bytes with one-byte read and write indexes that wrap.
 // Unread bytes run from the read index up to, not including, the write index, so
 // at most 255 bytes can be unread at a time; BufferFree() says how many more fit.

@@ -1,5 +1,6 @@
 #include "radio/esp3_receiver.h"
 
+#include "common/hex_text.h"
 #include "radio/tavel_frames.h"
 #include "serial/stick_port.h"
 
@@ -72,8 +73,8 @@ void Esp3Receiver::ProcessUsartData()
             headerCrc = esp3::Crc8Step(headerCrc, ring_.BufferRead(k));
         const uint8_t headerRead = ring_.BufferRead(5);
         if (headerCrc != headerRead) {
-            emit logLine(QStringLiteral("Error: Header CRC wrong! calc: 0x") + tavel::Hex2(headerCrc)
-                         + QStringLiteral(" read: 0x") + tavel::Hex2(headerRead));
+            emit logLine(QStringLiteral("Error: Header CRC wrong! calc: 0x") + HexByte(headerCrc)
+                         + QStringLiteral(" read: 0x") + HexByte(headerRead));
             dropCandidate();
             return;
         }
@@ -92,8 +93,8 @@ void Esp3Receiver::ProcessUsartData()
             dataCrc = esp3::Crc8Step(dataCrc, ring_.BufferRead(esp3::kHeaderSize + k));
         const uint8_t dataRead = ring_.BufferRead(esp3::kHeaderSize + L + O);
         if (dataCrc != dataRead) {
-            emit logLine(QStringLiteral("Error: Data CRC8 wrong! calc: 0x") + tavel::Hex2(dataCrc)
-                         + QStringLiteral(" read: 0x") + tavel::Hex2(dataRead));
+            emit logLine(QStringLiteral("Error: Data CRC8 wrong! calc: 0x") + HexByte(dataCrc)
+                         + QStringLiteral(" read: 0x") + HexByte(dataRead));
             dropCandidate();
             return;
         }
@@ -104,7 +105,7 @@ void Esp3Receiver::ProcessUsartData()
         for (int k = 0; k < total; ++k)
             packet.packet[size_t(k)] = ring_.BufferRead(k);
         emit logLine(QStringLiteral("<- ")
-                     + esp3::HexCompact(QByteArray(reinterpret_cast<const char *>(packet.packet.data()), total)));
+                     + HexBytesCompact(QByteArray(reinterpret_cast<const char *>(packet.packet.data()), total)));
         if (type == esp3::kTypeResponse)
             emit responseReceived(packet);
         else if (type == esp3::kTypeRadioErp1)

@@ -7,7 +7,8 @@
 // waits for bytes.
 //
 // Everything runs on the GUI thread. A handler of a packet may run a nested event
-// loop (a message box) in which more bytes arrive: the parse loop never runs
+// loop (every radio-log line lets the window process events) in which more bytes
+// arrive: the parse loop never runs
 // re-entrantly (a nested read puts its bytes into the ring and skips the loop; the
 // outer loop then handles them) and every packet is handled exactly once.
 

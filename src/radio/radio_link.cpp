@@ -2,9 +2,8 @@
 
 #include "common/convert.h"
 #include "common/device_access_hint.h"
-#include "common/dialogs.h"
+#include "common/hex_text.h"
 #include "common/programmer_id.h"
-#include "radio/notices.h"
 #include "radio/tavel_frames.h"
 
 #include <QDateTime>
@@ -12,6 +11,7 @@
 #include <QEventLoop>
 #include <QLocale>
 #include <QTimer>
+#include <utility>
 
 namespace {
 constexpr int kReceiveTickMs = 110;
@@ -36,9 +36,7 @@ RadioLink::RadioLink(QObject *parent) : QObject(parent), receiver_(port_), timer
     connect(&receiver_, &Esp3Receiver::radioTelegramReceived, this, &RadioLink::DecodeRadioTelegram);
     // The port says so from inside its own notification; the receiver reads right
     // after it, so that a handler that closes the port never runs inside it.
-    port_.setReadyReadHandler([this] {
-        QMetaObject::invokeMethod(&receiver_, &Esp3Receiver::receive, Qt::QueuedConnection);
-    });
+    port_.setReadyReadHandler([this] { QMetaObject::invokeMethod(this, &RadioLink::receiveNow, Qt::QueuedConnection); });
     setClock({}, {});
 }
 
@@ -137,7 +135,7 @@ int RadioLink::WriteCom(const uint8_t *buffer, int count)
                     loseLink(port_.errorText());
                 else
                     CloseCom();
-                dialogs().message(QStringLiteral("Fehler"), text, MsgButtons::OK, MsgIcon::Error);
+                tell(QStringLiteral("Fehler"), text, MsgIcon::Error);
             }
         }
         return kComError;
@@ -220,7 +218,7 @@ QString RadioLink::TogglePort(const QString &selectedEntry)
         return QStringLiteral("Close port");
     }
     openedEntry_ = openedBefore;
-    dialogs().message(QString(), kCouldNotConnect + DeviceAccessHint(name)); // names the group to join
+    tell(QString(), kCouldNotConnect + DeviceAccessHint(name)); // names the group to join
     return QStringLiteral("Open port");
 }
 
@@ -230,7 +228,7 @@ QStringList RadioLink::SearchStickPorts(int *selectedIndex)
     if (selectedIndex)
         *selectedIndex = int(ports.size()) - 1;
     if (ports.size() >= 2)
-        dialogs().message(QStringLiteral("Info"), kMoreStickPorts);
+        tell(QStringLiteral("Info"), kMoreStickPorts);
     return ports;
 }
 
@@ -239,21 +237,21 @@ QStringList RadioLink::SearchStickPorts(int *selectedIndex)
 void RadioLink::SendUsartDataFrame(uint8_t n, const uint8_t *frame, uint32_t destinationId)
 {
     const QByteArray packet = esp3::BuildRadioTelegram(frame, n, ownId, destinationId);
-    OutputLog(QStringLiteral("-> sending 0x") + esp3::HexSpaced(packet));
+    OutputLog(QStringLiteral("-> sending 0x") + HexBytesSpaced(packet));
     if (isPortOpen())
         WriteCom(reinterpret_cast<const uint8_t *>(packet.constData()), int(packet.size()));
     else
-        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        tell(kComErrorCaption, kComPortNotOpened);
 }
 
 void RadioLink::SendUsartCCDataFrame(uint8_t n, const uint8_t *command)
 {
     const QByteArray packet = esp3::BuildCommonCommand(command, n);
-    OutputLog(QStringLiteral("-> send 0x") + esp3::HexSpaced(packet));
+    OutputLog(QStringLiteral("-> send 0x") + HexBytesSpaced(packet));
     if (isPortOpen())
         WriteCom(reinterpret_cast<const uint8_t *>(packet.constData()), int(packet.size()));
     else
-        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        tell(kComErrorCaption, kComPortNotOpened);
 }
 
 void RadioLink::RequestStickVersion()
@@ -273,9 +271,58 @@ void RadioLink::RequestDutyCycleInfo()
 void RadioLink::Timer1Timer()
 {
     CheckLinkLost();
-    if (radioNotices.pending)
-        SendToUserMessageInfo(*this);
+    if (pendingNotices.pending)
+        showPendingNotices();
+    receiveNow();
+}
+
+void RadioLink::receiveNow()
+{
     receiver_.receive();
+    // A nested read (from an event loop of the parse loop's handlers) leaves its
+    // notices to the outer one, which hands them up after its loop.
+    if (!receiver_.parsing())
+        showDeferredNotices();
+}
+
+void RadioLink::ProcessUsartData()
+{
+    receiver_.ProcessUsartData();
+    if (!receiver_.parsing())
+        showDeferredNotices();
+}
+
+void RadioLink::showDeferredNotices()
+{
+    // Taken first: a window answering one notice may let the next tick in.
+    const QList<UserNotice> due = std::exchange(deferredNotices_, {});
+    for (const UserNotice &notice : due)
+        emit userNotice(notice);
+}
+
+void RadioLink::showPendingNotices()
+{
+    pendingNotices.pending = false;
+    if (pendingNotices.transferDone) {
+        pendingNotices.transferDone = false;
+        tell(QStringLiteral("Info"), QStringLiteral("Send information to Programmer"));
+    }
+    if (pendingNotices.updateOffer) {
+        pendingNotices.updateOffer = false;
+        const QString question = QStringLiteral("SW update for handheld device necessary.\nMin version is ")
+                                 + QString::number(tavel::kMinFirmwareMajor) + QStringLiteral(".")
+                                 + QString::number(tavel::kMinFirmwareMinor)
+                                 + QStringLiteral(" Would you like to update it ?");
+        emit firmwareUpdateOffered(UserNotice{QStringLiteral("Info"), question, MsgButtons::YesNo, MsgIcon::None});
+        // Whatever the answer: the programmer has to be paired again.
+        receiverId = 0;
+        setReceiver(QString(), QString());
+    }
+}
+
+void RadioLink::tell(const QString &caption, const QString &text, MsgIcon icon)
+{
+    emit userNotice(UserNotice{caption, text, MsgButtons::OK, icon});
 }
 
 void RadioLink::handleResponse(const ReceivedTelegram &p)
@@ -286,7 +333,7 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
             ownId = (uint32_t(d(9)) << 24) | (uint32_t(d(10)) << 16) | (uint32_t(d(11)) << 8) | uint32_t(d(12));
             emit ownIdChanged(ownId);
         }
-        setStatusPanel(3, QStringLiteral("Own ID : ") + esp3::IdText(ownId));
+        setStatusPanel(3, QStringLiteral("Own ID : ") + HexId(ownId));
         const QString stickInfo = QStringLiteral("USB300 Stick info: APP Version: %1.%2.%3b%4 API Version: %5.%6.%7b%8")
                         .arg(d(1))
                         .arg(d(2))
@@ -318,6 +365,70 @@ void RadioLink::handleResponse(const ReceivedTelegram &p)
         stickAcknowledged = true;
         emit stickAcknowledgement();
     }
+}
+
+void RadioLink::DecodeRadioTelegram(const ReceivedTelegram &t)
+{
+    if (t.data(0) != esp3::kRorgTavel)
+        return;
+    // A telegram too short to hold a frame ID, the sender ID and the status, or
+    // whose optional data cannot hold a destination ID, carries no frame.
+    if (t.L < 7 || t.O < 6)
+        return;
+    const uint32_t destination = t.destinationId();
+    if (destination != ownId) {
+        OutputLog(QStringLiteral("<- Target ID does not match! TargetID: ") + HexId(destination)
+                  + QStringLiteral(" OwnID: ") + HexId(ownId));
+        return;
+    }
+    // The frame is read where it lies in the packet.
+    constexpr int kFrameOffset = esp3::kHeaderSize + 1;
+    const int length = std::min(t.frameLength(), int(t.packet.size()) - kFrameOffset);
+    const TavelFrameIn frame{t.packet.data() + kFrameOffset, length, t.senderId(), destination};
+    FrameDecodeContext context;
+    context.out.log = [this](const QString &line) { OutputLog(line); };
+    context.out.notify = [this](const UserNotice &notice) { deferNotice(notice); };
+    context.transferChecksum = transferChecksum;
+    context.transferAwaitingConfirmation = transferAwaitingConfirmation;
+    context.firmwareMajor = programmerFwMajor;
+    context.firmwareMinor = programmerFwMinor;
+    reportProgrammerEvent(DecodeProgrammerFrame(frame, context));
+    emit frameReceived(frame.bytes[0], QByteArray(reinterpret_cast<const char *>(frame.bytes), length), t.senderId());
+}
+
+void RadioLink::reportProgrammerEvent(const ProgrammerEvent &event)
+{
+    using Kind = ProgrammerEvent::Kind;
+    switch (event.kind) {
+    case Kind::None:
+        return;
+    case Kind::PairingAccepted: {
+        programmerFwMajor = event.firmwareMajor;
+        programmerFwMinor = event.firmwareMinor;
+        if (FirmwareNeedsUpdate(programmerFwMajor, programmerFwMinor)) {
+            pendingNotices.updateOffer = true;
+            pendingNotices.pending = true;
+        }
+        const QString idText = HexId(event.programmerId);
+        const QString version = FirmwareVersionText(programmerFwMajor, programmerFwMinor);
+        setReceiver(idText, version);
+        emit pairingAccepted(idText, version);
+        break;
+    }
+    case Kind::TagRead:
+        emit tagRead();
+        break;
+    case Kind::DriverProgrammed:
+        emit driverProgrammed(event.driver.ownId, event.driver.programmerId, event.driver.serial);
+        break;
+    case Kind::TransferConfirmed:
+        transferAwaitingConfirmation = false;
+        emit transferConfirmed();
+        pendingNotices.transferDone = true;
+        pendingNotices.pending = true;
+        break;
+    }
+    emit programmerEvent(event);
 }
 
 // ---- Tavel frames ----------------------------------------------------------------------
@@ -501,7 +612,7 @@ bool RadioLink::SendCurrentDataPackage(const IdentityFields &identity, const QSt
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME(false)
     if (const QString refusal = TransferRefusal(identity); !refusal.isEmpty()) {
-        dialogs().message(QStringLiteral("Error"), refusal);
+        tell(QStringLiteral("Error"), refusal);
         return false;
     }
     // When the port closes during the package, the remaining frames are not tried
@@ -529,8 +640,7 @@ bool RadioLink::SendCurrentDataPackage(const IdentityFields &identity, const QSt
     if (stop && !isPortOpen()) {
         const QString reason = lossReason_.isEmpty() ? QString() : QStringLiteral("\n(") + lossReason_ + QLatin1Char(')');
         OutputLog(QStringLiteral("Error: transfer incomplete, %1 of %2 frames sent").arg(transferSent_).arg(transferTotal_));
-        dialogs().message(kComErrorCaption, TransferLostText(transferSent_, transferTotal_) + reason, MsgButtons::OK,
-                          MsgIcon::Error);
+        tell(kComErrorCaption, TransferLostText(transferSent_, transferTotal_) + reason, MsgIcon::Error);
     }
     return transferAwaitingConfirmation;
 }
@@ -550,7 +660,7 @@ void RadioLink::SendUserText(const QString &text)
     OutputLog(QStringLiteral("-> Text to send: '") + text + QStringLiteral("'"));
     const QString field = tavel::UserTextField(text);
     for (int p = 0; p < 4; ++p) {
-        OutputLog(QStringLiteral("-> Part ") + QString::number(p + 1, 16).toUpper()
+        OutputLog(QStringLiteral("-> Part ") + HexDigits(quint64(p + 1), 1)
                   + QStringLiteral(" of UserText to send: '") + field.mid(6 * p, 6) + QStringLiteral("'"));
         Send(tavel::UserTextFrameText(p, field), false);
     }
@@ -566,7 +676,7 @@ void RadioLink::SendPairingRequest()
 {
     TAVEL_ONE_SEQUENCE_AT_A_TIME()
     if (!isPortOpen()) {
-        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        tell(kComErrorCaption, kComPortNotOpened);
         return;
     }
     Send(QStringLiteral("10"), true);

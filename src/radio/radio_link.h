@@ -16,8 +16,10 @@
 // at the stick's acknowledgement or its timer, so other buttons and the receiver
 // keep working while a send waits (see busy() for what is refused meanwhile).
 
+#include "common/user_notice.h"
 #include "radio/esp3.h"
 #include "radio/esp3_receiver.h"
+#include "radio/programmer_frames.h"
 #include "serial/port_discovery.h"
 #include "serial/stick_port.h"
 
@@ -100,13 +102,19 @@ public:
     void SendUsartCCDataFrame(uint8_t n, const uint8_t *command);
     void RequestStickVersion();   // CO_RD_VERSION
     void RequestDutyCycleInfo();  // CO_GET_DUTYCYCLE_LIMIT
-    // The receive tick (run every 110 ms by the timer, or by hand in tests): shows
-    // the due notices, then lets the receiver read what waits. Between ticks the
+    // The receive tick (run every 110 ms by the timer, or by hand in tests): hands
+    // up the due notices, then lets the receiver read what waits. Between ticks the
     // receiver reads as soon as the port says bytes wait.
     void Timer1Timer();
-    // The parse loop over the receive ring.
-    void ProcessUsartData() { receiver_.ProcessUsartData(); }
-    // Called for every valid radio telegram (frame_decoder.cpp).
+    // Reads what waits and then hands up what the frames just handled have to tell
+    // the user (never from inside the parse loop).
+    void receiveNow();
+    // A notice raised while a frame is handled, handed up once the parse loop is done.
+    void deferNotice(const UserNotice &notice) { deferredNotices_.append(notice); }
+    // The parse loop over the receive ring, then what its frames have to tell the user.
+    void ProcessUsartData();
+    // Called for every valid radio telegram: the address checks, then the
+    // programmer frame it carries (programmer_frames.h) becomes the link's signals.
     void DecodeRadioTelegram(const ReceivedTelegram &telegram);
     // Appends a line to the radio log (the logLine signal).
     void OutputLog(const QString &line);
@@ -223,8 +231,15 @@ public:
     // for the next frames and reports it with receiverChanged.
     void setReceiver(const QString &idText, const QString &fwText);
 
-    // Shows the firmware updater modally (the window installs it; the update offer uses it).
-    std::function<void()> showFirmwareUpdater;
+    // The notices the frame decoder raised for the next tick: the update offer
+    // after pairing with an old programmer firmware, and the confirmation of a
+    // complete transfer.
+    struct PendingNotices {
+        bool pending = false;      // the tick hands up the due notices
+        bool updateOffer = false;  // the programmer's firmware is older than the minimum
+        bool transferDone = false; // the programmer confirmed the transfer checksum
+    };
+    PendingNotices pendingNotices;
     // Resets the tag read state (installed by the tag reception; run by "Switch to Read").
     std::function<void()> resetReadState;
 
@@ -261,11 +276,26 @@ signals:
     void transferConfirmed();
     // A driver's tag was read to its end frame (the tag buffers hold it).
     void tagRead();
+    // Every programmer frame that reported something, after the specific signal
+    // above (a new kind of report needs no new signal).
+    void programmerEvent(const ProgrammerEvent &event);
     // The stick acknowledged a telegram (ends the pacing's wait).
     void stickAcknowledgement();
+    // Something the user must be told (the window shows a message box with the
+    // notice's caption, text, buttons and icon; the command line prints it).
+    void userNotice(const UserNotice &notice);
+    // The paired programmer's firmware is too old: the question whether to update
+    // it (Yes/No). The pairing is dropped whatever the answer.
+    void firmwareUpdateOffered(const UserNotice &question);
 
 private:
     void handleResponse(const ReceivedTelegram &packet);
+    void reportProgrammerEvent(const ProgrammerEvent &event);
+    void tell(const QString &caption, const QString &text, MsgIcon icon = MsgIcon::None);
+    // Hands up the notices of the decoder (transfer confirmed, update offer).
+    void showPendingNotices();
+    void showDeferredNotices();
+    QList<UserNotice> deferredNotices_;
     bool sendIdentity(const IdentityFields &identity, bool packageLogForm, bool stopWhenPortCloses);
     bool sendProgramming(const QStringList &lines, bool stopWhenPortCloses);
     QString nowText() const;
@@ -299,7 +329,3 @@ private:
     QString receiverIdText_ = QStringLiteral("0x12345678");
 };
 
-// Decodes the telegram's frame by frame ID (frame_decoder.cpp). One function per
-// frame: add new frames to the switch in RadioLink::DecodeRadioTelegram.
-void DecodePairingAccepted(RadioLink &link, const ReceivedTelegram &telegram);
-void DecodeUnknownFrame(RadioLink &link, const ReceivedTelegram &telegram);

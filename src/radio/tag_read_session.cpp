@@ -1,21 +1,20 @@
 #include "radio/tag_read_session.h"
 
-#include "common/dialogs.h"
 #include "radio/radio_link.h"
 #include "radio/tag_buffers.h"
 #include "radio/tag_frame_decoder.h"
 
-TagReadOutcome RunTagRead(RadioLink &link)
+TagReadOutcome RunTagRead(RadioLink &link, const AskUser &ask)
 {
     if (!link.isPortOpen()) {
-        dialogs().message(kComErrorCaption, kComPortNotOpened);
+        ask({kComErrorCaption, kComPortNotOpened});
         return TagReadOutcome::NoPort;
     }
     // The read holds the link's busy state until the identity arrived or the user
     // cancelled, so that no send, pairing or second read starts meanwhile.
     RadioLink::BusyGuard busy(link);
     if (!busy.acquired()) {
-        dialogs().message(QStringLiteral("Info"), RadioLink::busyRefusalText());
+        ask({QStringLiteral("Info"), RadioLink::busyRefusalText()});
         return TagReadOutcome::Busy;
     }
     MarkTagIdentNotRead();
@@ -27,11 +26,10 @@ TagReadOutcome RunTagRead(RadioLink &link)
         // what to do instead of asking again and again.
         if (link.CheckLinkLost() || !link.isPortOpen()) {
             MarkTagIdentNotRead();
-            dialogs().message(kComErrorCaption, kTagReadLinkLostMessage, MsgButtons::OK, MsgIcon::Error);
+            ask({kComErrorCaption, kTagReadLinkLostMessage, MsgButtons::OK, MsgIcon::Error});
             return TagReadOutcome::LinkLost;
         }
-        if (dialogs().message(QStringLiteral("Info"), kTagReadWaitMessage, MsgButtons::OKCancel)
-            == MsgAnswer::Cancel) {
+        if (ask({QStringLiteral("Info"), kTagReadWaitMessage, MsgButtons::OKCancel}) == MsgAnswer::Cancel) {
             link.Send(QStringLiteral("14"), false);
             MarkTagIdentNotRead();
             return TagReadOutcome::Cancelled;

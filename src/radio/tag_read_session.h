@@ -3,7 +3,10 @@
 // data marked as not read, the switch-to-read request, then a wait box that OK
 // tests again and Cancel ends by switching the programmer back to programming.
 
+#include "common/user_notice.h"
+
 #include <QString>
+#include <functional>
 
 class RadioLink;
 
@@ -23,6 +26,11 @@ inline const QString kTagReadLinkLostMessage = QStringLiteral(
     "The stick's port closed while waiting for the driver; the driver was not read \u2014 plug the stick in "
     "again and press read");
 
-// The receive tick keeps running while the wait box is open, so the identity
-// arrives during the box and the user's OK finds it.
-TagReadOutcome RunTagRead(RadioLink &link);
+// Shows a notice to the user and returns the button pressed: the window's message
+// box, or the command line's answer.
+using AskUser = std::function<MsgAnswer(const UserNotice &)>;
+
+// Every message of the read (the refusals, the wait box with OK and Cancel, the
+// lost link) goes to `ask`. The receive tick keeps running while the wait box is
+// open, so the identity arrives during the box and the user's OK finds it.
+TagReadOutcome RunTagRead(RadioLink &link, const AskUser &ask);

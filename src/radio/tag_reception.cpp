@@ -1,13 +1,12 @@
 #include "radio/tag_reception.h"
 
-#include "common/dialogs.h"
+#include "common/hex_text.h"
 #include "radio/crc16.h"
+#include "radio/radio_link.h"
 #include "radio/tag_buffers.h"
+#include "radio/tag_frame_decoder.h"
 
 namespace {
-
-QString hex2(unsigned v) { return QStringLiteral("%1").arg(v & 0xFFu, 2, 16, QLatin1Char('0')).toUpper(); }
-QString hex4(unsigned v) { return QStringLiteral("%1").arg(v & 0xFFFFu, 4, 16, QLatin1Char('0')).toUpper(); }
 
 void log(const TagFrameEnv &env, const QString &line)
 {
@@ -15,14 +14,10 @@ void log(const TagFrameEnv &env, const QString &line)
         env.log(line);
 }
 
-bool longEnough(const TavelFrameIn &frame, const TagFrameEnv &env)
+void notify(const TagFrameEnv &env, const QString &text)
 {
-    if (frame.length >= MinimumTagFrameLength(frame.bytes[0]))
-        return true;
-    log(env, QStringLiteral("Error: Tavel frame 0x%1 too short: %2 bytes")
-                 .arg(hex2(frame.bytes[0]))
-                 .arg(frame.length));
-    return false;
+    if (env.notify)
+        env.notify(UserNotice{QStringLiteral("Error"), text});
 }
 
 // The expected block count of an area announced with `size` bytes, or 0 when the
@@ -31,7 +26,7 @@ int blockCount(const char *area, int size, const TagFrameEnv &env)
 {
     if (size > kTagAreaMaxSize) {
         log(env, QStringLiteral("Error: TAG %1 size 0x%2 exceeds %3 bytes, area refused!")
-                     .arg(QLatin1String(area), hex4(unsigned(size)))
+                     .arg(QLatin1String(area), HexWord(unsigned(size)))
                      .arg(kTagAreaMaxSize));
         return 0;
     }
@@ -39,8 +34,6 @@ int blockCount(const char *area, int size, const TagFrameEnv &env)
 }
 
 } // namespace
-
-QString Hex8(uint32_t value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); }
 
 QString SerialNumberText(const uint8_t *b)
 {
@@ -50,26 +43,9 @@ QString SerialNumberText(const uint8_t *b)
     return QString::number(v).rightJustified(16, QLatin1Char('0'));
 }
 
-int MinimumTagFrameLength(uint8_t frameId)
-{
-    switch (frameId) {
-    case 0x16:
-    case 0x17:
-    case 0x18:
-        return 9;
-    case 0x19:
-    case 0x1B:
-        return 2;
-    case 0x1A:
-        return 13;
-    default:
-        return 1;
-    }
-}
-
 void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
 {
-    if (!longEnough(frame, env))
+    if (!FrameLongEnough(frame, env))
         return;
     const int k = frame.bytes[1];
     TagReadState &st = tagReadState;
@@ -103,15 +79,15 @@ void HandleTagIdentBlock(const TavelFrameIn &frame, const TagFrameEnv &env)
         st.rwCount = blockCount("RW", st.rwSize, env);
         st.rCount = blockCount("R", st.rSize, env);
     } else {
-        dialogs().message(QStringLiteral("Error"), QStringLiteral("Error: TAG Ident CRC16 wrong"));
-        log(env, QStringLiteral("Error: TAG Ident CRC16 calculated: 0x") + hex4(computed)
-                     + QStringLiteral(" ... CRC16 read: 0x") + hex4(stored));
+        notify(env, QStringLiteral("Error: TAG Ident CRC16 wrong"));
+        log(env, QStringLiteral("Error: TAG Ident CRC16 calculated: 0x") + HexWord(computed)
+                     + QStringLiteral(" ... CRC16 read: 0x") + HexWord(stored));
     }
 }
 
 void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFrameEnv &env)
 {
-    if (!longEnough(frame, env))
+    if (!FrameLongEnough(frame, env))
         return;
     TagReadState &st = tagReadState;
     const QString area = readWrite ? QStringLiteral("RW") : QStringLiteral("R");
@@ -129,7 +105,7 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
     for (int i = 0; i < kTagBlockBytes; ++i)
         buffer[size_t(kTagBlockBytes * b + i)] = frame.bytes[3 + i];
     log(env, QStringLiteral("<- TAG %1-Data Block ").arg(area) + QString::number(counter)
-                 + QStringLiteral(" received from ID ") + Hex8(frame.senderId));
+                 + QStringLiteral(" received from ID ") + Hex32(frame.senderId));
     if (counter == count) {
         log(env, QStringLiteral("<- All TAG %1-Data Blocks received!").arg(area));
         const int size = readWrite ? st.rwSize : st.rSize;
@@ -139,9 +115,9 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
         if (computed == stored) {
             log(env, QStringLiteral("<- TAG %1 CRC16 okay!").arg(area));
         } else {
-            dialogs().message(QStringLiteral("Error"), QStringLiteral("Error: TAG %1 CRC16 wrong").arg(area));
-            log(env, QStringLiteral("Error: TAG %1 CRC16 calculated: 0x").arg(area) + hex4(computed)
-                         + QStringLiteral(" ... CRC16 read: 0x") + hex4(stored));
+            notify(env, QStringLiteral("Error: TAG %1 CRC16 wrong").arg(area));
+            log(env, QStringLiteral("Error: TAG %1 CRC16 calculated: 0x").arg(area) + HexWord(computed)
+                         + QStringLiteral(" ... CRC16 read: 0x") + HexWord(stored));
         }
         (readWrite ? st.rwComplete : st.rComplete) = true;
     } else {
@@ -151,42 +127,16 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
 
 bool HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env)
 {
-    if (!longEnough(frame, env))
+    if (!FrameLongEnough(frame, env))
         return false;
     if (frame.bytes[1] == 0xE0) {
-        log(env, QStringLiteral("<- End Tag Frame received from ID ") + Hex8(frame.senderId));
+        log(env, QStringLiteral("<- End Tag Frame received from ID ") + Hex32(frame.senderId));
         return true;
     }
-    log(env, QStringLiteral("Error: Tavel Data CRC wrong! Should: 0xE0 read: 0x") + hex2(frame.bytes[1]));
+    log(env, QStringLiteral("Error: Tavel Data CRC wrong! Should: 0xE0 read: 0x") + HexByte(frame.bytes[1]));
     tagReadState.identComplete = false;
     tagReadState.rwComplete = false;
     return false;
 }
 
-bool HandleFeedbackFrame(const TavelFrameIn &frame, const TagFrameEnv &env, ProgrammedDriverReport *report)
-{
-    if (!longEnough(frame, env))
-        return false;
-    const QString serial = SerialNumberText(frame.bytes + 1);
-    const uint32_t programmer = (uint32_t(frame.bytes[9]) << 24) | (uint32_t(frame.bytes[10]) << 16)
-                                | (uint32_t(frame.bytes[11]) << 8) | uint32_t(frame.bytes[12]);
-    const QString programmerId = QStringLiteral("0x") + Hex8(programmer);
-    log(env, QStringLiteral("<- Feedback Frame received! Serial: ") + serial + QStringLiteral(" from ")
-                 + programmerId);
-    if (report)
-        *report = {QStringLiteral("0x") + Hex8(frame.destinationId), programmerId, serial};
-    return true;
-}
-
-bool HandleTransferComplete(const TavelFrameIn &frame, uint8_t transferChecksum, const TagFrameEnv &env)
-{
-    if (!longEnough(frame, env))
-        return false;
-    if (frame.bytes[1] != transferChecksum) {
-        log(env, QStringLiteral("Error: CRC8 of transfered data wrong! calculated: 0x") + hex2(transferChecksum)
-                     + QStringLiteral(" ... CRC8 received: 0x") + hex2(frame.bytes[1]));
-        return false;
-    }
-    log(env, QStringLiteral("<- Transfer successful completed from ID ") + Hex8(frame.senderId));
-    return true;
-}
+void InstallTagReception(RadioLink &link) { link.resetReadState = &ResetTagReadState; }

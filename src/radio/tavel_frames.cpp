@@ -1,5 +1,6 @@
 #include "radio/tavel_frames.h"
 
+#include "common/hex_text.h"
 #include "radio/esp3.h"
 
 namespace tavel {
@@ -39,14 +40,12 @@ QString HexTextDisplay(const QString &text)
     return out;
 }
 
-QString Hex2(unsigned value) { return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
-QString Hex4(unsigned value) { return QStringLiteral("%1").arg(value & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper(); }
 
-QString AppendFrameCrc(const QString &text) { return text + Hex2(esp3::Crc8(HexTextToBytes(text))); }
+QString AppendFrameCrc(const QString &text) { return text + HexByte(esp3::Crc8(HexTextToBytes(text))); }
 
 QString IdentityFrameText(int part, const QString &chunk, uint8_t *checksum)
 {
-    const QString text = QStringLiteral("0E") + Hex2(unsigned(part)) + chunk;
+    const QString text = QStringLiteral("0E") + HexByte(unsigned(part)) + chunk;
     if (checksum) {
         const QByteArray bytes = HexTextToBytes(text);
         for (int i = 2; i < bytes.size(); ++i)
@@ -57,7 +56,7 @@ QString IdentityFrameText(int part, const QString &chunk, uint8_t *checksum)
 
 QString ProgrammingDataFrameText(int count, int index, const QString &item, uint8_t *checksum)
 {
-    const QString text = QStringLiteral("0F") + Hex4(unsigned(count)) + Hex4(unsigned(index)) + item;
+    const QString text = QStringLiteral("0F") + HexWord(unsigned(count)) + HexWord(unsigned(index)) + item;
     if (checksum) {
         const QByteArray bytes = HexTextToBytes(text);
         for (int i = 7; i < bytes.size(); ++i)
@@ -70,13 +69,13 @@ QString UserTextField(const QString &text) { return text.left(24).leftJustified(
 
 QString UserTextFrameText(int part, const QString &field)
 {
-    QString text = QStringLiteral("15") + Hex2(unsigned(part));
+    QString text = QStringLiteral("15") + HexByte(unsigned(part));
     const QString chunk = field.mid(6 * part, 6);
     for (QChar c : chunk) {
         unsigned code = c.unicode();
         if (code < 0x20 || code >= 0x7F)
             code = 0x7E;
-        text += Hex2(code);
+        text += HexByte(code);
     }
     return AppendFrameCrc(text);
 }

@@ -36,9 +36,6 @@ constexpr int kMinFirmwareMinor = 10;
 QByteArray HexTextToBytes(const QString &text);
 // "0x41 0x42 " - per pair "0x", the pair as written and one blank.
 QString HexTextDisplay(const QString &text);
-// Two upper-case hexadecimal digits / four / eight.
-QString Hex2(unsigned value);
-QString Hex4(unsigned value);
 
 // Appends the frame CRC8 (over the bytes of `text`) as two upper-case digits.
 QString AppendFrameCrc(const QString &text);

@@ -1,8 +1,12 @@
 #include "records/pending_journal.h"
 
+#include "records/durable_file.h"
+
 #include <QDateTime>
 #include <QFile>
+#include <QMutex>
 #include <QSaveFile>
+#include <QSet>
 #include <QUuid>
 
 #include <algorithm>
@@ -61,6 +65,60 @@ bool unescaped(const QString &text, QString *out)
         case 'r': *out += QLatin1Char('\r'); break;
         default: return false;
         }
+    }
+    return true;
+}
+
+// The records writer removes the records it moved in while other threads append:
+// one lock over every change and read of the file, so that a record appended
+// between the writer's read and its rewrite is never dropped. It is held only
+// for the file work itself (an append, a read, a rewrite), never for a database.
+QMutex &journalLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+bool readUnlocked(const QString &path, QList<PendingRecord> *records, QString *error)
+{
+    records->clear();
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        PendingRecord r;
+        if (!line.trimmed().isEmpty() && PendingRecord::parse(QString::fromUtf8(line), &r))
+            records->append(r);
+    }
+    return true;
+}
+
+bool rewriteUnlocked(const QString &path, const QList<PendingRecord> &records, QString *error)
+{
+    if (records.isEmpty()) {
+        if (!QFile::exists(path) || QFile::remove(path))
+            return true;
+        // A file that cannot be removed is emptied instead.
+    }
+    // QSaveFile syncs the new file to the disk before it takes the old one's place.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    for (const PendingRecord &r : records)
+        file.write(r.toLine().toUtf8() + '\n');
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
     }
     return true;
 }
@@ -147,6 +205,7 @@ QString PendingRecord::describe() const
 
 bool PendingJournal::append(const PendingRecord &record, QString *error)
 {
+    const QMutexLocker locked(&journalLock());
     QFile file(path_);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
         if (error)
@@ -158,8 +217,12 @@ bool PendingJournal::append(const PendingRecord &record, QString *error)
     if (file.size() > 0 && file.seek(file.size() - 1) && file.read(1) != "\n")
         line.prepend('\n');
     file.seek(file.size());
-    const bool ok = file.write(line) == line.size() && file.flush();
-    const QString reason = file.errorString();
+    // On the disk, not only in the system's cache, before anyone is told the record is kept.
+    const bool written = file.write(line) == line.size();
+    const bool ok = written && SyncToDisk(file);
+    QString reason = file.errorString();
+    if (written && !ok && file.error() == QFileDevice::NoError)
+        reason = QStringLiteral("the record could not be synced to the disk");
     file.close();
     if (!ok && error)
         *error = reason;
@@ -168,45 +231,27 @@ bool PendingJournal::append(const PendingRecord &record, QString *error)
 
 bool PendingJournal::read(QList<PendingRecord> *records, QString *error) const
 {
-    records->clear();
-    QFile file(path_);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        PendingRecord r;
-        if (!line.trimmed().isEmpty() && PendingRecord::parse(QString::fromUtf8(line), &r))
-            records->append(r);
-    }
-    return true;
+    const QMutexLocker locked(&journalLock());
+    return readUnlocked(path_, records, error);
 }
 
 bool PendingJournal::rewrite(const QList<PendingRecord> &records, QString *error)
 {
-    if (records.isEmpty()) {
-        if (!QFile::exists(path_) || QFile::remove(path_))
-            return true;
-        // A file that cannot be removed is emptied instead.
-    }
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
+    const QMutexLocker locked(&journalLock());
+    return rewriteUnlocked(path_, records, error);
+}
+
+bool PendingJournal::remove(const QSet<QString> &ids, QString *error)
+{
+    if (ids.isEmpty())
+        return true;
+    const QMutexLocker locked(&journalLock());
+    QList<PendingRecord> records;
+    if (!readUnlocked(path_, &records, error))
         return false;
-    }
-    for (const PendingRecord &r : records)
-        file.write(r.toLine().toUtf8() + '\n');
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const qsizetype before = records.size();
+    records.removeIf([&ids](const PendingRecord &r) { return ids.contains(r.id); });
+    return records.size() == before || rewriteUnlocked(path_, records, error);
 }
 
 int PendingJournal::count() const

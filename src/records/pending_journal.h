@@ -9,12 +9,14 @@
 // transaction, so a record moved in just before the program stopped (and still
 // in the journal) is recognised and never written twice.
 //
-// Appending opens the file for appending, writes one whole line, flushes and
-// closes it before the caller reports anything as done. Removing records that
-// were moved in rewrites the whole file through a temporary file that replaces
-// it only when complete.
+// Appending opens the file for appending, writes one whole line, syncs it to the
+// disk and closes it before the caller reports anything as done. Removing records
+// that were moved in rewrites the whole file through a temporary file that
+// replaces it only when complete. Appends, reads and rewrites of one process
+// never overlap (the records writer rewrites while the radio path appends).
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -55,6 +57,9 @@ public:
     bool read(QList<PendingRecord> *records, QString *error) const;
     // Replaces the file's content by `records` (removes it when there are none).
     bool rewrite(const QList<PendingRecord> &records, QString *error);
+    // Removes the records with these ids, keeping every other one (also those
+    // appended since the caller read the file).
+    bool remove(const QSet<QString> &ids, QString *error);
     // Number of records in the file (0 when there is none or it cannot be read).
     int count() const;
 

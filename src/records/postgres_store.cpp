@@ -2,8 +2,13 @@
 
 #include "records/sqlite_store.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDateTime>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QSaveFile>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <QTimeZone>
 #include <libpq-fe.h>
 
@@ -117,9 +122,108 @@ int PostgresStore::schemaVersion() { return int(migrations().size()); }
 
 void PostgresStore::drop()
 {
+    {
+        const QMutexLocker locked(&cancelLock_);
+        if (cancel_)
+            PQfreeCancel(cancel_);
+        cancel_ = nullptr;
+    }
     if (conn_)
         PQfinish(conn_);
     conn_ = nullptr;
+}
+
+PGconn *PostgresStore::connectBounded(QString *error)
+{
+    // Our waits first; the URI's own settings come later and win (libpq takes the
+    // last value of a keyword, the server the last -c of a setting).
+    const QByteArray uri = uri_.toUtf8();
+    QByteArray options = QByteArray("-c statement_timeout=") + QByteArray::number(kPostgresStatementTimeoutMs)
+                         + " -c lock_timeout=" + QByteArray::number(kPostgresLockTimeoutMs);
+    int connectTimeoutS = kPostgresConnectTimeoutS;
+    if (PQconninfoOption *given = PQconninfoParse(uri.constData(), nullptr)) {
+        for (PQconninfoOption *o = given; o->keyword; ++o) {
+            if (!o->val || !*o->val)
+                continue;
+            if (qstrcmp(o->keyword, "options") == 0)
+                options += ' ' + QByteArray(o->val);
+            else if (qstrcmp(o->keyword, "connect_timeout") == 0 && QByteArray(o->val).toInt() > 0)
+                connectTimeoutS = QByteArray(o->val).toInt();
+        }
+        PQconninfoFree(given);
+    }
+    const QByteArray timeout = QByteArray::number(connectTimeoutS);
+    const char *keys[] = {"connect_timeout", "application_name", "dbname", "options", nullptr};
+    const char *values[] = {timeout.constData(), "tavel-nfc", uri.constData(), options.constData(), nullptr};
+    if (!QAbstractEventDispatcher::instance()) {
+        // A thread without an event loop (not a QThread) waits in libpq itself,
+        // bounded by connect_timeout, and cannot be interrupted.
+        PGconn *c = PQconnectdbParams(keys, values, 1);
+        if (c && PQstatus(c) == CONNECTION_OK)
+            return c;
+        *error = c ? serverText(PQerrorMessage(c)) : QStringLiteral("out of memory");
+        if (c)
+            PQfinish(c);
+        return nullptr;
+    }
+    PGconn *c = PQconnectStartParams(keys, values, 1);
+    if (!c || PQstatus(c) == CONNECTION_BAD) {
+        *error = c ? serverText(PQerrorMessage(c)) : QStringLiteral("out of memory");
+        if (c)
+            PQfinish(c);
+        return nullptr;
+    }
+    QDeadlineTimer deadline(qint64(connectTimeoutS) * 1000);
+    PostgresPollingStatusType step = PGRES_POLLING_WRITING;
+    while (step != PGRES_POLLING_OK && step != PGRES_POLLING_FAILED) {
+        // Waits for the socket in an event loop of this thread, looking at the
+        // interrupt and the deadline every few milliseconds.
+        QSocketNotifier ready(qintptr(PQsocket(c)),
+                              step == PGRES_POLLING_READING ? QSocketNotifier::Read : QSocketNotifier::Write);
+        QEventLoop loop;
+        bool fired = false;
+        QObject::connect(&ready, &QSocketNotifier::activated, &loop, [&] {
+            fired = true;
+            loop.quit();
+        });
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+            if (interrupted_ || deadline.hasExpired())
+                loop.quit();
+        });
+        watch.start(10);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        if (!fired) {
+            *error = interrupted_ ? QStringLiteral("the connection was given up (the program is stopping)")
+                                  : QStringLiteral("no answer within %1 s").arg(connectTimeoutS);
+            PQfinish(c);
+            return nullptr;
+        }
+        step = PQconnectPoll(c);
+    }
+    if (step == PGRES_POLLING_FAILED || PQstatus(c) != CONNECTION_OK) {
+        *error = serverText(PQerrorMessage(c));
+        PQfinish(c);
+        return nullptr;
+    }
+    return c;
+}
+
+void PostgresStore::interrupt()
+{
+    interrupted_ = true;
+    const QMutexLocker locked(&cancelLock_);
+    if (cancel_) {
+        char buffer[256];
+        PQcancel(cancel_, buffer, int(sizeof buffer));
+    }
+}
+
+std::unique_ptr<RecordsStore> PostgresStore::clone() const
+{
+    auto copy = std::make_unique<PostgresStore>(uri_);
+    copy->setStation(station_);
+    return copy;
 }
 
 PGconn *PostgresStore::connection(StoreResult *failure)
@@ -127,17 +231,19 @@ PGconn *PostgresStore::connection(StoreResult *failure)
     if (conn_ && PQstatus(conn_) == CONNECTION_OK)
         return conn_;
     drop();
-    const QByteArray uri = uri_.toUtf8();
-    // The URI's own connect_timeout wins over this one (it comes later).
-    const char *keys[] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char *values[] = {"3", "tavel-nfc", uri.constData(), nullptr};
-    conn_ = PQconnectdbParams(keys, values, 1);
-    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+    QString reason;
+    if (interrupted_)
+        reason = QStringLiteral("the connection was given up (the program is stopping)");
+    else
+        conn_ = connectBounded(&reason);
+    if (!conn_) {
         *failure = StoreResult::failed(StoreResult::Status::RetryLater,
-                                       QStringLiteral("PostgreSQL server %1 cannot be reached: %2")
-                                           .arg(uri_, conn_ ? serverText(PQerrorMessage(conn_)) : QString()));
-        drop();
+                                       QStringLiteral("PostgreSQL server %1 cannot be reached: %2").arg(uri_, reason));
         return nullptr;
+    }
+    {
+        const QMutexLocker locked(&cancelLock_);
+        cancel_ = PQgetCancel(conn_);
     }
     PQsetNoticeProcessor(conn_, &quietNotices, nullptr);
     // The schema, created or brought up to date once per connection.
@@ -211,14 +317,20 @@ StoreResult PostgresStore::run(const char *sql, const QStringList &values, SQLit
         }
     } else if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         const bool gone = PQstatus(conn_) != CONNECTION_OK;
-        r = StoreResult::failed(gone ? StoreResult::Status::RetryLater : StoreResult::Status::Failed,
+        // A lock another session holds past lock_timeout, a statement past
+        // statement_timeout (or cancelled), a deadlock: the records wait and are
+        // tried again, as for a server away.
+        const QByteArray state = res ? QByteArray(PQresultErrorField(res, PG_DIAG_SQLSTATE)) : QByteArray();
+        const bool locked = state == "55P03" || state == "57014" || state == "40P01";
+        r = StoreResult::failed(gone || locked ? StoreResult::Status::RetryLater : StoreResult::Status::Failed,
                                 serverText(PQerrorMessage(conn_)));
+        r.locked = locked && !gone;
     }
     if (affected)
         *affected = QByteArray(PQcmdTuples(res)).toInt();
     PQclear(res);
     if (!r.ok()) {
-        if (r.retryLater())
+        if (r.retryLater() && !r.locked)
             drop();
         else if (PQtransactionStatus(conn_) == PQTRANS_INERROR)
             PQclear(PQexec(conn_, "ROLLBACK;"));
@@ -229,8 +341,14 @@ StoreResult PostgresStore::run(const char *sql, const QStringList &values, SQLit
 bool PostgresStore::prepare(QString *error)
 {
     StoreResult failure;
-    if (connection(&failure))
-        return true;
+    if (connection(&failure)) {
+        // The record tables can be read: a session holding them locked is found
+        // here, within lock_timeout, not by the first record.
+        failure = run("SELECT 1 FROM settings_records, driver_records, verification_records LIMIT 0;", {}, nullptr);
+        if (failure.ok())
+            return true;
+        failure.error = QStringLiteral("the record tables on %1 cannot be read: %2").arg(uri_, failure.error);
+    }
     if (error)
         *error = failure.error;
     return false;

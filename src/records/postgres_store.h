@@ -10,8 +10,21 @@
 
 #include "records/records_store.h"
 
+#include <QMutex>
+#include <atomic>
+
 typedef struct pg_conn PGconn;
 typedef struct pg_result PGresult;
+typedef struct pg_cancel PGcancel;
+
+// The waits every connection sets unless its URI names its own: making the
+// connection (connect_timeout, seconds), one statement (statement_timeout, ms)
+// and the wait for a lock another session holds (lock_timeout, ms). Short, so
+// that a command-line run learns within its records wait that the server is
+// away or locked.
+constexpr int kPostgresConnectTimeoutS = 2;
+constexpr int kPostgresStatementTimeoutMs = 5000;
+constexpr int kPostgresLockTimeoutMs = 2000;
 
 // Whether `location` is a postgresql:// or postgres:// URI.
 bool IsPostgresLocation(const QString &location);
@@ -39,6 +52,9 @@ public:
     bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                           const ExportProgress &progress) override;
 
+    void interrupt() override;
+    std::unique_ptr<RecordsStore> clone() const override;
+
     // The station name this store writes under (default: RecordsStation()).
     void setStation(const QString &name) { station_ = name; }
 
@@ -52,9 +68,15 @@ private:
     // Sends one query whose rows then come one at a time (PQgetResult). Empty, or
     // the reason it could not be sent (the connection is dropped then).
     QString sendForRows(const QString &sql, const QStringList &values);
+    // Makes the connection without blocking, so that the time-out and interrupt()
+    // are kept whatever the server does (one that accepts and never answers).
+    PGconn *connectBounded(QString *error);
     void drop();
 
     QString uri_;
     QString station_;
     PGconn *conn_ = nullptr;
+    std::atomic<bool> interrupted_{false};
+    QMutex cancelLock_; // guards cancel_ between the store's thread and interrupt()
+    PGcancel *cancel_ = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "records/record_options.h"
 
 #include "profile/profile_record.h"
-#include "records/records_database.h"
+#include "records/records_outbox.h"
 
 void RecordOptions::setWriteDrivers(bool on)
 {
@@ -16,25 +16,18 @@ RecordOptions &recordOptions()
 }
 
 int RecordProgrammedDriver(const QString &ownId, const QString &programmerId, const QString &serial,
-                           const RecordOptions &options, bool *repeat)
+                           const RecordOptions &options)
 {
     int written = 0;
     int place = 0; // the records of this report are one driver, not repeats of one another
-    if (repeat)
-        *repeat = false;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (!options.slotFilter[slot])
             continue;
         const STRUCT_XML_FILE_VARIABLES &profile = settingsVariablesField[slot];
         if (profile.enOcean_HandHeldID != programmerId)
             continue;
-        bool marked = false;
-        if (WriteDriversToDatabaseInAppdataWithSettings(profile.programmer_Nfc_FW, ownId, programmerId, serial,
-                                                        &marked, place++)
-            != RecordFate::Lost)
+        if (QueueDriverRecord(profile.programmer_Nfc_FW, ownId, programmerId, serial, place++) != RecordFate::Lost)
             ++written;
-        if (repeat && marked)
-            *repeat = true;
     }
     return written;
 }
@@ -43,5 +36,5 @@ bool RecordConfirmedTransfer(const RecordOptions &options)
 {
     if (!options.writeSettings)
         return false;
-    return WriteSettingsToDatabaseInAppdata() != RecordFate::Lost;
+    return QueueSettingsRecord(activeProfile()) != RecordFate::Lost;
 }

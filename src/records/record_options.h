@@ -23,13 +23,13 @@ RecordOptions &recordOptions();
 
 // A driver was reported programmed by `programmerId`: for slot 1, 2, 3 in turn,
 // when its filter is ticked and its programmer ID equals `programmerId` exactly,
-// one driver record with that slot's programmer firmware. Returns the number of
-// records written or kept pending (a lost record is reported and not counted).
-// `repeat` (when given) is set when a record written now is marked repeat: the
-// driver was recorded before (records kept pending are decided when moved in).
+// one driver record with that slot's programmer firmware, appended to the outbox
+// (records_outbox.h). Returns the number of records kept (a lost record is
+// reported and not counted). Whether the driver was recorded before is decided
+// when the records writer moves the record in (its repeatFound signal).
 int RecordProgrammedDriver(const QString &ownId, const QString &programmerId, const QString &serial,
-                           const RecordOptions &options = recordOptions(), bool *repeat = nullptr);
+                           const RecordOptions &options = recordOptions());
 
-// A transfer was confirmed: a settings record of the active slot when
-// "Write to settings database" is ticked. Returns whether one was written or kept pending.
+// A transfer was confirmed: a settings record of the active slot, appended to the
+// outbox, when "Write to settings database" is ticked. Returns whether one was kept.
 bool RecordConfirmedTransfer(const RecordOptions &options = recordOptions());

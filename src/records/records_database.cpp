@@ -4,11 +4,16 @@
 #include "common/dialogs.h"
 
 #include <QDir>
+#include <QMutex>
+
+#include <atomic>
 
 namespace {
 
+// The folder and the busy budget are read by the records writer's thread too.
+QMutex g_folderLock;
 QString g_folder;
-int g_busyTimeoutMs = kRecordBusyBudgetMs;
+std::atomic<int> g_busyTimeoutMs{kRecordBusyBudgetMs};
 PendingRecordsObserver g_observer;
 QString g_lastFailure;
 
@@ -40,8 +45,12 @@ int flushJournal(const BusyBudget &budget, QString *error)
     if (done == 0)
         return int(records.size());
     const QList<PendingRecord> left = records.mid(done);
+    QSet<QString> taken;
+    for (qsizetype i = 0; i < done; ++i)
+        taken.insert(records[i].id);
     QString rewriteError;
-    if (!j.rewrite(left, &rewriteError)) {
+    // Only the records taken in leave: one appended meanwhile by another thread stays.
+    if (!j.remove(taken, &rewriteError)) {
         // The records taken in are recorded in their files: the next flush skips them.
         if (error)
             *error = QStringLiteral("pending-records journal could not be rewritten: ") + rewriteError;
@@ -93,11 +102,25 @@ RecordFate writeRecord(PendingRecord record, const BusyBudget &budget, bool *rep
 
 } // namespace
 
-void setDatabaseFolder(const QString &folder) { g_folder = folder; }
+void setDatabaseFolder(const QString &folder)
+{
+    const QMutexLocker locked(&g_folderLock);
+    g_folder = folder;
+}
+
+QString DatabaseFolderName()
+{
+    QString folder;
+    {
+        const QMutexLocker locked(&g_folderLock);
+        folder = g_folder;
+    }
+    return folder.isEmpty() ? defaultFolder() : folder;
+}
 
 QString DatabaseFolder()
 {
-    const QString folder = g_folder.isEmpty() ? defaultFolder() : g_folder;
+    const QString folder = DatabaseFolderName();
     QDir().mkpath(folder);
     return folder;
 }
@@ -110,9 +133,8 @@ void setDatabaseBusyTimeout(int milliseconds) { g_busyTimeoutMs = milliseconds; 
 
 int DatabaseBusyTimeout() { return g_busyTimeoutMs; }
 
-RecordFate WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &p)
+PendingRecord SettingsRecordOf(const STRUCT_XML_FILE_VARIABLES &p)
 {
-    const BusyBudget budget(g_busyTimeoutMs);
     const QStringList values = {
         p.enOcean_HandHeldID, p.programmer_Nfc_FW, p.familyName, p.type, p.ref_number,
         p.editGTIN, p.editFW, p.editHW, p.editSerial,
@@ -122,7 +144,19 @@ RecordFate WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &p)
         p.Temp1.defaultValue, p.ExtNTCLevel1.defaultValue, p.Temp2.defaultValue,
         p.ExtNTCLevel2.defaultValue, p.CutOffTemp.defaultValue,
     };
-    return writeRecord(PendingRecord::make(PendingRecord::Kind::Settings, values), budget);
+    return PendingRecord::make(PendingRecord::Kind::Settings, values);
+}
+
+PendingRecord VerificationRecordOf(const VerificationRecord &v)
+{
+    return PendingRecord::make(PendingRecord::Kind::Verification,
+                               {v.serial, v.programmerId, v.slot, v.result, v.differences});
+}
+
+RecordFate WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &p)
+{
+    const BusyBudget budget(g_busyTimeoutMs);
+    return writeRecord(SettingsRecordOf(p), budget);
 }
 
 RecordFate WriteSettingsToDatabaseInAppdata() { return WriteSettingsRecord(activeProfile()); }
@@ -145,9 +179,7 @@ RecordFate WriteDriversToDatabaseInAppdataWithSettings(const QString &programmer
 RecordFate WriteVerificationRecord(const VerificationRecord &v)
 {
     const BusyBudget budget(g_busyTimeoutMs);
-    return writeRecord(PendingRecord::make(PendingRecord::Kind::Verification,
-                                           {v.serial, v.programmerId, v.slot, v.result, v.differences}),
-                       budget);
+    return writeRecord(VerificationRecordOf(v), budget);
 }
 
 bool NewestVerification(const QString &serial, VerificationRecord *record, QString *time, QString *error)

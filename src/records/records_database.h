@@ -42,6 +42,8 @@ constexpr int kReportLineLimit = 500;
 // may put another folder in its place (an empty text restores the default).
 void setDatabaseFolder(const QString &folder);
 QString DatabaseFolder();
+// The same folder without making it (for commands that only read records).
+QString DatabaseFolderName();
 QString SettingsDatabasePath();
 QString DriversDatabasePath();
 QString VerificationsDatabasePath();
@@ -73,6 +75,11 @@ enum class RecordFate {
     Pending, // kept in the pending-records journal until a later write moves it in
     Lost,    // neither: reported with a message box naming the record
 };
+
+// The records as they go into the outbox or a store (new id, the present time).
+PendingRecord SettingsRecordOf(const STRUCT_XML_FILE_VARIABLES &profile);
+struct VerificationRecord;
+PendingRecord VerificationRecordOf(const VerificationRecord &record);
 
 // Appends one settings record made from `profile`.
 RecordFate WriteSettingsRecord(const STRUCT_XML_FILE_VARIABLES &profile);

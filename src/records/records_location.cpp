@@ -4,6 +4,7 @@
 #include "records/sqlite_store.h"
 
 #include <QDir>
+#include <QMutex>
 #include <QSysInfo>
 
 namespace {
@@ -14,6 +15,7 @@ std::unique_ptr<RecordsStore> &active()
     return store;
 }
 
+QMutex g_stationLock; // the records writer's thread reads the name too
 QString g_station;
 bool g_default = true;
 
@@ -61,12 +63,19 @@ QString RecordsStoreDescription()
     return QStringLiteral("SQLite files in %1").arg(QDir::toNativeSeparators(where));
 }
 
-void setRecordsStation(const QString &name) { g_station = name.trimmed(); }
+void setRecordsStation(const QString &name)
+{
+    const QMutexLocker locked(&g_stationLock);
+    g_station = name.trimmed();
+}
 
 QString RecordsStation()
 {
-    if (!g_station.isEmpty())
-        return g_station;
+    {
+        const QMutexLocker locked(&g_stationLock);
+        if (!g_station.isEmpty())
+            return g_station;
+    }
     const QString host = QSysInfo::machineHostName();
     return host.isEmpty() ? QStringLiteral("station") : host;
 }

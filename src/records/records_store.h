@@ -49,6 +49,10 @@ struct StoreResult {
     // insert of a driver record: the store held a driver record of the same serial
     // number from another report (the record is written all the same, marked).
     bool repeat = false;
+    // RetryLater because another program or session holds the records locked
+    // (a busy file, a table lock, a statement that ran out of time), not because
+    // the store cannot be reached.
+    bool locked = false;
 
     bool ok() const { return status == Status::Ok; }
     bool retryLater() const { return status == Status::RetryLater; }
@@ -135,6 +139,12 @@ public:
     // repeat mark (1 or 0) as the last column.
     virtual bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                                   const ExportProgress &progress) = 0;
+    // Called from any thread: ends the work under way (a connection being made, a
+    // statement waiting) as soon as the store allows; that work fails and every
+    // later call fails at once. A store whose waits are all short ignores it.
+    virtual void interrupt() {}
+    // A new store object for the same location and station, for a thread of its own.
+    virtual std::unique_ptr<RecordsStore> clone() const = 0;
 };
 
 // ---- Choosing the store -----------------------------------------------------------

@@ -277,7 +277,9 @@ StoreResult toResult(const Quiet &q)
 {
     if (q.ok())
         return {};
-    return StoreResult::failed(q.busy() ? StoreResult::Status::RetryLater : StoreResult::Status::Failed, q.error);
+    StoreResult r = StoreResult::failed(q.busy() ? StoreResult::Status::RetryLater : StoreResult::Status::Failed, q.error);
+    r.locked = q.busy();
+    return r;
 }
 
 } // namespace
@@ -301,7 +303,7 @@ const QStringList &VerificationRecordColumns()
     return columns;
 }
 
-QString SqliteStore::location() const { return DatabaseFolder(); }
+QString SqliteStore::location() const { return DatabaseFolderName(); }
 
 bool SqliteStore::prepare(QString *error)
 {
@@ -309,7 +311,7 @@ bool SqliteStore::prepare(QString *error)
     // large file of an earlier version takes a few seconds once.
     for (const RecordFile *file : {&kSettingsFile, &kDriversFile, &kVerificationsFile}) {
         Connection c;
-        if (!c.open(file->path(), kStartBusyTimeoutMs)) {
+        if (!c.open(file->path(), prepareBusyMs_)) {
             if (error)
                 *error = c.lastError;
             return false;
@@ -326,6 +328,13 @@ bool SqliteStore::prepare(QString *error)
         }
     }
     return true;
+}
+
+std::unique_ptr<RecordsStore> SqliteStore::clone() const
+{
+    auto copy = std::make_unique<SqliteStore>();
+    copy->prepareBusyMs_ = DatabaseBusyTimeout();
+    return copy;
 }
 
 StoreResult SqliteStore::lookUpSettings(const QString &programmerId, const QString &upTo, const BusyBudget &budget,

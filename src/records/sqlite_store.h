@@ -4,6 +4,7 @@
 // ProgrammedLines table, and the verifications file with its Verifications table. Each operation opens its file, runs its statements and
 // closes it again; no connection stays open between operations.
 
+#include "records/records_database.h"
 #include "records/records_store.h"
 
 class QSaveFile;
@@ -22,6 +23,13 @@ public:
                     QString *error) override;
     bool exportDriversCsv(const QString &path, const QString &station, QString *error,
                           const ExportProgress &progress) override;
+    // The copy for the records writer prepares the files within a record's busy
+    // budget: nothing waits for the writer, and a file another program holds at
+    // start gets its indexes with the first record instead.
+    std::unique_ptr<RecordsStore> clone() const override;
+
+private:
+    int prepareBusyMs_ = kStartBusyTimeoutMs;
 };
 
 // The column names of the two tables after id, in insert order.

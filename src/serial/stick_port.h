@@ -4,17 +4,13 @@
 // (the receiver asks for what is already waiting); the port tells its owner when
 // new bytes wait, where the system can tell.
 
+#include "serial/com_result.h"
 #include "serial/serial_port.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
-
-// Serial read and write results.
-constexpr int kComDone = 1;
-constexpr int kComError = 2;
-constexpr int kComTimeout = 4;
 
 class StickPort {
 public:

@@ -4,6 +4,7 @@
 // bit, with the modem lines under program control (RTS cleared, DTR set), and never
 // reports errors itself: its owner asks GetComState.
 
+#include "serial/com_result.h"
 #include "serial/serial_port.h"
 
 #include <QString>
@@ -19,10 +20,10 @@ public:
     // Draining stops once no byte arrives within this time.
     static constexpr int kDrainTimeoutMs = 10;
 
-    // Result codes of ReadCom and WriteCom.
-    static constexpr int kDone = 1;
-    static constexpr int kError = 2;
-    static constexpr int kTimeout = 4;
+    // Result codes of ReadCom and WriteCom, the same as the stick's port.
+    static constexpr int kDone = kComDone;
+    static constexpr int kError = kComError;
+    static constexpr int kTimeout = kComTimeout;
 
     // Opens COM port `port` at 19200 baud; the object exists even when that failed.
     explicit TComClass(int port);

@@ -2,23 +2,28 @@
 
 #include "radio/radio_link.h"
 #include "records/record_options.h"
+#include "records/records_writer.h"
 
-ProgrammerRecords::ProgrammerRecords(RadioLink &link, QObject *parent) : QObject(parent)
+ProgrammerRecords::ProgrammerRecords(RadioLink &link, QObject *parent) : QObject(parent), link_(link)
 {
     connect(&link, &RadioLink::driverProgrammed, this,
-            [&link](const QString &ownId, const QString &programmerId, const QString &serial) {
-                bool repeat = false;
-                recordProgrammedDriver(ownId, programmerId, serial, &repeat);
-                if (repeat)
-                    link.OutputLog(RepeatLogLine(serial));
+            [](const QString &ownId, const QString &programmerId, const QString &serial) {
+                recordProgrammedDriver(ownId, programmerId, serial);
             });
     connect(&link, &RadioLink::transferConfirmed, this, [] { recordConfirmedTransfer(); });
 }
 
-int ProgrammerRecords::recordProgrammedDriver(const QString &ownId, const QString &programmerId,
-                                              const QString &serial, bool *repeat)
+void ProgrammerRecords::followWriter(RecordsWriterThread &writer)
 {
-    return RecordProgrammedDriver(ownId, programmerId, serial, recordOptions(), repeat);
+    connect(&writer, &RecordsWriterThread::repeatFound, this, &ProgrammerRecords::logRepeat);
+}
+
+void ProgrammerRecords::logRepeat(const QString &serial) { link_.OutputLog(RepeatLogLine(serial)); }
+
+int ProgrammerRecords::recordProgrammedDriver(const QString &ownId, const QString &programmerId,
+                                              const QString &serial)
+{
+    return RecordProgrammedDriver(ownId, programmerId, serial, recordOptions());
 }
 
 QString ProgrammerRecords::RepeatLogLine(const QString &serial)

@@ -3,28 +3,35 @@
 // reports a driver programmed, a driver record for every slot whose programmer ID
 // it is (as the record options filter them); when it confirms a transfer, a
 // settings record of the active slot (when "Write to settings database" is
-// ticked). A driver recorded before is recorded again, marked as a repeat, and the
-// radio log says so. A record that cannot be written goes into the pending-records journal
-// and is moved in by a later write; the observer of pending records hears of it.
-// The desktop program and the command line each connect one object to their link.
+// ticked). Each record is appended to the outbox and nothing more: the records
+// writer moves it into the store. A driver recorded before is recorded again,
+// marked as a repeat; the radio log says so once the writer found it (a moment
+// after the driver's own line). The desktop program and the command line each
+// connect one object to their link and their writer.
 
 #include <QObject>
 #include <QString>
 
 class RadioLink;
+class RecordsWriterThread;
 
 class ProgrammerRecords : public QObject {
     Q_OBJECT
 public:
-    // Writes the records of `link`'s reports from now on.
+    // Records `link`'s reports from now on; with `writer`, the radio log names the
+    // repeats the writer finds.
     explicit ProgrammerRecords(RadioLink &link, QObject *parent = nullptr);
+    void followWriter(RecordsWriterThread &writer);
+    // The radio log's line for a repeat the writer found.
+    void logRepeat(const QString &serial);
 
     // The records of one report (also for callers that decode frames themselves).
-    // The number of driver records written or kept pending; `repeat` is set when
-    // the driver was recorded before (the radio log then says so, RepeatLogLine).
-    static int recordProgrammedDriver(const QString &ownId, const QString &programmerId, const QString &serial,
-                                      bool *repeat = nullptr);
+    // The number of driver records kept in the outbox.
+    static int recordProgrammedDriver(const QString &ownId, const QString &programmerId, const QString &serial);
     static QString RepeatLogLine(const QString &serial);
-    // Whether a settings record was written or kept pending.
+    // Whether a settings record was kept in the outbox.
     static bool recordConfirmedTransfer();
+
+private:
+    RadioLink &link_;
 };

@@ -1,5 +1,6 @@
 #include "station/verification_records.h"
 
+#include "records/records_outbox.h"
 #include "verify/verify_session.h"
 
 VerificationRecords::VerificationRecords(VerifySession &session, QObject *parent) : QObject(parent)
@@ -16,5 +17,5 @@ RecordFate VerificationRecords::recordVerification(const TagVerification &result
     record.slot = QString::number(result.slot);
     record.result = result.resultText();
     record.differences = result.differences.join(QLatin1Char('\n'));
-    return WriteVerificationRecord(record);
+    return QueueVerificationRecord(record);
 }

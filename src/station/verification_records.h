@@ -1,8 +1,7 @@
 #pragma once
 // The records of verify mode: every driver the verify session compared becomes a
 // verification record (serial, programmer ID, slot, PASS / FAIL and the
-// differences one per line). A record that cannot be written is kept pending
-// like the other records. The desktop program and the command line each connect
+// differences one per line), appended to the outbox like the other records. The desktop program and the command line each connect
 // one object to their verify session.
 
 #include "records/records_database.h"

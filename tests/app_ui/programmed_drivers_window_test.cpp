@@ -5,6 +5,7 @@
 
 #include "desktop/programmed_drivers_window.h"
 #include "records/records_database.h"
+#include "wait_for.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>
@@ -32,6 +33,7 @@ TEST_F(MainWindowTest, TheReportNamesItsColumnsAndScrollsToTheEndOfEveryLine)
                                                     QStringLiteral("%1").arg(100 + i, 16, 10, QLatin1Char('0')));
     TProgrammedDrivers report(form.get());
     report.ShowReport();
+    ASSERT_TRUE(waitFor([&] { return !report.Reading(); }, kWaitLimitMs));
     QPlainTextEdit *memo = report.ProgrammedDriversMemo;
     const QStringList lines = memo->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 62);

@@ -7,6 +7,7 @@
 #include "records/records_database.h"
 #include "records/records_setting.h"
 #include "records/records_store.h"
+#include "wait_for.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,6 +39,7 @@ TEST_F(RecordsLocationTest, FolderIsKeptUsedAtTheNextStartAndShown)
     p->RecordsLocationEdit->setText(shared);
     p->StationEdit->setText("line-1");
     p->UseRecordsLocationButton->click();
+    ASSERT_TRUE(waitFor([&] { return !p->PreparingLocation(); }, kWaitLimitMs));
     EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join('|').toStdString();
     EXPECT_TRUE(QFile::exists(QDir(shared).filePath(kDriversDatabaseFileName))); // prepared at once
     EXPECT_TRUE(form->PendingRecordsLabel->text().contains("Records: SQLite files in " + QDir::toNativeSeparators(shared)))

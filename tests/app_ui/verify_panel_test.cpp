@@ -12,6 +12,7 @@
 #include "radio/tag_buffers.h"
 #include "radio_test_util.h"
 #include "records/records_database.h"
+#include "wait_for.h"
 
 #include <QImage>
 #include <QListWidget>
@@ -125,9 +126,10 @@ TEST_F(VerifyPanelTest, ShowsEachDriverWithTheRunningCountsUntilEnded)
     EXPECT_EQ(lastFrameId(), 0x14);
     EXPECT_TRUE(form->SendButton->isEnabled() && form->ReadButton->isEnabled() && form->VerifyButton->isEnabled());
 
-    // Both drivers were recorded.
+    // Both drivers were recorded (by the records writer, a moment later).
     VerificationRecord record;
     QString time, error;
+    ASSERT_TRUE(waitFor([&] { return PendingRecordCount() == 0; }, kWaitLimitMs));
     ASSERT_TRUE(NewestVerification("0000000000012346", &record, &time, &error)) << error.toStdString();
     EXPECT_EQ(record.result, "FAIL");
     EXPECT_EQ(record.differences, "L1: expected 100 %, found 75 %");

@@ -2,11 +2,11 @@
 // dispatch by frame ID, records and the notice shown by the next tick.
 #include "radio_test_util.h"
 #include "profile/profile_defaults.h"
-#include "radio/notices.h"
 #include "radio/tag_buffers.h"
 #include "radio/tag_frame_decoder.h"
 #include "radio/tag_image.h"
 #include "records/record_options.h"
+#include "outbox_drain.h"
 #include "records/records_database.h"
 #include "scripted_dialogs.h"
 #include "station/programmer_records.h"
@@ -29,7 +29,7 @@ protected:
         setDatabaseFolder(dir.path());
         LoadDefaultProfileIntoSlots();
         recordOptions() = RecordOptions();
-        radioNotices = {};
+        link.pendingNotices = {};
         tagBuffers = TagBuffers();
         tagReadState = TagReadState();
         openStick();
@@ -44,8 +44,17 @@ protected:
         link.Timer1Timer();
         return log.take();
     }
+    // The records writer's work, here in the test's thread: the repeats it finds go
+    // to the radio log as the program's writer's do, after the driver's own line.
+    QStringList written()
+    {
+        for (const QString &serial : DrainOutbox().repeats)
+            records.logRepeat(serial);
+        return log.take();
+    }
     static int driverRecords()
     {
+        DrainOutbox(); // the records writer's work, here in the test's thread
         SQLiteAnswerClass a;
         ReadNewestRecords(RecordDatabase::Drivers, 100, a);
         return a.GetRowCount();
@@ -73,6 +82,41 @@ TEST_F(LinkDecode, TagReadArrivesThroughTheReceiveTick)
     EXPECT_EQ(tagBuffers.r[2], 'r');
 }
 
+TEST_F(LinkDecode, AWrongTagChecksumIsShownAfterTheParseLoopNotInsideIt)
+{
+    TagImage tag;
+    tag.gtin = QByteArray::fromHex("001122334455");
+    QList<QByteArray> frames = TagIdentFrames(TagIdentBytes(tag));
+    frames[1][3] = char(frames[1][3] ^ 0x01); // a data byte of block 2: the checksum no longer fits
+    bool boxInsideParseLoop = false;
+    dialogs.whileMessageOpen = [&](const RecordedMessage &) { boxInsideParseLoop |= link.parsing(); };
+    // All five blocks arrive in one read, so the notice waits for the whole batch.
+    QByteArray batch;
+    for (const QByteArray &f : frames)
+        batch += telegramFrom(f, kProgrammer, kOwn);
+    fake.state->incoming.append(batch);
+    link.Timer1Timer();
+    const QStringList lines = log.take();
+    EXPECT_TRUE(lines.contains("<- All TAG Ident Blocks received!"));
+    EXPECT_TRUE(lines.last().startsWith("Error: TAG Ident CRC16 calculated: 0x"));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].caption, "Error");
+    EXPECT_EQ(dialogs.messages[0].text, "Error: TAG Ident CRC16 wrong");
+    EXPECT_FALSE(boxInsideParseLoop);
+    // Told once: the next tick has nothing more to say.
+    link.Timer1Timer();
+    EXPECT_EQ(dialogs.messages.size(), 1);
+
+    // The same through a parse loop run by hand on bytes put into the ring.
+    dialogs.clear();
+    for (const char byte : batch)
+        ASSERT_TRUE(link.ring().BufferWrite(uint8_t(byte)));
+    link.ProcessUsartData();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, "Error: TAG Ident CRC16 wrong");
+    EXPECT_FALSE(boxInsideParseLoop);
+}
+
 TEST_F(LinkDecode, FeedbackAddressedElsewhereWritesNothing)
 {
     settingsVariablesField[0].enOcean_HandHeldID = "0x01A2B3C4";
@@ -84,14 +128,30 @@ TEST_F(LinkDecode, FeedbackAddressedElsewhereWritesNothing)
     EXPECT_EQ(driverRecords(), 1);
 }
 
+TEST_F(LinkDecode, EveryReportAlsoGoesOutAsAProgrammerEventAfterItsOwnSignal)
+{
+    QStringList order;
+    QObject::connect(&link, &RadioLink::driverProgrammed, &link,
+                     [&](const QString &, const QString &, const QString &serial) { order << "driver " + serial; });
+    QObject::connect(&link, &RadioLink::programmerEvent, &link, [&](const ProgrammerEvent &e) {
+        order << QStringLiteral("event %1 ").arg(int(e.frameId), 0, 16) + e.driver.serial;
+    });
+    receive(QByteArray::fromHex("1A000000000000303901A2B3C4"));
+    receive(QByteArray::fromHex("30")); // an unknown frame reports nothing
+    EXPECT_EQ(order, (QStringList{"driver 0000000000012345", "event 1a 0000000000012345"}));
+}
+
 TEST_F(LinkDecode, ADriverReportedAgainIsRecordedAndTheRadioLogSaysItIsARepeat)
 {
     settingsVariablesField[0].enOcean_HandHeldID = "0x01A2B3C4";
     const QByteArray frame = QByteArray::fromHex("1A000000000000303901A2B3C4");
     const QString repeatLine = "<- Driver 0000000000012345 was programmed before: recorded as a repeat";
-    EXPECT_FALSE(receive(frame).contains(repeatLine));
-    EXPECT_EQ(receive(frame).last(), repeatLine);
-    EXPECT_FALSE(receive(QByteArray::fromHex("1A000000000000303A01A2B3C4")).contains(repeatLine));
+    receive(frame);
+    EXPECT_FALSE(written().contains(repeatLine));
+    EXPECT_FALSE(receive(frame).contains(repeatLine)); // decided when the record goes in
+    EXPECT_EQ(written(), QStringList({repeatLine}));
+    receive(QByteArray::fromHex("1A000000000000303A01A2B3C4"));
+    EXPECT_FALSE(written().contains(repeatLine));
     EXPECT_EQ(driverRecords(), 3);
 }
 
@@ -99,13 +159,13 @@ TEST_F(LinkDecode, TransferCompleteRaisesTheNoticeForTheNextTick)
 {
     // Nothing sent yet: the checksum starts at 0, yet "1B 00" confirms nothing.
     EXPECT_TRUE(receive(QByteArray::fromHex("1B00")).last().startsWith("<- Transfer-complete frame without a transfer"));
-    EXPECT_FALSE(radioNotices.pending);
+    EXPECT_FALSE(link.pendingNotices.pending);
     link.transferChecksum = 0x5E;
     link.transferAwaitingConfirmation = true; // every frame of a transfer went out
     receive(QByteArray::fromHex("1B5F"));
-    EXPECT_FALSE(radioNotices.pending);
+    EXPECT_FALSE(link.pendingNotices.pending);
     EXPECT_EQ(receive(QByteArray::fromHex("1B5E")).last(), "<- Transfer successful completed from ID 01A2B3C4");
-    EXPECT_TRUE(radioNotices.pending);
+    EXPECT_TRUE(link.pendingNotices.pending);
     EXPECT_TRUE(dialogs.messages.isEmpty());
     link.Timer1Timer();
     ASSERT_EQ(dialogs.messages.size(), 1);
@@ -113,6 +173,7 @@ TEST_F(LinkDecode, TransferCompleteRaisesTheNoticeForTheNextTick)
     EXPECT_EQ(dialogs.messages[0].caption, "Info");
     // A repeated confirmation of the same transfer writes no second record.
     EXPECT_TRUE(receive(QByteArray::fromHex("1B5E")).last().startsWith("<- Transfer-complete frame without a transfer"));
+    DrainOutbox(); // the records writer's work, here in the test's thread
     SQLiteAnswerClass a;
     ReadNewestRecords(RecordDatabase::Settings, 10, a);
     EXPECT_EQ(a.GetRowCount(), 1);
@@ -142,7 +203,7 @@ TEST_F(LinkDecode, ReadWaitsUntilTheIdentityArrivesAndCancelSends14Once)
             link.Timer1Timer();
         }
     };
-    EXPECT_EQ(RunTagRead(link), TagReadOutcome::Arrived);
+    EXPECT_EQ(RunTagRead(link, ShowUserNotice), TagReadOutcome::Arrived);
     EXPECT_EQ(boxes, 2);
     ASSERT_EQ(fake.state->writes.size(), 1);
     EXPECT_EQ(uint8_t(fake.state->writes[0][7]), 0x13); // switch to read
@@ -151,7 +212,7 @@ TEST_F(LinkDecode, ReadWaitsUntilTheIdentityArrivesAndCancelSends14Once)
     dialogs.clear();
     dialogs.whileMessageOpen = nullptr;
     dialogs.answers = {MsgAnswer::OK, MsgAnswer::Cancel};
-    EXPECT_EQ(RunTagRead(link), TagReadOutcome::Cancelled);
+    EXPECT_EQ(RunTagRead(link, ShowUserNotice), TagReadOutcome::Cancelled);
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[0].caption, "Info");
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::OKCancel);
@@ -162,7 +223,7 @@ TEST_F(LinkDecode, ReadWaitsUntilTheIdentityArrivesAndCancelSends14Once)
     link.ClearCom();
     link.CloseCom();
     dialogs.clear();
-    EXPECT_EQ(RunTagRead(link), TagReadOutcome::NoPort);
+    EXPECT_EQ(RunTagRead(link, ShowUserNotice), TagReadOutcome::NoPort);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, "COM port not opened.");
     EXPECT_EQ(dialogs.messages[0].caption, "COM Error");

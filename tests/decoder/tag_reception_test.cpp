@@ -4,6 +4,7 @@
 #include "radio/tag_image.h"
 #include "radio/tag_reception.h"
 #include "records/record_options.h"
+#include "outbox_drain.h"
 #include "records/records_database.h"
 #include "driver_tags.h"
 #include "scripted_dialogs.h"
@@ -20,7 +21,7 @@ constexpr uint32_t kProgrammer = 0x0180A2B3;
 // Feeds frames to the handlers and keeps the radio log.
 struct Receiver {
     QStringList log;
-    TagFrameEnv env{[this](const QString &l) { log << l; }};
+    TagFrameEnv env{[this](const QString &l) { log << l; }, ShowUserNotice};
 
     void feed(const QByteArray &f)
     {
@@ -257,6 +258,7 @@ protected:
     void TearDown() override { setDatabaseFolder(QString()); }
     static int rows(RecordDatabase which)
     {
+        DrainOutbox(); // the records writer's work, here in the test's thread
         SQLiteAnswerClass a;
         ReadNewestRecords(which, 100, a);
         return a.GetRowCount();
@@ -270,6 +272,7 @@ TEST_F(ProgrammerAnswers, FeedbackFrameLogsSerialAndWritesOneRecordPerMatchingSl
     settingsVariablesField[2].enOcean_HandHeldID = "0x0180A2B3";
     rx.feed(QByteArray::fromHex("1A00000000000030390180A2B3"));
     EXPECT_EQ(rx.log.last(), "<- Feedback Frame received! Serial: 0000000000012345 from 0x0180A2B3");
+    DrainOutbox();
     SQLiteAnswerClass a;
     ReadNewestRecords(RecordDatabase::Drivers, 10, a);
     ASSERT_EQ(a.GetRowCount(), 2);

@@ -24,6 +24,7 @@ public:
     ScriptedDialogs dialogs;
     std::unique_ptr<DevsimProcess> sim;
     std::unique_ptr<RadioLink> link;
+    std::unique_ptr<NoticesInDialogs> notices;
     std::unique_ptr<LinkStateRecorder> seen; // what the window would show
     QStringList log;
     QList<QByteArray> frames; // frames the decoder accepted, in order
@@ -43,6 +44,7 @@ public:
         link = std::make_unique<RadioLink>();
         link->sendDelayLimitMs = 2000;
         seen = std::make_unique<LinkStateRecorder>(*link);
+        notices = std::make_unique<NoticesInDialogs>(*link);
         QObject::connect(link.get(), &RadioLink::logLine, link.get(), [this](const QString &l) { log << l; });
         QObject::connect(link.get(), &RadioLink::frameReceived, link.get(),
                          [this](quint8, const QByteArray &f, quint32) { frames << f; });

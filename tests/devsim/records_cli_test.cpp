@@ -9,6 +9,7 @@
 #include "records/records_database.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -85,6 +86,7 @@ TEST_F(RecordsCli, ProgrammerIdsOfAnyCaseJoinTheirRecords)
 TEST_F(RecordsCli, ALockedDriversFileKeepsTheRecordsPendingAndSendExitsThree)
 {
     const QString settings = settingsFile("0x01A2B3C4");
+    ASSERT_TRUE(QDir().mkpath(folder()));
     ASSERT_EQ(cli({"records", "drivers"}).exitCode, 0); // makes both files
     DevsimProcess sim({"--drivers", "2"});
     ASSERT_TRUE(sim.ready()) << sim.error().toStdString();
@@ -95,7 +97,7 @@ TEST_F(RecordsCli, ALockedDriversFileKeepsTheRecordsPendingAndSendExitsThree)
                           "--drivers", "2"});
     EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Driver programmed: serial 0000000000012346")) << r.out.toStdString();
-    EXPECT_TRUE(r.err.contains("2 record(s) kept pending: ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("2 records are kept pending: record files locked since ")) << r.err.toStdString();
     const CliRun pending = cli({"records", "pending"});
     EXPECT_EQ(pending.exitCode, 0);
     EXPECT_TRUE(pending.out.contains("serial 0000000000012345 from programmer 0x01A2B3C4")) << pending.out.toStdString();
@@ -103,7 +105,7 @@ TEST_F(RecordsCli, ALockedDriversFileKeepsTheRecordsPendingAndSendExitsThree)
     // Still locked: flush fails and keeps them.
     CliRun flush = cli({"records", "flush"});
     EXPECT_EQ(flush.exitCode, 1);
-    EXPECT_TRUE(flush.err.contains("2 record(s) kept pending")) << flush.err.toStdString();
+    EXPECT_TRUE(flush.err.contains("2 records are kept pending: record files locked since ")) << flush.err.toStdString();
     sqlite3_exec(holder, "ROLLBACK;", nullptr, nullptr, nullptr);
     sqlite3_close(holder);
     flush = cli({"records", "flush"});
@@ -175,25 +177,50 @@ TEST_F(RecordsCli, SendWithAMalformedReceiverOrIdentityFieldFailsBeforeItsFirstF
     }
 }
 
-TEST_F(RecordsCli, RecordsDriversFailsWhenTheFileCannotBeRead)
+TEST_F(RecordsCli, TheRecordsWaitMustBeANumberOfSeconds)
+{
+    const QString settings = settingsFile("0x01A2B3C4");
+    for (const char *command : {"send", "read", "verify"})
+        for (const char *wait : {"abc", "-1", "3601"}) {
+            SCOPED_TRACE(std::string(command) + " " + wait);
+            const CliRun r = cli({command, settings, "--port", "/dev/null", "--records-wait", wait});
+            EXPECT_EQ(r.exitCode, 2);
+            EXPECT_TRUE(r.err.contains("--records-wait needs a number of seconds (0 to 3600)")) << r.err.toStdString();
+        }
+}
+
+TEST_F(RecordsCli, RecordsDriversFailsWhenTheFolderOrTheFileCannotBeRead)
 {
     WriteFileBytes(tmp.filePath("plain"), "x");
     QDir().mkpath(tmp.filePath("notadb"));
     WriteFileBytes(tmp.filePath("notadb/") + kDriversDatabaseFileName, QByteArray(4096, 'x'));
     struct Case {
         const char *name;
+        QStringList args;
         QString folder;
+        QString error; // the start of standard error
     } const cases[] = {
-        {"a folder that cannot be made", tmp.filePath("plain/database")},
-        {"a file that is not a database", tmp.filePath("notadb")},
+        {"a folder that cannot be made", {"drivers"}, tmp.filePath("plain/database"),
+         "tavel-nfc records: the records folder " + tmp.filePath("plain/database") + " does not exist"},
+        {"a mistyped folder", {"drivers"}, tmp.filePath("databse"),
+         "tavel-nfc records: the records folder " + tmp.filePath("databse") + " does not exist"},
+        {"settings of a mistyped folder", {"settings"}, tmp.filePath("databse"), "tavel-nfc records: the records folder"},
+        {"an export from a mistyped folder", {"export", "--csv", tmp.filePath("out.csv")}, tmp.filePath("databse"),
+         "tavel-nfc records: the records folder"},
+        {"a report of a mistyped folder", {"report", "--csv", tmp.filePath("out.csv")}, tmp.filePath("databse"),
+         "tavel-nfc records: the records folder"},
+        {"a file that is not a database", {"drivers"}, tmp.filePath("notadb"),
+         "tavel-nfc records: Drivers database could not be"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const CliRun r = cli({"records", "drivers", "--folder", c.folder});
+        const CliRun r = cli(QStringList{"records"} + c.args + QStringList{"--folder", c.folder});
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_TRUE(r.err.startsWith("tavel-nfc records: Drivers database could not be")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(c.error)) << r.err.toStdString();
         EXPECT_EQ(lines(r.err).size(), 1) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(tmp.filePath("out.csv")));
     }
+    EXPECT_FALSE(QFileInfo::exists(tmp.filePath("databse"))); // nothing was made
 }
 
 } // namespace

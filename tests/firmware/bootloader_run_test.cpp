@@ -108,6 +108,13 @@ TEST(SimulatedBootloader, FirmwareCommandExitsZeroOnlyAfterASuccessfulRun)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(GenerateFirmwareScript(shape));
     }
+    // A script that would stop part-way, after the programmer had left its firmware.
+    const QString brokenPath = dir.filePath("broken.bin");
+    {
+        QFile f(brokenPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(GenerateFaultyFirmwareScript(FirmwareScriptFault::TruncatedRecord, shape));
+    }
     struct Case {
         QStringList simOptions;
         QStringList args; // after "firmware --port PATH"
@@ -122,6 +129,7 @@ TEST(SimulatedBootloader, FirmwareCommandExitsZeroOnlyAfterASuccessfulRun)
         {{"--bootloader-fault", "wrong"}, {"--script", scriptPath, "--magic-code", "--bootloader-wait", "1000"}, 1,
          "COM port closed", ""},
         {{}, {"--script", dir.filePath("missing.bin"), "--magic-code"}, 1, "", "Cannot find resource"},
+        {{}, {"--script", brokenPath, "--magic-code"}, 1, "", "nothing was sent"},
         {{}, {"--magic-code"}, 2, "", "--port and --script are required"},
     };
     for (const Case &c : cases) {
@@ -138,7 +146,7 @@ TEST(SimulatedBootloader, FirmwareCommandExitsZeroOnlyAfterASuccessfulRun)
         EXPECT_TRUE(err.contains(c.err)) << what << err.toStdString();
         EXPECT_EQ(out.contains("finished successfully"), c.exitCode == 0) << what;
         // Nothing reaches the programmer when the script cannot be read.
-        if (c.args.first() != "--script" || c.args[1].endsWith("missing.bin")) {
+        if (c.args.first() != "--script" || c.args[1].endsWith("missing.bin") || c.args[1] == brokenPath) {
             EXPECT_FALSE(sim.output().contains("magic code received")) << what;
         }
     }

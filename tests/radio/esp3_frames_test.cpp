@@ -1,4 +1,5 @@
 // Packet and frame bytes: what the stick and the programmer get, byte for byte.
+#include "common/hex_text.h"
 #include "fake_clock.h"
 #include "radio_test_util.h"
 #include "radio/tavel_frames.h"
@@ -20,6 +21,7 @@ TEST(Esp3Packets, CommonCommandsAndThePairingRequestAreWrittenByteForByte)
     FakePortInstaller fake;
     ScriptedDialogs dialogs;
     RadioLink link;
+    NoticesInDialogs notices(link);
     LogRecorder log(link);
     ASSERT_EQ(link.TogglePort(QStringLiteral("stick")), QStringLiteral("Close port"));
     ASSERT_EQ(fake.state->writes.size(), 1); // opening asks for the version
@@ -42,6 +44,7 @@ TEST(Esp3Packets, SendingWithThePortClosedShowsTheComErrorAndWritesNothing)
     FakePortInstaller fake;
     ScriptedDialogs dialogs;
     RadioLink link;
+    NoticesInDialogs notices(link);
     LogRecorder log(link);
     link.RequestStickVersion();
     ASSERT_EQ(dialogs.messages.size(), 1);
@@ -191,8 +194,8 @@ TEST_F(SendTest, DataPackageSendsIdentityThenItemsAndKeepsTheTransferChecksum)
     EXPECT_EQ(frames[0], QStringLiteral("0E0000112233445" "5BF"));
     EXPECT_TRUE(frames[1].startsWith(QStringLiteral("0E01010200000000")));
     EXPECT_TRUE(frames[2].startsWith(QStringLiteral("0E02000123450304")));
-    EXPECT_EQ(frames[3], QStringLiteral("0F0002000000E65E") + tavel::Hex2(esp3::Crc8(hexBytes("0F0002000000E65E"))));
-    EXPECT_EQ(frames[4], QStringLiteral("0F0002000100E701") + tavel::Hex2(esp3::Crc8(hexBytes("0F0002000100E701"))));
+    EXPECT_EQ(frames[3], QStringLiteral("0F0002000000E65E") + HexByte(esp3::Crc8(hexBytes("0F0002000000E65E"))));
+    EXPECT_EQ(frames[4], QStringLiteral("0F0002000100E701") + HexByte(esp3::Crc8(hexBytes("0F0002000100E701"))));
     const uint8_t expected = esp3::Crc8(hexBytes("001122334455 0102 0000000000012345 0304 5E 01"));
     EXPECT_EQ(link.transferChecksum, expected);
     EXPECT_EQ(seen.labelTotal, QStringLiteral("0011223344550102000000000001234503" "04"));

@@ -1,7 +1,7 @@
 // The receive tick and the parse loop: resynchronisation, checks, log lines, the
 // stick's responses, re-entrance and the full ring.
+#include "common/hex_text.h"
 #include "radio_test_util.h"
-#include "radio/notices.h"
 #include "radio/tavel_frames.h"
 #include "scripted_dialogs.h"
 
@@ -11,7 +11,7 @@ namespace {
 const QByteArray kAck = hexBytes("55 00 01 00 02 65 00 00");
 const QByteArray kAckRc2 = responsePacket({0x02});
 
-QString logged(const QByteArray &packet) { return QStringLiteral("<- ") + esp3::HexCompact(packet); }
+QString logged(const QByteArray &packet) { return QStringLiteral("<- ") + HexBytesCompact(packet); }
 
 class ReceiveTest : public RadioLinkTest {
 protected:
@@ -150,7 +150,7 @@ TEST_F(ReceiveTest, PairingAcceptedFillsTheReceiverAndOffersAnUpdateBelow2_10)
         bool offer;
     };
     for (const Case c : {Case{1, 12, true}, Case{2, 9, true}, Case{2, 10, false}, Case{3, 0, false}}) {
-        radioNotices = {};
+        link.pendingNotices = {};
         QByteArray f = hexBytes("10 01 A2 B3 C4");
         f.append(char(c.major)).append(char(c.minor));
         f.append(char(esp3::Crc8(f.mid(1))));
@@ -161,10 +161,10 @@ TEST_F(ReceiveTest, PairingAcceptedFillsTheReceiverAndOffersAnUpdateBelow2_10)
         EXPECT_EQ(seen.receiverIdText, QStringLiteral("0x01A2B3C4"));
         EXPECT_EQ(seen.receiverFwText, version);
         EXPECT_EQ(seen.receiverVersionText, version);
-        EXPECT_EQ(radioNotices.updateOffer, c.offer) << version.toStdString();
-        EXPECT_EQ(radioNotices.pending, c.offer);
+        EXPECT_EQ(link.pendingNotices.updateOffer, c.offer) << version.toStdString();
+        EXPECT_EQ(link.pendingNotices.pending, c.offer);
     }
-    radioNotices = {};
+    link.pendingNotices = {};
 
     // The short form (L = 12) keeps the previous version.
     QByteArray shortFrame = hexBytes("10 0A 0B 0C 0D");
@@ -176,7 +176,7 @@ TEST_F(ReceiveTest, PairingAcceptedFillsTheReceiverAndOffersAnUpdateBelow2_10)
     QByteArray bad = hexBytes("10 01 02 03 04 02 0A 00");
     const uint8_t right = esp3::Crc8(bad.mid(1, 6));
     EXPECT_EQ(tick(telegramFrom(bad, 0x01020304, 0x0180A2B3)).last(),
-              QStringLiteral("Error: CRC8 calculated: 0x") + tavel::Hex2(right) + QStringLiteral(" ... CRC8 read: 0x00"));
+              QStringLiteral("Error: CRC8 calculated: 0x") + HexByte(right) + QStringLiteral(" ... CRC8 read: 0x00"));
     EXPECT_EQ(link.receiverIdText(), QStringLiteral("0x0A0B0C0D"));
 
     // Addressed to anybody else (broadcast included): refused with its log line.
@@ -189,11 +189,15 @@ TEST_F(ReceiveTest, UpdateOfferIsShownByTheNextTickAndDropsThePairing)
     link.ownId = 0x0180A2B3;
     QByteArray f = hexBytes("10 01 A2 B3 C4 02 09");
     f.append(char(esp3::Crc8(f.mid(1))));
-    radioNotices = {};
+    link.pendingNotices = {};
     tick(telegramFrom(f, 0x01A2B3C4, 0x0180A2B3));
     ASSERT_TRUE(dialogs.messages.isEmpty()); // not inside the parse loop
     int updaterShown = 0;
-    link.showFirmwareUpdater = [&updaterShown] { ++updaterShown; };
+    // The window's answer to the offer: Yes shows the updater.
+    QObject::connect(&link, &RadioLink::firmwareUpdateOffered, &link, [&updaterShown](const UserNotice &question) {
+        if (ShowUserNotice(question) == MsgAnswer::Yes)
+            ++updaterShown;
+    });
     dialogs.answers = {MsgAnswer::Yes};
     tick();
     ASSERT_EQ(dialogs.messages.size(), 1);
@@ -329,6 +333,7 @@ TEST(PortDiscovery, FtdiPortsInEnumerationOrderThenTheExtraPorts)
     };
     setSystemSerialPortLister([&ports] { return ports; });
     RadioLink link;
+    NoticesInDialogs notices(link);
     int selected = -2;
     EXPECT_EQ(link.SearchStickPorts(&selected), (QStringList{"ttyUSB0", "ttyUSB3"}));
     EXPECT_EQ(selected, 1);

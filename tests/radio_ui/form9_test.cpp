@@ -382,7 +382,7 @@ TEST_F(Form9Test, ASecondSendWhileOneRunsIsRefusedAndTheFrameButtonsFollowTheSeq
         form9->SendTagDataButtonClick();
         EXPECT_FALSE(form9->Link.SendCurrentDataPackage(kIdentity, {QStringLiteral("00E65E")}));
         form9->SendPairingRequestButtonClick();
-        EXPECT_EQ(RunTagRead(form9->Link), TagReadOutcome::Busy);
+        EXPECT_EQ(RunTagRead(form9->Link, ShowUserNotice), TagReadOutcome::Busy);
         // Other buttons keep working.
         EXPECT_TRUE(form9->GetStickVersionButton->isEnabled());
         EXPECT_TRUE(form9->OpenPortButton->isEnabled());
@@ -431,7 +431,7 @@ TEST_F(Form9Test, ATagReadHoldsTheFrameButtonsUntilItIsCancelled)
         writesDuring = int(fake.state->writes.size() - before);
     };
     dialogs.answers = {MsgAnswer::Cancel};
-    EXPECT_EQ(RunTagRead(form9->Link), TagReadOutcome::Cancelled);
+    EXPECT_EQ(RunTagRead(form9->Link, ShowUserNotice), TagReadOutcome::Cancelled);
     EXPECT_TRUE(enabledDuring.isEmpty()) << enabledDuring.join('|').toStdString();
     EXPECT_EQ(writesDuring, 0);
     EXPECT_FALSE(form9->Link.busy());
@@ -639,7 +639,7 @@ TEST_F(Form9Test, AReadEndsWhenTheStickGoesAway)
             form9->Link.Timer1Timer();
         }
     };
-    EXPECT_EQ(RunTagRead(form9->Link), TagReadOutcome::LinkLost);
+    EXPECT_EQ(RunTagRead(form9->Link, ShowUserNotice), TagReadOutcome::LinkLost);
     EXPECT_EQ(dialogs.texts(), (QStringList{kTagReadWaitMessage, kTagReadLinkLostMessage}));
     EXPECT_FALSE(form9->Link.busy());
 }

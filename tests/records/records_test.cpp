@@ -1,10 +1,12 @@
 #include "profile/profile_defaults.h"
 #include "records/record_options.h"
 #include "records/records_database.h"
+#include "records/records_outbox.h"
 #include "records/sqlite_answer.h"
 #include "file_bytes.h"
 #include "file_size_limit.h"
 #include "record_files.h"
+#include "outbox_drain.h"
 #include "records_folder.h"
 #include "scripted_dialogs.h"
 
@@ -200,6 +202,7 @@ TEST_F(RecordsDb, FeedbackWritesOneRecordPerMatchingTickedSlot)
             options.setWriteDrivers(false);
         const int before = newest(RecordDatabase::Drivers, 1000).GetRowCount();
         EXPECT_EQ(RecordProgrammedDriver("0xFFAA0001", id, "0000000000000042", options), c.expected);
+        EXPECT_EQ(DrainOutbox().written, c.expected);
         EXPECT_EQ(newest(RecordDatabase::Drivers, 1000).GetRowCount() - before, c.expected);
     }
     // The two records of the first case carry their own slot's firmware.
@@ -230,6 +233,7 @@ TEST_F(RecordsDb, SettingsRecordFollowsItsOption)
     off.writeSettings = false;
     EXPECT_FALSE(RecordConfirmedTransfer(off));
     EXPECT_TRUE(RecordConfirmedTransfer(RecordOptions()));
+    EXPECT_EQ(DrainOutbox().left, 0);
     const auto s = newest(RecordDatabase::Settings);
     ASSERT_EQ(s.GetRowCount(), 1);
     EXPECT_EQ(cell(s, "familyName"), "Slot2Family"); // the active slot
@@ -295,55 +299,48 @@ TEST_F(RecordsDb, FilesOfEarlierVersionsKeepWorking)
     EXPECT_EQ(RecordIndexCount(DriversDatabasePath()), 2);
 }
 
-TEST_F(RecordsDb, LockedDriversFileKeepsRecordsPendingUntilTheNextWriteMovesThemInOnce)
+TEST_F(RecordsDb, LockedDriversFileKeepsRecordsPendingUntilTheWriterMovesThemInOnce)
 {
     // Both files exist and a settings record is there to be looked up.
     STRUCT_XML_FILE_VARIABLES p = settingsVariablesField[0];
     p.enOcean_HandHeldID = "0x0180A2B3";
     p.current.defaultValue = "450";
-    ASSERT_EQ(WriteSettingsRecord(p), RecordFate::Written);
+    ASSERT_EQ(QueueSettingsRecord(p), RecordFate::Pending);
+    ASSERT_EQ(DrainOutbox().left, 0);
     for (auto &slot : settingsVariablesField)
         slot.enOcean_HandHeldID = "0x0180A2B3";
-    QList<QString> messages;
-    QList<int> counts;
-    setPendingRecordsObserver([&](int pending, const QString &message) {
-        counts << pending;
-        if (!message.isEmpty())
-            messages << message;
-    });
     {
         ExclusiveHolder holder(DriversDatabasePath());
         dlg.clear();
-        // Three matching slots: three records, each waiting once, none written.
+        // Three matching slots: three records kept, none written.
         EXPECT_EQ(RecordProgrammedDriver("0xFFAA0001", "0x0180A2B3", "0000000000000001"), 3);
-        EXPECT_EQ(PendingRecordCount(), 3);
-        EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("fw", "0xFFAA0001", "0x0180A2B3", "0000000000000002"),
-                  RecordFate::Pending);
+        EXPECT_EQ(QueueDriverRecord("fw", "0xFFAA0001", "0x0180A2B3", "0000000000000002"), RecordFate::Pending);
+        const OutboxDrain locked = DrainOutbox();
+        EXPECT_EQ(locked.written, 0);
+        EXPECT_EQ(locked.left, 4);
+        EXPECT_EQ(locked.state.kind, RecordsStoreState::Kind::Locked);
+        EXPECT_TRUE(locked.state.text().startsWith("record files locked since ")) << locked.state.text().toStdString();
         EXPECT_TRUE(dlg.messages.isEmpty()) << dlg.texts().join('|').toStdString(); // no box per statement
-        ASSERT_EQ(messages.size(), 1); // one message, at the first failure
-        EXPECT_TRUE(messages[0].contains("locked")) << messages[0].toStdString();
-        EXPECT_EQ(counts, QList<int>({1, 2, 3, 4}));
         QList<PendingRecord> pending;
         ASSERT_TRUE(ReadPendingRecords(&pending, nullptr));
         ASSERT_EQ(pending.size(), 4);
         EXPECT_EQ(pending[3].values.value(3), "0000000000000002");
-        EXPECT_EQ(pending[0].values.value(4), "450"); // the settings were looked up in time
     }
-    // The next write moves the four in first, oldest first, then writes its own.
-    EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("fw", "0xFFAA0001", "0x0180A2B3", "0000000000000003"),
-              RecordFate::Written);
+    // Once the file is free, the four go in, oldest first, each once.
+    const OutboxDrain freed = DrainOutbox();
+    EXPECT_EQ(freed.written, 4);
+    EXPECT_EQ(freed.state.kind, RecordsStoreState::Kind::Reachable);
     EXPECT_EQ(PendingRecordCount(), 0);
-    EXPECT_EQ(counts.last(), 0);
+    EXPECT_EQ(DrainOutbox().written, 0);
     const auto d = newest(RecordDatabase::Drivers);
-    ASSERT_EQ(d.GetRowCount(), 5);
+    ASSERT_EQ(d.GetRowCount(), 4);
     QStringList serials;
     for (int r = d.GetRowCount() - 1; r >= 0; --r)
         serials << cell(d, "serialNumber", r);
     EXPECT_EQ(serials, QStringList({"0000000000000001", "0000000000000001", "0000000000000001",
-                                    "0000000000000002", "0000000000000003"}));
-    EXPECT_EQ(cell(d, "nomCurrent", 4), "450");
-    EXPECT_EQ(messages.size(), 1);
-    setPendingRecordsObserver({});
+                                    "0000000000000002"}));
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(cell(d, "nomCurrent", r), "450");
 }
 
 TEST_F(RecordsDb, AJournalRecordMovedInBeforeAStopIsNeverWrittenTwice)

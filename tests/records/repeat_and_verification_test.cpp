@@ -1,6 +1,7 @@
 // A driver recorded a second time is marked repeat; the verification records
 // are kept beside the driver records with the same care.
 #include "file_bytes.h"
+#include "outbox_drain.h"
 #include "record_files.h"
 #include "records_folder.h"
 
@@ -57,12 +58,11 @@ TEST_F(RepeatMarks, TheRecordsOfOneReportAreNoRepeatsOfOneAnother)
     // Two slots paired with the same programmer: one report, two records.
     for (int s : {0, 2})
         settingsVariablesField[s].enOcean_HandHeldID = "0x0180A2B3";
-    bool repeat = true;
-    EXPECT_EQ(RecordProgrammedDriver("0xFFAA0001", "0x0180A2B3", "0000000000000042", recordOptions(), &repeat), 2);
-    EXPECT_FALSE(repeat);
+    EXPECT_EQ(RecordProgrammedDriver("0xFFAA0001", "0x0180A2B3", "0000000000000042", recordOptions()), 2);
+    EXPECT_EQ(DrainOutbox().repeats, QStringList());
     // The same driver reported again: both records of the second report are repeats.
-    EXPECT_EQ(RecordProgrammedDriver("0xFFAA0001", "0x0180A2B3", "0000000000000042", recordOptions(), &repeat), 2);
-    EXPECT_TRUE(repeat);
+    EXPECT_EQ(RecordProgrammedDriver("0xFFAA0001", "0x0180A2B3", "0000000000000042", recordOptions()), 2);
+    EXPECT_EQ(DrainOutbox().repeats, QStringList({"0000000000000042", "0000000000000042"}));
     EXPECT_EQ(column(newest(RecordDatabase::Drivers), "repeat"), QStringList({"0", "0", "1", "1"}));
 }
 

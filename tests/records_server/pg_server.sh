@@ -2,7 +2,9 @@
 # A throw-away PostgreSQL server for the records tests and the records benchmark:
 # a new cluster in a temporary folder, listening only on a Unix socket in that
 # folder, no password (trust), superuser "tavel".
-#   pg_server.sh start STATE   creates and starts it; STATE receives dir= and url=
+#   pg_server.sh start STATE [PID]  creates and starts it; STATE receives dir= and url=;
+#                              with PID, the server is stopped once that process
+#                              ends, however it ends (a test killed by a time-out)
 #   pg_server.sh pause STATE   stops it, keeping its data
 #   pg_server.sh resume STATE  starts it again
 #   pg_server.sh stop STATE    stops it and removes its folder and STATE
@@ -23,6 +25,9 @@ dir_of() { sed -n 's/^dir=//p' "$state" 2>/dev/null || true; }
 
 case "$cmd" in
 start)
+  # A state file left by a run that never reached "stop" still names its server:
+  # stop that one first, or every such run leaves a server running.
+  "$0" stop "$state"
   dir=$(mktemp -d /tmp/tavel-pg.XXXXXX)
   chmod 755 "$dir"
   if [ "$(id -u)" -eq 0 ]; then chown postgres:postgres "$dir"; fi
@@ -38,6 +43,13 @@ start)
   if ! as_server "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start >/dev/null; then
     cat "$dir/server.log" >&2
     exit 1
+  fi
+  owner=${3:-}
+  if [ -n "$owner" ]; then
+    # Detached from the caller's output, so that its caller does not wait for it.
+    nohup bash -c 'while kill -0 "$1" 2>/dev/null; do sleep 1; done
+                   [ "$(sed -n "s/^dir=//p" "$3" 2>/dev/null)" = "$4" ] && exec "$2" stop "$3"' \
+      watch "$owner" "$0" "$state" "$dir" >/dev/null 2>&1 </dev/null &
   fi
   ;;
 pause)

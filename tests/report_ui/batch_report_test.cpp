@@ -449,6 +449,7 @@ TEST(ReportDates, FormsTakenAndRefused)
 // ---- The records panel's "Report" button ---------------------------------------------
 
 #include "desktop/record_options_panel.h"
+#include "wait_for.h"
 #include "window_test_folder.h"
 
 #include <QLineEdit>
@@ -466,7 +467,11 @@ TEST_F(BatchReport, TheReportButtonWritesTheFileTheUserChoosesAndSaysWhatItWrote
     const QString nowhere = dir.filePath("no/such/folder/r.pdf");
     dlg.filePaths = {"", pdf, csv, nowhere};
 
-    panel.ReportPanelReportButton->click(); // cancelled: nothing happens
+    const auto clickAndWait = [&] {
+        panel.ReportPanelReportButton->click();
+        return waitFor([&] { return !panel.WritingReport(); }, kWaitLimitMs);
+    };
+    ASSERT_TRUE(clickAndWait()); // cancelled: nothing happens
     ASSERT_EQ(dlg.fileDialogs.size(), 1);
     EXPECT_TRUE(dlg.fileDialogs[0].save);
     EXPECT_EQ(dlg.fileDialogs[0].request.defaultSuffix, "pdf");
@@ -475,7 +480,7 @@ TEST_F(BatchReport, TheReportButtonWritesTheFileTheUserChoosesAndSaysWhatItWrote
     EXPECT_TRUE(dlg.messages.isEmpty());
 
     panel.ReportBatchEdit->setText(" Order 77 "); // heads the report
-    panel.ReportPanelReportButton->click();
+    ASSERT_TRUE(clickAndWait());
     ASSERT_EQ(dlg.messages.size(), 1);
     EXPECT_EQ(dlg.messages[0].caption, "Info");
     EXPECT_EQ(dlg.messages[0].text, "Report written to " + QDir::toNativeSeparators(pdf)
@@ -485,12 +490,12 @@ TEST_F(BatchReport, TheReportButtonWritesTheFileTheUserChoosesAndSaysWhatItWrote
     EXPECT_TRUE(text.contains("Transfer 2026-01-06 09:00:00 UTC, programmer 0x11111111"));
     EXPECT_TRUE(text.contains("Batch / order: Order 77")) << text.toStdString();
 
-    panel.ReportPanelReportButton->click(); // a name ending in .csv (any case): CSV
+    ASSERT_TRUE(clickAndWait()); // a name ending in .csv (any case): CSV
     ASSERT_EQ(dlg.messages.size(), 2);
     EXPECT_EQ(dlg.messages[1].caption, "Info");
     EXPECT_TRUE(ReadFileBytes(csv).startsWith("transfer_id,transfer_datetime,"));
 
-    panel.ReportPanelReportButton->click();
+    ASSERT_TRUE(clickAndWait());
     ASSERT_EQ(dlg.messages.size(), 3);
     EXPECT_EQ(dlg.messages[2].caption, "Error");
     EXPECT_EQ(dlg.messages[2].icon, MsgIcon::Error);

@@ -4,6 +4,7 @@
 // (its state file named by TAVEL_TEST_PG_STATE), or one of the object's own,
 // stopped and removed when the object goes.
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -21,7 +22,8 @@ public:
             state_ = shared;
         } else {
             state_ = dir_.filePath(QStringLiteral("state"));
-            owned_ = script(QStringLiteral("start"));
+            // The script stops the server when this process ends, also when it is killed.
+            owned_ = script(QStringLiteral("start"), {QString::number(QCoreApplication::applicationPid())});
             if (!owned_)
                 return;
         }
@@ -80,11 +82,11 @@ public:
     }
 
 private:
-    bool script(const QString &command)
+    bool script(const QString &command, const QStringList &extra = {})
     {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QStringLiteral(TAVEL_SOURCE_DIR "/tests/records_server/pg_server.sh"), {command, state_});
+        p.start(QStringLiteral(TAVEL_SOURCE_DIR "/tests/records_server/pg_server.sh"), QStringList{command, state_} + extra);
         const bool done = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
         if (!done)
             error_ = QStringLiteral("pg_server.sh %1: %2").arg(command, QString::fromUtf8(p.readAll()));

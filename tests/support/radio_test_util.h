@@ -83,6 +83,15 @@ struct LinkStateRecorder {
     }
 };
 
+// Shows what the link tells the user in the installed (scripted) dialogs, as the
+// radio link window does.
+struct NoticesInDialogs {
+    explicit NoticesInDialogs(RadioLink &link)
+    {
+        QObject::connect(&link, &RadioLink::userNotice, &link, [](const UserNotice &n) { ShowUserNotice(n); });
+    }
+};
+
 // A radio link on the fake stick. openStick() opens it and forgets what the
 // opening wrote and logged (the version request).
 class RadioLinkTest : public ::testing::Test {
@@ -92,6 +101,7 @@ protected:
     RadioLink link;
     LogRecorder log{link};
     LinkStateRecorder seen{link};
+    NoticesInDialogs notices{link};
 
     void openStick()
     {

@@ -15,6 +15,7 @@
 #include "scripted_dialogs.h"
 #include "default_profiles.h"
 #include "driver_tags.h"
+#include "wait_for.h"
 #include "window_test_folder.h"
 
 #include <QCheckBox>
@@ -193,6 +194,7 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
     // "Show Drivers" on a fresh system: an empty window, an empty file left behind.
     panel->ReportPanelShowDriversButton->click();
     ASSERT_NE(panel->ProgrammedDrivers, nullptr);
+    ASSERT_TRUE(waitFor([&] { return !panel->ProgrammedDrivers->Reading(); }, kWaitLimitMs));
     EXPECT_TRUE(panel->ProgrammedDrivers->isVisible());
     EXPECT_EQ(panel->ProgrammedDrivers->windowTitle(), "Programmed Drivers");
     EXPECT_TRUE(panel->ProgrammedDrivers->ProgrammedDriversMemo->toPlainText().isEmpty());
@@ -201,6 +203,7 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
     WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000001");
     WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000002");
     panel->ReportPanelShowDriversButton->click();
+    ASSERT_TRUE(waitFor([&] { return !panel->ProgrammedDrivers->Reading(); }, kWaitLimitMs));
     const QStringList lines = panel->ProgrammedDrivers->ProgrammedDriversMemo->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("0  "));
@@ -210,6 +213,7 @@ TEST_F(TagWindows, RecordOptionsPanelCouplesTheFiltersAndShowsDrivers)
     // The first driver again: its new line is marked and shaded, the others are not.
     WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", "0x0180A2B3", "0000000000000001");
     panel->ReportPanelShowDriversButton->click();
+    ASSERT_TRUE(waitFor([&] { return !panel->ProgrammedDrivers->Reading(); }, kWaitLimitMs));
     QPlainTextEdit *memo = panel->ProgrammedDrivers->ProgrammedDriversMemo;
     const QStringList marked = memo->toPlainText().split('\n');
     ASSERT_EQ(marked.size(), 3);

@@ -6,6 +6,7 @@
 #include "radio/tag_buffers.h"
 #include "radio/tag_frame_decoder.h"
 #include "radio_test_util.h"
+#include "outbox_drain.h"
 #include "records/records_database.h"
 #include "station/verification_records.h"
 #include "verify/verify_session.h"
@@ -154,6 +155,9 @@ TEST_F(VerifySessionTest, EachResultBecomesAVerificationRecord)
                                  {"0000000000000007", "FAIL",
                                   "L1: expected 80 %, found 75 %\nL2: not on the tag\nL3: not on the tag\n"
                                   "L4: not on the tag\nL5: not on the tag\nDC level: not on the tag"}};
+    const OutboxDrain drained = DrainOutbox(); // the records writer's work, here in the test's thread
+    ASSERT_EQ(drained.left, 0) << drained.state.reason.toStdString();
+    ASSERT_EQ(drained.written, 2);
     for (const Expected &e : expected) {
         VerificationRecord record;
         QString time, error;

@@ -11,6 +11,7 @@
 // Without --folder the files go to a temporary folder that is removed afterwards;
 // with --folder existing files are reused when they already hold COUNT records.
 
+#include "common/hex_text.h"
 #include "records/records_database.h"
 
 #include <QCoreApplication>
@@ -30,7 +31,7 @@ namespace {
 
 constexpr int kProgrammers = 200;
 
-QString programmerId(int i) { return QStringLiteral("0x%1").arg(0x01A20000 + i, 8, 16, QLatin1Char('0')).toUpper().replace("0X", "0x"); }
+QString programmerId(int i) { return HexId(uint32_t(0x01A20000 + i)); }
 
 // 2020-01-01 00:00:00 plus `seconds`, as datetime('now') writes it.
 QByteArray stamp(qint64 seconds)
