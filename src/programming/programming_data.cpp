@@ -1,5 +1,6 @@
 #include "programming/programming_data.h"
 
+#include "common/hex_text.h"
 #include "common/convert.h"
 #include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
@@ -8,11 +9,6 @@
 #include <cmath>
 
 namespace {
-QString hex(qint64 value, int digits)
-{
-    return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
-}
-
 // Descriptor addresses whose item address has four hexadecimal digits.
 constexpr qint64 kLowestAddress = kItemAddressOffset;
 constexpr qint64 kHighestAddress = 0xFFFF + kItemAddressOffset;
@@ -46,7 +42,7 @@ QString FormatProgrammingDataItem(const QString &addressText, int byteValue, con
     const qint64 address = StrToInt(addressText);
     checkRange(parameter, address, kLowestAddress, kHighestAddress);
     checkRange(parameter, byteValue, 0, 0xFF);
-    return hex(address - kItemAddressOffset, 4) + hex(byteValue, 2);
+    return HexWord(unsigned(address - kItemAddressOffset)) + HexByte(unsigned(byteValue));
 }
 
 int ProgrammingDataItemAddress(const QString &item) { return item.left(4).toInt(nullptr, 16) + int(kItemAddressOffset); }
@@ -175,8 +171,8 @@ bool DcLevelActiveForSlot(const STRUCT_XML_FILE_VARIABLES &slot)
 
 QStringList CurrentDataPackageMemoFill(int currentMa)
 {
-    return {QStringLiteral("00E6") + hex(currentMa & 0xFF, 2),
-            QStringLiteral("00E7") + hex((currentMa >> 8) & 0xFF, 2)};
+    return {QStringLiteral("00E6") + HexByte(unsigned(currentMa & 0xFF)),
+            QStringLiteral("00E7") + HexByte(unsigned((currentMa >> 8) & 0xFF))};
 }
 
 QString ProgrammingDataText(const QStringList &items) { return items.join(QLatin1Char(';')); }

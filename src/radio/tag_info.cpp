@@ -1,5 +1,6 @@
 #include "radio/tag_info.h"
 
+#include "common/hex_text.h"
 #include "common/convert.h"
 #include "profile/parameter_table.h"
 #include "radio/tag_reception.h"
@@ -20,7 +21,7 @@ QString hexBytes(const TagBuffers &tag, int from, int count)
 {
     QString s;
     for (int i = 0; i < count; ++i)
-        s += QStringLiteral("%1").arg(tag.ident[size_t(from + i)], 2, 16, QLatin1Char('0')).toUpper();
+        s += HexByte(tag.ident[size_t(from + i)]);
     return s;
 }
 
@@ -90,7 +91,7 @@ int TagRwIndex(const TagBuffers &tag, qint64 address)
 
 QString TagAreaSizeText(uint16_t size)
 {
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(size, 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("0x") + HexWord(size);
 }
 
 QStringList TagAreaLines(uint16_t start, uint16_t size, const std::array<uint8_t, kTagAreaBufferSize> &area)
@@ -99,8 +100,7 @@ QStringList TagAreaLines(uint16_t start, uint16_t size, const std::array<uint8_t
     const int last = TagAreaLastIndex(size);
     for (int j = 0; j <= last; ++j)
         lines << QStringLiteral("0x%1  %2")
-                     .arg(QStringLiteral("%1").arg((start + j) & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper(),
-                          QStringLiteral("%1").arg(area[size_t(j)], 2, 16, QLatin1Char('0')).toUpper());
+                     .arg(HexWord(unsigned(start + j)), HexByte(area[size_t(j)]));
     return lines;
 }
 

@@ -1,5 +1,6 @@
 #include "records/pending_journal.h"
 
+#include "profile/parameter_table.h"
 #include "records/durable_file.h"
 
 #include <QDateTime>
@@ -17,8 +18,10 @@ const QString kLineTag = QStringLiteral("R1");
 const QString kSettingsKind = QStringLiteral("settings");
 const QString kDriverKind = QStringLiteral("driver");
 const QString kVerificationKind = QStringLiteral("verification");
-constexpr int kSettingsValues = 22;
-constexpr int kDriverValues = 17;
+// A settings record: nine identity texts, then the parameter columns; a driver
+// record: own ID, firmware, programmer ID and serial, then the same parameter columns.
+constexpr int kSettingsIdentityValues = 9;
+constexpr int kDriverIdentityValues = 4;
 constexpr int kVerificationValues = 5;
 
 QString kindName(PendingRecord::Kind kind)
@@ -182,8 +185,9 @@ bool PendingRecord::parse(const QString &line, PendingRecord *out)
             r.reportRecord = std::max(0, flag.mid(14).toInt());
     }
     r.values = fields.mid(5);
-    const int expected = r.kind == Kind::Settings ? kSettingsValues
-                         : r.kind == Kind::Driver ? kDriverValues
+    static const int parameters = int(RecordParameterColumns().size());
+    const int expected = r.kind == Kind::Settings ? kSettingsIdentityValues + parameters
+                         : r.kind == Kind::Driver ? kDriverIdentityValues + parameters
                                                   : kVerificationValues;
     if (r.id.isEmpty() || r.values.size() != expected)
         return false;

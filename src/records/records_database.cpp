@@ -2,6 +2,7 @@
 
 #include "common/app_data.h"
 #include "common/dialogs.h"
+#include "profile/parameter_table.h"
 
 #include <QDir>
 #include <QMutex>
@@ -135,15 +136,10 @@ int DatabaseBusyTimeout() { return g_busyTimeoutMs; }
 
 PendingRecord SettingsRecordOf(const STRUCT_XML_FILE_VARIABLES &p)
 {
-    const QStringList values = {
-        p.enOcean_HandHeldID, p.programmer_Nfc_FW, p.familyName, p.type, p.ref_number,
-        p.editGTIN, p.editFW, p.editHW, p.editSerial,
-        p.current.defaultValue, p.lifeTime.defaultValue,
-        p.Level0.defaultValue, p.Level1.defaultValue, p.Level2.defaultValue,
-        p.Level3.defaultValue, p.Level4.defaultValue, p.dcLevel.defaultValue,
-        p.Temp1.defaultValue, p.ExtNTCLevel1.defaultValue, p.Temp2.defaultValue,
-        p.ExtNTCLevel2.defaultValue, p.CutOffTemp.defaultValue,
-    };
+    // The identity columns, then one column per parameter in the table's column order.
+    const QStringList values = QStringList{p.enOcean_HandHeldID, p.programmer_Nfc_FW, p.familyName, p.type,
+                                           p.ref_number, p.editGTIN, p.editFW, p.editHW, p.editSerial}
+                               + RecordParameterValues(p);
     return PendingRecord::make(PendingRecord::Kind::Settings, values);
 }
 

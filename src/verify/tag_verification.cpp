@@ -1,5 +1,6 @@
 #include "verify/tag_verification.h"
 
+#include "common/hex_text.h"
 #include "common/convert.h"
 #include "profile/parameter_table.h"
 #include "programming/programming_data.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-QString hex2(uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper(); }
-
 QString currentText(const QList<uint8_t> &b) { return QString::number(b.value(0) + 256 * b.value(1)); }
 QString levelText(const QList<uint8_t> &b) { return TagLevelText(TagLevelOfByte(b.value(0))); }
 QString dcText(const QList<uint8_t> &b)
@@ -20,7 +19,7 @@ QString dcText(const QList<uint8_t> &b)
     const uint8_t n = b.value(0);
     const int percent = TagDcPercentOfByte(n);
     return (percent == kTagDcOff ? QStringLiteral("OFF") : QString::number(percent) + QStringLiteral(" %"))
-           + QStringLiteral(" (byte ") + hex2(n) + QLatin1Char(')');
+           + QStringLiteral(" (byte ") + HexByte(n) + QLatin1Char(')');
 }
 
 QString difference(const QString &name, const QString &expected, const QString &found)

@@ -1,5 +1,6 @@
 #include "verify/verify_session.h"
 
+#include "common/hex_text.h"
 #include "radio/tag_buffers.h"
 #include "radio/tag_frame_decoder.h"
 #include "radio/tag_info.h"
@@ -88,7 +89,7 @@ void VerifySession::frameReceived(quint8 frameId, const QByteArray &frame)
     } else {
         result.serial = TagIdentity(tagBuffers).serial;
         result.differences << QStringLiteral("tag read incomplete: wrong end tag frame (0x")
-                                  + QStringLiteral("%1").arg(quint8(frame[1]), 2, 16, QLatin1Char('0')).toUpper()
+                                  + HexByte(quint8(frame[1]))
                                   + QLatin1Char(')');
     }
     // The programmer stays in reading: the next tag starts from a clean read state.
