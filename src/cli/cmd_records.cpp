@@ -9,8 +9,8 @@
 #include "cli/records_options.h"
 #include "cli/terminal_progress.h"
 #include "records/records_database.h"
-#include "records/postgres_store.h"
 #include "records/records_import.h"
+#include "records/records_store_registry.h"
 #include "records/records_writer.h"
 #include "report/batch_report.h"
 
@@ -48,7 +48,7 @@ int runImport(const QString &from, const QString &station)
         cliError(QStringLiteral("tavel-nfc records import: --from DIR is missing"));
         return kExitUsage;
     }
-    if (!IsPostgresLocation(activeRecordsStore().location())) {
+    if (!IsSharedRecordsLocation(activeRecordsStore().location())) {
         cliError(QStringLiteral("tavel-nfc records import: needs a PostgreSQL records store (--records postgresql://...)"));
         return kExitUsage;
     }
@@ -195,7 +195,7 @@ int run(const QStringList &args)
         return rc;
     // The SQLite files name their own failures (and are made when missing); flush
     // names what keeps the records pending (the writer tries the server itself).
-    const bool readsStore = IsPostgresLocation(activeRecordsStore().location())
+    const bool readsStore = IsSharedRecordsLocation(activeRecordsStore().location())
                             && QStringList{QStringLiteral("drivers"), QStringLiteral("settings"),
                                            QStringLiteral("export"), QStringLiteral("import"),
                                            QStringLiteral("report")}
@@ -204,7 +204,7 @@ int run(const QStringList &args)
     const bool onlyReads = QStringList{QStringLiteral("drivers"), QStringLiteral("settings"), QStringLiteral("export"),
                                        QStringLiteral("report")}
                                .contains(sub);
-    if (onlyReads && !IsPostgresLocation(activeRecordsStore().location())
+    if (onlyReads && !IsSharedRecordsLocation(activeRecordsStore().location())
         && !QFileInfo(DatabaseFolderName()).isDir()) {
         cliError(QStringLiteral("tavel-nfc records: the records folder %1 does not exist")
                      .arg(QDir::toNativeSeparators(DatabaseFolderName())));

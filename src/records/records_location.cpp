@@ -1,9 +1,8 @@
 #include "records/records_database.h"
-#include "records/postgres_store.h"
 #include "records/records_store.h"
+#include "records/records_store_registry.h"
 #include "records/sqlite_store.h"
 
-#include <QDir>
 #include <QMutex>
 #include <QSysInfo>
 
@@ -23,22 +22,19 @@ bool g_default = true;
 
 std::unique_ptr<RecordsStore> MakeRecordsStore(const QString &location, QString *error)
 {
-    if (IsPostgresLocation(location)) {
-        QString reason;
-        if (!CheckPostgresLocation(location, &reason)) {
-            if (error)
-                *error = reason;
-            return nullptr;
-        }
-        return std::make_unique<PostgresStore>(location);
-    }
-    if (location.contains(QLatin1String("://"))) {
+    const RecordsStoreKind *kind = RecordsStoreKindOf(location);
+    if (!kind) {
         if (error)
             *error = QStringLiteral("records store '%1' is neither a postgresql:// URI nor a folder").arg(location);
         return nullptr;
     }
-    setDatabaseFolder(location);
-    return std::make_unique<SqliteStore>();
+    QString reason;
+    if (!kind->check(location, &reason)) {
+        if (error)
+            *error = reason;
+        return nullptr;
+    }
+    return kind->make(location);
 }
 
 bool setRecordsLocation(const QString &location, QString *error)
@@ -58,9 +54,8 @@ bool RecordsStoreIsDefault() { return g_default; }
 QString RecordsStoreDescription()
 {
     const QString where = active()->location();
-    if (IsPostgresLocation(where))
-        return QStringLiteral("PostgreSQL %1 (station %2)").arg(where, RecordsStation());
-    return QStringLiteral("SQLite files in %1").arg(QDir::toNativeSeparators(where));
+    const RecordsStoreKind *kind = RecordsStoreKindOf(where);
+    return kind ? kind->describe(where) : where;
 }
 
 void setRecordsStation(const QString &name)

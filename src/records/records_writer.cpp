@@ -1,8 +1,8 @@
 #include "records/records_writer.h"
 
-#include "records/postgres_store.h"
 #include "records/records_database.h"
 #include "records/records_outbox.h"
+#include "records/records_store_registry.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -28,7 +28,7 @@ int RecordsWriterBackoffMs(int failures)
 RecordsWriter::RecordsWriter(std::unique_ptr<RecordsStore> store, const QString &outboxPath,
                              std::shared_ptr<WriterClock> clock, QObject *parent)
     : QObject(parent), store_(std::move(store)), outbox_(outboxPath), clock_(std::move(clock)),
-      server_(IsPostgresLocation(store_->location()))
+      server_(IsSharedRecordsLocation(store_->location()))
 {
     qRegisterMetaType<RecordsStoreState>();
 }
