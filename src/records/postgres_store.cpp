@@ -1,5 +1,6 @@
 #include "records/postgres_store.h"
 
+#include "records/report_conditions.h"
 #include "records/sqlite_store.h"
 
 #include <QAbstractEventDispatcher>
@@ -567,24 +568,16 @@ bool PostgresStore::exportDriversCsv(const QString &path, const QString &station
 
 namespace {
 
-// The conditions of a report selection ($1, $2, ... in order of `values`).
+// The report's conditions on the records `alias` ("d." or none), with the
+// programmer column named.
 QString reportConditions(const ReportSelection &selection, const QString &alias, const QString &programmer,
                          QStringList *values)
 {
-    QStringList conditions;
-    auto add = [&](const QString &condition, const QString &value) {
-        *values << value;
-        conditions << condition.arg(values->size());
-    };
-    if (!selection.from.isEmpty())
-        add(alias + QStringLiteral("record_time >= $%1::timestamptz"), recordTime(selection.from));
-    if (!selection.to.isEmpty())
-        add(alias + QStringLiteral("record_time <= $%1::timestamptz"), recordTime(selection.to));
-    if (!selection.programmerId.isEmpty())
-        add(alias + quoted(programmer) + QStringLiteral(" = $%1"), selection.programmerId);
-    if (!selection.station.isEmpty())
-        add(alias + QStringLiteral("station = $%1"), selection.station);
-    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    static const ReportConditionDialect dialect{QStringLiteral("$%1::timestamptz"), QStringLiteral("$%1"), recordTime};
+    return ReportConditions(selection,
+                            {alias + QStringLiteral("record_time"), alias + quoted(programmer),
+                             alias + QStringLiteral("station")},
+                            dialect, values);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The SQLite store's export of every driver record and the batch report's records.
+#include "records/report_conditions.h"
 #include "records/sqlite_files.h"
 #include "records/sqlite_store.h"
 
@@ -105,18 +106,9 @@ namespace {
 QString reportConditions(const ReportSelection &selection, const QString &time, const QString &programmer,
                          QStringList *values)
 {
-    QStringList conditions;
-    auto add = [&](const QString &condition, const QString &value) {
-        *values << value;
-        conditions << condition.arg(values->size());
-    };
-    if (!selection.from.isEmpty())
-        add(time + QStringLiteral(" >= ?%1"), selection.from);
-    if (!selection.to.isEmpty())
-        add(time + QStringLiteral(" <= ?%1"), selection.to);
-    if (!selection.programmerId.isEmpty())
-        add(programmer + QStringLiteral(" = ?%1"), selection.programmerId);
-    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    // The files hold one station's records: the selection's station is no condition.
+    static const ReportConditionDialect dialect{QStringLiteral("?%1"), QStringLiteral("?%1"), {}};
+    return ReportConditions(selection, {time, programmer, QString()}, dialect, values);
 }
 
 QString joinedColumns(const QString &prefix, const QStringList &columns)
