@@ -1,6 +1,7 @@
 #include "records/sqlite_store.h"
 
 #include "common/dialogs.h"
+#include "profile/parameter_table.h"
 #include "records/records_database.h"
 #include "records/sqlite_files.h"
 
@@ -53,36 +54,12 @@ namespace {
 // ?2 (one more than the records of the same report before this one).
 const char *const kRepeatCheckSql =
     "SELECT count(*) FROM (SELECT 1 FROM ProgrammedLines WHERE serialNumber = ?1 LIMIT ?2);";
-const char *const kDriversInsertRepeatSql =
-    "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,"
-    "serialNumber,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
-    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp,repeat)"
-    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
-    "?17, ?18, ?19);";
-
-const char *const kVerificationsInsertSql =
-    "INSERT INTO Verifications (datetime,serialNumber,programmerID,slot,result,differences,station)"
-    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7);";
 const char *const kVerificationsNewestSql =
     "SELECT id,datetime,station,serialNumber,programmerID,slot,result,differences FROM Verifications "
     "ORDER BY datetime DESC, id DESC LIMIT ?1;";
 const char *const kVerificationOfSerialSql =
     "SELECT id,datetime,station,serialNumber,programmerID,slot,result,differences FROM Verifications "
     "WHERE serialNumber = ?1 ORDER BY datetime DESC, id DESC LIMIT 1;";
-
-const char *const kSettingsInsertSql =
-    "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,familyName,type,"
-    "ref_number,editGTIN,editFW,editHW,editSerial,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,"
-    "CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
-    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
-    "?17, ?18, ?19, ?20, ?21, ?22, ?23);";
-
-const char *const kDriversInsertSql =
-    "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,"
-    "serialNumber,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
-    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
-    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, "
-    "?17, ?18);";
 
 // The newest settings record of one programmer. Records of the same second are
 // told apart by their id, so the last one written wins.
@@ -113,16 +90,35 @@ const char *const kDriversNewestSql =
     "lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,"
     "extNTC_Level2,extNTC_CutOffTemp,repeat FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
 
-QStringList insertColumns(const char *sql)
+// "INSERT INTO <table> (<columns>)VALUES (?1, ?2, ...);" binding the columns in order.
+QByteArray insertSql(const char *table, const QStringList &columns)
 {
-    // The column list of an INSERT statement, between its first parentheses.
-    const QString text = QString::fromLatin1(sql);
-    const qsizetype open = text.indexOf(QLatin1Char('('));
-    const qsizetype close = text.indexOf(QLatin1Char(')'), open);
-    QStringList names;
-    for (const QString &name : text.mid(open + 1, close - open - 1).split(QLatin1Char(',')))
-        names << name.trimmed();
-    return names;
+    QStringList parameters;
+    for (qsizetype i = 1; i <= columns.size(); ++i)
+        parameters << QStringLiteral("?%1").arg(i);
+    return QStringLiteral("INSERT INTO %1 (%2)VALUES (%3);")
+        .arg(QLatin1String(table), columns.join(QLatin1Char(',')), parameters.join(QStringLiteral(", ")))
+        .toUtf8();
+}
+
+const char *settingsInsertSql()
+{
+    static const QByteArray sql = insertSql("ProgrammedLines", SettingsRecordColumns());
+    return sql.constData();
+}
+
+const char *driversInsertRepeatSql()
+{
+    static const QByteArray sql = insertSql("ProgrammedLines", DriverRecordColumns() + QStringList{QStringLiteral("repeat")});
+    return sql.constData();
+}
+
+const char *verificationsInsertSql()
+{
+    // The station is the files' own column: the records of one station.
+    static const QByteArray sql =
+        insertSql("Verifications", VerificationRecordColumns() + QStringList{QStringLiteral("station")});
+    return sql.constData();
 }
 
 void showSqlError(const QString &text) { dialogs().message(QString(), text); }
@@ -228,9 +224,9 @@ Quiet insertRecord(const PendingRecord &record, bool fromJournal, const BusyBudg
     Quiet q = openForRecord(c, fileOf(record.kind), budget);
     if (!q.ok())
         return q;
-    const char *insert = record.kind == PendingRecord::Kind::Settings ? kSettingsInsertSql
-                         : driver                                   ? kDriversInsertRepeatSql
-                                                                    : kVerificationsInsertSql;
+    const char *insert = record.kind == PendingRecord::Kind::Settings ? settingsInsertSql()
+                         : driver                                   ? driversInsertRepeatSql()
+                                                                    : verificationsInsertSql();
     values.prepend(record.created);
     if (record.kind == PendingRecord::Kind::Verification)
         values << RecordsStation();
@@ -286,20 +282,32 @@ StoreResult toResult(const Quiet &q)
 
 const QStringList &SettingsRecordColumns()
 {
-    static const QStringList columns = insertColumns(kSettingsInsertSql);
+    // The transfer's identity and the programmed product, then the parameters.
+    static const QStringList columns =
+        QStringList{QStringLiteral("datetime"),  QStringLiteral("enOcean_HandHeldID"),
+                    QStringLiteral("programmer_NFC_FW"), QStringLiteral("familyName"),
+                    QStringLiteral("type"),      QStringLiteral("ref_number"),
+                    QStringLiteral("editGTIN"),  QStringLiteral("editFW"),
+                    QStringLiteral("editHW"),    QStringLiteral("editSerial")}
+        + RecordParameterColumns();
     return columns;
 }
 
 const QStringList &DriverRecordColumns()
 {
-    static const QStringList columns = insertColumns(kDriversInsertSql);
+    static const QStringList columns =
+        QStringList{QStringLiteral("datetime"), QStringLiteral("enOcean_HandHeldID"),
+                    QStringLiteral("programmer_NFC_FW"), QStringLiteral("programmerID"),
+                    QStringLiteral("serialNumber")}
+        + RecordParameterColumns();
     return columns;
 }
 
 const QStringList &VerificationRecordColumns()
 {
-    // The station is the store's own column (the last of the SQLite insert).
-    static const QStringList columns = insertColumns(kVerificationsInsertSql).mid(0, 6);
+    static const QStringList columns{QStringLiteral("datetime"), QStringLiteral("serialNumber"),
+                                     QStringLiteral("programmerID"), QStringLiteral("slot"),
+                                     QStringLiteral("result"), QStringLiteral("differences")};
     return columns;
 }
 
