@@ -98,15 +98,7 @@ int runReport(const QString &pdf, const QString &csv, const QString &from, const
             return kExitFailure;
         }
         progress.finish();
-        cliOut(QStringLiteral("%1: %2 transfer(s), %3 driver(s), %4 repeat(s), %5 verified, %6 failed, "
-                              "%7 not verified")
-                   .arg(QDir::toNativeSeparators(path))
-                   .arg(totals.transfers)
-                   .arg(totals.drivers)
-                   .arg(totals.repeats)
-                   .arg(totals.verified)
-                   .arg(totals.failed)
-                   .arg(totals.notVerified()));
+        cliOut(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), ReportTotalsText(totals)));
     }
     return kExitOk;
 }

@@ -170,15 +170,8 @@ void TProgrammedDriverReportPanel::ReportPanelReportButtonClick()
             }
             const ReportTotals &totals = outcome->totals;
             dialogs().message(QStringLiteral("Info"),
-                              QStringLiteral("Report written to %1: %2 transfer(s), %3 driver(s), %4 repeat(s), "
-                                             "%5 verified, %6 failed, %7 not verified.")
-                                  .arg(QDir::toNativeSeparators(path))
-                                  .arg(totals.transfers)
-                                  .arg(totals.drivers)
-                                  .arg(totals.repeats)
-                                  .arg(totals.verified)
-                                  .arg(totals.failed)
-                                  .arg(totals.notVerified()),
+                              QStringLiteral("Report written to %1: %2.")
+                                  .arg(QDir::toNativeSeparators(path), ReportTotalsText(totals)),
                               MsgButtons::OK, MsgIcon::Information);
         });
 }

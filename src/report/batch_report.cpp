@@ -8,6 +8,17 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+QString ReportTotalsText(const ReportTotals &totals)
+{
+    return QStringLiteral("%1 transfer(s), %2 driver(s), %3 repeat(s), %4 verified, %5 failed, %6 not verified")
+        .arg(totals.transfers)
+        .arg(totals.drivers)
+        .arg(totals.repeats)
+        .arg(totals.verified)
+        .arg(totals.failed)
+        .arg(totals.notVerified());
+}
+
 bool ParseReportDate(const QString &text, bool endOfDay, QString *time, QString *error)
 {
     static const QRegularExpression form(

@@ -29,6 +29,10 @@ struct ReportTotals {
     qint64 notVerified() const { return drivers - verified; }
 };
 
+// "2 transfer(s), 5 driver(s), 2 repeat(s), 3 verified, 1 failed, 2 not verified": what
+// a written report counted, as the command line and the window tell it.
+QString ReportTotalsText(const ReportTotals &totals);
+
 // What the heading names beside the selection.
 struct ReportHeading {
     QString batch;        // the batch or order number the user gave (empty: none)

@@ -7,6 +7,7 @@
 #include "default_profiles.h"
 #include "devsim_process.h"
 #include "pg_test_server.h"
+#include "server_fixture.h"
 #include "print_qt.h"
 #include "profile/profile_defaults.h"
 #include "records/postgres_store.h"
@@ -26,37 +27,8 @@
 
 namespace {
 
-class RecordsServer : public ::testing::Test {
+class RecordsServer : public PgServerTest {
 protected:
-    static inline std::unique_ptr<PgTestServer> server;
-    QTemporaryDir dir;
-    ScriptedDialogs dlg;
-
-    static void SetUpTestSuite() { server = std::make_unique<PgTestServer>(); }
-    static void TearDownTestSuite() { server.reset(); }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(server->ok()) << server->error().toStdString();
-        ASSERT_TRUE(dir.isValid());
-        LoadDefaultProfileIntoSlots();
-        setActiveSlot(1);
-    }
-    void TearDown() override
-    {
-        ASSERT_TRUE(setRecordsLocation(QString(), nullptr));
-        setDatabaseFolder(QString());
-        setRecordsStation(QString());
-    }
-
-    // The store of the records (the pending journal stays in the test's folder).
-    void use(const QString &location)
-    {
-        setDatabaseFolder(dir.path());
-        QString error;
-        ASSERT_TRUE(setRecordsLocation(location, &error)) << error.toStdString();
-        ASSERT_TRUE(PrepareRecordDatabases(&error)) << error.toStdString();
-    }
     QString freshDatabase()
     {
         const QString url = server->freshDatabase();

@@ -9,6 +9,7 @@
 #include "outbox_drain.h"
 #include "pg_table_lock.h"
 #include "pg_test_server.h"
+#include "server_fixture.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
 #include "records/postgres_store.h"
@@ -29,36 +30,8 @@
 
 namespace {
 
-class WriterServer : public ::testing::Test {
+class WriterServer : public PgServerTest {
 protected:
-    static inline std::unique_ptr<PgTestServer> server;
-    QTemporaryDir dir;
-    ScriptedDialogs dlg;
-
-    static void SetUpTestSuite() { server = std::make_unique<PgTestServer>(); }
-    static void TearDownTestSuite() { server.reset(); }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(server->ok()) << server->error().toStdString();
-        ASSERT_TRUE(dir.isValid());
-        LoadDefaultProfileIntoSlots();
-        setActiveSlot(1);
-        setDatabaseFolder(dir.path()); // the outbox
-    }
-    void TearDown() override
-    {
-        ASSERT_TRUE(setRecordsLocation(QString(), nullptr));
-        setDatabaseFolder(QString());
-    }
-    void use(const QString &location, bool prepare = true)
-    {
-        QString error;
-        ASSERT_TRUE(setRecordsLocation(location, &error)) << error.toStdString();
-        if (prepare) {
-            ASSERT_TRUE(PrepareRecordDatabases(&error)) << error.toStdString();
-        }
-    }
     static STRUCT_XML_FILE_VARIABLES settings(const QString &programmer, const QString &current,
                                               const QString &family = QStringLiteral("LED driver"))
     {
