@@ -8,16 +8,12 @@
 // Without --folder the outbox goes to a temporary folder below the current one
 // (on its disk, not in memory), removed afterwards.
 
-#include "records/records_database.h"
-#include "records/records_outbox.h"
+#include "outbox_append_timing.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 int main(int argc, char **argv)
 {
@@ -47,26 +43,13 @@ int main(int argc, char **argv)
     for (int i = 0; i < pending; ++i)
         QueueDriverRecord("2.10", "0xFFAA0001", "0x0180A2B3", QStringLiteral("%1").arg(i, 16, 10, QLatin1Char('0')));
 
-    std::vector<double> ms;
-    ms.reserve(size_t(count));
-    QElapsedTimer t;
-    for (int i = 0; i < count; ++i) {
-        t.start();
-        const RecordFate fate =
-            QueueDriverRecord("2.10", "0xFFAA0001", "0x0180A2B3", QStringLiteral("%1").arg(pending + i, 16, 10, QLatin1Char('0')));
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-        if (fate != RecordFate::Pending) {
-            std::fprintf(stderr, "outbox_bench: the append failed\n");
-            return 1;
-        }
+    const OutboxAppendTimes times = TimeOutboxAppends(count, pending);
+    if (!times.ok) {
+        std::fprintf(stderr, "outbox_bench: the append failed\n");
+        return 1;
     }
-    std::vector<double> sorted = ms;
-    std::sort(sorted.begin(), sorted.end());
-    const double median = sorted[sorted.size() / 2], longest = sorted.back();
     std::printf("outbox %s, %d records there before\n", qPrintable(QDir::toNativeSeparators(PendingRecordsJournalPath())),
                 pending);
-    std::printf("%d appends (written and synced): median %.3f ms (target at most 2 ms): %s, longest %.3f ms "
-                "(target at most 20 ms): %s\n",
-                count, median, median <= 2.0 ? "met" : "NOT met", longest, longest <= 20.0 ? "met" : "NOT met");
+    PrintOutboxAppendTimes(times);
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "default_profiles.h"
 #include "desktop/main_window.h"
 #include "devsim_process.h"
+#include "outbox_append_timing.h"
 #include "pg_table_lock.h"
 #include "pg_test_server.h"
 #include "profile/profile_record.h"
@@ -31,6 +32,7 @@
 #include "wait_for.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -198,6 +200,15 @@ int main(int argc, char **argv)
         std::fflush(stdout);
     }
     setRecordsLocation(QString(), nullptr);
+    // The append the radio path makes for every record, in a folder of its own on this disk.
+    QTemporaryDir appendFolder(QDir::current().filePath(QStringLiteral("records_gui_bench-XXXXXX")));
+    setDatabaseFolder(appendFolder.path());
+    const OutboxAppendTimes appends = TimeOutboxAppends(500, 0);
+    if (appends.ok)
+        PrintOutboxAppendTimes(appends);
+    else
+        std::printf("outbox appends failed\n");
+    allMet = allMet && appends.ok && appends.met();
     setDatabaseFolder(QString());
     return allMet ? 0 : 1;
 }
