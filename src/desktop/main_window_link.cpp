@@ -30,22 +30,19 @@ void TForm1::FollowRadioLink(RadioLink *link)
         LinkState.port = port;
         ShowLinkStatus();
     });
-    connect(link, &RadioLink::receiverChanged, this, [this](const QString &id, const QString &firmware) {
+    const auto showProgrammer = [this](const QString &id, const QString &firmware) {
         LinkState.programmerId = id;
         LinkState.programmerFw = firmware;
         ShowLinkStatus();
-    });
+    };
+    connect(link, &RadioLink::receiverChanged, this, showProgrammer);
     connect(link, &RadioLink::transferProgress, this, [this](int sent, int total) {
         LinkState.framesSent = sent;
         LinkState.framesTotal = total;
         ShowLinkStatus();
     });
     // The slot shown names the programmer its frames go to.
-    connect(this, &TForm1::programmerShown, this, [this](const QString &id, const QString &firmware) {
-        LinkState.programmerId = id;
-        LinkState.programmerFw = firmware;
-        ShowLinkStatus();
-    });
+    connect(this, &TForm1::programmerShown, this, showProgrammer);
     connect(link, &QObject::destroyed, this, [this] {
         LinkState = LinkStatus{};
         ShowLinkStatus();
