@@ -1,6 +1,7 @@
 // The simulator's core: options, pseudo-terminal, event loop and output queue.
 #include "devsim.h"
 
+#include "common/hex_text.h"
 #include "common/program_version.h"
 #include "radio/esp3.h"
 
@@ -17,13 +18,8 @@
 
 std::string HexLine(const Bytes &bytes)
 {
-    std::string s;
-    char buf[4];
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(buf, sizeof buf, i ? " %02X" : "%02X", bytes[i]);
-        s += buf;
-    }
-    return s;
+    const QByteArray raw(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+    return HexBytesSpaced(raw).mid(1).toStdString();
 }
 
 uint8_t Crc8(const Bytes &bytes, size_t from, size_t count)

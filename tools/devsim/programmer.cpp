@@ -6,6 +6,7 @@
 // the settings record of the transfer that programmed it.
 #include "devsim.h"
 
+#include "common/hex_text.h"
 #include "radio/esp3.h"
 
 namespace {
@@ -67,9 +68,7 @@ private:
     bool crcOk(Devsim &sim, const Bytes &frame)
     {
         if (frame.size() != 9 || Crc8(frame, 0, 8) != frame[8]) {
-            char buf[80];
-            std::snprintf(buf, sizeof buf, "programmer: frame 0x%02X refused (length or CRC8)", frame[0]);
-            sim.note(buf);
+            sim.note("programmer: frame 0x" + HexByte(frame[0]).toStdString() + " refused (length or CRC8)");
             return false;
         }
         return true;
@@ -111,9 +110,7 @@ private:
         uint8_t crc = checksum_;
         if (sim.faults.wrongTransferCrc)
             crc ^= 0xFF;
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "programmer: transfer complete, CRC8 %02X", crc);
-        sim.note(buf);
+        sim.note("programmer: transfer complete, CRC8 " + HexByte(crc).toStdString());
         sim.sendFrameToSystem({kTransferComplete, crc}, 30);
 
         int delay = 30;

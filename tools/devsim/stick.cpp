@@ -3,6 +3,7 @@
 // and its Tavel frame handed to the modules (the programmer first).
 #include "devsim.h"
 
+#include "common/hex_text.h"
 #include "radio/esp3.h"
 
 void Devsim::feedStick(const uint8_t *data, size_t n)
@@ -99,8 +100,6 @@ void StickHandlePacket(Devsim &sim, const Bytes &p)
         if (m->onFrame(sim, frame, destination))
             return;
     if (!frame.empty()) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "programmer: frame 0x%02X not handled", frame[0]);
-        sim.note(buf);
+        sim.note("programmer: frame 0x" + HexByte(frame[0]).toStdString() + " not handled");
     }
 }
