@@ -375,7 +375,7 @@ TEST_F(SendTest, TheDataPackagePausesBetweenIdentityAndItems)
 
 TEST_F(SendTest, CommandsSendTheirFrames)
 {
-    link.StartCalibration(); // the window asks first (form9 tests)
+    link.StartCalibration(); // the window asks first (the radio link window's tests)
     int resets = 0;
     link.resetReadState = [&resets] { ++resets; };
     link.setSendDelay(false);
