@@ -287,32 +287,6 @@ TEST(FirmwareUpdater, ClicksDuringARunNeitherNestNorCloseThePort)
     EXPECT_TRUE(s.updater.busy() == false);
 }
 
-TEST(FirmwarePorts, SearchSelectsTheLastProgrammerInstance)
-{
-    struct Case {
-        const char *name;
-        QList<SystemSerialPort> ports;
-        QString expected;
-    };
-    const SystemSerialPort plain{"COM1", false, 0, 0, "Communications Port"};
-    const SystemSerialPort stick{"COM3", true, 0x0403, 0x6001, "USB Serial Port"};
-    const SystemSerialPort prog5{"COM5", true, kProgrammerUsbVendorId, 0x0005, "NFC programming device"};
-    const SystemSerialPort prog8{"COM8", true, kProgrammerUsbVendorId, 0x0005, "NFC programming device (COM8)"};
-    const SystemSerialPort otherProduct{"COM9", true, kProgrammerUsbVendorId, 0x0006, "NFC programming device"};
-    const SystemSerialPort otherDescription{"COM10", true, kProgrammerUsbVendorId, 0x0005, "Bootloader"};
-    const Case cases[] = {
-        {"none", {plain, stick, otherProduct, otherDescription}, ""},
-        {"one", {plain, prog5, stick}, "COM5"},
-        {"two", {prog8, plain, prog5}, "COM5"},
-        {"no ports", {}, ""},
-    };
-    for (const Case &c : cases) {
-        setSystemSerialPortLister([&] { return c.ports; });
-        EXPECT_EQ(FindProgrammerPort(), c.expected) << c.name;
-    }
-    setSystemSerialPortLister({});
-}
-
 TEST(FirmwarePorts, ComNamesAndEntries)
 {
     EXPECT_TRUE(IsComPortName("COM1"));
@@ -331,31 +305,4 @@ TEST(FirmwarePorts, ComNamesAndEntries)
     EXPECT_EQ(serial.line->opened.last(), "/dev/ttyACM0");
     EXPECT_EQ(named->GetComStateText(), "Ready on /dev/ttyACM0");
 #endif
-}
-
-TEST(TComClass, ClosedPortRefusesEverythingAndOneByteReadWaitsTheConstantPlusOne)
-{
-    FakeSerialScope serial;
-    serial.line->failOpen = true;
-    TComClass closed(3);
-    EXPECT_EQ(closed.GetComState(), -1);
-    EXPECT_EQ(closed.GetComStateText(), "Com zu");
-    char b = 0;
-    int n = -1;
-    EXPECT_EQ(closed.WriteCom("x", 1), TComClass::kError);
-    EXPECT_EQ(closed.ReadCom(0, &b, 1, n), TComClass::kError);
-
-    serial.line->failOpen = false;
-    EXPECT_TRUE(closed.RestartCom());
-    EXPECT_EQ(closed.GetComStateText(), "Ready on COM3");
-    serial.line->readTimeouts.clear();
-    EXPECT_EQ(closed.ReadCom(0, &b, 1, n), TComClass::kTimeout);
-    EXPECT_EQ(serial.line->readTimeouts, QList<int>{101});
-    serial.line->input = "ab";
-    char buf[8] = {};
-    EXPECT_EQ(closed.ReadCom(0, buf, 8, n), TComClass::kDone);
-    EXPECT_EQ(QByteArray(buf, n), "ab");
-    closed.Close();
-    EXPECT_EQ(closed.GetComState(), -1);
-    EXPECT_FALSE(serial.line->open);
 }
