@@ -478,7 +478,7 @@ TEST_F(DriverSelectTest, NewSettingsLeadsToTheLoadedSlotInTheMainWindow)
     // The radio link window came up on the stick's port, opened, with the prompt.
     EXPECT_TRUE(radio->isVisible());
     EXPECT_TRUE(stick.state->isOpen);
-    EXPECT_TRUE(stick.state->openedName.endsWith("ttyUSB0")) << stick.state->openedName.toStdString();
+    EXPECT_TRUE(stick.state->lastOpened().endsWith("ttyUSB0")) << stick.state->lastOpened().toStdString();
     EXPECT_EQ(radio->OpenPortButton->text(), "Close port");
     EXPECT_TRUE(radio->Panel6->isVisible());
     EXPECT_EQ(radio->height(), 210);

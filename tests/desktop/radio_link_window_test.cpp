@@ -578,7 +578,7 @@ TEST_F(Form9Test, APulledStickIsOpenedAgainWhenItIsBack)
     ASSERT_TRUE(waitFor([this] { return form9->PortOpen(); }, kWaitLimitMs));
     EXPECT_FALSE(form9->ReconnectTimer->isActive());
     EXPECT_EQ(form9->OpenPortButton->text(), QStringLiteral("Close port"));
-    EXPECT_EQ(fake.state->openedName, QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(fake.state->lastOpened(), QStringLiteral("ttyUSB0"));
     EXPECT_TRUE(form1->LinkStatusLabel->text().startsWith(QStringLiteral("Stick: open (ttyUSB0)")));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
