@@ -1,7 +1,9 @@
 // The updater's session: the port object and its button, the magic code, the
 // script run, the port search, and clicks that arrive while a run is going on.
 
-#include "fake_serial_line.h"
+#include "fake_clock.h"
+#include "fake_serial_port.h"
+#include "print_qt.h"
 #include "firmware/firmware_updater.h"
 #include "serial/port_discovery.h"
 #include "firmware/script_generator.h"
@@ -15,7 +17,7 @@
 
 namespace {
 struct Session {
-    FakeSerialScope serial;
+    FakePortInstaller serial;
     ScriptedDialogs dialogs;
     FakeClock clock;
     QStringList log;
@@ -38,9 +40,9 @@ struct Session {
         shape.firstDelay = 0;
         shape.delay = 0;
         script.data = GenerateFirmwareScript(shape);
-        serial.line->answer = [](const QByteArray &d) {
+        serial.state->answerWith([](const QByteArray &d) {
             return d.size() == 80 ? QByteArray("Y") : QByteArray();
-        };
+        });
     }
     void open(const QString &entry) { updater.PortButton(&entry); }
 };
@@ -51,19 +53,19 @@ TEST(FirmwareUpdater, PortButtonOpensTheSelectedComPortAndNothingWithoutSelectio
     Session s;
     s.updater.PortButton(nullptr);
     EXPECT_FALSE(s.updater.hasPort());
-    EXPECT_TRUE(s.serial.line->opened.isEmpty());
+    EXPECT_TRUE(s.serial.state->opened.isEmpty());
     EXPECT_TRUE(s.dialogs.messages.isEmpty());
 
     s.open("COM12");
-    EXPECT_EQ(s.serial.line->opened, QStringList{"\\\\.\\COM12"});
+    EXPECT_EQ(s.serial.state->opened, QStringList{"\\\\.\\COM12"});
     EXPECT_EQ(s.updater.port()->GetComState(), 12);
     EXPECT_EQ(s.updater.statusText(), "Ready on COM12");
     EXPECT_EQ(s.updater.portButtonCaption(), "Close port");
     EXPECT_TRUE(s.updater.sendButtonsEnabled());
     EXPECT_EQ(s.log, QStringList{"COM port opened"});
     // The modem lines are set by hand: RTS cleared, DTR set.
-    EXPECT_EQ(s.serial.line->rts, 0);
-    EXPECT_EQ(s.serial.line->dtr, 1);
+    EXPECT_EQ(s.serial.state->rts, 0);
+    EXPECT_EQ(s.serial.state->dtr, 1);
 }
 
 TEST(FirmwareUpdater, FirstPortIsKeptAfterAnotherEntryIsSelected)
@@ -75,7 +77,7 @@ TEST(FirmwareUpdater, FirstPortIsKeptAfterAnotherEntryIsSelected)
     EXPECT_EQ(s.updater.statusText(), "Com zu");
     EXPECT_FALSE(s.updater.sendButtonsEnabled());
     s.open("COM3"); // reopens COM9
-    EXPECT_EQ(s.serial.line->opened, (QStringList{"COM9", "COM9"}));
+    EXPECT_EQ(s.serial.state->opened, (QStringList{"COM9", "COM9"}));
     EXPECT_EQ(s.log, (QStringList{"COM port opened", "COM port closed", "COM port reopened"}));
     EXPECT_EQ(s.updater.statusText(), "Ready on COM9");
     EXPECT_TRUE(s.updater.sendButtonsEnabled());
@@ -84,16 +86,16 @@ TEST(FirmwareUpdater, FirstPortIsKeptAfterAnotherEntryIsSelected)
 TEST(FirmwareUpdater, PortThatCannotBeOpenedIsReportedAndForgotten)
 {
     Session s;
-    s.serial.line->failOpen = true;
+    s.serial.state->openFails = true;
     s.open("COM5");
     EXPECT_FALSE(s.updater.hasPort());
     EXPECT_EQ(s.dialogs.texts(), QStringList{"ERROR: Could not connect. Maybe in use?"});
     EXPECT_FALSE(s.updater.sendButtonsEnabled());
     EXPECT_EQ(s.updater.portButtonCaption(), "Open port");
     // The next click starts again from the selected entry.
-    s.serial.line->failOpen = false;
+    s.serial.state->openFails = false;
     s.open("COM6");
-    EXPECT_EQ(s.serial.line->opened, (QStringList{"COM5", "COM6"}));
+    EXPECT_EQ(s.serial.state->opened, (QStringList{"COM5", "COM6"}));
     EXPECT_TRUE(s.updater.portOpen());
 }
 
@@ -102,7 +104,7 @@ TEST(FirmwareUpdater, MagicCodeIsWrittenAndThePortClosedButSendingStaysEnabled)
     Session s;
     s.open("COM4");
     EXPECT_TRUE(s.updater.SendMagicCode());
-    EXPECT_EQ(s.serial.line->written(), QByteArray("\x5C\x03\x09\xD1"));
+    EXPECT_EQ(s.serial.state->written(), QByteArray("\x5C\x03\x09\xD1"));
     EXPECT_EQ(s.log.mid(1), (QStringList{"Sending Magic Code! Programmer should switch in Bootloader Mode",
                                          "COM port closed"}));
     EXPECT_FALSE(s.updater.portOpen());
@@ -111,7 +113,7 @@ TEST(FirmwareUpdater, MagicCodeIsWrittenAndThePortClosedButSendingStaysEnabled)
 
     // A failing write is logged and shown; the port is closed all the same.
     s.log.clear();
-    s.serial.line->failWrite = true;
+    s.serial.state->writeFails = true;
     EXPECT_FALSE(s.updater.SendMagicCode());
     EXPECT_EQ(s.log, (QStringList{"COM port reopened", "ERROR: Could not write Magic Code  to COM!", "COM port closed"}));
     EXPECT_EQ(s.dialogs.texts(), QStringList{"ERROR: Could not write to COM. Maybe in use?"});
@@ -128,7 +130,7 @@ TEST(FirmwareUpdater, FirmwareRunReopensPlaysAndClosesThePort)
     EXPECT_EQ(s.log.mid(1, 1), QStringList{QString("Filesize: %1").arg(s.script.data.size())});
     EXPECT_EQ(s.log.mid(s.log.size() - 3),
               (QStringList{"EOF marker found", "finished successfully", "COM port closed"}));
-    EXPECT_EQ(s.serial.line->writes.size(), 3); // magic code and two blocks
+    EXPECT_EQ(s.serial.state->writes.size(), 3); // magic code and two blocks
     EXPECT_EQ(s.progress.first(), 0);
     EXPECT_EQ(s.progress.last(), 100);
     EXPECT_FALSE(s.updater.portOpen());
@@ -138,7 +140,7 @@ TEST(FirmwareUpdater, FirmwareRunReopensPlaysAndClosesThePort)
 TEST(FirmwareUpdater, FailedRunHasNoSuccessLineAndStillClosesThePort)
 {
     Session s;
-    s.serial.line->answer = {}; // the bootloader stays silent
+    s.serial.state->onWrite = {}; // the bootloader stays silent
     s.open("COM4");
     EXPECT_FALSE(s.updater.SendFirmware());
     EXPECT_EQ(s.log.mid(s.log.size() - 2), (QStringList{"nothing to read", "COM port closed"}));
@@ -162,7 +164,7 @@ TEST(FirmwareUpdater, WithoutScriptNothingIsSentAndThePortStaysOpen)
     EXPECT_EQ(s.dialogs.messages[0].caption, "Error");
     EXPECT_EQ(s.dialogs.messages[0].text.split('\n').first(), "Cannot find resource");
     EXPECT_TRUE(s.dialogs.messages[0].text.contains(lookedFor)) << s.dialogs.messages[0].text.toStdString();
-    EXPECT_TRUE(s.serial.line->writes.isEmpty());
+    EXPECT_TRUE(s.serial.state->writes.isEmpty());
     EXPECT_TRUE(s.updater.portOpen());
     ASSERT_EQ(s.log.size(), 3);
     EXPECT_EQ(s.log[1], "Update refused: Cannot find resource - " + lookedFor);
@@ -218,7 +220,7 @@ TEST(FirmwareUpdater, MagicCodeAndFirmwareRefusesAnUnusableScriptBeforeTheMagicC
         s.open("COM4");
         s.log.clear();
         EXPECT_FALSE(s.updater.SendMagicCodeAndFirmware());
-        EXPECT_TRUE(s.serial.line->writes.isEmpty()) << "not even the magic code";
+        EXPECT_TRUE(s.serial.state->writes.isEmpty()) << "not even the magic code";
         ASSERT_EQ(s.dialogs.messages.size(), 1) << "no bootloader question either";
         const QString text = s.dialogs.messages[0].text;
         EXPECT_TRUE(text.split('\n').first().startsWith(QString::fromLatin1(c.firstLine))) << text.toStdString();
@@ -239,7 +241,7 @@ TEST(FirmwareUpdater, MagicCodeAndFirmwareRefusesAnUnusableScriptBeforeTheMagicC
         s.open("COM4");
         s.dialogs.answers << MsgAnswer::Yes;
         EXPECT_TRUE(s.updater.SendMagicCodeAndFirmware());
-        EXPECT_EQ(s.serial.line->writes.size(), 3);
+        EXPECT_EQ(s.serial.state->writes.size(), 3);
     }
 }
 
@@ -255,7 +257,7 @@ TEST(FirmwareUpdater, MagicCodeAndFirmwareAsksBeforeTheScript)
         EXPECT_EQ(s.dialogs.messages[0].text, "Is NFC programming device in Bootloader Mode?");
         EXPECT_EQ(s.dialogs.messages[0].buttons, MsgButtons::YesNo);
         EXPECT_EQ(s.dialogs.messages[0].icon, MsgIcon::Question);
-        EXPECT_EQ(s.serial.line->writes.size(), answer == MsgAnswer::Yes ? 3 : 1);
+        EXPECT_EQ(s.serial.state->writes.size(), answer == MsgAnswer::Yes ? 3 : 1);
     }
 }
 
@@ -282,35 +284,9 @@ TEST(FirmwareUpdater, ClicksDuringARunNeitherNestNorCloseThePort)
     EXPECT_TRUE(clicked);
     EXPECT_EQ(openWhileRunning, QStringList{"open"});
     EXPECT_EQ(s.log.filter("Filesize").size(), 1);
-    EXPECT_EQ(s.serial.line->writes.size(), 2);
-    EXPECT_EQ(s.serial.line->opened, QStringList{"COM4"});
+    EXPECT_EQ(s.serial.state->writes.size(), 2);
+    EXPECT_EQ(s.serial.state->opened, QStringList{"COM4"});
     EXPECT_TRUE(s.updater.busy() == false);
-}
-
-TEST(FirmwarePorts, SearchSelectsTheLastProgrammerInstance)
-{
-    struct Case {
-        const char *name;
-        QList<SystemSerialPort> ports;
-        QString expected;
-    };
-    const SystemSerialPort plain{"COM1", false, 0, 0, "Communications Port"};
-    const SystemSerialPort stick{"COM3", true, 0x0403, 0x6001, "USB Serial Port"};
-    const SystemSerialPort prog5{"COM5", true, kProgrammerUsbVendorId, 0x0005, "NFC programming device"};
-    const SystemSerialPort prog8{"COM8", true, kProgrammerUsbVendorId, 0x0005, "NFC programming device (COM8)"};
-    const SystemSerialPort otherProduct{"COM9", true, kProgrammerUsbVendorId, 0x0006, "NFC programming device"};
-    const SystemSerialPort otherDescription{"COM10", true, kProgrammerUsbVendorId, 0x0005, "Bootloader"};
-    const Case cases[] = {
-        {"none", {plain, stick, otherProduct, otherDescription}, ""},
-        {"one", {plain, prog5, stick}, "COM5"},
-        {"two", {prog8, plain, prog5}, "COM5"},
-        {"no ports", {}, ""},
-    };
-    for (const Case &c : cases) {
-        setSystemSerialPortLister([&] { return c.ports; });
-        EXPECT_EQ(FindProgrammerPort(), c.expected) << c.name;
-    }
-    setSystemSerialPortLister({});
 }
 
 TEST(FirmwarePorts, ComNamesAndEntries)
@@ -321,41 +297,14 @@ TEST(FirmwarePorts, ComNamesAndEntries)
     EXPECT_FALSE(IsComPortName("COMx1"));
     EXPECT_FALSE(IsComPortName("ttyUSB0"));
 
-    FakeSerialScope serial;
+    FakePortInstaller serial;
     EXPECT_EQ(CreateFirmwarePort("COM9")->systemPortName(), "COM9");
     EXPECT_EQ(CreateFirmwarePort("COM10")->systemPortName(), "\\\\.\\COM10");
 #ifndef Q_OS_WIN
     // Elsewhere an entry is the system's port name.
     auto named = CreateFirmwarePort("/dev/ttyACM0");
     ASSERT_TRUE(named);
-    EXPECT_EQ(serial.line->opened.last(), "/dev/ttyACM0");
+    EXPECT_EQ(serial.state->opened.last(), "/dev/ttyACM0");
     EXPECT_EQ(named->GetComStateText(), "Ready on /dev/ttyACM0");
 #endif
-}
-
-TEST(TComClass, ClosedPortRefusesEverythingAndOneByteReadWaitsTheConstantPlusOne)
-{
-    FakeSerialScope serial;
-    serial.line->failOpen = true;
-    TComClass closed(3);
-    EXPECT_EQ(closed.GetComState(), -1);
-    EXPECT_EQ(closed.GetComStateText(), "Com zu");
-    char b = 0;
-    int n = -1;
-    EXPECT_EQ(closed.WriteCom("x", 1), TComClass::kError);
-    EXPECT_EQ(closed.ReadCom(0, &b, 1, n), TComClass::kError);
-
-    serial.line->failOpen = false;
-    EXPECT_TRUE(closed.RestartCom());
-    EXPECT_EQ(closed.GetComStateText(), "Ready on COM3");
-    serial.line->readTimeouts.clear();
-    EXPECT_EQ(closed.ReadCom(0, &b, 1, n), TComClass::kTimeout);
-    EXPECT_EQ(serial.line->readTimeouts, QList<int>{101});
-    serial.line->input = "ab";
-    char buf[8] = {};
-    EXPECT_EQ(closed.ReadCom(0, buf, 8, n), TComClass::kDone);
-    EXPECT_EQ(QByteArray(buf, n), "ab");
-    closed.Close();
-    EXPECT_EQ(closed.GetComState(), -1);
-    EXPECT_FALSE(serial.line->open);
 }

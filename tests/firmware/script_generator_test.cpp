@@ -1,6 +1,8 @@
 // Generated scripts: the delivered shape, and each fault as the interpreter sees it.
 
-#include "fake_serial_line.h"
+#include "fake_clock.h"
+#include "fake_serial_port.h"
+#include "print_qt.h"
 #include "firmware/script_generator.h"
 #include "firmware/script_player.h"
 #include "serial/tcom_class.h"
@@ -58,9 +60,9 @@ TEST(FirmwareScriptGenerator, EachFaultEndsTheRunAsTheInterpreterReportsIt)
     shape.firstDelay = 0;
     shape.delay = 0;
     for (const Case &c : cases) {
-        FakeSerialScope serial;
+        FakePortInstaller serial;
         ScriptedDialogs dialogs;
-        serial.line->answer = [](const QByteArray &) { return QByteArray("Y"); };
+        serial.state->answerWith([](const QByteArray &) { return QByteArray("Y"); });
         FakeClock clock;
         QStringList log;
         TComClass port(4);
@@ -69,7 +71,7 @@ TEST(FirmwareScriptGenerator, EachFaultEndsTheRunAsTheInterpreterReportsIt)
         const bool finished = player.play(script, port) == FirmwareScriptPlayer::Outcome::Finished;
         EXPECT_EQ(finished, c.finished) << int(c.fault);
         EXPECT_TRUE(log.contains(c.line)) << int(c.fault);
-        EXPECT_EQ(serial.line->writes.size(), c.blocksSent) << int(c.fault);
+        EXPECT_EQ(serial.state->writes.size(), c.blocksSent) << int(c.fault);
         EXPECT_EQ(log.contains("EOF marker found"), c.fault == FirmwareScriptFault::WrongVersion)
             << int(c.fault);
     }

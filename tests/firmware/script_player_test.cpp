@@ -1,7 +1,9 @@
 // The firmware script interpreter: records, log lines, replies, waits, progress and
 // scripts that are damaged.
 
-#include "fake_serial_line.h"
+#include "fake_clock.h"
+#include "fake_serial_port.h"
+#include "print_qt.h"
 #include "firmware/script_generator.h"
 #include "firmware/script_player.h"
 #include "serial/tcom_class.h"
@@ -40,7 +42,7 @@ struct Script {
 };
 
 struct PlayRun {
-    FakeSerialScope serial;
+    FakePortInstaller serial;
     ScriptedDialogs dialogs;
     FakeClock clock;
     QStringList log;
@@ -51,12 +53,12 @@ struct PlayRun {
     PlayRun()
     {
         port = std::make_unique<TComClass>(4);
-        serial.line->readTimeouts.clear(); // the drain at opening
+        serial.state->readTimeouts.clear(); // the drain at opening
     }
     // Every data block is answered with `reply` (nothing when empty).
     void answerWith(const QByteArray &reply)
     {
-        serial.line->answer = [reply](const QByteArray &) { return reply; };
+        serial.state->answerWith([reply](const QByteArray &) { return reply; });
     }
     FirmwareScriptPlayer player()
     {
@@ -68,7 +70,7 @@ struct PlayRun {
         outcome = player().play(script, *port);
         return outcome;
     }
-    QByteArray written() const { return serial.line->written(); }
+    QByteArray written() const { return serial.state->written(); }
 };
 } // namespace
 
@@ -120,8 +122,8 @@ TEST(FirmwareScriptPlayer, ReplyReadWaitsTheLongestOneByteReadOfThePort)
 {
     PlayRun run;
     run.play(Script().R().bytes);
-    ASSERT_FALSE(run.serial.line->readTimeouts.isEmpty());
-    EXPECT_EQ(run.serial.line->readTimeouts.last(), 101);
+    ASSERT_FALSE(run.serial.state->readTimeouts.isEmpty());
+    EXPECT_EQ(run.serial.state->readTimeouts.last(), 101);
     EXPECT_EQ(run.log.last(), "nothing to read");
 }
 
@@ -151,7 +153,7 @@ TEST(FirmwareScriptPlayer, ADelayNeverEndsEarlyOnAClockWithFractionsOfAMilliseco
         {10.9, 0.3, 0}, {10.9, 0.0, 0}, {0.5, 0.9, 0}, {3.99, 0.05, 475}, {1000.2, 0.7, 1200},
     };
     for (const Case &c : cases) {
-        FakeSerialScope serial;
+        FakePortInstaller serial;
         TComClass port(4);
         double now = c.start;
         double waitStart = -1;
@@ -171,7 +173,7 @@ TEST(FirmwareScriptPlayer, ADelayNeverEndsEarlyOnAClockWithFractionsOfAMilliseco
 
 TEST(FirmwareScriptPlayer, RealClockWaitsAtLeastTheDelay)
 {
-    FakeSerialScope serial;
+    FakePortInstaller serial;
     TComClass port(4);
     QStringList log;
     FirmwareScriptPlayer player({[&](const QString &l) { log << l; }, {}, {}, {}});
@@ -187,7 +189,7 @@ TEST(FirmwareScriptPlayer, ZeroLengthDataStopsTheRun)
     run.answerWith("Y");
     EXPECT_EQ(run.play(Script().V(0).S(0, {}).R().E().bytes), FirmwareScriptPlayer::Outcome::Stopped);
     EXPECT_EQ(run.log.mid(2), (QStringList{"data found, anzahl0", "Length Null!"}));
-    EXPECT_TRUE(run.serial.line->writes.isEmpty());
+    EXPECT_TRUE(run.serial.state->writes.isEmpty());
 }
 
 TEST(FirmwareScriptPlayer, UnknownMarkerIsReportedWithItsPosition)
@@ -254,17 +256,17 @@ TEST(FirmwareScriptPlayer, TruncatedRecordsAreNeverReadPastTheEnd)
         memcpy(exact.get(), c.constData(), size_t(c.size()));
         const QByteArray view = QByteArray::fromRawData(exact.get(), c.size());
         EXPECT_EQ(run.play(view), FirmwareScriptPlayer::Outcome::Stopped) << c.toHex().constData();
-        EXPECT_TRUE(run.serial.line->writes.isEmpty()) << c.toHex().constData();
+        EXPECT_TRUE(run.serial.state->writes.isEmpty()) << c.toHex().constData();
         EXPECT_TRUE(run.log.last().endsWith("at Position 0x0002 runs past the end of the file"))
             << run.log.last().toStdString();
-        EXPECT_TRUE(run.serial.line->readTimeouts.isEmpty()); // no reply was awaited
+        EXPECT_TRUE(run.serial.state->readTimeouts.isEmpty()); // no reply was awaited
     }
 }
 
 TEST(FirmwareScriptPlayer, FailedWriteStopsWithTheTransferMessage)
 {
     PlayRun run;
-    run.serial.line->failWrite = true;
+    run.serial.state->writeFails = true;
     EXPECT_EQ(run.play(Script().V(0).S("abc").R().E().bytes), FirmwareScriptPlayer::Outcome::Stopped);
     ASSERT_EQ(run.dialogs.messages.size(), 1);
     EXPECT_EQ(run.dialogs.messages[0].caption, "Error");

@@ -346,7 +346,7 @@ TEST_F(SendTest, AStickPulledMidTransferEndsItAtOnceWithOneMessage)
     fake.state->writes.clear();
     EXPECT_TRUE(link.ReopenLostPort());
     EXPECT_TRUE(link.isPortOpen());
-    EXPECT_EQ(fake.state->openedName, QStringLiteral("stick"));
+    EXPECT_EQ(fake.state->lastOpened(), QStringLiteral("stick"));
     ASSERT_EQ(fake.state->writes.size(), 1);
     EXPECT_EQ(fake.state->writes[0], hexBytes("55 00 01 00 05 70 03 09"));
     EXPECT_TRUE(link.lostPortEntry().isEmpty());
@@ -375,7 +375,7 @@ TEST_F(SendTest, TheDataPackagePausesBetweenIdentityAndItems)
 
 TEST_F(SendTest, CommandsSendTheirFrames)
 {
-    link.StartCalibration(); // the window asks first (form9 tests)
+    link.StartCalibration(); // the window asks first (the radio link window's tests)
     int resets = 0;
     link.resetReadState = [&resets] { ++resets; };
     link.setSendDelay(false);

@@ -359,18 +359,3 @@ TEST(PortDiscovery, FtdiPortsInEnumerationOrderThenTheExtraPorts)
     setExtraSerialPorts({});
     setSystemSerialPortLister({});
 }
-
-TEST(PortNames, WindowsNamesBelowAndFromTen)
-{
-    EXPECT_EQ(PortNameForNumber(9), QStringLiteral("COM9"));
-    EXPECT_EQ(PortNameForNumber(10), QStringLiteral("\\\\.\\COM10"));
-#ifdef Q_OS_WIN
-    int n = 0;
-    EXPECT_EQ(PortNameForEntry(QStringLiteral("COM12"), &n), QStringLiteral("\\\\.\\COM12"));
-    EXPECT_EQ(n, 12);
-#else
-    int n = 0;
-    EXPECT_EQ(PortNameForEntry(QStringLiteral("/tmp/stick"), &n), QStringLiteral("/tmp/stick"));
-    EXPECT_EQ(n, -1);
-#endif
-}

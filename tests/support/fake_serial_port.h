@@ -1,50 +1,82 @@
 #pragma once
-// An in-memory serial port for radio link tests: each queued chunk is what one
-// read returns (so a packet can be split over reads), writes are recorded.
+// An in-memory serial line for every test that needs a stick or a programmer
+// behind the serial layer (the radio link, the firmware updater, the windows):
+// each queued chunk is what one read returns at most (so a packet can be split
+// over reads), every open and write is recorded, and a write can be answered.
 
 #include "serial/serial_port.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 struct FakePortState {
     bool openFails = false;
     bool isOpen = false;
-    QString openedName;
+    QStringList opened;         // every name passed to open(), in order
     QList<QByteArray> incoming; // one chunk per read
-    QList<QByteArray> writes;
+    QList<QByteArray> writes;   // every write, in order
     bool writeFails = false;
     // The device went away (a pulled stick): reported by deviceLost() while open.
     bool lost = false;
     int writeErrorCode = 5;
     QString writeErrorText = QStringLiteral("Access is denied.");
     int reads = 0;
-    bool dtr = false;
-    bool rts = true;
+    QList<int> readTimeouts; // the time-out of every read call
+    // The opposite of what the programs set, so that a test sees they set it.
+    int dtr = 0;
+    int rts = 1;
     // Called after every write (e.g. to queue the stick's answer).
     std::function<void(const QByteArray &)> onWrite;
+
+    // Answers every write with what `reply` returns for it (nothing when empty).
+    void answerWith(std::function<QByteArray(const QByteArray &)> reply)
+    {
+        onWrite = [this, reply = std::move(reply)](const QByteArray &data) {
+            const QByteArray answer = reply(data);
+            if (!answer.isEmpty())
+                incoming.append(answer);
+        };
+    }
+    QString lastOpened() const { return opened.isEmpty() ? QString() : opened.last(); }
+    QByteArray written() const
+    {
+        QByteArray all;
+        for (const auto &w : writes)
+            all += w;
+        return all;
+    }
 };
 
 class FakeSerialPort : public ISerialPort {
 public:
     explicit FakeSerialPort(std::shared_ptr<FakePortState> s) : s_(std::move(s)) {}
+    ~FakeSerialPort() override { close(); }
     bool open(const QString &name, qint32) override
     {
+        s_->opened << name;
         if (s_->openFails)
             return false;
-        s_->isOpen = true;
-        s_->openedName = name;
+        isOpen_ = s_->isOpen = true;
         return true;
     }
-    void close() override { s_->isOpen = false; }
-    bool isOpen() const override { return s_->isOpen; }
-    QByteArray read(qint64 maxBytes, int, bool *ok) override
+    // Another port object on the same line may be open; only this one closes.
+    void close() override
     {
-        if (ok)
-            *ok = s_->isOpen;
+        if (isOpen_)
+            s_->isOpen = false;
+        isOpen_ = false;
+    }
+    bool isOpen() const override { return isOpen_; }
+    QByteArray read(qint64 maxBytes, int timeoutMs, bool *ok) override
+    {
+        s_->readTimeouts << timeoutMs;
         ++s_->reads;
-        if (!s_->isOpen || s_->incoming.isEmpty())
+        if (ok)
+            *ok = isOpen_;
+        if (!isOpen_ || s_->incoming.isEmpty())
             return {};
         QByteArray &front = s_->incoming.first();
         QByteArray out = front.left(maxBytes);
@@ -55,6 +87,8 @@ public:
     }
     bool write(const QByteArray &data) override
     {
+        if (!isOpen_)
+            return false;
         if (s_->writeFails) {
             code_ = s_->writeErrorCode;
             return false;
@@ -64,19 +98,20 @@ public:
             s_->onWrite(data);
         return true;
     }
-    void clear() override {}
+    void clear() override { s_->incoming.clear(); }
     bool setDataTerminalReady(bool on) override { s_->dtr = on; return true; }
     bool setRequestToSend(bool on) override { s_->rts = on; return true; }
     QString errorText() const override { return code_ ? s_->writeErrorText : QString(); }
     int errorCode() const override { return code_; }
-    bool deviceLost() const override { return s_->isOpen && s_->lost; }
+    bool deviceLost() const override { return isOpen_ && s_->lost; }
 
 private:
     std::shared_ptr<FakePortState> s_;
+    bool isOpen_ = false;
     int code_ = 0;
 };
 
-// Installs the fake for the lifetime of the object.
+// Installs the fake as the serial layer for the lifetime of the object.
 struct FakePortInstaller {
     std::shared_ptr<FakePortState> state = std::make_shared<FakePortState>();
     FakePortInstaller()
@@ -85,4 +120,6 @@ struct FakePortInstaller {
         setSerialPortFactory([s] { return std::make_unique<FakeSerialPort>(s); });
     }
     ~FakePortInstaller() { setSerialPortFactory({}); }
+    FakePortInstaller(const FakePortInstaller &) = delete;
+    FakePortInstaller &operator=(const FakePortInstaller &) = delete;
 };

@@ -12,6 +12,7 @@
 #include "records/records_database.h"
 #include "desktop/programmed_drivers_window.h"
 #include "desktop/record_options_panel.h"
+#include "main_window_fixture.h"
 #include "scripted_dialogs.h"
 #include "default_profiles.h"
 #include "driver_tags.h"
@@ -31,18 +32,14 @@
 
 namespace {
 
-class TagWindows : public ::testing::Test {
+class TagWindows : public MainWindowTest {
 protected:
-    QTemporaryDir tmp;
-    WindowTestFolder folder{tmp.path()};
-    ScriptedDialogs dlg;
-    std::unique_ptr<TForm1> form;
     std::unique_ptr<TFormTagInfo> info;
 
     void SetUp() override
     {
         setDatabaseFolder(tmp.filePath("db"));
-        form = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
+        MainWindowTest::SetUp();
         form->Setting1ToolButtonClick();
         ApplyPairedDriverIdentity(settingsVariablesField[0]);
         info = std::make_unique<TFormTagInfo>();
@@ -54,7 +51,7 @@ protected:
     void TearDown() override
     {
         info.reset();
-        form.reset();
+        MainWindowTest::TearDown();
         setDatabaseFolder(QString());
         recordOptions() = RecordOptions();
     }

@@ -12,6 +12,7 @@
 #include "radio/tag_read_session.h"
 #include "radio_test_util.h"
 #include "desktop/radio_link_window.h"
+#include "main_window_fixture.h"
 #include "scripted_dialogs.h"
 #include "wait_for.h"
 #include "window_test_folder.h"
@@ -37,20 +38,18 @@ namespace {
 const IdentityFields kIdentity{QStringLiteral("001122334455"), QStringLiteral("0011"),
                               QStringLiteral("0011223344556677"), QStringLiteral("0011")};
 
-class Form9Test : public ::testing::Test {
+class Form9Test : public MainWindowTest {
 protected:
-    QTemporaryDir tmp;
-    WindowTestFolder folder{tmp.path()};
-    ScriptedDialogs dialogs;
+    ScriptedDialogs &dialogs = dlg;
+    std::unique_ptr<TForm1> &form1 = form;
     FakePortInstaller fake;
     QList<SystemSerialPort> ports;
-    std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm9> form9;
 
     void SetUp() override
     {
         setSystemSerialPortLister([this] { return ports; });
-        form1 = std::make_unique<TForm1>(QStringList{QStringLiteral("tavel-nfc-config")});
+        MainWindowTest::SetUp();
         form9 = std::make_unique<TForm9>();
         ConnectDesktopWindows({.main = form1.get(), .radio = form9.get()});
         form9->Link.stopReceiveTick(); // ticks by hand
@@ -63,7 +62,7 @@ protected:
     void TearDown() override
     {
         form9.reset();
-        form1.reset();
+        MainWindowTest::TearDown();
         setSystemSerialPortLister({});
     }
     void openStick()
@@ -579,7 +578,7 @@ TEST_F(Form9Test, APulledStickIsOpenedAgainWhenItIsBack)
     ASSERT_TRUE(waitFor([this] { return form9->PortOpen(); }, kWaitLimitMs));
     EXPECT_FALSE(form9->ReconnectTimer->isActive());
     EXPECT_EQ(form9->OpenPortButton->text(), QStringLiteral("Close port"));
-    EXPECT_EQ(fake.state->openedName, QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(fake.state->lastOpened(), QStringLiteral("ttyUSB0"));
     EXPECT_TRUE(form1->LinkStatusLabel->text().startsWith(QStringLiteral("Stick: open (ttyUSB0)")));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 

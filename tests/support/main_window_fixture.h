@@ -1,6 +1,8 @@
 #pragma once
 // A main window created as at program start, with the dialogs scripted and the
 // application-data folder and the recently-used list kept in a temporary folder.
+// Every window test that needs the main window starts from this one (fixtures that
+// add other windows derive from it and create them after it).
 
 #include "desktop/main_window.h"
 #include "scripted_dialogs.h"

@@ -2,7 +2,8 @@
 // send buttons, the log and progress, clicks during a run, and showing it again.
 
 #include "control_texts.h"
-#include "fake_serial_line.h"
+#include "fake_serial_port.h"
+#include "print_qt.h"
 #include "firmware/firmware_script.h"
 #include "serial/port_discovery.h"
 #include "firmware/script_generator.h"
@@ -33,7 +34,7 @@ protected:
     {
         setSystemSerialPortLister([this] { return ports; });
         setFirmwareScriptFolder(scriptDir.path());
-        serial.line->answer = [](const QByteArray &d) { return d.size() == 80 ? QByteArray("Y") : QByteArray(); };
+        serial.state->answerWith([](const QByteArray &d) { return d.size() == 80 ? QByteArray("Y") : QByteArray(); });
         form = std::make_unique<TForm2>();
     }
     void TearDown() override
@@ -75,7 +76,7 @@ protected:
 
     QList<SystemSerialPort> ports = {{"COM1", false, 0, 0, "Communications Port"}, {"COM12", false, 0, 0, ""},
                                      {"COM3", true, 0x0403, 0x6001, "USB Serial Port"}};
-    FakeSerialScope serial;
+    FakePortInstaller serial;
     ScriptedDialogs dialogs;
     QTemporaryDir scriptDir;
     std::unique_ptr<TForm2> form;
@@ -102,7 +103,7 @@ TEST_F(Form2Test, ShownWithItsControlsAFreshListAndNothingSelected)
 
     // "Open port" with nothing selected does nothing.
     form->ButtonOpenComPortsFW->click();
-    EXPECT_TRUE(serial.line->opened.isEmpty());
+    EXPECT_TRUE(serial.state->opened.isEmpty());
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_FALSE(sendEnabled());
 }
@@ -112,7 +113,7 @@ TEST_F(Form2Test, OpensPortTwelveAndKeepsItAfterAnotherSelection)
     form->show();
     select("COM12");
     form->ButtonOpenComPortsFW->click();
-    EXPECT_EQ(serial.line->opened, QStringList{"\\\\.\\COM12"});
+    EXPECT_EQ(serial.state->opened, QStringList{"\\\\.\\COM12"});
     EXPECT_EQ(form->ButtonOpenComPortsFW->text(), "Close port");
     EXPECT_EQ(form->StatusPanel0->text(), "Ready on COM12");
     EXPECT_TRUE(sendEnabled());
@@ -122,7 +123,7 @@ TEST_F(Form2Test, OpensPortTwelveAndKeepsItAfterAnotherSelection)
     EXPECT_FALSE(sendEnabled());
     select("COM1");
     form->ButtonOpenComPortsFW->click(); // reopens port 12, not COM1
-    EXPECT_EQ(serial.line->opened, (QStringList{"\\\\.\\COM12", "\\\\.\\COM12"}));
+    EXPECT_EQ(serial.state->opened, (QStringList{"\\\\.\\COM12", "\\\\.\\COM12"}));
     EXPECT_EQ(log(), (QStringList{"COM port opened", "COM port closed", "COM port reopened"}));
     EXPECT_TRUE(sendEnabled());
 }
@@ -145,19 +146,19 @@ TEST_F(Form2Test, ShowingTheWindowAgainFreesThePort)
     form->show();
     select("COM3");
     form->ButtonOpenComPortsFW->click();
-    EXPECT_TRUE(serial.line->open);
+    EXPECT_TRUE(serial.state->isOpen);
     form->hide();
     form->show();
-    EXPECT_FALSE(serial.line->open);
+    EXPECT_FALSE(serial.state->isOpen);
     EXPECT_EQ(form->ButtonOpenComPortsFW->text(), "Open port");
     EXPECT_FALSE(sendEnabled());
     // A new port object for whatever is selected now.
     select("COM1");
     form->ButtonOpenComPortsFW->click();
-    EXPECT_EQ(serial.line->opened, (QStringList{"COM3", "COM1"}));
-    EXPECT_TRUE(serial.line->open);
+    EXPECT_EQ(serial.state->opened, (QStringList{"COM3", "COM1"}));
+    EXPECT_TRUE(serial.state->isOpen);
     form.reset(); // destroying the window closes the port
-    EXPECT_FALSE(serial.line->open);
+    EXPECT_FALSE(serial.state->isOpen);
 }
 
 TEST_F(Form2Test, SendFirmwareWithoutScriptSendsNothing)
@@ -170,14 +171,14 @@ TEST_F(Form2Test, SendFirmwareWithoutScriptSendsNothing)
     form->Button2->click();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text.split('\n').first(), "Cannot find resource");
-    EXPECT_TRUE(serial.line->writes.isEmpty());
+    EXPECT_TRUE(serial.state->writes.isEmpty());
     EXPECT_EQ(form->ButtonOpenComPortsFW->text(), "Close port");
 
     // "Send MC + FW" is refused before the magic code, and the log says why and
     // which file was looked for.
     dialogs.clear();
     form->Button3->click();
-    EXPECT_TRUE(serial.line->writes.isEmpty());
+    EXPECT_TRUE(serial.state->writes.isEmpty());
     ASSERT_EQ(dialogs.messages.size(), 1);
     const QString lookedFor = QDir::toNativeSeparators(QDir(scriptDir.path()).filePath(kFirmwareScriptFileName));
     EXPECT_TRUE(dialogs.messages[0].text.contains(lookedFor)) << dialogs.messages[0].text.toStdString();
@@ -193,8 +194,8 @@ TEST_F(Form2Test, MagicCodeAndFirmwareRunWithLogAndProgress)
     form->Button3->click();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, "Is NFC programming device in Bootloader Mode?");
-    EXPECT_EQ(serial.line->writes.size(), 3);
-    EXPECT_EQ(serial.line->writes[0], QByteArray("\x5C\x03\x09\xD1"));
+    EXPECT_EQ(serial.state->writes.size(), 3);
+    EXPECT_EQ(serial.state->writes[0], QByteArray("\x5C\x03\x09\xD1"));
     const QStringList lines = log();
     EXPECT_TRUE(lines.contains("Sending Magic Code! Programmer should switch in Bootloader Mode"));
     EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"finished successfully", "COM port closed"}));
@@ -223,14 +224,14 @@ TEST_F(Form2Test, ClicksDuringARunAreIgnored)
         form->Button2->click();
         form->Button3->click();
         form->reject();
-        openDuringRun = serial.line->open;
+        openDuringRun = serial.state->isOpen;
     });
     form->Button2->click();
     EXPECT_TRUE(clicked);
     EXPECT_TRUE(openDuringRun);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(log().filter("Filesize").size(), 1);
-    EXPECT_EQ(serial.line->writes.size(), 3); // the three blocks, no magic code
+    EXPECT_EQ(serial.state->writes.size(), 3); // the three blocks, no magic code
     EXPECT_EQ(log().last(), "COM port closed");
     EXPECT_TRUE(log().contains("finished successfully"));
 }

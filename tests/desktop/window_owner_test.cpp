@@ -12,6 +12,7 @@
 #include "desktop/window_owner.h"
 #include "print_qt.h"
 #include "profile/catalogue.h"
+#include "main_window_fixture.h"
 #include "scripted_dialogs.h"
 #include "serial/port_discovery.h"
 #include "window_test_folder.h"
@@ -54,12 +55,10 @@ void expectCentredOn(const QWidget *w, const QWidget *owner)
     }
 }
 
-class WindowOwnerTest : public ::testing::Test {
+class WindowOwnerTest : public MainWindowTest {
 protected:
-    QTemporaryDir tmp;
-    WindowTestFolder folder{tmp.path()};
-    ScriptedDialogs dialogs;
-    std::unique_ptr<TForm1> main;
+    ScriptedDialogs &dialogs = dlg;
+    std::unique_ptr<TForm1> &main = form;
     std::unique_ptr<TForm9> radio;
     std::unique_ptr<TForm10> select;
     TFormTagInfo *tagInfo = nullptr; // owned by the main window
@@ -72,7 +71,7 @@ protected:
         setSystemSerialPortLister([] { return QList<SystemSerialPort>{}; });
         QDir(tmp.path()).mkdir(QStringLiteral("bin"));
         SetCatalogueProgramDirForTesting(tmp.filePath(QStringLiteral("bin")));
-        main = std::make_unique<TForm1>(QStringList{QStringLiteral("tavel-nfc-config")});
+        MainWindowTest::SetUp();
         radio = std::make_unique<TForm9>();
         radio->Link.stopReceiveTick();
         select = std::make_unique<TForm10>();
@@ -97,7 +96,7 @@ protected:
     {
         select.reset();
         radio.reset();
-        main.reset();
+        MainWindowTest::TearDown();
         SetCatalogueProgramDirForTesting(QString());
         setSystemSerialPortLister({});
     }

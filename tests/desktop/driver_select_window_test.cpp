@@ -13,6 +13,7 @@
 #include "serial/serial_port.h"
 #include "desktop/radio_link_window.h"
 #include "fake_serial_port.h"
+#include "main_window_fixture.h"
 #include "scripted_dialogs.h"
 #include "wait_for.h"
 #include "window_test_folder.h"
@@ -84,14 +85,11 @@ QStringList comboItems(QComboBox *combo)
 
 } // namespace
 
-class DriverSelectTest : public ::testing::Test {
+class DriverSelectTest : public MainWindowTest {
 protected:
-    QTemporaryDir tmp;
-    WindowTestFolder folder{tmp.path()};
-    ScriptedDialogs dlg;
-    std::unique_ptr<TForm1> main;
+    std::unique_ptr<TForm1> &main = MainWindowTest::form;
     std::unique_ptr<TForm9> radio;
-    std::unique_ptr<TForm10> form;
+    std::unique_ptr<TForm10> form; // the window under test; the main window is `main`
     QList<SystemSerialPort> ports; // what port discovery finds
     FakePortInstaller stick; // opens and takes what is written
 
@@ -102,7 +100,7 @@ protected:
         QDir(tmp.path()).mkdir("bin");
         SetCatalogueProgramDirForTesting(tmp.filePath("bin"));
         CurrentCataloguePath().clear();
-        main = std::make_unique<TForm1>(QStringList{"tavel-nfc-config"});
+        MainWindowTest::SetUp();
         radio = std::make_unique<TForm9>();
         radio->Link.stopReceiveTick();
         form = std::make_unique<TForm10>();
@@ -113,7 +111,7 @@ protected:
     {
         form.reset();
         radio.reset();
-        main.reset();
+        MainWindowTest::TearDown();
         SetCatalogueProgramDirForTesting(QString());
         CurrentCataloguePath().clear();
         setSerialPortFactory({});
@@ -480,7 +478,7 @@ TEST_F(DriverSelectTest, NewSettingsLeadsToTheLoadedSlotInTheMainWindow)
     // The radio link window came up on the stick's port, opened, with the prompt.
     EXPECT_TRUE(radio->isVisible());
     EXPECT_TRUE(stick.state->isOpen);
-    EXPECT_TRUE(stick.state->openedName.endsWith("ttyUSB0")) << stick.state->openedName.toStdString();
+    EXPECT_TRUE(stick.state->lastOpened().endsWith("ttyUSB0")) << stick.state->lastOpened().toStdString();
     EXPECT_EQ(radio->OpenPortButton->text(), "Close port");
     EXPECT_TRUE(radio->Panel6->isVisible());
     EXPECT_EQ(radio->height(), 210);
