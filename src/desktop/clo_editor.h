@@ -1,6 +1,6 @@
 #pragma once
 // The main window's CLO editor (constant light output): the enable box, the
-// lifetime in hours, the five levels with the hours they start at, and the CLO
+// lifetime in hours, the levels with the hours they start at, and the CLO
 // graph.
 
 #include <QChar>
@@ -18,13 +18,13 @@ public:
     // labels follow it; a lifetime of 0 switches CLO off.
     void lifeTimeExit();
     void lifeTimeKeyPress(QChar &key);
-    // Level field `level` (0-4) was left: checked against the model's range.
+    // Level field `level` (0 is L1) was left: checked against the model's range.
     void levelExit(int level);
     // The level fields take any text, so that a fraction can be typed.
     void levelKeyPress(int level, QChar &key);
-    // The enable box was clicked: the six fields follow it.
+    // The enable box was clicked: the lifetime and level fields follow it.
     void enableClick();
-    // The range messages for the lifetime and for level `level` (0-4).
+    // The range messages for the lifetime and for level `level` (0 is L1).
     void lifeTimeRangeMessage(int slotIndex);
     void levelRangeMessage(int slotIndex, int level);
     // The graph from what the fields hold; redraw clears the canvases first.

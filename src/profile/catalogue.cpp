@@ -143,10 +143,7 @@ void CopyModelToProfile(const IXMLModelSelectionType &root, int index, STRUCT_XM
     const auto function = model->Get_Function();
     for (size_t i = 0; i < kCatalogueParameterElements.size(); ++i) {
         const auto &p = kCatalogueParameterElements[i];
-        const DescriptorGroup *group = findDescriptorGroup(QString::fromLatin1(p.group));
-        if (!group)
-            throw std::logic_error(std::string("no profile group ") + p.group);
-        ParameterDescriptor &target = slot.*(group->field);
+        ParameterDescriptor &target = p.field.of(slot);
         ParameterDescriptor copied = target;
         try {
             p.copy(*function, copied);

@@ -66,9 +66,9 @@ public:
 };
 
 // Copies model `index` into `slot`, every value as text, in this order: the identity
-// texts; current, then currentAdjustEnable and currentAvailable = 1; lifeTime, Level0-4,
-// LEDTime, then the CLO flags; dcLevel, then the DC flags; Temp1, ExtNTCLevel1, Temp2,
-// ExtNTCLevel2, CutOffTemp, NTCType, then the NTC flags. Nothing is converted.
+// texts; then the parameter groups in the parameter table's order, the flags of a
+// function block (its adjust-enable flag, then its availability = 1) after the last
+// group of that block. Nothing is converted.
 // Throws ECatalogueError at the first element or attribute that is missing, and
 // ECatalogueUnstorableText (before writing it) at the first text that a settings
 // file could not hold; what was written before stays written.

@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 const QString kRootName = QStringLiteral("ModelSelection");
@@ -52,17 +53,17 @@ QDomElement TXMLNode::ChildElement(const QString &name) const
 TXMLFunctionType::TXMLFunctionType(QDomDocument document, QDomElement element)
     : TXMLNode(std::move(document), std::move(element))
 {
-#define TAVEL_REGISTER(elem, stem, ATTRS) RegisterChildNode(QStringLiteral(#elem));
-    TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_REGISTER)
+#define TAVEL_REGISTER(elem, stem, kind) RegisterChildNode(QStringLiteral(#elem));
+    TAVEL_PARAMETER_CATALOGUE_ELEMENTS(TAVEL_REGISTER)
 #undef TAVEL_REGISTER
 }
 
-#define TAVEL_DEFINE_PARAMETER_GETTER(elem, stem, ATTRS)                           \
+#define TAVEL_DEFINE_PARAMETER_GETTER(elem, stem, kind)                                          \
     std::shared_ptr<IXML##stem##Type> TXMLFunctionType::Get_##elem() const                       \
     {                                                                                            \
         return std::make_shared<TXML##stem##Type>(document_, ChildElement(QStringLiteral(#elem))); \
     }
-TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_DEFINE_PARAMETER_GETTER)
+TAVEL_PARAMETER_CATALOGUE_ELEMENTS(TAVEL_DEFINE_PARAMETER_GETTER)
 #undef TAVEL_DEFINE_PARAMETER_GETTER
 
 // ---- TXMLModelType ---------------------------------------------------------------------
@@ -306,35 +307,29 @@ struct ElementCopy {
 };
 
 #define TAVEL_COPY_ATTRIBUTE(acc, xml, member) descriptor.member = element->Get_##acc();
-#define TAVEL_ELEMENT_COPY(elem, stem, ATTRS)                                                    \
+#define TAVEL_ELEMENT_COPY(elem, stem, kind)                                                     \
     ElementCopy{#elem, [](const IXMLFunctionType &function, ParameterDescriptor &descriptor) {   \
                     const auto element = function.Get_##elem();                                  \
-                    ATTRS(TAVEL_COPY_ATTRIBUTE)                                                  \
+                    TAVEL_CATALOGUE_ATTRIBUTES(kind, TAVEL_COPY_ATTRIBUTE)                       \
                 }},
-const ElementCopy kElementCopies[] = {TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_ELEMENT_COPY)};
+const ElementCopy kElementCopies[] = {TAVEL_PARAMETER_CATALOGUE_ELEMENTS(TAVEL_ELEMENT_COPY)};
 #undef TAVEL_ELEMENT_COPY
 #undef TAVEL_COPY_ATTRIBUTE
 
-// Each group of the parameter table with the typed copy of its element. A group
-// whose element has no class, or a class no group fills, is a programming error.
-std::array<CatalogueParameterElement, kParameterGroupCount> bindElements()
+// Each group of the parameter table with the typed copy of its element; the table
+// checks that its element list is in its own order.
+template <size_t... I>
+std::array<CatalogueParameterElement, kParameterGroupCount> bindElements(std::index_sequence<I...>)
 {
     static_assert(std::size(kElementCopies) == kParameterGroupCount, "one catalogue element per parameter group");
-    std::array<CatalogueParameterElement, kParameterGroupCount> elements{};
-    for (size_t i = 0; i < elements.size(); ++i) {
-        const ParameterGroup &g = ParameterGroups()[i];
-        const auto found = std::find_if(std::begin(kElementCopies), std::end(kElementCopies),
-                                        [&g](const ElementCopy &c) { return qstrcmp(c.element, g.catalogueElement) == 0; });
-        if (found == std::end(kElementCopies))
-            throw std::logic_error(std::string("no catalogue element class for ") + g.catalogueElement);
-        elements[i] = {found->element, g.name, g.block, found->copy};
-    }
-    return elements;
+    return {{CatalogueParameterElement{kElementCopies[I].element, kParameterGroups[I].name, kParameterGroups[I].field,
+                                       kParameterGroups[I].block, kElementCopies[I].copy}...}};
 }
 
 } // namespace
 
-const std::array<CatalogueParameterElement, kParameterGroupCount> kCatalogueParameterElements = bindElements();
+const std::array<CatalogueParameterElement, kParameterGroupCount> kCatalogueParameterElements =
+    bindElements(std::make_index_sequence<kParameterGroupCount>());
 
 #define TAVEL_MODEL_ENTRY(acc, field)                                                            \
     CatalogueModelAttribute{#acc, field, [](const IXMLModelType &model) { return model.Get_##acc(); }},

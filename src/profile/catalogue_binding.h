@@ -6,8 +6,8 @@
 //       <Function name="..">
 //         <Current min=".." max=".." default=".." unit=".." address=".." size=".." step=".."
 //                  factor=".." offset=".." convform=".."/>
-//         ... LifeTime, Level0..Level4, LEDTime, DCLevel, Temp1, ExtNTCLevel1, Temp2,
-//             ExtNTCLevel2, CutOffTemp (same attributes) ...
+//         ... the other ranged parameters (same attributes), in the parameter
+//             table's order ...
 //         <NTCType list=".." default=".." unit=".." address=".." size=".." step=".."
 //                  factor=".." offset=".." convform=".."/>
 //       </Function>
@@ -65,25 +65,11 @@ public:
     A(offset, "offset", offset)                                                                  \
     A(convform, "convform", convform)
 
-// The parameter elements: X(element name, class stem, attribute list). Each gets its
-// typed interface and class; which profile group an element fills, its place in a
-// model and its function block come from the parameter table.
-#define TAVEL_CATALOGUE_PARAMETER_ELEMENTS(X)                                                    \
-    X(Current, Current, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                       \
-    X(LifeTime, LifeTime, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                     \
-    X(Level0, Level0, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
-    X(Level1, Level1, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
-    X(Level2, Level2, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
-    X(Level3, Level3, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
-    X(Level4, Level4, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                         \
-    X(LEDTime, LEDTime, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                       \
-    X(DCLevel, DCLevel, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                       \
-    X(Temp1, Temp1, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                           \
-    X(ExtNTCLevel1, ExtNTCLevel1, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                             \
-    X(Temp2, Temp2, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                           \
-    X(ExtNTCLevel2, ExtNTCLevel2, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                             \
-    X(CutOffTemp, CutOffTemp, TAVEL_CATALOGUE_RANGED_ATTRIBUTES)                                 \
-    X(NTCType, NTC, TAVEL_CATALOGUE_LIST_ATTRIBUTES)
+// The parameter elements are the parameter table's TAVEL_PARAMETER_CATALOGUE_ELEMENTS:
+// X(element name, class stem, attribute kind RANGED or LIST). Each gets its typed
+// interface and class; the table also says which profile group an element fills, its
+// place in a model and its function block. The attributes of an element kind:
+#define TAVEL_CATALOGUE_ATTRIBUTES(kind, A) TAVEL_CATALOGUE_##kind##_ATTRIBUTES(A)
 
 // Identity attributes of Model: I(accessor/attribute name, profile field name).
 #define TAVEL_CATALOGUE_MODEL_ATTRIBUTES(I)                                                      \
@@ -111,20 +97,20 @@ public:
     virtual QString Get_##acc() const = 0;                                                       \
     virtual void Set_##acc(const QString &value) = 0;
 
-#define TAVEL_CATALOGUE_DECLARE_PARAMETER_INTERFACE(elem, stem, ATTRS)             \
+#define TAVEL_CATALOGUE_DECLARE_PARAMETER_INTERFACE(elem, stem, kind)                            \
     class IXML##stem##Type : public virtual IXMLNode {                                           \
     public:                                                                                      \
-        ATTRS(TAVEL_CATALOGUE_DECLARE_ATTRIBUTE)                                                 \
+        TAVEL_CATALOGUE_ATTRIBUTES(kind, TAVEL_CATALOGUE_DECLARE_ATTRIBUTE)                      \
     };
-TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_CATALOGUE_DECLARE_PARAMETER_INTERFACE)
+TAVEL_PARAMETER_CATALOGUE_ELEMENTS(TAVEL_CATALOGUE_DECLARE_PARAMETER_INTERFACE)
 
 class IXMLFunctionType : public virtual IXMLNode {
 public:
     virtual QString Get_name() const = 0;
     virtual void Set_name(const QString &value) = 0;
-#define TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER(elem, stem, ATTRS)                \
+#define TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER(elem, stem, kind)                               \
     virtual std::shared_ptr<IXML##stem##Type> Get_##elem() const = 0;
-    TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER)
+    TAVEL_PARAMETER_CATALOGUE_ELEMENTS(TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER)
 #undef TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER
 };
 
@@ -149,7 +135,7 @@ public:
     // Model `index` (zero-based, among the Model children in document order);
     // throws ECatalogueError when out of range.
     virtual std::shared_ptr<IXMLModelType> Get_Model(int index) const = 0;
-    // A new Model (with a Function holding the fifteen parameter elements, no
+    // A new Model (with a Function holding the parameter elements, no
     // attributes yet) appended at the end / inserted before model `index`
     // (index == count appends).
     virtual std::shared_ptr<IXMLModelType> Add() = 0;
@@ -188,13 +174,13 @@ private:
     QString Get_##acc() const override { return AttributeText(QStringLiteral(xml)); }            \
     void Set_##acc(const QString &value) override { SetAttributeText(QStringLiteral(xml), value); }
 
-#define TAVEL_CATALOGUE_DEFINE_PARAMETER_CLASS(elem, stem, ATTRS)                  \
+#define TAVEL_CATALOGUE_DEFINE_PARAMETER_CLASS(elem, stem, kind)                                 \
     class TXML##stem##Type : public TXMLNode, public IXML##stem##Type {                          \
     public:                                                                                      \
         using TXMLNode::TXMLNode;                                                                \
-        ATTRS(TAVEL_CATALOGUE_IMPLEMENT_ATTRIBUTE)                                               \
+        TAVEL_CATALOGUE_ATTRIBUTES(kind, TAVEL_CATALOGUE_IMPLEMENT_ATTRIBUTE)                    \
     };
-TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_CATALOGUE_DEFINE_PARAMETER_CLASS)
+TAVEL_PARAMETER_CATALOGUE_ELEMENTS(TAVEL_CATALOGUE_DEFINE_PARAMETER_CLASS)
 #undef TAVEL_CATALOGUE_DEFINE_PARAMETER_CLASS
 
 class TXMLFunctionType : public TXMLNode, public IXMLFunctionType {
@@ -202,9 +188,9 @@ public:
     TXMLFunctionType(QDomDocument document, QDomElement element);
     QString Get_name() const override { return AttributeText(QStringLiteral("name")); }
     void Set_name(const QString &value) override { SetAttributeText(QStringLiteral("name"), value); }
-#define TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER(elem, stem, ATTRS)                \
+#define TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER(elem, stem, kind)                               \
     std::shared_ptr<IXML##stem##Type> Get_##elem() const override;
-    TAVEL_CATALOGUE_PARAMETER_ELEMENTS(TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER)
+    TAVEL_PARAMETER_CATALOGUE_ELEMENTS(TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER)
 #undef TAVEL_CATALOGUE_DECLARE_PARAMETER_GETTER
 };
 
@@ -271,12 +257,13 @@ using CatalogueFunctionBlock = ParameterBlock;
 struct CatalogueParameterElement {
     const char *element;   // "Current"
     const char *group;     // profile group, "current"
+    DescriptorRef field;   // where that group lives in a profile record
     CatalogueFunctionBlock block;
     // Copies the element's attributes (read through the typed getters) into the
     // descriptor; throws ECatalogueError for a missing element or attribute.
     void (*copy)(const IXMLFunctionType &function, ParameterDescriptor &descriptor);
 };
-// The fifteen parameter elements in record order (the parameter table's order).
+// The parameter elements in record order (the parameter table's order).
 extern const std::array<CatalogueParameterElement, kParameterGroupCount> kCatalogueParameterElements;
 
 struct CatalogueModelAttribute {

@@ -21,20 +21,9 @@ constexpr std::array<int, kCloLevelCount> cloLevelRows()
 }
 constexpr std::array<int, kCloLevelCount> kCloLevelRows = cloLevelRows();
 
-constexpr std::array<DescriptorGroup, kParameterGroupCount> descriptorGroups()
-{
-    std::array<DescriptorGroup, kParameterGroupCount> groups{};
-    for (size_t i = 0; i < groups.size(); ++i)
-        groups[i] = {kParameterGroups[i].name, kParameterGroups[i].field};
-    return groups;
-}
-
 QString text(const char *utf8) { return utf8 ? QString::fromUtf8(utf8) : QString(); }
 
 } // namespace
-
-// The record's name table, made from this one.
-const std::array<DescriptorGroup, kParameterGroupCount> kDescriptorGroups = descriptorGroups();
 
 const std::array<ParameterGroup, kParameterGroupCount> &ParameterGroups() { return kParameterGroups; }
 
@@ -65,12 +54,12 @@ int32_t STRUCT_XML_FILE_VARIABLES::*AdjustEnableFlag(ParameterBlock block)
 
 const ParameterDescriptor &CloLevel(const STRUCT_XML_FILE_VARIABLES &record, int level)
 {
-    return record.*(CloLevelGroup(level).field);
+    return CloLevelGroup(level).field.of(record);
 }
 
 ParameterDescriptor &CloLevel(STRUCT_XML_FILE_VARIABLES &record, int level)
 {
-    return record.*(CloLevelGroup(level).field);
+    return CloLevelGroup(level).field.of(record);
 }
 
 QList<const ParameterGroup *> RecordParameterGroups()
@@ -94,7 +83,7 @@ QStringList RecordParameterValues(const STRUCT_XML_FILE_VARIABLES &record)
 {
     QStringList values;
     for (const ParameterGroup *g : RecordParameterGroups())
-        values << (record.*(g->field)).defaultValue;
+        values << g->field.of(record).defaultValue;
     return values;
 }
 

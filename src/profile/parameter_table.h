@@ -4,11 +4,12 @@
 // the tag's bytes, the name of its decoded tag line, its record column, its label and
 // unit for people, its summary line, its catalogue element and the default profile's texts. Everything that
 // walks the parameters (defaults, settings file, encoder, tag decoding, verify,
-// summary, reports, editors) reads this table; a new group or a sixth CLO level is a
-// new row here and a new member of the profile record.
+// summary, reports, editors) reads this table; a new group is a new row and a new
+// catalogue element here and a new member of the profile record, a sixth CLO level a
+// new row and element here and a larger kCloLevelCount.
 //
-// The CLO levels keep their record members Level0 ... Level4 (files, catalogues and
-// tests name them); CloLevel() reaches them by number.
+// The CLO levels are the record's array Level; their group names, settings-file keys
+// and catalogue elements stay Level0 ... Level4, their people's names L1 ... L5.
 
 #include "profile/profile_record.h"
 
@@ -16,6 +17,7 @@
 #include <QString>
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 // The enable/availability flag pair of a group (currentAdjustEnable, cloAdjustEnable, ...).
 enum class ParameterBlock { Current, Clo, DcLevel, Ntc };
@@ -37,7 +39,7 @@ constexpr int TagByteCount(TagCoding coding)
 
 struct ParameterGroup {
     const char *name; // profile group and settings-file key ("Level0")
-    ParameterDescriptor STRUCT_XML_FILE_VARIABLES::*field;
+    DescriptorRef field;          // where the group lives in a profile record
     const char *catalogueElement; // its element in the driver catalogue ("Level0", "DCLevel")
     ParameterBlock block;
     TagCoding coding;
@@ -63,6 +65,7 @@ using R = STRUCT_XML_FILE_VARIABLES;
 using B = ParameterBlock;
 using C = TagCoding;
 using G = ParameterGroup;
+constexpr DescriptorRef L(int level) { return DescriptorRef::cloLevel(level); }
 // The degree sign as UTF-8, for the people's texts.
 #define TAVEL_CELSIUS "\xC2\xB0" "C"
 
@@ -74,15 +77,15 @@ inline constexpr auto kParameterGroups = std::to_array<ParameterGroup>({
      "Nominal_current", 0, "350", "700", "350", "262", nullptr, G::Bounds},
     {"lifeTime", &R::lifeTime, "LifeTime", B::Clo, C::LifeTime, "LifeTime", "lifeTime", "Lifetime", "h",
      "LifeTime", 0, "0", "127500", "127500", "264", "500", G::BoundsAndStep},
-    {"Level0", &R::Level0, "Level0", B::Clo, C::CloLevel, "Level0", "CLO_L1", "L1", "%",
+    {"Level0", L(0), "Level0", B::Clo, C::CloLevel, "Level0", "CLO_L1", "L1", "%",
      "Level1", 1, "50", "100", "100", "265", nullptr, G::Bounds},
-    {"Level1", &R::Level1, "Level1", B::Clo, C::CloLevel, "Level1", "CLO_L2", "L2", "%",
+    {"Level1", L(1), "Level1", B::Clo, C::CloLevel, "Level1", "CLO_L2", "L2", "%",
      "Level2", 2, "50", "100", "100", "266", nullptr, G::Bounds},
-    {"Level2", &R::Level2, "Level2", B::Clo, C::CloLevel, "Level2", "CLO_L3", "L3", "%",
+    {"Level2", L(2), "Level2", B::Clo, C::CloLevel, "Level2", "CLO_L3", "L3", "%",
      "Level3", 3, "50", "100", "100", "267", nullptr, G::Bounds},
-    {"Level3", &R::Level3, "Level3", B::Clo, C::CloLevel, "Level3", "CLO_L4", "L4", "%",
+    {"Level3", L(3), "Level3", B::Clo, C::CloLevel, "Level3", "CLO_L4", "L4", "%",
      "Level4", 4, "50", "100", "100", "268", nullptr, G::Bounds},
-    {"Level4", &R::Level4, "Level4", B::Clo, C::CloLevel, "Level4", "CLO_L5", "L5", "%",
+    {"Level4", L(4), "Level4", B::Clo, C::CloLevel, "Level4", "CLO_L5", "L5", "%",
      "Level5", 5, "50", "100", "100", "269", nullptr, G::Bounds},
     {"LEDTime", &R::LEDTime, "LEDTime", B::Clo, C::None, nullptr, nullptr, nullptr, "h",
      "LEDTime", 6, nullptr, nullptr, "4294967295", "258", nullptr, G::Value},
@@ -108,9 +111,58 @@ inline constexpr auto kParameterGroups = std::to_array<ParameterGroup>({
 using parameter_rows::kParameterGroups;
 
 constexpr int kParameterGroupCount = int(kParameterGroups.size());
-constexpr int kCloLevelCount = int(std::count_if(kParameterGroups.begin(), kParameterGroups.end(), [](const ParameterGroup &g) {
-    return g.coding == TagCoding::CloLevel;
-}));
+
+// The table's CLO level rows are the record's levels, each once and in order.
+static_assert(
+    [] {
+        int next = 0;
+        for (const ParameterGroup &g : kParameterGroups) {
+            const bool isLevel = g.field.level() >= 0;
+            if ((g.coding == TagCoding::CloLevel) != isLevel || (isLevel && g.field.level() != next++))
+                return false;
+        }
+        return next == kCloLevelCount;
+    }(),
+    "one CloLevel row per CLO level of the profile record, in level order");
+
+// ---- The catalogue's parameter elements ----------------------------------------------
+// The element of each group as the catalogue binding's typed classes need it:
+// X(element name, class stem, attribute kind RANGED or LIST), in table order. A
+// preprocessor list because the binding makes a class and getters of each name
+// (TXMLLevel0Type, Get_Level0).
+#define TAVEL_PARAMETER_CATALOGUE_ELEMENTS(X)                                                    \
+    X(Current, Current, RANGED)                                                                  \
+    X(LifeTime, LifeTime, RANGED)                                                                \
+    X(Level0, Level0, RANGED)                                                                    \
+    X(Level1, Level1, RANGED)                                                                    \
+    X(Level2, Level2, RANGED)                                                                    \
+    X(Level3, Level3, RANGED)                                                                    \
+    X(Level4, Level4, RANGED)                                                                    \
+    X(LEDTime, LEDTime, RANGED)                                                                  \
+    X(DCLevel, DCLevel, RANGED)                                                                  \
+    X(Temp1, Temp1, RANGED)                                                                      \
+    X(ExtNTCLevel1, ExtNTCLevel1, RANGED)                                                        \
+    X(Temp2, Temp2, RANGED)                                                                      \
+    X(ExtNTCLevel2, ExtNTCLevel2, RANGED)                                                        \
+    X(CutOffTemp, CutOffTemp, RANGED)                                                            \
+    X(NTCType, NTC, LIST)
+
+namespace parameter_rows {
+#define TAVEL_ELEMENT_NAME(elem, stem, kind) std::string_view(#elem),
+inline constexpr std::string_view kCatalogueElementNames[] = {TAVEL_PARAMETER_CATALOGUE_ELEMENTS(TAVEL_ELEMENT_NAME)};
+#undef TAVEL_ELEMENT_NAME
+} // namespace parameter_rows
+
+static_assert(
+    [] {
+        if (std::size(parameter_rows::kCatalogueElementNames) != kParameterGroups.size())
+            return false;
+        for (size_t i = 0; i < kParameterGroups.size(); ++i)
+            if (parameter_rows::kCatalogueElementNames[i] != kParameterGroups[i].catalogueElement)
+                return false;
+        return true;
+    }(),
+    "the catalogue element list names each row's element, in table order");
 
 // The same groups.
 const std::array<ParameterGroup, kParameterGroupCount> &ParameterGroups();
@@ -122,7 +174,8 @@ const ParameterGroup &CloLevelGroup(int level);
 // The adjust-enable flag of a block (currentAdjustEnable, ...).
 int32_t STRUCT_XML_FILE_VARIABLES::*AdjustEnableFlag(ParameterBlock block);
 
-// The descriptor of CLO level `level` of a record.
+// The descriptor of CLO level `level` of a record; throws std::out_of_range for a
+// level that is not there.
 const ParameterDescriptor &CloLevel(const STRUCT_XML_FILE_VARIABLES &record, int level);
 ParameterDescriptor &CloLevel(STRUCT_XML_FILE_VARIABLES &record, int level);
 

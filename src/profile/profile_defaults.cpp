@@ -28,7 +28,7 @@ void ApplyDefaultProfile(STRUCT_XML_FILE_VARIABLES &r)
     r.ref_number = defaultRefNumber;
 
     for (const ParameterGroup &g : ParameterGroups()) {
-        ParameterDescriptor &d = r.*(g.field);
+        ParameterDescriptor &d = g.field.of(r);
         auto set = [](QString &member, const char *text) {
             if (text)
                 member = QString::fromLatin1(text);
@@ -59,7 +59,7 @@ void DeleteProfile(int slotIndex, const QString &fill)
         r.*(f.field) = fill;
 
     for (const ParameterGroup &g : ParameterGroups()) {
-        ParameterDescriptor &d = r.*(g.field);
+        ParameterDescriptor &d = g.field.of(r);
         switch (g.cleared) {
         case ParameterGroup::BoundsAndStep:
             d.step = fill;

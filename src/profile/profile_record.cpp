@@ -45,14 +45,6 @@ const std::array<TextField, 11> kIdentityFields = {{
     {"memoData", &R::memoData},
 }};
 
-const DescriptorGroup *findDescriptorGroup(const QString &name)
-{
-    for (const auto &g : kDescriptorGroups)
-        if (name == QLatin1String(g.name))
-            return &g;
-    return nullptr;
-}
-
 std::array<STRUCT_XML_FILE_VARIABLES, kSlotCount> settingsVariablesField{};
 
 namespace {

@@ -25,6 +25,9 @@ struct ParameterDescriptor {
     bool operator==(const ParameterDescriptor &) const = default;
 };
 
+// The number of CLO levels (L1 ... L5 for people, Level0 ... Level4 in files and catalogues).
+constexpr int kCloLevelCount = 5;
+
 struct STRUCT_XML_FILE_VARIABLES {
     int32_t tag = 0;
     int32_t currentAvailable = 0;
@@ -50,11 +53,7 @@ struct STRUCT_XML_FILE_VARIABLES {
 
     ParameterDescriptor current;
     ParameterDescriptor lifeTime;
-    ParameterDescriptor Level0;
-    ParameterDescriptor Level1;
-    ParameterDescriptor Level2;
-    ParameterDescriptor Level3;
-    ParameterDescriptor Level4;
+    std::array<ParameterDescriptor, kCloLevelCount> Level; // Level[0] is L1
     ParameterDescriptor LEDTime;
     ParameterDescriptor dcLevel;
     ParameterDescriptor Temp1;
@@ -77,12 +76,32 @@ struct DescriptorMember {
 // The eleven members in record order.
 extern const std::array<DescriptorMember, 11> kDescriptorMembers;
 
-struct DescriptorGroup {
-    const char *name; // "current", "lifeTime", ...
-    ParameterDescriptor STRUCT_XML_FILE_VARIABLES::*field;
+// One descriptor group of a record: a named member, or one CLO level of the level
+// array (a member pointer cannot point into an array element).
+class DescriptorRef {
+public:
+    constexpr DescriptorRef(ParameterDescriptor STRUCT_XML_FILE_VARIABLES::*member) : member_(member) {}
+    static constexpr DescriptorRef cloLevel(int level) { return DescriptorRef(level); }
+
+    ParameterDescriptor &of(STRUCT_XML_FILE_VARIABLES &record) const
+    {
+        return member_ ? record.*member_ : record.Level[size_t(level_)];
+    }
+    const ParameterDescriptor &of(const STRUCT_XML_FILE_VARIABLES &record) const
+    {
+        return member_ ? record.*member_ : record.Level[size_t(level_)];
+    }
+    // The CLO level reached (0 is L1); -1 for a named member.
+    constexpr int level() const { return level_; }
+
+    constexpr bool operator==(const DescriptorRef &) const = default;
+
+private:
+    constexpr explicit DescriptorRef(int level) : level_(level) {}
+
+    ParameterDescriptor STRUCT_XML_FILE_VARIABLES::*member_ = nullptr;
+    int level_ = -1;
 };
-// The fifteen groups in record order (made from the parameter table).
-extern const std::array<DescriptorGroup, 15> kDescriptorGroups;
 
 struct IntegerField {
     const char *name;
@@ -97,9 +116,6 @@ struct TextField {
 };
 // The eleven identity texts in record order.
 extern const std::array<TextField, 11> kIdentityFields;
-
-// Looks up a descriptor group by name; nullptr when there is none.
-const DescriptorGroup *findDescriptorGroup(const QString &name);
 
 // ---- Process-wide slots ------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include "common/programmer_id.h"
 #include "profile/atomic_file.h"
 #include "profile/file_error.h"
+#include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
 
 #include <QFile>
@@ -22,7 +23,7 @@ struct SettingsKey {
     QString name;
     int32_t STRUCT_XML_FILE_VARIABLES::*integer = nullptr;
     QString STRUCT_XML_FILE_VARIABLES::*text = nullptr;
-    ParameterDescriptor STRUCT_XML_FILE_VARIABLES::*group = nullptr;
+    const ParameterGroup *group = nullptr;
     QString ParameterDescriptor::*member = nullptr;
 
     QString get(const STRUCT_XML_FILE_VARIABLES &r) const
@@ -31,7 +32,7 @@ struct SettingsKey {
             return QString::number(r.*integer);
         if (text)
             return r.*text;
-        return (r.*group).*member;
+        return group->field.of(r).*member;
     }
 };
 
@@ -74,7 +75,7 @@ const std::vector<SettingsKey> &settingsKeys()
             k.text = f->field;
             v.push_back(k);
         }
-        for (const auto &g : kDescriptorGroups) {
+        for (const ParameterGroup &g : kParameterGroups) {
             std::vector<const DescriptorMember *> members;
             for (const auto &m : kDescriptorMembers)
                 members.push_back(&m);
@@ -91,7 +92,7 @@ const std::vector<SettingsKey> &settingsKeys()
             for (const DescriptorMember *m : members) {
                 SettingsKey k;
                 k.name = QLatin1String(g.name) + QLatin1Char('.') + QLatin1String(m->name);
-                k.group = g.field;
+                k.group = &g;
                 k.member = m->field;
                 v.push_back(k);
             }
@@ -515,8 +516,8 @@ SettingsLoadResult UploadSettingsFromIniFile(SettingsIniFile &ini, ProfileSlots 
                 if (k.text) {
                     r.*(k.text) = k.text == &STRUCT_XML_FILE_VARIABLES::enOcean_HandHeldID ? NormalizedEnOceanId(value) : value;
                 } else if (!k.integer) {
-                    (r.*(k.group)).*(k.member) = value;
-                    if (k.group == &STRUCT_XML_FILE_VARIABLES::dcLevel
+                    k.group->field.of(r).*(k.member) = value;
+                    if (k.group->field == &STRUCT_XML_FILE_VARIABLES::dcLevel
                         && k.member == &ParameterDescriptor::defaultValue) {
                         CheckDcLevelValues(r);
                         if (options.dcLevelAdjust)

@@ -22,7 +22,7 @@ QString SettingsSectionName(int slotIndex);
 
 // The 181 key names of one section in the order they are written: tag, the four
 // enable flags, programmer_Nfc_FW before enOcean_HandHeldID, the other identity texts,
-// then group.member for the fifteen groups ("current.offset" before "current.factor").
+// then group.member for the parameter groups ("current.offset" before "current.factor").
 const QStringList &SettingsKeyOrder();
 
 // Why `text` cannot be stored as a settings-file value and read back the same (a

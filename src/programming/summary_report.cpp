@@ -45,7 +45,7 @@ QStringList WriteSumarryInformation(int slotNumber, const STRUCT_XML_FILE_VARIAB
                          [](const ParameterGroup *a, const ParameterGroup *b) { return a->summaryRank < b->summaryRank; });
         for (const ParameterGroup *g : groups) {
             const QString key = QString::fromLatin1(g->summaryKey);
-            const QString &value = (r.*(g->field)).defaultValue;
+            const QString &value = g->field.of(r).defaultValue;
             if (g->coding == TagCoding::DcLevel && value == defaultDcLevelOff)
                 lines << key + QStringLiteral("  OFF");
             else

@@ -54,7 +54,7 @@ qint64 currentByteCount(const ParameterDescriptor &current)
 
 double tagLevel(const TagBuffers &tag, const STRUCT_XML_FILE_VARIABLES &profile, const ParameterGroup &level)
 {
-    return TagLevelOfByte(rwByteAt(tag, level.name, (profile.*level.field).address));
+    return TagLevelOfByte(rwByteAt(tag, level.name, level.field.of(profile).address));
 }
 
 } // namespace
@@ -212,7 +212,7 @@ bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &pr
     for (const ParameterGroup &g : ParameterGroups()) {
         if (!g.tagLine)
             continue;
-        QString &value = (profile.*g.field).defaultValue;
+        QString &value = g.field.of(profile).defaultValue;
         if (g.coding == TagCoding::DcLevel)
             dcOn = StrToInt(value) != 255;
         copy(QLatin1String(g.tagLine), [&] {

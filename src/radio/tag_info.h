@@ -79,7 +79,7 @@ void AppendUserFriendlyLines(const TagBuffers &tag, const STRUCT_XML_FILE_VARIAB
                              QStringList *notOnTag = nullptr);
 
 // Writes the decoded values into `profile` (current, lifetime by its step, the
-// five levels, DC level or "255"); returns whether DC emergency operation is on.
+// CLO levels, DC level or "255"); returns whether DC emergency operation is on.
 // A parameter that is not on the tag is left as it was, its name in `notOnTag`.
 // Values already written stay written when a later parameter raises a conversion error.
 bool CopyTagValuesToProfile(const TagBuffers &tag, STRUCT_XML_FILE_VARIABLES &profile, QStringList *notOnTag = nullptr);

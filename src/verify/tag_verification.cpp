@@ -35,7 +35,7 @@ std::function<QString(const QList<uint8_t> &)> valueText(const ParameterGroup &g
     case TagCoding::Current:
         return &currentText;
     case TagCoding::LifeTime: {
-        const qint64 step = StrToInt((slot.*group.field).step); // checked by the encoder: 1 or more
+        const qint64 step = StrToInt(group.field.of(slot).step); // checked by the encoder: 1 or more
         return [step](const QList<uint8_t> &b) { return QString::number(qint64(b.value(0)) * step); };
     }
     case TagCoding::CloLevel:

@@ -3,7 +3,7 @@
 // profile slot it was programmed from, parameter by parameter.
 //
 // What is compared is what a transfer of the slot writes: the bytes of its
-// programming data (current, lifetime and the five CLO levels, DC level, as the
+// programming data (current, lifetime and the CLO levels, DC level, as the
 // enable flags say), each at its tag address in the read-write area, and the
 // identity (GTIN always; FW and HW when the slot holds them). Bytes are compared
 // as stored, so a lossy encoding (the DC level: 99 % and 100 % are one byte)

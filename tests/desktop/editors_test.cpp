@@ -455,7 +455,7 @@ TEST_F(EditorsTest, SaveTakesTheWindowIntoTheActiveSlot)
     EXPECT_EQ(dlg.messages[0].text, "Configurations are made");
     EXPECT_EQ(dlg.messages[0].icon, MsgIcon::Information);
     EXPECT_EQ(activeProfile().current.defaultValue, "500");
-    EXPECT_EQ(activeProfile().Level2.defaultValue, "77.5");
+    EXPECT_EQ(activeProfile().Level[2].defaultValue, "77.5");
     EXPECT_EQ(activeProfile().dcLevel.defaultValue, "80");
     EXPECT_EQ(activeProfile().lifeTime.defaultValue, "50000");
     EXPECT_EQ(activeProfile().ExtNTCAdjustEnable, 1);
@@ -633,7 +633,7 @@ TEST_F(EditorsTest, ATextThatDoesNotConvertNeverReachesTheSlot)
     dlg.clear();
     RunUserAction([this] { form->OKClick(); });
     EXPECT_EQ(dlg.texts(), QStringList{"'abc' is not a valid floating point value"});
-    EXPECT_EQ(activeProfile().Level3.defaultValue, "100");
+    EXPECT_EQ(activeProfile().Level[3].defaultValue, "100");
 
     dlg.clear();
     RunUserAction([this] { form->CloseInterfaceButtonClick(); });

@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, EditorWalkThroughTakesValidEntriesWithoutAMessage)
 
     // CLO: a falling profile over 50000 h, one level written "0".
     form->CLOEditEnter();
-    activeProfile().Level3.min = QStringLiteral("0");
+    activeProfile().Level[3].min = QStringLiteral("0");
     setAndLeave(form->clo_LifeTimeEdit, QStringLiteral("50000"));
     setAndLeave(form->clo_L2_Edit, QStringLiteral("90"));
     setAndLeave(form->clo_L3_Edit, QStringLiteral("80.5"));

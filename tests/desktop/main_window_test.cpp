@@ -156,11 +156,11 @@ TEST_F(MainWindowTest, ShowingASlotFillsEveryControlFromTheActiveSlot)
     s.current.max = "900";
     s.current.defaultValue = "450";
     s.lifeTime.defaultValue = "1";
-    s.Level0.defaultValue = "61";
-    s.Level1.defaultValue = "62";
-    s.Level2.defaultValue = "63.5";
-    s.Level3.defaultValue = "64";
-    s.Level4.defaultValue = "65";
+    s.Level[0].defaultValue = "61";
+    s.Level[1].defaultValue = "62";
+    s.Level[2].defaultValue = "63.5";
+    s.Level[3].defaultValue = "64";
+    s.Level[4].defaultValue = "65";
     s.dcLevel.min = "40";
     s.dcLevel.max = "90";
     s.dcLevel.defaultValue = "080";
@@ -330,7 +330,7 @@ TEST_F(MainWindowTest, ValuesOfADisabledParameterStayInTheSlot)
     form->clo_L1_Edit->setText("60");
     form->LoadSettingsDataFromInterface(0);
     EXPECT_EQ(settingsVariablesField[0].cloAdjustEnable, 0);
-    EXPECT_EQ(settingsVariablesField[0].Level0.defaultValue, "100");
+    EXPECT_EQ(settingsVariablesField[0].Level[0].defaultValue, "100");
     EXPECT_EQ(form->CompareInterfaceDataWithSettingsData(), 1);
     form->Setting1ToolButtonClick();
     EXPECT_EQ(form->CompareInterfaceDataWithSettingsData(), 0);

@@ -107,7 +107,7 @@ TEST_F(TagWindows, CopyTakesTheValuesIntoTheActiveSlotAndShowsThem)
     const auto &p = settingsVariablesField[0];
     EXPECT_EQ(p.current.defaultValue, "350");
     EXPECT_EQ(p.lifeTime.defaultValue, "50000");
-    EXPECT_EQ(p.Level4.defaultValue, "50");
+    EXPECT_EQ(p.Level[4].defaultValue, "50");
     EXPECT_EQ(p.dcLevel.defaultValue, "255");
     EXPECT_FALSE(form->DC_level_active->isChecked());
     EXPECT_EQ(form->NomCurrentEdit->text(), "350"); // the main window shows the slot again

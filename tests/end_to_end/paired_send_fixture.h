@@ -21,8 +21,8 @@ protected:
         STRUCT_XML_FILE_VARIABLES &p = profiles[0];
         p = PairedDriverProfile();
         p.lifeTime.defaultValue = "50000";
-        p.Level0.defaultValue = "80";
-        p.Level1.defaultValue = "82.5";
+        p.Level[0].defaultValue = "80";
+        p.Level[1].defaultValue = "82.5";
         p.dcLevel.defaultValue = "51";
         p.dclevelAdjustEnable = 1;
         settingsPath = tmp.filePath("drivers.set");

@@ -17,10 +17,10 @@ using namespace catalogue_test;
 
 TEST(CatalogueBinding, ElementTableFollowsTheRecordGroupsInOrder)
 {
-    ASSERT_EQ(kCatalogueParameterElements.size(), kDescriptorGroups.size());
-    for (size_t i = 0; i < kDescriptorGroups.size(); ++i) {
-        EXPECT_STREQ(kCatalogueParameterElements[i].group, kDescriptorGroups[i].name) << i;
-        EXPECT_NE(findDescriptorGroup(QString::fromLatin1(kCatalogueParameterElements[i].group)), nullptr);
+    ASSERT_EQ(kCatalogueParameterElements.size(), kParameterGroups.size());
+    for (size_t i = 0; i < kParameterGroups.size(); ++i) {
+        EXPECT_STREQ(kCatalogueParameterElements[i].group, kParameterGroups[i].name) << i;
+        EXPECT_NE(ParameterGroupNamed(QString::fromLatin1(kCatalogueParameterElements[i].group)), nullptr);
     }
 }
 
@@ -264,7 +264,7 @@ TEST_F(CatalogueLoad, CopiesEveryAttributeIntoItsMember)
 
     for (const auto &p : kCatalogueParameterElements) {
         const QString element = QString::fromLatin1(p.element);
-        const ParameterDescriptor &d = slot.*(findDescriptorGroup(QString::fromLatin1(p.group))->field);
+        const ParameterDescriptor &d = ParameterGroupNamed(QString::fromLatin1(p.group))->field.of(slot);
         for (const QString &a : parameterAttributes(element)) {
             const QString member = a == "default" ? QStringLiteral("defaultValue") : a;
             const QString *value = nullptr;
@@ -388,7 +388,7 @@ TEST(BundledCatalogue, HoldsCompleteConsistentModels)
         EXPECT_EQ(s.current.size, "2");
         EXPECT_EQ(s.lifeTime.address, "264");
         EXPECT_EQ(s.lifeTime.step, "500");
-        const ParameterDescriptor *levels[] = {&s.Level0, &s.Level1, &s.Level2, &s.Level3, &s.Level4};
+        const ParameterDescriptor *levels[] = {&s.Level[0], &s.Level[1], &s.Level[2], &s.Level[3], &s.Level[4]};
         for (int l = 0; l < 5; ++l)
             EXPECT_EQ(levels[l]->address, QString::number(265 + l));
         EXPECT_EQ(s.LEDTime.address, "258");
@@ -399,8 +399,8 @@ TEST(BundledCatalogue, HoldsCompleteConsistentModels)
         EXPECT_TRUE(QRegularExpression("^[0-9A-F]{16}$").match(s.editSerial).hasMatch());
         EXPECT_TRUE(QRegularExpression("^[0-9A-F]{4}$").match(s.editHW).hasMatch());
         // Every ranged value lies within its bounds (DC may be off).
-        for (const auto &g : kDescriptorGroups) {
-            const ParameterDescriptor &d = s.*(g.field);
+        for (const auto &g : kParameterGroups) {
+            const ParameterDescriptor &d = g.field.of(s);
             if (QByteArray(g.name) == "NTCType" || (QByteArray(g.name) == "dcLevel" && d.defaultValue == "255"))
                 continue;
             EXPECT_LE(StrToFloat(d.min), StrToFloat(d.defaultValue)) << i << g.name;

@@ -7,8 +7,8 @@ namespace {
 STRUCT_XML_FILE_VARIABLES named()
 {
     STRUCT_XML_FILE_VARIABLES r;
-    for (const auto &g : kDescriptorGroups)
-        (r.*(g.field)).defaultValue = QString::fromLatin1(g.name);
+    for (const auto &g : kParameterGroups)
+        g.field.of(r).defaultValue = QString::fromLatin1(g.name);
     return r;
 }
 } // namespace
@@ -28,7 +28,7 @@ TEST(ParameterTable, CloLevelsAreNumberedFromL1)
         EXPECT_STREQ(CloLevelGroup(c.level).label, c.label);
         EXPECT_STREQ(CloLevelGroup(c.level).recordColumn, c.column);
         CloLevel(r, c.level).defaultValue = QStringLiteral("written");
-        EXPECT_EQ((r.*(findDescriptorGroup(QLatin1String(c.member))->field)).defaultValue, "written") << c.member;
+        EXPECT_EQ(ParameterGroupNamed(QLatin1String(c.member))->field.of(r).defaultValue, "written") << c.member;
     }
     EXPECT_THROW(CloLevel(r, kCloLevelCount), std::out_of_range);
 }

@@ -1,3 +1,4 @@
+#include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
 
@@ -8,11 +9,19 @@
 TEST(ProfileTables, NameEveryGroupAndMemberOnceInRecordOrder)
 {
     std::set<std::string> groups;
-    for (const auto &g : kDescriptorGroups)
+    for (const auto &g : kParameterGroups)
         EXPECT_TRUE(groups.insert(g.name).second) << g.name;
-    EXPECT_STREQ(kDescriptorGroups.front().name, "current");
-    EXPECT_STREQ(kDescriptorGroups[8].name, "dcLevel");
-    EXPECT_STREQ(kDescriptorGroups.back().name, "NTCType");
+    EXPECT_STREQ(kParameterGroups.front().name, "current");
+    EXPECT_STREQ(kParameterGroups[8].name, "dcLevel");
+    EXPECT_STREQ(kParameterGroups.back().name, "NTCType");
+
+    // Every group reaches a descriptor of its own, the CLO levels included.
+    STRUCT_XML_FILE_VARIABLES r;
+    std::set<const ParameterDescriptor *> descriptors;
+    for (const auto &g : kParameterGroups)
+        EXPECT_TRUE(descriptors.insert(&g.field.of(r)).second) << g.name;
+    for (int level = 0; level < kCloLevelCount; ++level)
+        EXPECT_EQ(&CloLevel(r, level), &r.Level[size_t(level)]) << level;
 
     // Every member pointer addresses a distinct field.
     ParameterDescriptor d;
@@ -31,7 +40,7 @@ TEST(DefaultProfile, MatchesTheDefaultTable)
     EXPECT_EQ(r.current.defaultValue, "350");
     EXPECT_EQ(r.lifeTime.defaultValue, "127500");
     EXPECT_EQ(r.lifeTime.step, "500");
-    EXPECT_EQ(r.Level4.address, "269");
+    EXPECT_EQ(r.Level[4].address, "269");
     EXPECT_EQ(r.dcLevel.defaultValue, "100");
     EXPECT_EQ(r.CutOffTemp.max, "120");
     EXPECT_EQ(r.editSerial, QString(16, QLatin1Char('0')));
@@ -57,7 +66,7 @@ TEST(DeleteProfile, ClearsWhatTheCatalogueFillsAndKeepsTheRest)
     EXPECT_EQ(r.CutOffTemp.min, "x");
     EXPECT_EQ(r.current.unit, "mA");
     EXPECT_EQ(r.current.address, "262");
-    EXPECT_EQ(r.Level2.address, "267");
+    EXPECT_EQ(r.Level[2].address, "267");
     EXPECT_EQ(r.LEDTime.address, "258");
     // The other slots are untouched.
     EXPECT_EQ(settingsVariablesField[0].memoData, "00E62C;00E701");

@@ -1,4 +1,5 @@
 #include "default_profiles.h"
+#include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
 #include "profile/profile_record.h"
 
@@ -16,9 +17,9 @@ STRUCT_XML_FILE_VARIABLES labelled()
         r.*(f.field) = 5;
     for (const auto &f : kIdentityFields)
         r.*(f.field) = QString::fromLatin1(f.name);
-    for (const auto &g : kDescriptorGroups)
+    for (const auto &g : kParameterGroups)
         for (const auto &m : kDescriptorMembers)
-            (r.*(g.field)).*(m.field) = QStringLiteral("%1.%2").arg(g.name, m.name);
+            g.field.of(r).*(m.field) = QStringLiteral("%1.%2").arg(g.name, m.name);
     return r;
 }
 } // namespace
@@ -49,11 +50,11 @@ TEST(ProfileSlots, DefaultProfileLeavesTheMembersItDoesNotSet)
         "current.convform", "LEDTime.min", "LEDTime.max", "Temp1.address", "Temp2.address",
         "ExtNTCLevel1.address", "ExtNTCLevel2.address", "CutOffTemp.address", "NTCType.min",
         "NTCType.defaultValue", "NTCType.address", "Level3.unit", "dcLevel.convform"};
-    for (const auto &g : kDescriptorGroups)
+    for (const auto &g : kParameterGroups)
         for (const auto &m : kDescriptorMembers) {
             const std::string key = std::string(g.name) + "." + m.name;
             if (untouched.count(key))
-                EXPECT_EQ((r.*(g.field)).*(m.field), QString::fromStdString(key)) << key;
+                EXPECT_EQ(g.field.of(r).*(m.field), QString::fromStdString(key)) << key;
         }
     EXPECT_EQ(r.lifeTime.min, "0");
     EXPECT_EQ(r.lifeTime.step, "500");
@@ -85,11 +86,11 @@ TEST(ProfileSlots, DeleteProfileSetsExactlyTheNamedMembers)
                 EXPECT_EQ(r.*(f.field), 0) << f.name;
         for (const auto &f : kIdentityFields)
             EXPECT_EQ(r.*(f.field), fill) << f.name;
-        for (const auto &g : kDescriptorGroups)
+        for (const auto &g : kParameterGroups)
             for (const auto &m : kDescriptorMembers) {
                 const std::string key = std::string(g.name) + "." + m.name;
                 const QString expected = cleared.count(key) ? fill : QString::fromStdString(key);
-                EXPECT_EQ((r.*(g.field)).*(m.field), expected) << key;
+                EXPECT_EQ(g.field.of(r).*(m.field), expected) << key;
             }
     }
     EXPECT_THROW(DeleteProfile(3, QString()), std::out_of_range);

@@ -3,6 +3,7 @@
 #include "file_bytes.h"
 #include "file_size_limit.h"
 #include "profile/file_error.h"
+#include "profile/parameter_table.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
 #include "scripted_dialogs.h"
@@ -29,7 +30,7 @@ ProfileSlots distinctSlots()
     p[0].current.factor = QStringLiteral("1");
     p[0].current.offset = QStringLiteral("0");
     p[0].familyName = QStringLiteral("Kompakt Müller µ");
-    p[0].Level1.defaultValue = QStringLiteral("82.5");
+    p[0].Level[1].defaultValue = QStringLiteral("82.5");
     p[1].tag = -3;
     p[1].cloAdjustEnable = p[1].cloAvailable = 0;
     p[1].dcLevel.defaultValue = QStringLiteral("255");
@@ -326,9 +327,9 @@ TEST_F(SettingsFileTest, MissingSectionReadsAsZeroWithoutError)
     EXPECT_EQ(r.currentAvailable + r.cloAvailable + r.dclevelAvailable + r.ExtNTCAvailable, 0);
     for (const auto &f : kIdentityFields)
         EXPECT_EQ(r.*(f.field), "0") << f.name;
-    for (const auto &g : kDescriptorGroups)
+    for (const auto &g : kParameterGroups)
         for (const auto &m : kDescriptorMembers)
-            EXPECT_EQ((r.*(g.field)).*(m.field), "0") << g.name << "." << m.name;
+            EXPECT_EQ(g.field.of(r).*(m.field), "0") << g.name << "." << m.name;
     EXPECT_EQ(profiles[0], DefaultSlots()[0]);
 }
 
@@ -512,10 +513,10 @@ TEST_F(SettingsFileTest, RandomTextsRoundTripOrAreRefused)
         const int slot = int(random.bounded(3));
         // One text field and one descriptor member of one slot get random texts.
         const auto &text = kIdentityFields[size_t(random.bounded(int(kIdentityFields.size())))];
-        const auto &group = kDescriptorGroups[size_t(random.bounded(int(kDescriptorGroups.size())))];
+        const auto &group = kParameterGroups[size_t(random.bounded(int(kParameterGroups.size())))];
         const auto &member = kDescriptorMembers[size_t(random.bounded(int(kDescriptorMembers.size())))];
         written[slot].*(text.field) = randomText();
-        (written[slot].*(group.field)).*(member.field) = randomText();
+        group.field.of(written[slot]).*(member.field) = randomText();
         if (group.field == &STRUCT_XML_FILE_VARIABLES::dcLevel)
             continue; // the DC numbers are converted on reading
         if (text.field == &STRUCT_XML_FILE_VARIABLES::programmer_Nfc_FW)
@@ -539,7 +540,7 @@ TEST_F(SettingsFileTest, RandomTextsRoundTripOrAreRefused)
         for (int s = 0; s < 3; ++s)
             ASSERT_EQ(read[s], written[s]) << "round " << round << " slot " << s + 1 << ": "
                                            << (written[slot].*(text.field)).toStdString() << " / "
-                                           << ((written[slot].*(group.field)).*(member.field)).toStdString();
+                                           << (group.field.of(written[slot]).*(member.field)).toStdString();
     }
     EXPECT_GT(saved, 10);
     EXPECT_GT(refused, 10);

@@ -92,11 +92,11 @@ INSTANTIATE_TEST_SUITE_P(
         EncodeCase{"LevelsHalfPercentUnits",
                    [](auto &r) {
                        onlyClo(r);
-                       r.Level0.defaultValue = "50.5";
-                       r.Level1.defaultValue = "0";
-                       r.Level2.defaultValue = "100";
-                       r.Level3.defaultValue = "50,5"; // written on a PC with a comma locale
-                       r.Level4.defaultValue = "82.75"; // truncated, not rounded
+                       r.Level[0].defaultValue = "50.5";
+                       r.Level[1].defaultValue = "0";
+                       r.Level[2].defaultValue = "100";
+                       r.Level[3].defaultValue = "50,5"; // written on a PC with a comma locale
+                       r.Level[4].defaultValue = "82.75"; // truncated, not rounded
                    },
                    true, "00E8FF;00E965;00EA00;00EBC8;00EC65;00EDA5"},
         EncodeCase{"DcOffIgnoresTheValue", [](auto &r) { onlyDc(r, "abc"); }, false, "00EEFF"},
@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ZeroLifetimeStep", [](auto &r) { r.lifeTime.step = "0"; }, "00E65E;00E701", true},
         FailureCase{"NonNumericCurrent", [](auto &r) { r.current.defaultValue = "35O"; }, "", false},
         FailureCase{"EmptyCurrentAddress", [](auto &r) { r.current.address = ""; }, "", false},
-        FailureCase{"BadThirdLevel", [](auto &r) { r.Level2.defaultValue = "x"; },
+        FailureCase{"BadThirdLevel", [](auto &r) { r.Level[2].defaultValue = "x"; },
                     "00E65E;00E701;00E8FF;00E9C8;00EAC8", false},
         FailureCase{"BadDcValue", [](auto &r) { r.dcLevel.defaultValue = ""; },
                     "00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8;00EDC8", false}),
@@ -268,12 +268,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "dcLevel.defaultValue = 256 is out of range: it must lie in 0 ... 100"},
         RangeCase{"DcNegative", [](auto &r) { r.dcLevel.defaultValue = "-1"; }, kCurrentAndClo,
                   "dcLevel.defaultValue = -1 is out of range: it must lie in 0 ... 100"},
-        RangeCase{"Level128", [](auto &r) { r.Level0.defaultValue = "128"; }, "00E65E;00E701;00E8FF",
+        RangeCase{"Level128", [](auto &r) { r.Level[0].defaultValue = "128"; }, "00E65E;00E701;00E8FF",
                   "Level0.defaultValue = 128 is out of range: it must lie in 0 ... 127.5"},
-        RangeCase{"LevelHuge", [](auto &r) { r.Level3.defaultValue = "1e10"; },
+        RangeCase{"LevelHuge", [](auto &r) { r.Level[3].defaultValue = "1e10"; },
                   "00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8",
                   "Level3.defaultValue = 1e10 is out of range: it must lie in 0 ... 127.5"},
-        RangeCase{"LevelNegative", [](auto &r) { r.Level1.defaultValue = "-1"; }, "00E65E;00E701;00E8FF;00E9C8",
+        RangeCase{"LevelNegative", [](auto &r) { r.Level[1].defaultValue = "-1"; }, "00E65E;00E701;00E8FF;00E9C8",
                   "Level1.defaultValue = -1 is out of range: it must lie in 0 ... 127.5"},
         RangeCase{"Current65536", [](auto &r) { r.current.defaultValue = "65536"; }, "",
                   "current.defaultValue = 65536 is out of range: it must lie in 0 ... 65535"},
@@ -289,7 +289,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "current.address = 31 is out of range: it must lie in 32 ... 65566"},
         RangeCase{"CurrentAddressAbove", [](auto &r) { r.current.address = "65567"; }, "",
                   "current.address = 65567 is out of range: it must lie in 32 ... 65566"},
-        RangeCase{"LevelAddressAbove", [](auto &r) { r.Level4.address = "65568"; },
+        RangeCase{"LevelAddressAbove", [](auto &r) { r.Level[4].address = "65568"; },
                   "00E65E;00E701;00E8FF;00E9C8;00EAC8;00EBC8;00ECC8",
                   "Level4.address = 65568 is out of range: it must lie in 32 ... 65567"},
         RangeCase{"DcAddressBelow", [](auto &r) { r.dcLevel.address = "0"; }, kCurrentAndClo,
@@ -304,10 +304,10 @@ TEST(ProgrammingData, ValuesAtTheEdgesOfTheRangesKeepTheirExactBytes)
     r.lifeTime.defaultValue = "0";
     r.lifeTime.step = "1";
     r.lifeTime.address = "32";
-    r.Level0.defaultValue = "127.5";
-    r.Level1.defaultValue = "0";
-    r.Level2.defaultValue = "-0";
-    r.Level4.address = "65567";
+    r.Level[0].defaultValue = "127.5";
+    r.Level[1].defaultValue = "0";
+    r.Level[2].defaultValue = "-0";
+    r.Level[4].address = "65567";
     r.dcLevel.defaultValue = "100";
     EXPECT_EQ(generate(r, true), "FFFEFF;FFFFFF;000000;00E9FF;00EA00;00EB00;00ECC8;FFFFC8;00EEFE");
     r.dcLevel.defaultValue = "0";

@@ -130,16 +130,14 @@ TEST(TagInfo, CopyUsesTheLifetimeStepAndChangesNothingElse)
     CopyTagValuesToProfile(f.tag, f.profile);
     EXPECT_EQ(f.profile.lifeTime.defaultValue, "100000");
     EXPECT_EQ(f.profile.current.defaultValue, "350");
-    EXPECT_EQ(f.profile.Level0.defaultValue, QStringLiteral("99") + QLocale().decimalPoint() + "5");
-    EXPECT_EQ(f.profile.Level1.defaultValue, "100");
+    EXPECT_EQ(f.profile.Level[0].defaultValue, QStringLiteral("99") + QLocale().decimalPoint() + "5");
+    EXPECT_EQ(f.profile.Level[1].defaultValue, "100");
     // Everything but the eight values stays.
     before.current.defaultValue = f.profile.current.defaultValue;
     before.lifeTime.defaultValue = f.profile.lifeTime.defaultValue;
-    using R = STRUCT_XML_FILE_VARIABLES;
-    for (ParameterDescriptor R::*d : {&STRUCT_XML_FILE_VARIABLES::Level0, &STRUCT_XML_FILE_VARIABLES::Level1,
-                    &STRUCT_XML_FILE_VARIABLES::Level2, &STRUCT_XML_FILE_VARIABLES::Level3,
-                    &STRUCT_XML_FILE_VARIABLES::Level4, &STRUCT_XML_FILE_VARIABLES::dcLevel})
-        (before.*d).defaultValue = (f.profile.*d).defaultValue;
+    for (size_t level = 0; level < before.Level.size(); ++level)
+        before.Level[level].defaultValue = f.profile.Level[level].defaultValue;
+    before.dcLevel.defaultValue = f.profile.dcLevel.defaultValue;
     EXPECT_EQ(before, f.profile);
 }
 
@@ -168,7 +166,7 @@ TEST(TagInfo, ParametersOutsideTheAnnouncedAreaAreNotOnTheTagAndNeverCopied)
         QStringList notOnTag;
     };
     const Case cases[] = {
-        {"beyond the 512 bytes held", [](TagFixture &f) { f.profile.Level2.address = "1000"; }, {"Level2"}},
+        {"beyond the 512 bytes held", [](TagFixture &f) { f.profile.Level[2].address = "1000"; }, {"Level2"}},
         {"below the start address", [](TagFixture &f) { f.profile.current.address = "100"; }, {"Current"}},
         {"inside the buffer but beyond the 30 bytes announced",
          [](TagFixture &f) { f.profile.dcLevel.address = "300"; }, {"DCLevel"}},
@@ -202,7 +200,7 @@ TEST(TagInfo, ParametersOutsideTheAnnouncedAreaAreNotOnTheTagAndNeverCopied)
         if (c.notOnTag.contains("Current"))
             EXPECT_EQ(f.profile.current.defaultValue, before.current.defaultValue);
         if (c.notOnTag.contains("Level4"))
-            EXPECT_EQ(f.profile.Level4.defaultValue, before.Level4.defaultValue);
+            EXPECT_EQ(f.profile.Level[4].defaultValue, before.Level[4].defaultValue);
     }
 }
 
@@ -218,10 +216,10 @@ TEST(TagInfo, NonIntegersStopAtThatParameter)
     {
         TagFixture f;
         f.profile.lifeTime.step = "x";
-        const QString before = f.profile.Level0.defaultValue;
+        const QString before = f.profile.Level[0].defaultValue;
         EXPECT_THROW(CopyTagValuesToProfile(f.tag, f.profile), EConvertError);
         EXPECT_EQ(f.profile.current.defaultValue, "0"); // written before the step failed
-        EXPECT_EQ(f.profile.Level0.defaultValue, before);
+        EXPECT_EQ(f.profile.Level[0].defaultValue, before);
     }
     {
         TagFixture f;

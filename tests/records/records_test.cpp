@@ -133,7 +133,7 @@ TEST_F(RecordsDb, DriverRecordTakesNewestSettingsOfItsProgrammer)
     EXPECT_EQ(cell(d, "serialNumber", 1), "0000000000012345");
     EXPECT_EQ(cell(d, "nomCurrent", 1), "500");
     EXPECT_EQ(cell(d, "DC_level", 1), "255");
-    EXPECT_EQ(cell(d, "CLO_L1", 1), p.Level0.defaultValue);
+    EXPECT_EQ(cell(d, "CLO_L1", 1), p.Level[0].defaultValue);
     EXPECT_EQ(cell(d, "extNTC_Temp2", 1), p.Temp2.defaultValue);
     EXPECT_TRUE(dlg.messages.isEmpty());
 }

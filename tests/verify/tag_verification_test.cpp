@@ -26,11 +26,11 @@ protected:
         state = TagReadState();
         slot.currentAdjustEnable = slot.cloAdjustEnable = slot.dclevelAdjustEnable = 1;
         slot.lifeTime.defaultValue = "50000";
-        slot.Level0.defaultValue = "80";
-        slot.Level1.defaultValue = "82.5";
-        slot.Level2.defaultValue = "70";
-        slot.Level3.defaultValue = "60";
-        slot.Level4.defaultValue = "50";
+        slot.Level[0].defaultValue = "80";
+        slot.Level[1].defaultValue = "82.5";
+        slot.Level[2].defaultValue = "70";
+        slot.Level[3].defaultValue = "60";
+        slot.Level[4].defaultValue = "50";
         slot.dcLevel.defaultValue = "51";
         state.identComplete = state.identChecksumOk = state.rwComplete = state.rwChecksumOk = state.rComplete =
             state.rChecksumOk = true;

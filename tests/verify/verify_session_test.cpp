@@ -34,7 +34,7 @@ protected:
         tagBuffers = TagBuffers();
         tagReadState = TagReadState();
         slot.cloAdjustEnable = 1;
-        slot.Level0.defaultValue = "80";
+        slot.Level[0].defaultValue = "80";
         openStick();
         link.ownId = kOwn;
         link.setSendDelay(false); // no waits for the stick's acknowledgements
