@@ -25,13 +25,6 @@ inline const QString kVerificationsDatabaseFileName = QStringLiteral("programmed
 // The pending-records journal beside the two files.
 inline const QString kPendingRecordsFileName = QStringLiteral("pendingRecords.journal");
 
-// The table statements. The driver writer creates the settings table with three
-// column names written with a capital E; SQLite treats both forms as the same table.
-extern const char *const kSettingsCreateTableSql;
-extern const char *const kSettingsCreateTableSqlDriverForm;
-extern const char *const kDriversCreateTableSql;
-extern const char *const kVerificationsCreateTableSql;
-
 // The report shows at most this many driver records, newest first.
 constexpr int kReportLineLimit = 500;
 

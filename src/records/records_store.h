@@ -74,7 +74,7 @@ using ExportProgress = std::function<void(qint64 written, qint64 total)>;
 struct ReportSelection {
     QString from, to;
     QString programmerId; // the programmer of the records (empty: every one)
-    QString station;      // PostgreSQL: only that station's records (empty: all)
+    QString station;      // a shared store: only that station's records (empty: all)
 };
 
 // One transfer: a settings record (id empty: drivers without a settings record).
@@ -152,20 +152,20 @@ public:
 // The environment variable that names the store when no --records is given.
 inline const char *const kRecordsUrlVariable = "TAVEL_RECORDS_URL";
 
-// A store for `location`: a postgresql:// (or postgres://) URI, or a folder for
-// the SQLite files (empty: the program's own folder). Null with the reason for a
-// location that cannot be used: a URI that carries a password (passwords come
-// only from ~/.pgpass or PGPASSWORD), a malformed URI.
+// A store for `location`, made by the kind of store that recognises it
+// (records_store_registry.h; empty: the program's own folder). Null with the
+// reason for a location no kind takes or its kind refuses (a server URI that
+// carries a password, a malformed URI).
 std::unique_ptr<RecordsStore> MakeRecordsStore(const QString &location, QString *error);
 
 // Makes the store for `location` the one every record goes to. False with the
 // reason (and the active store unchanged) when the location cannot be used.
 bool setRecordsLocation(const QString &location, QString *error);
-// The active store (the SQLite files of the records folder unless another was set).
+// The active store (the default kind's, in the records folder, unless another was set).
 RecordsStore &activeRecordsStore();
-// Whether the active store is the program's own SQLite folder (none was chosen).
+// Whether the active store is the program's own records folder (none was chosen).
 bool RecordsStoreIsDefault();
-// "SQLite files in <folder>" or "PostgreSQL <uri>": which store records go to.
+// Which store records go to, as its kind describes it ("SQLite files in <folder>").
 QString RecordsStoreDescription();
 
 // The name of this PC in the shared records (default: the host name).
