@@ -1,7 +1,8 @@
 #pragma once
-// Where the records go: one interface, two stores. The SQLite files of one PC
-// (the default) or a PostgreSQL server that several stations share. The free
-// functions of records_database.h write and read through the active store.
+// Where the records go: one interface, a store of each kind (each in its folder
+// under records/, listed in records_store_registry.cpp): the files of one PC (the
+// default) or a server that several stations share. The free functions of
+// records_database.h write and read through the active store.
 
 #include "records/pending_journal.h"
 #include "records/sqlite_answer.h"
@@ -95,7 +96,7 @@ struct ReportDriver {
 
 struct ReportSink {
     // The stations of the selected records, told first by a store that keeps
-    // records of several stations (PostgreSQL); not called by the local files.
+    // records of several stations (a shared store); not called by the local files.
     std::function<void(const QStringList &stations)> stations;
     // The number of driver records the report selects (told before the drivers).
     std::function<void(qint64 drivers)> total;
@@ -108,7 +109,7 @@ struct ReportSink {
 class RecordsStore {
 public:
     virtual ~RecordsStore() = default;
-    // The store's location as the user gave it (a folder or a postgresql:// URI).
+    // The store's location as the user gave it (a folder, a server's URI).
     virtual QString location() const = 0;
     // Creates tables, indexes (and the server's schema) when missing.
     virtual bool prepare(QString *error) = 0;

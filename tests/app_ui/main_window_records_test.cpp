@@ -8,6 +8,7 @@
 #include "records/records_database.h"
 #include "records/records_outbox.h"
 #include "records/records_writer.h"
+#include "records/sqlite/sqlite_exec.h"
 #include "records/sqlite/sqlite_tables.h"
 
 #include <QDir>

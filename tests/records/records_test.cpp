@@ -1,6 +1,7 @@
 #include "profile/profile_defaults.h"
 #include "records/record_options.h"
 #include "records/records_database.h"
+#include "records/sqlite/sqlite_exec.h"
 #include "records/sqlite/sqlite_tables.h"
 #include "records/records_outbox.h"
 #include "records/sqlite_answer.h"

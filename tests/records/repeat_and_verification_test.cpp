@@ -5,6 +5,7 @@
 #include "record_files.h"
 #include "records_folder.h"
 
+#include "records/sqlite/sqlite_exec.h"
 #include "records/sqlite/sqlite_tables.h"
 
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "records/sqlite/sqlite_files.h"
 
+#include "records/sqlite/sqlite_exec.h"
 #include "records/sqlite/sqlite_tables.h"
 
 #include <vector>

@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "records/record_columns.h"
 #include "records/records_database.h"
+#include "records/sqlite/sqlite_exec.h"
 #include "records/sqlite/sqlite_files.h"
 #include "records/sqlite/sqlite_tables.h"
 
