@@ -16,7 +16,8 @@ if(NOT IS_DIRECTORY "${DIR}")
   message(FATAL_ERROR "check_includes: ${DIR} is not a folder")
 endif()
 
-file(GLOB _files "${DIR}/*.cpp" "${DIR}/*.h")
+# The folders under a library's folder (records/sqlite, ...) belong to it.
+file(GLOB_RECURSE _files "${DIR}/*.cpp" "${DIR}/*.h")
 list(SORT _files)
 set(_faults "")
 foreach(_file IN LISTS _files)

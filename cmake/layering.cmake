@@ -64,7 +64,7 @@ function(tavel_enforce_layering)
     list(PREPEND _allowed ${_folder})
     list(REMOVE_DUPLICATES _allowed)
     list(JOIN _allowed "," _allowed_text)
-    file(GLOB _sources CONFIGURE_DEPENDS "${_path}/*.cpp" "${_path}/*.h")
+    file(GLOB_RECURSE _sources CONFIGURE_DEPENDS "${_path}/*.cpp" "${_path}/*.h")
     set(_stamp "${CMAKE_BINARY_DIR}/layering/${_t}.stamp")
     add_custom_command(OUTPUT ${_stamp}
       COMMAND ${CMAKE_COMMAND} -DLIBRARY=${_t} -DDIR=${_path}

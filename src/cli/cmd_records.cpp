@@ -49,15 +49,16 @@ int runImport(const QString &from, const QString &station)
         return kExitUsage;
     }
     if (!IsSharedRecordsLocation(activeRecordsStore().location())) {
-        cliError(QStringLiteral("tavel-nfc records import: needs a PostgreSQL records store (--records postgresql://...)"));
+        cliError(QStringLiteral("tavel-nfc records import: needs a %1 records store (--records with %2)")
+                     .arg(RecordsStoreKindNames(true), RecordsLocationForms(true)));
         return kExitUsage;
     }
     Q_UNUSED(station); // already the station every record is written under
     ImportCounts counts;
     QString error;
     TerminalProgress progress(QStringLiteral("records import"), QStringLiteral("records"));
-    const bool ok = ImportSqliteRecords(from, activeRecordsStore(), &counts, &error,
-                                        [&](qint64 done, qint64 total) { progress.update(done, total); });
+    const bool ok = ImportStationRecords(from, activeRecordsStore(), &counts, &error,
+                                         [&](qint64 done, qint64 total) { progress.update(done, total); });
     progress.finish();
     cliOut(QStringLiteral("%1 record(s) imported, %2 already there").arg(counts.added).arg(counts.present));
     if (!ok) {
@@ -125,12 +126,13 @@ int run(const QStringList &args)
             "          The file appears only when complete.\n"
             "pending:  the records that could not be written yet, oldest first.\n"
             "flush:    writes the pending records; exit status 1 while any is left.\n"
-            "import:   copies the SQLite records in DIR into the PostgreSQL store, once\n"
+            "import:   copies the %1 records in DIR into the %2 store, once\n"
             "          (importing the same files again adds nothing).\n"
             "--station with drivers, settings, export: only the records of that station;\n"
             "          with import: the station the imported records are written under.\n"
             "--folder  the folder of the two database files and the pending journal\n"
-            "          (default: the program's own)."));
+            "          (default: the program's own).")
+                   .arg(RecordsStoreKindNames(false), RecordsStoreKindNames(true)));
         cliOut(recordsOptionsHelp());
         return kExitOk;
     }

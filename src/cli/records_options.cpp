@@ -2,6 +2,9 @@
 
 #include "cli/cli_command.h"
 #include "records/records_store.h"
+#include "records/records_store_registry.h"
+
+#include <QStringList>
 
 int applyRecordsOptions(QStringList &args, const QString &command)
 {
@@ -30,11 +33,37 @@ int applyRecordsOptions(QStringList &args, const QString &command)
     return kExitOk;
 }
 
+namespace {
+
+// `text` after `lead`, in lines of at most kWidth characters, the following
+// lines indented as far as the lead.
+QString wrapped(const QString &lead, const QString &text)
+{
+    constexpr int kWidth = 86;
+    const QString indent(lead.size(), QLatin1Char(' '));
+    QStringList lines;
+    QString line = lead;
+    bool empty = true;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!empty && line.size() + 1 + word.size() > kWidth) {
+            lines << line;
+            line = indent + word;
+        } else {
+            line += (empty ? QString() : QStringLiteral(" ")) + word;
+        }
+        empty = false;
+    }
+    lines << line;
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+} // namespace
+
 QString recordsOptionsHelp()
 {
-    return QStringLiteral(
-        "--records URL  the records store: a postgresql:// URI (a server several stations\n"
-        "               share; passwords from ~/.pgpass or PGPASSWORD only) or a folder for\n"
-        "               the SQLite files (default: $TAVEL_RECORDS_URL, else the program's own).\n"
-        "--station NAME this PC's name in a shared store (default: the host name).");
+    // The kinds of store tell what their locations are.
+    return wrapped(QStringLiteral("--records URL  "),
+                   QStringLiteral("the records store: %1 (default: $TAVEL_RECORDS_URL, else the program's own).")
+                       .arg(RecordsLocationsHelp()))
+           + QStringLiteral("--station NAME this PC's name in a shared store (default: the host name).");
 }

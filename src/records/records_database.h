@@ -16,21 +16,12 @@
 #include <QStringList>
 #include <functional>
 
-struct sqlite3;
-
 inline const QString kSettingsDatabaseFileName = QStringLiteral("programmedSettingsData_ver_1.db");
 inline const QString kDriversDatabaseFileName = QStringLiteral("programmedDriversData_ver_1.db");
 // The verification records (each driver read back and compared with its profile).
 inline const QString kVerificationsDatabaseFileName = QStringLiteral("programmedVerificationsData_ver_1.db");
 // The pending-records journal beside the two files.
 inline const QString kPendingRecordsFileName = QStringLiteral("pendingRecords.journal");
-
-// The table statements. The driver writer creates the settings table with three
-// column names written with a capital E; SQLite treats both forms as the same table.
-extern const char *const kSettingsCreateTableSql;
-extern const char *const kSettingsCreateTableSqlDriverForm;
-extern const char *const kDriversCreateTableSql;
-extern const char *const kVerificationsCreateTableSql;
 
 // The report shows at most this many driver records, newest first.
 constexpr int kReportLineLimit = 500;
@@ -54,16 +45,6 @@ void setDatabaseBusyTimeout(int milliseconds);
 int DatabaseBusyTimeout();
 // The wait of PrepareRecordDatabases, which runs once at start.
 constexpr int kStartBusyTimeoutMs = 5000;
-
-// ---- Statement execution --------------------------------------------------------
-
-// Runs one SQL text (several statements allowed) with sqlite3_exec; the rows go
-// into `answer` when one is given. False with a message box of SQLite's error
-// text when the statement fails; false and nothing else when `db` is null.
-bool ExecInt(const QString &sql, SQLiteAnswerClass *answer, sqlite3 *db);
-// Runs one statement with `values` bound to ?1, ?2, ... as texts. Rows go into
-// `answer` when one is given. Failures as for ExecInt.
-bool ExecBound(const char *sql, const QStringList &values, SQLiteAnswerClass *answer, sqlite3 *db);
 
 // ---- The records -----------------------------------------------------------------
 // Written to and read from the active records store (records_store.h): the two

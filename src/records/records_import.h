@@ -1,5 +1,5 @@
 #pragma once
-// Moving a station's SQLite records into a shared store.
+// Moving the records a station keeps in its own folder into a shared store.
 
 #include "records/records_store.h"
 
@@ -8,12 +8,9 @@ struct ImportCounts {
     int present = 0; // records the store already held (an earlier import)
 };
 
-// Copies every record of the SQLite files in `folder` (settings, drivers,
-// verifications) into `target`, oldest first. Each record gets an id made from
-// its file's kind, its row id and its values, so importing the same files again
-// adds nothing. The files are opened read-only. False with the reason when none
-// of the files is there, a file cannot be read or a record cannot be written
-// (the records written before stay; a second import completes the rest). `progress` (when given) hears the records handled
-// so far of all the records in the files.
-bool ImportSqliteRecords(const QString &folder, RecordsStore &target, ImportCounts *counts, QString *error,
-                         const ExportProgress &progress = {});
+// Copies every record a station keeps in `folder` into `target`, through the
+// kind of store that reads such folders (records_store_registry.h). Importing
+// the same folder again adds nothing. False with the reason when the folder's
+// records cannot be read or a record cannot be written.
+bool ImportStationRecords(const QString &folder, RecordsStore &target, ImportCounts *counts, QString *error,
+                          const ExportProgress &progress = {});

@@ -1,7 +1,6 @@
 #include "records/records_database.h"
 #include "records/records_store.h"
 #include "records/records_store_registry.h"
-#include "records/sqlite_store.h"
 
 #include <QMutex>
 #include <QSysInfo>
@@ -10,7 +9,7 @@ namespace {
 
 std::unique_ptr<RecordsStore> &active()
 {
-    static std::unique_ptr<RecordsStore> store = std::make_unique<SqliteStore>();
+    static std::unique_ptr<RecordsStore> store = MakeDefaultRecordsStore();
     return store;
 }
 
@@ -25,7 +24,12 @@ std::unique_ptr<RecordsStore> MakeRecordsStore(const QString &location, QString 
     const RecordsStoreKind *kind = RecordsStoreKindOf(location);
     if (!kind) {
         if (error)
-            *error = QStringLiteral("records store '%1' is neither a postgresql:// URI nor a folder").arg(location);
+        {
+            QStringList forms;
+            for (const RecordsStoreKind &known : RecordsStoreKinds())
+                forms << known.locationForm;
+            *error = QStringLiteral("records store '%1' is neither %2").arg(location, forms.join(QStringLiteral(" nor ")));
+        }
         return nullptr;
     }
     QString reason;

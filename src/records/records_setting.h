@@ -7,7 +7,7 @@
 #include <QString>
 
 struct RecordsLocationSetting {
-    QString location; // a postgresql:// URI or a folder; empty: the program's own folder
+    QString location; // a records location (records_store_registry.h); empty: the program's own folder
     QString station;  // empty: the host name
 };
 

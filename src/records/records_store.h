@@ -1,7 +1,8 @@
 #pragma once
-// Where the records go: one interface, two stores. The SQLite files of one PC
-// (the default) or a PostgreSQL server that several stations share. The free
-// functions of records_database.h write and read through the active store.
+// Where the records go: one interface, a store of each kind (each in its folder
+// under records/, listed in records_store_registry.cpp): the files of one PC (the
+// default) or a server that several stations share. The free functions of
+// records_database.h write and read through the active store.
 
 #include "records/pending_journal.h"
 #include "records/sqlite_answer.h"
@@ -74,7 +75,7 @@ using ExportProgress = std::function<void(qint64 written, qint64 total)>;
 struct ReportSelection {
     QString from, to;
     QString programmerId; // the programmer of the records (empty: every one)
-    QString station;      // PostgreSQL: only that station's records (empty: all)
+    QString station;      // a shared store: only that station's records (empty: all)
 };
 
 // One transfer: a settings record (id empty: drivers without a settings record).
@@ -95,7 +96,7 @@ struct ReportDriver {
 
 struct ReportSink {
     // The stations of the selected records, told first by a store that keeps
-    // records of several stations (PostgreSQL); not called by the local files.
+    // records of several stations (a shared store); not called by the local files.
     std::function<void(const QStringList &stations)> stations;
     // The number of driver records the report selects (told before the drivers).
     std::function<void(qint64 drivers)> total;
@@ -108,7 +109,7 @@ struct ReportSink {
 class RecordsStore {
 public:
     virtual ~RecordsStore() = default;
-    // The store's location as the user gave it (a folder or a postgresql:// URI).
+    // The store's location as the user gave it (a folder, a server's URI).
     virtual QString location() const = 0;
     // Creates tables, indexes (and the server's schema) when missing.
     virtual bool prepare(QString *error) = 0;
@@ -152,20 +153,20 @@ public:
 // The environment variable that names the store when no --records is given.
 inline const char *const kRecordsUrlVariable = "TAVEL_RECORDS_URL";
 
-// A store for `location`: a postgresql:// (or postgres://) URI, or a folder for
-// the SQLite files (empty: the program's own folder). Null with the reason for a
-// location that cannot be used: a URI that carries a password (passwords come
-// only from ~/.pgpass or PGPASSWORD), a malformed URI.
+// A store for `location`, made by the kind of store that recognises it
+// (records_store_registry.h; empty: the program's own folder). Null with the
+// reason for a location no kind takes or its kind refuses (a server URI that
+// carries a password, a malformed URI).
 std::unique_ptr<RecordsStore> MakeRecordsStore(const QString &location, QString *error);
 
 // Makes the store for `location` the one every record goes to. False with the
 // reason (and the active store unchanged) when the location cannot be used.
 bool setRecordsLocation(const QString &location, QString *error);
-// The active store (the SQLite files of the records folder unless another was set).
+// The active store (the default kind's, in the records folder, unless another was set).
 RecordsStore &activeRecordsStore();
-// Whether the active store is the program's own SQLite folder (none was chosen).
+// Whether the active store is the program's own records folder (none was chosen).
 bool RecordsStoreIsDefault();
-// "SQLite files in <folder>" or "PostgreSQL <uri>": which store records go to.
+// Which store records go to, as its kind describes it ("SQLite files in <folder>").
 QString RecordsStoreDescription();
 
 // The name of this PC in the shared records (default: the host name).

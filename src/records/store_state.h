@@ -19,7 +19,7 @@ struct RecordsStoreState {
     Kind kind = Kind::Unknown;
     QDateTime since;     // when this state began (local time)
     QString reason;      // the store's own words
-    bool server = false; // a PostgreSQL store (else the SQLite files)
+    bool server = false; // a store several stations share (else the station's own files)
 
     // The state after a failed record: `since` kept while the kind stays the same
     // (one outage, one start time), `now` for a new kind.

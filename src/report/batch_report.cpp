@@ -1,7 +1,8 @@
 #include "report/batch_report.h"
 
 #include "profile/parameter_table.h"
-#include "records/sqlite_store.h"
+#include "records/csv_export.h"
+#include "records/record_columns.h"
 
 #include <QDateTime>
 #include <QDir>

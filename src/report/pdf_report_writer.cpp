@@ -103,25 +103,23 @@ public:
         } else {
             room(9);
             auto v = [&t](const char *column) { return TransferValue(t, QLatin1String(column)); };
-            auto named = [&t](const QList<const char *> &columns) {
-                QStringList parts;
-                for (const char *c : columns)
-                    parts << LabelledTransferValue(t, QLatin1String(c));
-                return parts.join(QStringLiteral("   "));
-            };
-            QList<const char *> levels;
-            for (int i = 0; i < kCloLevelCount; ++i)
-                levels << CloLevelGroup(i).recordColumn;
+            // The parameters in record order: the CLO levels on a line of their
+            // own, the NTC values after the others, each as many to a line as fit.
+            QStringList others, levels, ntc;
+            for (const ParameterGroup *group : RecordParameterGroups()) {
+                const QString part = LabelledTransferValue(t, QLatin1String(group->recordColumn));
+                (group->coding == TagCoding::CloLevel ? levels : group->block == ParameterBlock::Ntc ? ntc : others)
+                    << part;
+            }
             text(Face::Bold, QStringLiteral("Transfer %1 UTC, programmer %2 (firmware %3)")
                                  .arg(t.datetime, v("enOcean_HandHeldID"), v("programmer_NFC_FW")));
             text(Face::Body, QStringLiteral("Family: %1   Type: %2   Reference: %3")
                                  .arg(v("familyName"), v("type"), v("ref_number")));
             text(Face::Body, QStringLiteral("GTIN: %1   Firmware: %2   Hardware: %3   Serial field: %4")
                                  .arg(v("editGTIN"), v("editFW"), v("editHW"), v("editSerial")));
-            text(Face::Body, named({"nomCurrent", "lifeTime", "DC_level"}));
-            text(Face::Body, QStringLiteral("CLO levels: ") + named(levels));
-            text(Face::Body, named({"extNTC_Temp1", "extNTC_Level1", "extNTC_CutOffTemp"}));
-            text(Face::Body, named({"extNTC_Temp2", "extNTC_Level2"}));
+            filled(Face::Body, QString(), others);
+            filled(Face::Body, QStringLiteral("CLO levels: "), levels);
+            filled(Face::Body, QString(), ntc);
         }
         if (!drivers) {
             text(Face::Body, QStringLiteral("No driver of this transfer in the selection."));
@@ -222,6 +220,26 @@ private:
         const QFontMetricsF metrics(font(face), pdf_.get());
         put(face, x, red, metrics.elidedText(line, Qt::ElideRight, pdf_->width() - x));
         y_ += metrics.lineSpacing();
+    }
+
+    // `parts` after `lead`, three spaces apart, on as many lines as they need.
+    void filled(Face face, const QString &lead, const QStringList &parts)
+    {
+        const QFontMetricsF metrics(font(face), pdf_.get());
+        QString line = lead;
+        bool empty = true;
+        for (const QString &part : parts) {
+            const QString longer = empty ? line + part : line + QStringLiteral("   ") + part;
+            if (!empty && metrics.horizontalAdvance(longer) > pdf_->width()) {
+                text(face, line);
+                line = part;
+            } else {
+                line = longer;
+            }
+            empty = false;
+        }
+        if (!empty)
+            text(face, line);
     }
 
     void row(Face face, bool red, const QStringList &cells)

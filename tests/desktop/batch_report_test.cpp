@@ -10,7 +10,7 @@
 #include "records_folder.h"
 #include "report_fixture.h"
 #include "profile/parameter_table.h"
-#include "records/sqlite_store.h"
+#include "records/record_columns.h"
 #include "report/batch_report.h"
 
 #include <QDir>

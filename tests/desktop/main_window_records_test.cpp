@@ -8,6 +8,8 @@
 #include "records/records_database.h"
 #include "records/records_outbox.h"
 #include "records/records_writer.h"
+#include "records/sqlite/sqlite_exec.h"
+#include "records/sqlite/sqlite_tables.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +26,7 @@ TEST_F(MainWindowTest, StartGivesAFileOfAnEarlierVersionItsIndexes)
         sqlite3 *db = nullptr;
         ASSERT_TRUE(QDir().mkpath(DatabaseFolder()));
         ASSERT_EQ(sqlite3_open(SettingsDatabasePath().toUtf8().constData(), &db), SQLITE_OK);
-        ASSERT_TRUE(ExecInt(kSettingsCreateTableSqlDriverForm, nullptr, db));
+        ASSERT_TRUE(ExecInt(SettingsCreateTableSqlDriverForm(), nullptr, db));
         ASSERT_TRUE(ExecInt("INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID) "
                             "VALUES ('2020-01-01 10:00:00', '0x0180A2B3');",
                             nullptr, db));

@@ -10,8 +10,9 @@ set(_known "common,serial,radio,desktop,records")
 set(_cases
   "window header from radio|radio,serial,common|0|radio/link_fixture.cpp:8: includes \"desktop/...\", but tavel_radio may not use the desktop folder"
   "missing serial as well|radio,common|0|radio/link_fixture.cpp:5: includes \"serial/...\""
-  "own and linked folders only|radio,serial,common,desktop|1|"
-  "common not linked|radio,serial,desktop|0|radio/frames.h:3: includes \"common/...\"")
+  "own and linked folders only|radio,serial,common,desktop,records|1|"
+  "common not linked|radio,serial,desktop|0|radio/frames.h:3: includes \"common/...\""
+  "file in a subfolder|radio,serial,common,desktop|0|radio/codec/frame_codec.cpp:4: includes \"records/...\"")
 
 set(_failed 0)
 foreach(_case IN LISTS _cases)

@@ -2,7 +2,7 @@
 // the SQLite files and on the server, in the order their values are bound: a
 // column renamed, dropped or moved would write values under the wrong names.
 
-#include "records/sqlite_store.h"
+#include "records/record_columns.h"
 
 #include <QString>
 #include <gtest/gtest.h>

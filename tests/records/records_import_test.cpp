@@ -2,7 +2,7 @@
 // and a progress report that counts the records of both files.
 
 #include "records/records_database.h"
-#include "records/records_import.h"
+#include "records/sqlite/sqlite_import.h"
 #include "records/records_store.h"
 
 #include <QDir>
@@ -59,6 +59,15 @@ TEST_F(RecordsImport, ProgressCountsEveryRecordOfBothFilesAndASecondImportAddsNo
         const std::vector<std::pair<qint64, qint64>> expected = {{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}};
         EXPECT_EQ(reports, expected);
     }
+}
+
+TEST_F(RecordsImport, TheCommandLinesImportReachesTheFilesThroughTheirKindOfStore)
+{
+    ImportCounts counts;
+    QString error;
+    ASSERT_TRUE(ImportStationRecords(source, *target, &counts, &error)) << error.toStdString();
+    EXPECT_EQ(counts.added, 4);
+    EXPECT_EQ(counts.present, 0);
 }
 
 TEST_F(RecordsImport, AnUnreadableFileFailsNamingItAfterTheRecordsBeforeIt)

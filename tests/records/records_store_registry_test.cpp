@@ -94,4 +94,41 @@ TEST_F(RecordsStoreRegistry, AnUnusableLocationIsRefusedWithItsReasonAndTheActiv
     }
 }
 
+TEST_F(RecordsStoreRegistry, TheStoreTheProgramStartsWithKeepsTheRecordsFolderThatWasSet)
+{
+    // A folder set before the first record (a test's, the command line's) is
+    // where the first store writes; making it must not put the default back.
+    ASSERT_TRUE(dir.isValid());
+    setDatabaseFolder(dir.path());
+    const std::unique_ptr<RecordsStore> store = MakeDefaultRecordsStore();
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store->location(), dir.path());
+    EXPECT_EQ(DatabaseFolderName(), dir.path());
+    EXPECT_FALSE(IsSharedRecordsLocation(store->location()));
+}
+
+TEST(RecordsStoreKinds, EachKindIsCompleteOneIsTheDefaultAndOneImportsAStationsOwnFiles)
+{
+    int defaults = 0, importers = 0;
+    for (const RecordsStoreKind &kind : RecordsStoreKinds()) {
+        SCOPED_TRACE(kind.name.toStdString());
+        EXPECT_FALSE(kind.name.isEmpty());
+        EXPECT_FALSE(kind.locationForm.isEmpty());
+        EXPECT_FALSE(kind.locationHelp.isEmpty());
+        EXPECT_TRUE(kind.recognises && kind.check && kind.make && kind.describe);
+        defaults += kind.makeDefault ? 1 : 0;
+        if (kind.importFolder) {
+            ++importers;
+            // The import takes a station's own files into a store stations share.
+            EXPECT_FALSE(kind.shared);
+        }
+    }
+    EXPECT_EQ(defaults, 1);
+    EXPECT_EQ(importers, 1);
+    // The default store's kind is the one the empty location (the program's own folder) names.
+    const RecordsStoreKind *own = RecordsStoreKindOf(QString());
+    ASSERT_TRUE(own);
+    EXPECT_TRUE(own->makeDefault);
+}
+
 } // namespace

@@ -1,6 +1,8 @@
 #include "profile/profile_defaults.h"
 #include "records/record_options.h"
 #include "records/records_database.h"
+#include "records/sqlite/sqlite_exec.h"
+#include "records/sqlite/sqlite_tables.h"
 #include "records/records_outbox.h"
 #include "records/sqlite_answer.h"
 #include "file_bytes.h"
@@ -245,7 +247,7 @@ TEST_F(RecordsDb, ReportShowsTheNewest500NewestFirst)
         // 501 records written in one go (all within the same second or two).
         sqlite3 *db = nullptr;
         ASSERT_EQ(sqlite3_open(DriversDatabasePath().toUtf8().constData(), &db), SQLITE_OK);
-        ASSERT_TRUE(ExecInt(kDriversCreateTableSql, nullptr, db));
+        ASSERT_TRUE(ExecInt(DriversCreateTableSql(), nullptr, db));
         ExecInt("BEGIN;", nullptr, db);
         for (int i = 0; i < 501; ++i)
             ExecBound("INSERT INTO ProgrammedLines (datetime, serialNumber, nomCurrent) "
@@ -276,7 +278,7 @@ TEST_F(RecordsDb, FilesOfEarlierVersionsKeepWorking)
         // values written as double-quoted literals, no indexes.
         sqlite3 *db = nullptr;
         ASSERT_EQ(sqlite3_open(SettingsDatabasePath().toUtf8().constData(), &db), SQLITE_OK);
-        ASSERT_TRUE(ExecInt(kSettingsCreateTableSqlDriverForm, nullptr, db));
+        ASSERT_TRUE(ExecInt(SettingsCreateTableSqlDriverForm(), nullptr, db));
         ASSERT_TRUE(ExecInt(
             "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,nomCurrent,extNTC_Level1,"
             "extNTC_CutOffTemp) VALUES ('2020-01-01 10:00:00', \"0x0180A2B3\", \"450\", \"77\", \"88\");",

@@ -11,7 +11,7 @@
 
 #include "records/records_outbox.h"
 #include "records/records_writer.h"
-#include "records/sqlite_store.h"
+#include "records/sqlite/sqlite_store.h"
 
 #include <QDir>
 #include <QFile>

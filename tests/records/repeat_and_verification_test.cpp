@@ -5,6 +5,9 @@
 #include "record_files.h"
 #include "records_folder.h"
 
+#include "records/sqlite/sqlite_exec.h"
+#include "records/sqlite/sqlite_tables.h"
+
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -90,7 +93,7 @@ TEST_F(RepeatMarks, AFileOfAnEarlierVersionGetsTheColumnAndItsRecordsCount)
         // Written by an earlier version: no repeat column, no serial index.
         sqlite3 *db = nullptr;
         ASSERT_EQ(sqlite3_open(DriversDatabasePath().toUtf8().constData(), &db), SQLITE_OK);
-        ASSERT_TRUE(ExecInt(kDriversCreateTableSql, nullptr, db));
+        ASSERT_TRUE(ExecInt(DriversCreateTableSql(), nullptr, db));
         ASSERT_TRUE(ExecInt("INSERT INTO ProgrammedLines (datetime, programmerID, serialNumber) VALUES "
                             "('2020-01-01 10:00:00', '0x0180A2B3', '0000000000000007');",
                             nullptr, db));
@@ -110,7 +113,7 @@ TEST_F(RepeatMarks, AFileOfAnEarlierVersionGetsTheColumnAndItsRecordsCount)
     {
         sqlite3 *db = nullptr;
         ASSERT_EQ(sqlite3_open(DriversDatabasePath().toUtf8().constData(), &db), SQLITE_OK);
-        ASSERT_TRUE(ExecInt(kDriversCreateTableSql, nullptr, db));
+        ASSERT_TRUE(ExecInt(DriversCreateTableSql(), nullptr, db));
         ASSERT_TRUE(ExecInt("INSERT INTO ProgrammedLines (datetime, serialNumber) VALUES ('2020-01-01 10:00:00', '9');",
                             nullptr, db));
         sqlite3_close(db);

@@ -3,6 +3,7 @@
 // a file locked, and the indexes a file has.
 
 #include "records/records_database.h"
+#include "records/sqlite/sqlite_exec.h"
 #include "records/sqlite_answer.h"
 
 #include <QString>

@@ -12,7 +12,9 @@
 // with --folder existing files are reused when they already hold COUNT records.
 
 #include "common/hex_text.h"
+#include "records/record_columns.h"
 #include "records/records_database.h"
+#include "records/sqlite/sqlite_tables.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -54,16 +56,25 @@ qint64 rowCount(const QString &path)
     return n;
 }
 
-// Fills one file in a single transaction, one record per second, the programmers in turn.
-void fill(const QString &path, const char *createTable, const char *insert, int columns, int count)
+// Fills one file in a single transaction, one record per second, the programmers
+// in turn: the time, a programmer and a serial number into the three `identity`
+// columns, "100" into every parameter column.
+void fill(const QString &path, const char *createTable, const QStringList &identity, int count)
 {
+    const QStringList columns = identity + SettingTextColumns();
+    QStringList parameters;
+    for (qsizetype i = 1; i <= columns.size(); ++i)
+        parameters << QStringLiteral("?%1").arg(i);
+    const QByteArray insert = QStringLiteral("INSERT INTO ProgrammedLines (%1) VALUES (%2);")
+                                  .arg(SqlColumnList(columns), parameters.join(QLatin1Char(',')))
+                                  .toUtf8();
     QFile::remove(path);
     sqlite3 *db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
     sqlite3_exec(db, createTable, nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
     sqlite3_stmt *s = nullptr;
-    sqlite3_prepare_v2(db, insert, -1, &s, nullptr);
+    sqlite3_prepare_v2(db, insert.constData(), -1, &s, nullptr);
     for (int i = 0; i < count; ++i) {
         const QByteArray when = stamp(i);
         const QByteArray id = programmerId(i % kProgrammers).toUtf8();
@@ -71,7 +82,7 @@ void fill(const QString &path, const char *createTable, const char *insert, int 
         sqlite3_bind_text(s, 1, when.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 2, id.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 3, serial.constData(), -1, SQLITE_TRANSIENT);
-        for (int c = 4; c <= columns; ++c)
+        for (int c = 4; c <= int(columns.size()); ++c)
             sqlite3_bind_text(s, c, "100", -1, SQLITE_STATIC);
         sqlite3_step(s);
         sqlite3_reset(s);
@@ -159,17 +170,11 @@ int main(int argc, char **argv)
     QElapsedTimer t;
     t.start();
     if (rowCount(SettingsDatabasePath()) < count)
-        fill(SettingsDatabasePath(), kSettingsCreateTableSql,
-             "INSERT INTO ProgrammedLines (datetime,enOcean_HandHeldID,editSerial,nomCurrent,lifeTime,CLO_L1,CLO_L2,"
-             "CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
-             " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16);",
-             16, count);
+        fill(SettingsDatabasePath(), SettingsCreateTableSql(),
+             {QStringLiteral("datetime"), QStringLiteral("enOcean_HandHeldID"), QStringLiteral("editSerial")}, count);
     if (rowCount(DriversDatabasePath()) < count)
-        fill(DriversDatabasePath(), kDriversCreateTableSql,
-             "INSERT INTO ProgrammedLines (datetime,programmerID,serialNumber,nomCurrent,lifeTime,CLO_L1,CLO_L2,"
-             "CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp)"
-             " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16);",
-             16, count);
+        fill(DriversDatabasePath(), DriversCreateTableSql(),
+             {QStringLiteral("datetime"), QStringLiteral("programmerID"), QStringLiteral("serialNumber")}, count);
     std::printf("filled %d settings and %d driver records in %.1f s\n", count, count, t.elapsed() / 1000.0);
 
     // A file of an earlier version has no serial-number index: the check reads every record.

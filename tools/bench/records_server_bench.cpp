@@ -3,7 +3,7 @@
 // one driver record write with its settings lookup (median), the 500-line
 // report at 1,000,000 driver records, and 4 stations writing at once.
 #include "pg_test_server.h"
-#include "records/postgres_store.h"
+#include "records/postgres/postgres_store.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

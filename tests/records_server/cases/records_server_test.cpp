@@ -10,7 +10,7 @@
 #include "server_fixture.h"
 #include "print_qt.h"
 #include "profile/profile_defaults.h"
-#include "records/postgres_store.h"
+#include "records/postgres/postgres_store.h"
 #include "records/records_database.h"
 #include "report/batch_report.h"
 #include "report_fixture.h"

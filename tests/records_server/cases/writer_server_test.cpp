@@ -12,7 +12,7 @@
 #include "server_fixture.h"
 #include "profile/profile_defaults.h"
 #include "profile/settings_file.h"
-#include "records/postgres_store.h"
+#include "records/postgres/postgres_store.h"
 #include "records/records_database.h"
 #include "records/records_outbox.h"
 #include "records/records_writer.h"

@@ -1,7 +1,10 @@
 // The SQLite store's export of every driver record and the batch report's records.
+#include "records/csv_export.h"
+#include "records/record_columns.h"
 #include "records/report_conditions.h"
-#include "records/sqlite_files.h"
-#include "records/sqlite_store.h"
+#include "records/sqlite/sqlite_files.h"
+#include "records/sqlite/sqlite_store.h"
+#include "records/sqlite/sqlite_tables.h"
 
 #include <QSaveFile>
 
@@ -9,17 +12,22 @@ using namespace sqlite_files;
 
 namespace {
 
-const char *const kExportSql =
-    "SELECT d.id, d.datetime, d.enOcean_HandHeldID, d.programmer_NFC_FW, d.programmerID, "
-    "d.serialNumber, d.nomCurrent, d.lifeTime, d.CLO_L1, d.CLO_L2, d.CLO_L3, d.CLO_L4, d.CLO_L5, "
-    "d.DC_level, d.extNTC_Temp1, d.extNTC_Level1, d.extNTC_Temp2, d.extNTC_Level2, "
-    "d.extNTC_CutOffTemp, s.id AS settings_id, s.datetime AS settings_datetime, "
-    "s.programmer_NFC_FW AS settings_programmer_NFC_FW, s.familyName, s.type, s.ref_number, "
-    "s.editGTIN, s.editFW, s.editHW, s.editSerial, d.repeat "
-    "FROM main.ProgrammedLines AS d LEFT JOIN settingsdb.ProgrammedLines AS s ON s.id = "
-    "(SELECT x.id FROM settingsdb.ProgrammedLines AS x WHERE x.enOcean_HandHeldID = d.programmerID "
-    "AND x.datetime <= d.datetime ORDER BY x.datetime DESC, x.id DESC LIMIT 1) "
-    "ORDER BY d.datetime, d.id;";
+// Every driver record joined with the settings record that was the newest of
+// its programmer when the driver was recorded.
+const char *exportSql()
+{
+    static const QByteArray sql =
+        QStringLiteral("SELECT d.id, %1, s.id AS settings_id, s.datetime AS settings_datetime, "
+                       "s.programmer_NFC_FW AS settings_programmer_NFC_FW, %2, d.repeat "
+                       "FROM main.ProgrammedLines AS d LEFT JOIN settingsdb.ProgrammedLines AS s ON s.id = "
+                       "(SELECT x.id FROM settingsdb.ProgrammedLines AS x WHERE x.enOcean_HandHeldID = d.programmerID "
+                       "AND x.datetime <= d.datetime ORDER BY x.datetime DESC, x.id DESC LIMIT 1) "
+                       "ORDER BY d.datetime, d.id;")
+            .arg(SqlColumnList(DriverRecordColumns(), QStringLiteral("d."), QStringLiteral(", ")),
+                 SqlColumnList(SettingsProductColumns(), QStringLiteral("s."), QStringLiteral(", ")))
+            .toUtf8();
+    return sql.constData();
+}
 
 } // namespace
 
@@ -36,7 +44,7 @@ bool SqliteStore::exportDriversCsv(const QString &path, const QString &station, 
     {
         // Both files with their tables, so that the join below always has its tables.
         Connection s;
-        if (!openSettings(s, kSettingsCreateTableSql))
+        if (!openSettings(s, SettingsCreateTableSql()))
             return fail(QStringLiteral("Settings database could not be opened: ") + s.lastError);
     }
     Connection c;
@@ -51,7 +59,7 @@ bool SqliteStore::exportDriversCsv(const QString &path, const QString &station, 
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(c.get(), kExportSql, -1, &stmt, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(c.get(), exportSql(), -1, &stmt, nullptr) != SQLITE_OK) {
         const QString text = DatabaseText(sqlite3_errmsg(c.get()));
         sqlite3_finalize(stmt);
         return fail(QStringLiteral("Driver records could not be read: ") + text);
@@ -109,14 +117,6 @@ QString reportConditions(const ReportSelection &selection, const QString &time, 
     // The files hold one station's records: the selection's station is no condition.
     static const ReportConditionDialect dialect{QStringLiteral("?%1"), QStringLiteral("?%1"), {}};
     return ReportConditions(selection, {time, programmer, QString()}, dialect, values);
-}
-
-QString joinedColumns(const QString &prefix, const QStringList &columns)
-{
-    QStringList out;
-    for (const QString &c : columns)
-        out << prefix + c;
-    return out.join(QLatin1Char(','));
 }
 
 } // namespace
@@ -193,7 +193,7 @@ bool SqliteStore::readReport(const ReportSelection &selection, QList<ReportTrans
             "AND (n.datetime > d.datetime OR (n.datetime = d.datetime AND n.id > d.id)) AND n.datetime <= y.datetime) "
             "ORDER BY y.datetime DESC, y.id DESC LIMIT 1)%2 "
             "ORDER BY s.datetime, s.id, d.datetime, d.id;")
-            .arg(joinedColumns(QStringLiteral("s."), settingValues), where)
+            .arg(SqlColumnList(settingValues, QStringLiteral("s.")), where)
             .toUtf8();
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(c.get(), driverSql.constData(), -1, &stmt, nullptr) != SQLITE_OK) {

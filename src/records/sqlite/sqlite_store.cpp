@@ -1,9 +1,11 @@
-#include "records/sqlite_store.h"
+#include "records/sqlite/sqlite_store.h"
 
 #include "common/dialogs.h"
-#include "profile/parameter_table.h"
+#include "records/record_columns.h"
 #include "records/records_database.h"
-#include "records/sqlite_files.h"
+#include "records/sqlite/sqlite_exec.h"
+#include "records/sqlite/sqlite_files.h"
+#include "records/sqlite/sqlite_tables.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,40 +13,6 @@
 #include <sqlite3.h>
 
 #include <vector>
-
-const char *const kSettingsCreateTableSql =
-    "CREATE TABLE IF NOT EXISTS [ProgrammedLines] ([id] INTEGER  NOT NULL PRIMARY KEY AUTOINCREMENT, "
-    "[datetime] text NULL, [enOcean_HandHeldID] text NULL, [programmer_NFC_FW] text NULL, "
-    "[familyName] text NULL, [type] text NULL, [ref_number] text NULL, [editGTIN] text NULL, "
-    "[editFW] text NULL, [editHW] text NULL, [editSerial] text NULL, [nomCurrent] text NULL, "
-    "[lifeTime] text NULL, [CLO_L1] text NULL, [CLO_L2] text NULL, [CLO_L3] text NULL, "
-    "[CLO_L4] text NULL, [CLO_L5] text NULL, [DC_level] text NULL, [extNTC_Temp1] text NULL, "
-    "[extNTC_Level1] text NULL, [extNTC_Temp2] text NULL, [extNTC_Level2] text NULL, "
-    "[extNTC_CutOffTemp] text NULL );";
-
-const char *const kSettingsCreateTableSqlDriverForm =
-    "CREATE TABLE IF NOT EXISTS [ProgrammedLines] ([id] INTEGER  NOT NULL PRIMARY KEY AUTOINCREMENT, "
-    "[datetime] text NULL, [enOcean_HandHeldID] text NULL, [programmer_NFC_FW] text NULL, "
-    "[familyName] text NULL, [type] text NULL, [ref_number] text NULL, [editGTIN] text NULL, "
-    "[editFW] text NULL, [editHW] text NULL, [editSerial] text NULL, [nomCurrent] text NULL, "
-    "[lifeTime] text NULL, [CLO_L1] text NULL, [CLO_L2] text NULL, [CLO_L3] text NULL, "
-    "[CLO_L4] text NULL, [CLO_L5] text NULL, [DC_level] text NULL, [extNTC_Temp1] text NULL, "
-    "[ExtNTC_Level1] text NULL, [extNTC_Temp2] text NULL, [ExtNTC_Level2] text NULL, "
-    "[ExtNTC_CutOffTemp] text NULL );";
-
-const char *const kDriversCreateTableSql =
-    "CREATE TABLE IF NOT EXISTS [ProgrammedLines] ([id] INTEGER  NOT NULL PRIMARY KEY AUTOINCREMENT, "
-    "[datetime] text NULL, [enOcean_HandHeldID] text NULL, [programmer_NFC_FW] text NULL, "
-    "[programmerID] text NULL, [serialNumber] text NULL, [nomCurrent] text NULL, [lifeTime] text NULL, "
-    "[CLO_L1] text NULL, [CLO_L2] text NULL, [CLO_L3] text NULL, [CLO_L4] text NULL, "
-    "[CLO_L5] text NULL, [DC_level] text NULL, [extNTC_Temp1] text NULL, [extNTC_Level1] text NULL, "
-    "[extNTC_Temp2] text NULL, [extNTC_Level2] text NULL, [extNTC_CutOffTemp] text NULL );";
-
-// The verification records: one per driver read back and compared with a slot.
-const char *const kVerificationsCreateTableSql =
-    "CREATE TABLE IF NOT EXISTS [Verifications] ([id] INTEGER NOT NULL PRIMARY KEY AUTOINCREMENT, "
-    "[datetime] text NULL, [station] text NULL, [serialNumber] text NULL, [programmerID] text NULL, "
-    "[slot] text NULL, [result] text NULL, [differences] text NULL );";
 
 using namespace sqlite_files;
 
@@ -54,41 +22,75 @@ namespace {
 // ?2 (one more than the records of the same report before this one).
 const char *const kRepeatCheckSql =
     "SELECT count(*) FROM (SELECT 1 FROM ProgrammedLines WHERE serialNumber = ?1 LIMIT ?2);";
-const char *const kVerificationsNewestSql =
-    "SELECT id,datetime,station,serialNumber,programmerID,slot,result,differences FROM Verifications "
-    "ORDER BY datetime DESC, id DESC LIMIT ?1;";
-const char *const kVerificationOfSerialSql =
-    "SELECT id,datetime,station,serialNumber,programmerID,slot,result,differences FROM Verifications "
-    "WHERE serialNumber = ?1 ORDER BY datetime DESC, id DESC LIMIT 1;";
+
+// The read-back statements, each made once from the column lists.
+const char *verificationsNewestSql()
+{
+    static const QByteArray sql =
+        QStringLiteral("SELECT id,%1 FROM Verifications ORDER BY datetime DESC, id DESC LIMIT ?1;")
+            .arg(SqlColumnList(VerificationsTableColumns()))
+            .toUtf8();
+    return sql.constData();
+}
+
+const char *verificationOfSerialSql()
+{
+    static const QByteArray sql =
+        QStringLiteral("SELECT id,%1 FROM Verifications WHERE serialNumber = ?1 ORDER BY datetime DESC, id DESC LIMIT 1;")
+            .arg(SqlColumnList(VerificationsTableColumns()))
+            .toUtf8();
+    return sql.constData();
+}
 
 // The newest settings record of one programmer. Records of the same second are
 // told apart by their id, so the last one written wins.
-const char *const kSettingsLookupSql =
-    "SELECT nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
-    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp,datetime FROM ProgrammedLines "
-    "WHERE (enOcean_HandHeldID = ?1) ORDER BY datetime DESC, id DESC LIMIT 1;";
+const char *settingsLookupSql()
+{
+    static const QByteArray sql = QStringLiteral("SELECT %1,datetime FROM ProgrammedLines WHERE (enOcean_HandHeldID = ?1) "
+                                                 "ORDER BY datetime DESC, id DESC LIMIT 1;")
+                                      .arg(SqlColumnList(SettingTextColumns()))
+                                      .toUtf8();
+    return sql.constData();
+}
+
 // The same among the records made up to a time (a driver record moved in from
 // the pending-records journal).
-const char *const kSettingsLookupUpToSql =
-    "SELECT nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,"
-    "extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp,datetime FROM ProgrammedLines "
-    "WHERE (enOcean_HandHeldID = ?1) AND datetime <= ?2 ORDER BY datetime DESC, id DESC LIMIT 1;";
+const char *settingsLookupUpToSql()
+{
+    static const QByteArray sql =
+        QStringLiteral("SELECT %1,datetime FROM ProgrammedLines WHERE (enOcean_HandHeldID = ?1) AND datetime <= ?2 "
+                       "ORDER BY datetime DESC, id DESC LIMIT 1;")
+            .arg(SqlColumnList(SettingTextColumns()))
+            .toUtf8();
+    return sql.constData();
+}
 
-const char *const kDriversReportSql =
-    "SELECT datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,serialNumber,nomCurrent,"
-    "lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,"
-    "extNTC_Level2,extNTC_CutOffTemp,repeat FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
+// The drivers report: the driver columns and whether the driver was programmed before.
+const char *driversReportSql()
+{
+    static const QByteArray sql =
+        QStringLiteral("SELECT %1,repeat FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;")
+            .arg(SqlColumnList(DriverRecordColumns()))
+            .toUtf8();
+    return sql.constData();
+}
 
-const char *const kSettingsNewestSql =
-    "SELECT id,datetime,enOcean_HandHeldID,programmer_NFC_FW,familyName,type,ref_number,editGTIN,"
-    "editFW,editHW,editSerial,nomCurrent,lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,"
-    "extNTC_Temp1,extNTC_Level1,extNTC_Temp2,extNTC_Level2,extNTC_CutOffTemp FROM ProgrammedLines "
-    "ORDER BY datetime DESC, id DESC LIMIT ?1;";
+const char *settingsNewestSql()
+{
+    static const QByteArray sql = QStringLiteral("SELECT id,%1 FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;")
+                                      .arg(SqlColumnList(SettingsRecordColumns()))
+                                      .toUtf8();
+    return sql.constData();
+}
 
-const char *const kDriversNewestSql =
-    "SELECT id,datetime,enOcean_HandHeldID,programmer_NFC_FW,programmerID,serialNumber,nomCurrent,"
-    "lifeTime,CLO_L1,CLO_L2,CLO_L3,CLO_L4,CLO_L5,DC_level,extNTC_Temp1,extNTC_Level1,extNTC_Temp2,"
-    "extNTC_Level2,extNTC_CutOffTemp,repeat FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;";
+const char *driversNewestSql()
+{
+    static const QByteArray sql =
+        QStringLiteral("SELECT id,%1,repeat FROM ProgrammedLines ORDER BY datetime DESC, id DESC LIMIT ?1;")
+            .arg(SqlColumnList(DriverRecordColumns()))
+            .toUtf8();
+    return sql.constData();
+}
 
 // "INSERT INTO <table> (<columns>)VALUES (?1, ?2, ...);" binding the columns in order.
 QByteArray insertSql(const char *table, const QStringList &columns)
@@ -131,34 +133,6 @@ int execCallback(void *context, int n, char **values, char **names)
 
 } // namespace
 
-QString CsvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
-        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-bool FinishCsvExport(QSaveFile &file, const QString &path, bool written, const QString &readError,
-                     QString *error)
-{
-    QString reason;
-    if (!written || !readError.isEmpty()) {
-        reason = written ? QStringLiteral("Driver records could not be read: ") + readError
-                         : QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        file.cancelWriting();
-    } else if (!file.commit()) {
-        reason = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-    } else {
-        return true;
-    }
-    if (error)
-        *error = reason;
-    return false;
-}
-
 namespace {
 
 // ---- Records and the pending journal ---------------------------------------------
@@ -171,7 +145,7 @@ const char *const kTakenTableSql =
 QStringList emptySettingTexts()
 {
     QStringList settings;
-    for (int i = 0; i < kSettingTexts; ++i)
+    for (int i = 0; i < SettingTextCount(); ++i)
         settings << QString();
     return settings;
 }
@@ -182,11 +156,11 @@ Quiet lookUpSettingsIn(const QString &programmerId, const QString &upTo, const B
 {
     *settings = emptySettingTexts();
     Connection c;
-    Quiet q = openForRecord(c, kSettingsFile, budget, kSettingsCreateTableSqlDriverForm);
+    Quiet q = openForRecord(c, kSettingsFile, budget, SettingsCreateTableSqlDriverForm());
     SQLiteAnswerClass answer;
     if (q.ok())
-        q = upTo.isEmpty() ? runQuiet(c.get(), kSettingsLookupSql, {programmerId}, &answer)
-                           : runQuiet(c.get(), kSettingsLookupUpToSql, {programmerId, upTo}, &answer);
+        q = upTo.isEmpty() ? runQuiet(c.get(), settingsLookupSql(), {programmerId}, &answer)
+                           : runQuiet(c.get(), settingsLookupUpToSql(), {programmerId, upTo}, &answer);
     if (!q.ok())
         return q;
     if (answer.GetRowCount() == 0) {
@@ -194,7 +168,7 @@ Quiet lookUpSettingsIn(const QString &programmerId, const QString &upTo, const B
         for (auto &s : *settings)
             s = QStringLiteral("NULL");
     } else {
-        for (int col = 0; col < kSettingTexts; ++col) {
+        for (int col = 0; col < SettingTextCount(); ++col) {
             const QString text = answer.Get(col, 0);
             if (!text.isEmpty())
                 (*settings)[col] = text;
@@ -280,37 +254,6 @@ StoreResult toResult(const Quiet &q)
 
 } // namespace
 
-const QStringList &SettingsRecordColumns()
-{
-    // The transfer's identity and the programmed product, then the parameters.
-    static const QStringList columns =
-        QStringList{QStringLiteral("datetime"),  QStringLiteral("enOcean_HandHeldID"),
-                    QStringLiteral("programmer_NFC_FW"), QStringLiteral("familyName"),
-                    QStringLiteral("type"),      QStringLiteral("ref_number"),
-                    QStringLiteral("editGTIN"),  QStringLiteral("editFW"),
-                    QStringLiteral("editHW"),    QStringLiteral("editSerial")}
-        + RecordParameterColumns();
-    return columns;
-}
-
-const QStringList &DriverRecordColumns()
-{
-    static const QStringList columns =
-        QStringList{QStringLiteral("datetime"), QStringLiteral("enOcean_HandHeldID"),
-                    QStringLiteral("programmer_NFC_FW"), QStringLiteral("programmerID"),
-                    QStringLiteral("serialNumber")}
-        + RecordParameterColumns();
-    return columns;
-}
-
-const QStringList &VerificationRecordColumns()
-{
-    static const QStringList columns{QStringLiteral("datetime"), QStringLiteral("serialNumber"),
-                                     QStringLiteral("programmerID"), QStringLiteral("slot"),
-                                     QStringLiteral("result"), QStringLiteral("differences")};
-    return columns;
-}
-
 QString SqliteStore::location() const { return DatabaseFolderName(); }
 
 bool SqliteStore::prepare(QString *error)
@@ -324,7 +267,7 @@ bool SqliteStore::prepare(QString *error)
                 *error = c.lastError;
             return false;
         }
-        Quiet q = runQuiet(c.get(), file->createTable, {}, nullptr);
+        Quiet q = runQuiet(c.get(), file->createTable(), {}, nullptr);
         if (q.ok() && file->repeatColumn)
             q = ensureRepeatColumn(c.get());
         if (q.ok())
@@ -393,20 +336,20 @@ bool SqliteStore::query(RecordQuery which, int limit, const QString &station, SQ
     }
     switch (which) {
     case RecordQuery::SettingsNewest:
-        return readFile(kSettingsFile, kSettingsNewestSql, {QString::number(limit)}, answer, error);
+        return readFile(kSettingsFile, settingsNewestSql(), {QString::number(limit)}, answer, error);
     case RecordQuery::DriversNewest:
-        return readFile(kDriversFile, kDriversNewestSql, {QString::number(limit)}, answer, error);
+        return readFile(kDriversFile, driversNewestSql(), {QString::number(limit)}, answer, error);
     case RecordQuery::DriversReport:
-        return readFile(kDriversFile, kDriversReportSql, {QString::number(limit)}, answer, error);
+        return readFile(kDriversFile, driversReportSql(), {QString::number(limit)}, answer, error);
     case RecordQuery::VerificationsNewest:
-        return readFile(kVerificationsFile, kVerificationsNewestSql, {QString::number(limit)}, answer, error);
+        return readFile(kVerificationsFile, verificationsNewestSql(), {QString::number(limit)}, answer, error);
     }
     return false;
 }
 
 bool SqliteStore::newestVerification(const QString &serial, SQLiteAnswerClass &answer, QString *error)
 {
-    return readFile(kVerificationsFile, kVerificationOfSerialSql, {serial}, answer, error);
+    return readFile(kVerificationsFile, verificationOfSerialSql(), {serial}, answer, error);
 }
 
 bool ExecInt(const QString &sql, SQLiteAnswerClass *answer, sqlite3 *db)

@@ -1,9 +1,13 @@
-#include "records/postgres_store.h"
+#include "records/postgres/postgres_store.h"
 #include "records/records_store_registry.h"
 
 RecordsStoreKind PostgresStoreKind()
 {
     RecordsStoreKind kind;
+    kind.name = QStringLiteral("PostgreSQL");
+    kind.locationForm = QStringLiteral("a postgresql:// URI");
+    kind.locationHelp = QStringLiteral(
+        "a postgresql:// URI (a server several stations share; passwords from ~/.pgpass or PGPASSWORD only)");
     kind.recognises = IsPostgresLocation;
     kind.check = CheckPostgresLocation;
     kind.make = [](const QString &location) -> std::unique_ptr<RecordsStore> {

@@ -1,7 +1,8 @@
-#include "records/postgres_store.h"
+#include "records/postgres/postgres_store.h"
 
+#include "records/csv_export.h"
+#include "records/record_columns.h"
 #include "records/report_conditions.h"
-#include "records/sqlite_store.h"
 
 #include <QAbstractEventDispatcher>
 #include <QDateTime>
@@ -28,7 +29,7 @@ QString columnList(const QStringList &columns, const QString &prefix = QString()
 }
 
 // The 13 setting texts: the last columns of both tables.
-QStringList settingColumns() { return SettingsRecordColumns().mid(SettingsRecordColumns().size() - kSettingTexts); }
+const QStringList &settingColumns() { return SettingTextColumns(); }
 
 // Numbered migrations; each runs once, in order, inside the transaction that
 // records its number. Never change one that was released: add the next.
@@ -359,7 +360,7 @@ StoreResult PostgresStore::lookUpSettings(const QString &programmerId, const QSt
                                           QStringList *settings)
 {
     *settings = QStringList();
-    for (int i = 0; i < kSettingTexts; ++i)
+    for (int i = 0; i < SettingTextCount(); ++i)
         *settings << QString();
     StoreResult r;
     if (!connection(&r))
@@ -375,7 +376,7 @@ StoreResult PostgresStore::lookUpSettings(const QString &programmerId, const QSt
     r = run(sql.toUtf8().constData(), values, &answer);
     if (!r.ok())
         return r;
-    for (int col = 0; col < kSettingTexts; ++col)
+    for (int col = 0; col < SettingTextCount(); ++col)
         (*settings)[col] = answer.GetRowCount() == 0 ? QStringLiteral("NULL") : answer.Get(col, 0);
     return r;
 }

@@ -1,4 +1,7 @@
-#include "records/sqlite_files.h"
+#include "records/sqlite/sqlite_files.h"
+
+#include "records/sqlite/sqlite_exec.h"
+#include "records/sqlite/sqlite_tables.h"
 
 #include <vector>
 
@@ -125,7 +128,7 @@ bool openDrivers(Connection &c)
 {
     if (!c.open(DriversDatabasePath()))
         return false;
-    runOpeningStatements(c.get(), kDriversCreateTableSql, nullptr);
+    runOpeningStatements(c.get(), DriversCreateTableSql(), nullptr);
     const Quiet q = ensureRepeatColumn(c.get());
     if (!q.ok()) {
         c.lastError = q.error;
@@ -134,11 +137,11 @@ bool openDrivers(Connection &c)
     return true;
 }
 
-const RecordFile kSettingsFile{&SettingsDatabasePath, kSettingsCreateTableSql, kSettingsIndexSql,
+const RecordFile kSettingsFile{&SettingsDatabasePath, &SettingsCreateTableSql, kSettingsIndexSql,
                                "SELECT 1 FROM ProgrammedLines LIMIT 1;", false};
-const RecordFile kDriversFile{&DriversDatabasePath, kDriversCreateTableSql, kDriversIndexSql,
+const RecordFile kDriversFile{&DriversDatabasePath, &DriversCreateTableSql, kDriversIndexSql,
                               "SELECT 1 FROM ProgrammedLines LIMIT 1;", true};
-const RecordFile kVerificationsFile{&VerificationsDatabasePath, kVerificationsCreateTableSql, kVerificationsIndexSql,
+const RecordFile kVerificationsFile{&VerificationsDatabasePath, &VerificationsCreateTableSql, kVerificationsIndexSql,
                                     "SELECT 1 FROM Verifications LIMIT 1;", false};
 
 const RecordFile &fileOf(PendingRecord::Kind kind)
@@ -166,7 +169,7 @@ Quiet openForRecord(Connection &c, const RecordFile &file, const BusyBudget &bud
     sqlite3_busy_timeout(c.get(), budget.remainingMs());
     q = runQuiet(c.get(), "PRAGMA auto_vacuum=0; PRAGMA foreign_keys = ON;", {}, nullptr);
     if (q.ok())
-        q = runQuiet(c.get(), createTable ? createTable : file.createTable, {}, nullptr);
+        q = runQuiet(c.get(), createTable ? createTable : file.createTable(), {}, nullptr);
     if (q.ok() && file.repeatColumn)
         q = ensureRepeatColumn(c.get());
     if (!q.ok())

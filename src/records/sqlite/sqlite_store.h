@@ -7,8 +7,6 @@
 #include "records/records_database.h"
 #include "records/records_store.h"
 
-class QSaveFile;
-
 class SqliteStore : public RecordsStore {
 public:
     QString location() const override;
@@ -31,19 +29,3 @@ public:
 private:
     int prepareBusyMs_ = kStartBusyTimeoutMs;
 };
-
-// The column names of the two tables after id, in insert order.
-const QStringList &SettingsRecordColumns();
-const QStringList &DriverRecordColumns();
-// The columns of a verification record after id (datetime first), in insert
-// order, without the station.
-const QStringList &VerificationRecordColumns();
-// The 13 setting texts a driver record copies from the settings record.
-constexpr int kSettingTexts = 13;
-// One CSV field: quoted (with doubled quotes) when it holds a comma, a quote or a line break.
-QString CsvField(const QString &text);
-// Ends an export written through `file` to `path`: puts it in place when every
-// line was written and every record read (`readError` empty); otherwise drops it,
-// so the previous file stays, and names the reason in `error`.
-bool FinishCsvExport(QSaveFile &file, const QString &path, bool written, const QString &readError,
-                     QString *error);

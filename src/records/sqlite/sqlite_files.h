@@ -71,7 +71,7 @@ Quiet ensureRepeatColumn(sqlite3 *db);
 // One of the three files: where it is, its table and indexes.
 struct RecordFile {
     QString (*path)();
-    const char *createTable;
+    const char *(*createTable)();
     const char *indexes;
     const char *anyRow; // whether the table holds a row
     bool repeatColumn;
