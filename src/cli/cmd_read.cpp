@@ -7,7 +7,7 @@
 #include "cli/records_options.h"
 #include "profile/profile_defaults.h"
 #include "radio/tag_buffers.h"
-#include "radio/tag_frame_decoder.h"
+#include "radio/tag_reception.h"
 #include "radio/tag_info.h"
 #include "radio/tavel_frames.h"
 #include "verify/tag_verification.h"

@@ -6,7 +6,7 @@
 #include "cli/cli_radio.h"
 #include "cli/records_options.h"
 #include "common/programmer_id.h"
-#include "radio/tag_frame_decoder.h"
+#include "radio/tag_reception.h"
 #include "station/verification_records.h"
 #include "verify/verify_history.h"
 #include "verify/verify_session.h"
@@ -39,7 +39,7 @@ int run(const QStringList &arguments)
         cliOut(QStringLiteral(
             "Switches the programmer to reading and compares the tag of each driver it is\n"
             "held against with slot N (1-3, default 1) of the settings file: the current,\n"
-            "the lifetime and the five CLO levels, the DC level (as the stored byte) and the\n"
+            "the lifetime and the CLO levels, the DC level (as the stored byte) and the\n"
             "identity (GTIN; FW and HW where the slot holds them), as far as the slot's\n"
             "transfer writes them. Prints one line per driver, \"PASS <serial>\" or\n"
             "\"FAIL <serial>\", then each difference on its own indented line\n"

@@ -4,6 +4,7 @@
 #include "common/user_manual.h"
 #include "desktop/main_window.h"
 #include "records/records_store.h"
+#include "records/records_store_registry.h"
 
 #include <cstring>
 
@@ -52,11 +53,12 @@ QString DesktopUsageText()
                "                        /etc/tavel-nfc/)\n"
                "\n"
                "Environment:\n"
-               "  %3     the records store (a folder or a postgresql:// address)\n"
+               "  %3     the records store (%5)\n"
                "                        when none is chosen in the record options\n"
                "  PGPASSWORD            the PostgreSQL server's password, unless ~/.pgpass holds\n"
                "                        it (a password in the address is refused)\n"
                "  QT_QPA_PLATFORM       the window system (offscreen: no display)\n"
 )
-        .arg(kExpertModeKeyword, folder, QString::fromLatin1(kRecordsUrlVariable), UserManualPlace());
+        .arg(kExpertModeKeyword, folder, QString::fromLatin1(kRecordsUrlVariable), UserManualPlace(),
+             AllRecordsLocationForms());
 }

@@ -6,7 +6,7 @@
 #include "common/dialogs.h"
 #include "common/programmer_id.h"
 #include "profile/profile_record.h"
-#include "radio/tag_frame_decoder.h"
+#include "radio/tag_reception.h"
 #include "radio/tavel_frames.h"
 
 #include <QCheckBox>

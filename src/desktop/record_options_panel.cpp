@@ -6,6 +6,7 @@
 #include "records/record_options.h"
 #include "records/records_database.h"
 #include "records/records_setting.h"
+#include "records/records_store_registry.h"
 #include "records/records_task.h"
 #include "desktop/programmed_drivers_window.h"
 #include "report/batch_report.h"
@@ -62,7 +63,7 @@ TProgrammedDriverReportPanel::TProgrammedDriverReportPanel(QWidget *parent) : QF
     locationLabel->setGeometry(12, 158, 110, 22);
     RecordsLocationEdit = new QLineEdit(kept.location, this);
     RecordsLocationEdit->setObjectName(QStringLiteral("RecordsLocationEdit"));
-    RecordsLocationEdit->setPlaceholderText(QStringLiteral("postgresql://user@host/db or a folder"));
+    RecordsLocationEdit->setPlaceholderText(AllRecordsLocationForms());
     RecordsLocationEdit->setToolTip(QStringLiteral("Empty: the program's own folder. Passwords only in ~/.pgpass"));
     RecordsLocationEdit->setGeometry(124, 158, 306, 22);
     auto *stationLabel = new QLabel(QStringLiteral("Station"), this);

@@ -2,7 +2,7 @@
 
 #include "radio/radio_link.h"
 #include "radio/tag_buffers.h"
-#include "radio/tag_frame_decoder.h"
+#include "radio/tag_reception.h"
 
 TagReadOutcome RunTagRead(RadioLink &link, const AskUser &ask)
 {

@@ -4,7 +4,6 @@
 #include "radio/crc16.h"
 #include "radio/radio_link.h"
 #include "radio/tag_buffers.h"
-#include "radio/tag_frame_decoder.h"
 
 namespace {
 

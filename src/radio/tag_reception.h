@@ -21,3 +21,7 @@ void HandleTagAreaBlock(bool readWrite, const TavelFrameIn &frame, const TagFram
 // 0x19: end of the tag; a wrong marker stops the area blocks until a new
 // identity. True for the right end marker.
 bool HandleEndTagFrame(const TavelFrameIn &frame, const TagFrameEnv &env);
+
+class RadioLink;
+// Lets "Switch to Read" reset the tag read state of this link.
+void InstallTagReception(RadioLink &link);

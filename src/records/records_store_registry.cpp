@@ -61,6 +61,14 @@ QString RecordsStoreKindNames(bool shared) { return alternatives(shared, &Record
 
 QString RecordsLocationForms(bool shared) { return alternatives(shared, &RecordsStoreKind::locationForm); }
 
+QString AllRecordsLocationForms()
+{
+    QStringList texts;
+    for (const RecordsStoreKind &kind : RecordsStoreKinds())
+        texts << kind.locationForm;
+    return texts.join(QStringLiteral(" or "));
+}
+
 QString RecordsLocationsHelp()
 {
     QStringList texts;

@@ -55,5 +55,7 @@ std::unique_ptr<RecordsStore> MakeDefaultRecordsStore();
 // that are, or are not, `shared`, joined with " or " as a text for people lists them.
 QString RecordsStoreKindNames(bool shared);
 QString RecordsLocationForms(bool shared);
+// Every kind's location form, joined with " or " ("a postgresql:// URI or a folder").
+QString AllRecordsLocationForms();
 // Every kind's location help, joined with " or ", for a usage text.
 QString RecordsLocationsHelp();

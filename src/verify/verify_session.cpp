@@ -2,7 +2,7 @@
 
 #include "common/hex_text.h"
 #include "radio/tag_buffers.h"
-#include "radio/tag_frame_decoder.h"
+#include "radio/tag_reception.h"
 #include "radio/tag_info.h"
 #include "radio/tavel_frames.h"
 

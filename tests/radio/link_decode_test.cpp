@@ -3,7 +3,7 @@
 #include "radio_test_util.h"
 #include "profile/profile_defaults.h"
 #include "radio/tag_buffers.h"
-#include "radio/tag_frame_decoder.h"
+#include "radio/tag_reception.h"
 #include "radio/tag_image.h"
 #include "records/record_options.h"
 #include "outbox_drain.h"

@@ -4,7 +4,7 @@
 #include "default_profiles.h"
 #include "driver_tags.h"
 #include "radio/tag_buffers.h"
-#include "radio/tag_frame_decoder.h"
+#include "radio/tag_reception.h"
 #include "radio_test_util.h"
 #include "outbox_drain.h"
 #include "records/records_database.h"
