@@ -153,14 +153,18 @@ struct MainWindowControls {
     std::array<QLabel *, kCloLevelCount> cloHourLabels() const;
 };
 
-// The CLO level controls as members, L1 first: the one list of them.
-inline constexpr std::array<TEdit *MainWindowControls::*, kCloLevelCount> kCloLevelEditMembers = {
+// The CLO level controls as members, L1 first: the one list of them. Their sizes
+// are counted, not given, so that a level without its controls does not build
+// (a short list would leave the missing controls null).
+inline constexpr auto kCloLevelEditMembers = std::to_array<TEdit *MainWindowControls::*>({
     &MainWindowControls::clo_L1_Edit, &MainWindowControls::clo_L2_Edit, &MainWindowControls::clo_L3_Edit,
-    &MainWindowControls::clo_L4_Edit, &MainWindowControls::clo_L5_Edit};
-inline constexpr std::array<QLabel *MainWindowControls::*, kCloLevelCount> kCloHourLabelMembers = {
+    &MainWindowControls::clo_L4_Edit, &MainWindowControls::clo_L5_Edit});
+inline constexpr auto kCloHourLabelMembers = std::to_array<QLabel *MainWindowControls::*>({
     &MainWindowControls::clo_L1_hour_Label, &MainWindowControls::clo_L2_hour_Label,
     &MainWindowControls::clo_L3_hour_Label, &MainWindowControls::clo_L4_hour_Label,
-    &MainWindowControls::clo_L5_hour_Label};
+    &MainWindowControls::clo_L5_hour_Label});
+static_assert(kCloLevelEditMembers.size() == kCloLevelCount && kCloHourLabelMembers.size() == kCloLevelCount,
+              "every CLO level has its field and its hour label");
 
 inline std::array<TEdit *, kCloLevelCount> MainWindowControls::cloLevelEdits() const
 {
