@@ -2,6 +2,7 @@
 
 #include "profile/parameter_table.h"
 #include "records/durable_file.h"
+#include "records/record_columns.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -127,6 +128,13 @@ bool rewriteUnlocked(const QString &path, const QList<PendingRecord> &records, Q
 }
 
 } // namespace
+
+QStringList PendingRecord::withSettingTexts(const QStringList &settingTexts) const
+{
+    // The driver's own columns come first (datetime is not among the values).
+    const qsizetype own = DriverRecordColumns().size() - 1 - SettingTextCount();
+    return values.mid(0, own) + settingTexts;
+}
 
 PendingRecord PendingRecord::make(Kind kind, const QStringList &values)
 {

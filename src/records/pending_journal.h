@@ -43,6 +43,9 @@ struct PendingRecord {
     static bool parse(const QString &line, PendingRecord *out);
     // "settings" / "driver" / "verification" and a short description for listings.
     QString describe() const;
+    // A driver record's values with `settingTexts`, looked up when it is moved in,
+    // in place of the setting texts it was queued with.
+    QStringList withSettingTexts(const QStringList &settingTexts) const;
 };
 
 class PendingJournal {

@@ -3,6 +3,8 @@
 // 1, 2, 4 ... 30 s (on a clock the test moves) and a new record never makes it
 // try sooner; records appended while it rewrites the outbox are neither lost
 // nor doubled.
+#include "answer_rows.h"
+#include "default_profiles.h"
 #include "file_bytes.h"
 #include "outbox_drain.h"
 #include "record_files.h"
@@ -44,29 +46,12 @@ public:
 
 class RecordsWriterTest : public RecordsFolderTest {
 protected:
-    STRUCT_XML_FILE_VARIABLES profile(const char *programmer, const char *current,
-                                      const char *family = "LED driver") const
-    {
-        STRUCT_XML_FILE_VARIABLES p = settingsVariablesField[0];
-        p.enOcean_HandHeldID = programmer;
-        p.current.defaultValue = current;
-        p.familyName = family;
-        return p;
-    }
     // Every row of a table, id included, without the time (made when the record was made).
     static QList<QStringList> rows(RecordDatabase which)
     {
         SQLiteAnswerClass a;
         EXPECT_TRUE(ReadNewestRecords(which, 1000, a));
-        QList<QStringList> out;
-        for (int r = a.GetRowCount() - 1; r >= 0; --r) {
-            QStringList cells;
-            for (int c = 0; c < a.GetColoumCount(); ++c)
-                if (a.GetHeader(c) != QLatin1String("datetime"))
-                    cells << a.GetHeader(c) + QLatin1Char('=') + (a.IsNull(c, r) ? QStringLiteral("<null>") : a.Get(c, r));
-            out << cells;
-        }
-        return out;
+        return RowsOldestFirstWithoutTime(a);
     }
 };
 
@@ -102,7 +87,7 @@ TEST_F(RecordsWriterTest, RecordsWrittenThroughTheWriterAreTheRowsTheDirectWrite
     QTemporaryDir direct;
     setDatabaseFolder(direct.path());
     for (const Step &s : kSteps) {
-        const RecordFate fate = s.kind == Step::Settings ? WriteSettingsRecord(profile(s.programmer, s.value, s.text))
+        const RecordFate fate = s.kind == Step::Settings ? WriteSettingsRecord(ProgrammerSettings(s.programmer, s.value, s.text))
                                 : s.kind == Step::Driver
                                     ? WriteDriversToDatabaseInAppdataWithSettings("2.10", "0xFFAA0001", s.programmer, s.value)
                                     : WriteVerificationRecord(verification(s));
@@ -116,7 +101,7 @@ TEST_F(RecordsWriterTest, RecordsWrittenThroughTheWriterAreTheRowsTheDirectWrite
     QTemporaryDir outbox;
     setDatabaseFolder(outbox.path());
     for (const Step &s : kSteps) {
-        const RecordFate fate = s.kind == Step::Settings ? QueueSettingsRecord(profile(s.programmer, s.value, s.text))
+        const RecordFate fate = s.kind == Step::Settings ? QueueSettingsRecord(ProgrammerSettings(s.programmer, s.value, s.text))
                                 : s.kind == Step::Driver ? QueueDriverRecord("2.10", "0xFFAA0001", s.programmer, s.value)
                                                          : QueueVerificationRecord(verification(s));
         ASSERT_EQ(fate, RecordFate::Pending) << s.value;
@@ -148,7 +133,7 @@ TEST_F(RecordsWriterTest, AfterAFailureItWaitsLongerEachTimeUpToThirtySecondsAnd
     QObject::connect(&writer, &RecordsWriter::storeStateChanged, [&](const RecordsStoreState &s) { states << s; });
     QObject::connect(&writer, &RecordsWriter::pendingChanged, [&](int n) { counts << n; });
     writer.start();
-    ASSERT_EQ(QueueSettingsRecord(profile("0x0180A2B3", "450")), RecordFate::Pending);
+    ASSERT_EQ(QueueSettingsRecord(ProgrammerSettings("0x0180A2B3", "450")), RecordFate::Pending);
     writer.wake();
     EXPECT_EQ(writer.pending(), 0);
     ASSERT_EQ(states.size(), 1);
@@ -195,7 +180,7 @@ TEST_F(RecordsWriterTest, AfterAFailureItWaitsLongerEachTimeUpToThirtySecondsAnd
 
 TEST_F(RecordsWriterTest, AStopBetweenTheStoreAndTheOutboxRewriteWritesNothingTwice)
 {
-    ASSERT_EQ(QueueSettingsRecord(profile("0x0180A2B3", "450")), RecordFate::Pending);
+    ASSERT_EQ(QueueSettingsRecord(ProgrammerSettings("0x0180A2B3", "450")), RecordFate::Pending);
     ASSERT_EQ(QueueDriverRecord("2.10", "0xFFAA0001", "0x0180A2B3", "0000000000000001"), RecordFate::Pending);
     ASSERT_EQ(QueueVerificationRecord({"0000000000000001", "0x0180A2B3", "1", "PASS", ""}), RecordFate::Pending);
     // The program dies after the store took the records, before the outbox was rewritten.

@@ -57,3 +57,25 @@ inline STRUCT_XML_FILE_VARIABLES PairedDriverProfile()
     p.current.defaultValue = QStringLiteral("500");
     return p;
 }
+
+// The first slot's profile made the settings of one programmer: its ID, a current
+// (mA) and a family name, as records tests tell transfers apart.
+inline STRUCT_XML_FILE_VARIABLES ProgrammerSettings(const QString &programmer, const QString &current,
+                                                    const QString &family = QStringLiteral("LED driver"))
+{
+    STRUCT_XML_FILE_VARIABLES p = settingsVariablesField[0];
+    p.enOcean_HandHeldID = programmer;
+    p.current.defaultValue = current;
+    p.familyName = family;
+    return p;
+}
+
+// Writes a settings file whose first slot is paired with the simulator's
+// programmer (PairedDriverProfile), the other two the default profile.
+inline bool WritePairedSettingsFile(const QString &path)
+{
+    ProfileSlots profiles = DefaultSlots();
+    profiles[0] = PairedDriverProfile();
+    SettingsIniFile ini(path);
+    return DownloadSettingsToIniFile(ini, profiles);
+}

@@ -390,7 +390,7 @@ StoreResult PostgresStore::insert(const PendingRecord &record, bool, const BusyB
         const StoreResult lookup = lookUpSettings(record.values.value(2), record.created, budget, &looked);
         if (lookup.retryLater())
             return lookup;
-        values = values.mid(0, 4) + looked;
+        values = record.withSettingTexts(looked);
     }
     StoreResult r;
     if (!connection(&r))
@@ -517,7 +517,7 @@ bool PostgresStore::exportDriversCsv(const QString &path, const QString &station
                        "ORDER BY x.record_time DESC, x.id DESC LIMIT 1) AS s ON true %3"
                        "ORDER BY d.record_time, d.id;")
             .arg(columnList(DriverRecordColumns(), QStringLiteral("d.")),
-                 columnList(SettingsRecordColumns().mid(3, 7), QStringLiteral("s.")), where);
+                 columnList(SettingsProductColumns(), QStringLiteral("s.")), where);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
@@ -555,7 +555,7 @@ bool PostgresStore::exportDriversCsv(const QString &path, const QString &station
         // No driver record: the header line alone (the column names as the join gives them).
         QStringList names{QStringLiteral("id")};
         names << DriverRecordColumns() << QStringLiteral("settings_id") << QStringLiteral("settings_datetime")
-              << QStringLiteral("settings_programmer_NFC_FW") << SettingsRecordColumns().mid(3, 7)
+              << QStringLiteral("settings_programmer_NFC_FW") << SettingsProductColumns()
               << QStringLiteral("station") << QStringLiteral("repeat");
         QStringList fields;
         for (const QString &n : names)

@@ -192,7 +192,7 @@ Quiet insertRecord(const PendingRecord &record, bool fromJournal, const BusyBudg
         const Quiet lookup = lookUpSettingsIn(record.values.value(2), record.created, budget, &looked);
         if (lookup.busy())
             return lookup;
-        values = values.mid(0, 4) + looked;
+        values = record.withSettingTexts(looked);
     }
     Connection c;
     Quiet q = openForRecord(c, fileOf(record.kind), budget);

@@ -35,15 +35,6 @@ protected:
         EXPECT_FALSE(url.isEmpty()) << server->error().toStdString();
         return url;
     }
-    static STRUCT_XML_FILE_VARIABLES settings(const QString &programmer, const QString &current,
-                                              const QString &family = QStringLiteral("LED driver"))
-    {
-        STRUCT_XML_FILE_VARIABLES p = settingsVariablesField[0];
-        p.enOcean_HandHeldID = programmer;
-        p.current.defaultValue = current;
-        p.familyName = family;
-        return p;
-    }
     // Every row of a read-back without the columns a store makes itself (id, time).
     static QList<QStringList> rows(const SQLiteAnswerClass &a)
     {
@@ -120,7 +111,7 @@ TEST_F(RecordsServer, BothStoresGiveTheSameRecordsBack)
         for (const RecordStep &s : kSteps) {
             const RecordFate fate =
                 s.driver ? WriteDriversToDatabaseInAppdataWithSettings("2.10", "0xFFAA0001", s.programmer, s.value)
-                         : WriteSettingsRecord(settings(s.programmer, s.value, QString::fromUtf8(s.family)));
+                         : WriteSettingsRecord(ProgrammerSettings(s.programmer, s.value, QString::fromUtf8(s.family)));
             ASSERT_EQ(fate, RecordFate::Written) << LastRecordFailure().toStdString();
         }
         for (const auto &v : kVerifications)
@@ -399,14 +390,14 @@ TEST_F(RecordsServer, ServerAwayKeepsRecordsPendingAndFlushWritesEachOnce)
     ASSERT_FALSE(url.isEmpty()) << own.error().toStdString();
     use(url);
     const QString programmer = QStringLiteral("0x0180A2B3");
-    ASSERT_EQ(WriteSettingsRecord(settings(programmer, "500")), RecordFate::Written);
+    ASSERT_EQ(WriteSettingsRecord(ProgrammerSettings(programmer, "500")), RecordFate::Written);
     ASSERT_EQ(WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", programmer, "0000000000000001"),
               RecordFate::Written);
 
     ASSERT_TRUE(own.pause()) << own.error().toStdString();
     EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", programmer, "0000000000000002"),
               RecordFate::Pending);
-    EXPECT_EQ(WriteSettingsRecord(settings(programmer, "600")), RecordFate::Pending);
+    EXPECT_EQ(WriteSettingsRecord(ProgrammerSettings(programmer, "600")), RecordFate::Pending);
     EXPECT_EQ(WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", programmer, "0000000000000003"),
               RecordFate::Pending);
     QList<PendingRecord> pending;
@@ -476,7 +467,7 @@ TEST_F(RecordsServer, ImportTwiceAddsOnceAndStationFilters)
     const QString source = dir.filePath("old-pc");
     use(source);
     const QString programmer = QStringLiteral("0x0180A2B3");
-    ASSERT_EQ(WriteSettingsRecord(settings(programmer, "500")), RecordFate::Written);
+    ASSERT_EQ(WriteSettingsRecord(ProgrammerSettings(programmer, "500")), RecordFate::Written);
     for (const char *serial : {"0000000000000001", "0000000000000002", "0000000000000003"})
         ASSERT_EQ(WriteDriversToDatabaseInAppdataWithSettings("2.10", "0x01", programmer, serial), RecordFate::Written);
     const QStringList sqliteLines = ProgrammedDriversReportLines(500);
@@ -526,10 +517,7 @@ TEST_F(RecordsServer, SendAgainstTheSimulatorLeavesItsRecordsOnTheServer)
     if (!kHaveDevsim)
         GTEST_SKIP() << "the simulator runs on POSIX systems only";
     const QString settingsPath = dir.filePath("drivers.set");
-    ProfileSlots profiles = DefaultSlots();
-    profiles[0] = PairedDriverProfile();
-    SettingsIniFile ini(settingsPath);
-    ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+    ASSERT_TRUE(WritePairedSettingsFile(settingsPath));
     const QString url = freshDatabase();
     DevsimProcess sim({"--drivers", "2"});
     ASSERT_TRUE(sim.ready()) << sim.error().toStdString();

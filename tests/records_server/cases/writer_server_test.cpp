@@ -3,6 +3,7 @@
 // that accepts and never answers keep the records pending, named, and they go
 // in once when the server takes them again; the command line ends its work
 // whatever the server does.
+#include "answer_rows.h"
 #include "cli_runner.h"
 #include "default_profiles.h"
 #include "devsim_process.h"
@@ -32,33 +33,16 @@ namespace {
 
 class WriterServer : public PgServerTest {
 protected:
-    static STRUCT_XML_FILE_VARIABLES settings(const QString &programmer, const QString &current,
-                                              const QString &family = QStringLiteral("LED driver"))
-    {
-        STRUCT_XML_FILE_VARIABLES p = settingsVariablesField[0];
-        p.enOcean_HandHeldID = programmer;
-        p.current.defaultValue = current;
-        p.familyName = family;
-        return p;
-    }
     static QList<QStringList> rows(RecordQuery which)
     {
         SQLiteAnswerClass a;
         QString error;
         EXPECT_TRUE(activeRecordsStore().query(which, 1000, QString(), a, &error)) << error.toStdString();
-        QList<QStringList> out;
-        for (int r = a.GetRowCount() - 1; r >= 0; --r) {
-            QStringList cells;
-            for (int c = 0; c < a.GetColoumCount(); ++c)
-                if (a.GetHeader(c) != QLatin1String("datetime"))
-                    cells << a.GetHeader(c) + QLatin1Char('=') + (a.IsNull(c, r) ? QStringLiteral("<null>") : a.Get(c, r));
-            out << cells;
-        }
-        return out;
+        return RowsOldestFirstWithoutTime(a);
     }
     static void queueTransferAndDrivers(int drivers)
     {
-        ASSERT_EQ(QueueSettingsRecord(settings("0x0180A2B3", "500")), RecordFate::Pending);
+        ASSERT_EQ(QueueSettingsRecord(ProgrammerSettings("0x0180A2B3", "500")), RecordFate::Pending);
         for (int i = 1; i <= drivers; ++i)
             ASSERT_EQ(QueueDriverRecord("2.10", "0xFFAA0001", "0x0180A2B3", QStringLiteral("%1").arg(i, 16, 10, QLatin1Char('0'))),
                       RecordFate::Pending);
@@ -89,7 +73,7 @@ TEST_F(WriterServer, TheWriterGivesTheServerTheRowsTheDirectWritesGive)
     auto verification = [](const Step &s) { return VerificationRecord{s.value, s.programmer, "1", "FAIL", s.text}; };
     use(server->freshDatabase());
     for (const Step &s : steps) {
-        const RecordFate fate = s.kind == 0 ? WriteSettingsRecord(settings(s.programmer, s.value, s.text))
+        const RecordFate fate = s.kind == 0 ? WriteSettingsRecord(ProgrammerSettings(s.programmer, s.value, s.text))
                                 : s.kind == 1 ? WriteDriversToDatabaseInAppdataWithSettings("2.10", "0xFFAA0001", s.programmer, s.value)
                                               : WriteVerificationRecord(verification(s));
         ASSERT_EQ(fate, RecordFate::Written) << s.value;
@@ -99,7 +83,7 @@ TEST_F(WriterServer, TheWriterGivesTheServerTheRowsTheDirectWritesGive)
 
     use(server->freshDatabase());
     for (const Step &s : steps) {
-        const RecordFate fate = s.kind == 0 ? QueueSettingsRecord(settings(s.programmer, s.value, s.text))
+        const RecordFate fate = s.kind == 0 ? QueueSettingsRecord(ProgrammerSettings(s.programmer, s.value, s.text))
                                 : s.kind == 1 ? QueueDriverRecord("2.10", "0xFFAA0001", s.programmer, s.value)
                                               : QueueVerificationRecord(verification(s));
         ASSERT_EQ(fate, RecordFate::Pending) << s.value;
@@ -200,10 +184,7 @@ TEST_F(WriterServer, SendReportsEveryDriverWhateverTheServerDoesAndOneFlushWrite
     if (!kHaveDevsim)
         GTEST_SKIP() << "the simulator runs on POSIX systems only";
     const QString settingsPath = dir.filePath("drivers.set");
-    ProfileSlots profiles = DefaultSlots();
-    profiles[0] = PairedDriverProfile();
-    SettingsIniFile ini(settingsPath);
-    ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+    ASSERT_TRUE(WritePairedSettingsFile(settingsPath));
     SilentListener silent;
     ASSERT_TRUE(silent.ok());
     const QString url = server->freshDatabase() + QStringLiteral("&options=-c%20lock_timeout%3D300");
@@ -259,10 +240,7 @@ TEST_F(WriterServer, EveryDriverPrintedBeforeTheProgramIsKilledIsInTheStoreOnceA
     if (!kHaveDevsim)
         GTEST_SKIP() << "the simulator runs on POSIX systems only";
     const QString settingsPath = dir.filePath("drivers.set");
-    ProfileSlots profiles = DefaultSlots();
-    profiles[0] = PairedDriverProfile();
-    SettingsIniFile ini(settingsPath);
-    ASSERT_TRUE(DownloadSettingsToIniFile(ini, profiles));
+    ASSERT_TRUE(WritePairedSettingsFile(settingsPath));
     // The records cannot go anywhere while the program runs: they are all in the outbox when it dies.
     SilentListener silent;
     ASSERT_TRUE(silent.ok());
